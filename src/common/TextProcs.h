@@ -1,0 +1,21 @@
+#pragma once
+// Small text procedures shared by several windows: the expression format,
+// trimming, cutting, the date display, one-digit numbers and friends.
+#include <QString>
+
+class QWidget;
+
+QString generiereAusdruck(const QString& s1, const QString& s2, const QString& s3, const QString& s4);
+QString extract(const QString& str);       // blanks (only character 32) removed at both ends
+int MyStoI(const QString& str);            // one digit -> 0..9, anything else 0
+bool IsBuchstabe(const QString& str);      // one ASCII letter
+int CheckForInternalCharacters(const QString& str);  // position of the first '@' or ';' (message shown), 0 = none
+int TextualStrComp(const QString& str1, const QString& str2);
+
+// Module Utils.
+QString FormatDBDate(const QString& text); // "yyyymmdd" -> "dd.mm.yy", any other text unchanged
+QString CutToLength(const QString& text, int n);
+// Shortens text with "..." until it fits width (twips), measured with window's font.
+QString FitTextToWidth(const QString& text, int width, const QWidget* window);
+// Width of text in twips, in window's current font (the window's TextWidth).
+int TextWidthTwips(const QString& text, const QWidget* window);

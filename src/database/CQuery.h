@@ -1,0 +1,38 @@
+#pragma once
+// Builds the selection statement (areas, attributes, relations) and the
+// condition on the error score, and supplies the area and attribute cell
+// texts of one entry.
+#include <QString>
+
+class CQuery {
+public:
+    QString QueryString;
+    QString FindString;
+
+    void InitQuery();
+    void ExtendQueryString(const QString& tbl, const QString& fld, const QString& str, bool rel);
+    void ExtendQueryStringByScore(const QString& strMin, const QString& strMax);
+    void ExtendQueryStringByRegion(const QString& Field, const QString& strMin, const QString& strMax);
+    void AddRel(bool rel);
+    void StartSection();
+    void StopSection();
+
+    void RelInitQuery();
+    void RelExtendQueryString(const QString& str, bool rel);
+    void RelInsert(const QString& str, const QString& mode);
+    void RelCreateQueryString();
+    QString insertBereichPart() const;
+    QString insertWortartPart() const;
+    QString insertGrammatikalischPart() const;
+    QString insertFunktionalPart() const;
+    QString insertReferenzenPart() const;
+
+    // Cell texts of one entry; vid is the entry's ID as text.
+    QString GetAllBereiche(const QString& vid);
+    QString GetAllGrammatikalisch(const QString& vid);
+    QString GetAllFunktional(const QString& vid);
+
+private:
+    bool FirstTerm = true;
+    QString BereichCond, WortartCond, GrammCond, FunktCond, RefCond;
+};

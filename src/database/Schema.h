@@ -1,0 +1,24 @@
+#pragma once
+// The tables of a vocabulary database, as SQL for SQLite. Used by the tools
+// that build databases and by tests that build small files of their own.
+#include <QString>
+#include <QStringList>
+
+namespace Schema {
+
+// The property table in which table properties such as "Languages" and
+// "DBVersion" of table "Vokabular" are kept (see README.md).
+inline constexpr const char* kPropertyTable = "LxtProperties";
+
+// CREATE statements of the nine tables, the property table and the indexes;
+// with version >= 2 the language columns are named Lang1_... / Lang2_...,
+// otherwise <lang1>_... / <lang2>_....
+QStringList createStatements(const QString& lang1Prefix, const QString& lang2Prefix);
+// The statements that store one property of a table.
+// INSERT of one property: ?1 table name, ?2 property name, ?3 value (text or integer).
+QString propertyInsert(const QString& table = QString(), const QString& name = QString());
+
+// The nine tables of a vocabulary database, in the order the handler opens them.
+QStringList tableNames();
+
+} // namespace Schema

@@ -1,0 +1,94 @@
+#pragma once
+// The database engine of the program: vocabulary database files (".lxt") are
+// SQLite files; this layer offers the operations the windows and the database
+// handler use (open, table properties, dynasets on SELECT statements, find with
+// conditions, edit, update, delete). See README.md, "Vocabulary database files".
+//
+// Errors are AppErrors with numbers 3000-3999 and a clear description.
+#include "common/AppError.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+class Recordset;
+class TableDef;
+
+// Error numbers raised by the engine.
+namespace DbErr {
+constexpr int FileNotFound = 3024;     // the file does not exist
+constexpr int NotADatabase = 3343;     // unrecognised / corrupt file
+constexpr int CannotOpen = 3051;       // cannot open (permissions, locked, ...)
+constexpr int NoSuchTable = 3078;      // table or query not found
+constexpr int SqlSyntax = 3075;        // statement the engine rejects
+constexpr int BadCondition = 3077;     // FindFirst/FindNext condition cannot be parsed
+constexpr int NoSuchField = 3265;      // item not found in this collection
+constexpr int NoCurrentRecord = 3021;
+constexpr int ReadOnly = 3027;         // database or object is read-only
+constexpr int NotUpdatable = 3326;     // record set not updatable (joins)
+constexpr int UpdateWithoutEdit = 3020;
+constexpr int ObjectClosed = 3420;     // object invalid or no longer set
+constexpr int WriteFailed = 3197;      // the engine could not write the change
+constexpr int FieldExists = 3191;      // a field of that name exists already
+} // namespace DbErr
+
+struct Property {
+    QString Name;
+    QVariant Value;
+};
+
+class Database : public std::enable_shared_from_this<Database> {
+public:
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // DBEngine.OpenDatabase(path, exclusive, readOnly). A missing file, a file
+    // that is not an SQLite database (random bytes, text, empty) raises an error;
+    // a missing file is never created.
+    static std::shared_ptr<Database> OpenDatabase(const QString& path, bool exclusive = false,
+                                                  bool readOnly = false);
+
+    // A dynaset on a SELECT statement written in the Jet dialect the windows use
+    // (bracketed names, "SELECT DISTINCT * FROM a, b WHERE ..."). type is 2.
+    std::shared_ptr<Recordset> OpenRecordset(const QString& sql, int type = 2);
+
+    // The definition of one table; a missing table raises NoSuchTable.
+    std::shared_ptr<TableDef> TableDefs(const QString& tableName);
+    void RefreshTableDefs();
+
+    // Closes the database and every record set still open on it.
+    void Close();
+    bool isOpen() const;
+    QString Name() const;   // the path it was opened with
+    bool isReadOnly() const;
+
+    sqlite3* handle() const;  // for the engine's own classes
+
+private:
+    struct Impl;
+    explicit Database(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> d;
+    friend class Recordset;
+    friend class TableDef;
+};
+
+class TableDef {
+public:
+    QString Name() const;
+    // Properties in order: the built-in ones first ("Name"), then the
+    // user-defined ones (e.g. "Languages", "DBVersion") in the order stored.
+    int PropertiesCount() const;
+    Property PropertiesItem(int index) const;
+    std::vector<Property> Properties() const;
+    // Appends a Text column (Fields.Append of a new field).
+    void AppendTextField(const QString& name, int size, const QString& defaultValue, bool allowZeroLength);
+
+    TableDef(std::weak_ptr<Database> db, QString name);
+
+private:
+    std::weak_ptr<Database> m_db;
+    QString m_name;
+};

@@ -1,0 +1,87 @@
+#include "platform/MessageService.h"
+
+#include "common/Global.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+std::shared_ptr<MessageService>& current()
+{
+    static std::shared_ptr<MessageService> service = std::make_shared<QtMessageService>();
+    return service;
+}
+} // namespace
+
+MessageService& MessageService::instance() { return *current(); }
+
+std::shared_ptr<MessageService> MessageService::install(std::shared_ptr<MessageService> service)
+{
+    auto previous = current();
+    current() = service ? std::move(service) : std::make_shared<QtMessageService>();
+    return previous;
+}
+
+int MsgBox(const QString& prompt, int style, const QString& title)
+{
+    return MessageService::instance().message(MessageRequest{prompt, style, title, nullptr});
+}
+
+int QtMessageService::message(const MessageRequest& request)
+{
+    QMessageBox box(request.parent ? request.parent : QApplication::activeWindow());
+    box.setWindowTitle(request.title.isEmpty() ? appTitle() : request.title);
+    box.setText(request.prompt);
+    switch (request.style & 0x70) {
+    case MsgStyle::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MsgStyle::Question: box.setIcon(QMessageBox::Question); break;
+    case MsgStyle::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MsgStyle::Information: box.setIcon(QMessageBox::Information); break;
+    default: break;
+    }
+    struct Choice { QString text; int result; QMessageBox::ButtonRole role; };
+    const bool en = isEnglish();
+    const Choice ok{QStringLiteral("OK"), MsgResult::OK, QMessageBox::AcceptRole};
+    const Choice cancel{en ? QStringLiteral("Cancel") : QStringLiteral("Abbrechen"), MsgResult::Cancel,
+                        QMessageBox::RejectRole};
+    const Choice yes{en ? QStringLiteral("&Yes") : QStringLiteral("&Ja"), MsgResult::Yes, QMessageBox::YesRole};
+    const Choice no{en ? QStringLiteral("&No") : QStringLiteral("&Nein"), MsgResult::No, QMessageBox::NoRole};
+    const Choice abort{en ? QStringLiteral("&Abort") : QStringLiteral("&Abbrechen"), MsgResult::Abort,
+                       QMessageBox::RejectRole};
+    const Choice retry{en ? QStringLiteral("&Retry") : QStringLiteral("&Wiederholen"), MsgResult::Retry,
+                       QMessageBox::AcceptRole};
+    const Choice ignore{en ? QStringLiteral("&Ignore") : QStringLiteral("&Ignorieren"), MsgResult::Ignore,
+                        QMessageBox::AcceptRole};
+    QList<Choice> choices;
+    switch (request.style & 0x7) {
+    case MsgStyle::OKCancel: choices = {ok, cancel}; break;
+    case MsgStyle::AbortRetryIgnore: choices = {abort, retry, ignore}; break;
+    case MsgStyle::YesNoCancel: choices = {yes, no, cancel}; break;
+    case MsgStyle::YesNo: choices = {yes, no}; break;
+    case MsgStyle::RetryCancel: choices = {retry, cancel}; break;
+    default: choices = {ok}; break;
+    }
+    QList<QPushButton*> buttons;
+    for (const Choice& c : choices)
+        buttons << box.addButton(c.text, c.role);
+    const int defaultIndex = std::min<int>((request.style & 0x300) >> 8, int(buttons.size()) - 1);
+    box.setDefaultButton(buttons.at(defaultIndex));
+    if (choices.size() == 1)
+        box.setEscapeButton(buttons.first());
+    box.exec();
+    const int pressed = int(buttons.indexOf(static_cast<QPushButton*>(box.clickedButton())));
+    if (pressed < 0) {
+        // Closed by the window manager: the cancel-like answer, else the only button.
+        for (const Choice& c : choices)
+            if (c.result == MsgResult::Cancel || c.result == MsgResult::No)
+                return c.result;
+        return choices.first().result;
+    }
+    return choices.at(pressed).result;
+}
+
+int QtMessageService::execModal(QDialog* dialog) { return dialog->exec(); }
+
+void QtMessageService::beep() { QApplication::beep(); }

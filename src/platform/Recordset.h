@@ -1,0 +1,69 @@
+#pragma once
+// A dynaset: the rows of one SELECT statement, walked with FindFirst/FindNext
+// on Jet conditions. Rows are fetched from SQLite as the walk reaches them, so
+// RecordCount is the number of rows reached so far. Dynasets on one table can
+// be changed (Edit/Update/Delete/AddNew); each Update or Delete is committed to
+// the file at once. Dynasets on joins are read-only.
+//
+// Conditions: comparisons (=, <>, <, >, <=, >=, LIKE with * ? # [..]) on
+// column names (plain, qualified "T.C", bracketed "[C]", "T.[C]"), joined by
+// AND, OR, NOT and parentheses. Text comparison ignores case (umlauts too);
+// a number compared with a text is compared by its text; Null never matches.
+#include "common/AppError.h"
+
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class Database;
+
+class Recordset {
+public:
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Positions on the first / next row after the current one that satisfies
+    // the condition; NoMatch() tells when none does (the position then stays).
+    void FindFirst(const QString& condition);
+    void FindNext(const QString& condition);
+    bool NoMatch() const;
+    bool IsEOF() const;   // no current row (empty set, or moved past the end)
+    bool IsBOF() const;
+
+    void MoveFirst();
+    void MoveNext();
+    void MoveLast();
+
+    // Field values of the current row; a Null value is an invalid QVariant.
+    QVariant Fields(const QString& name) const;   // "Score", "Vokabular.ID", "[Attribut_Text]"
+    QVariant Fields(int index) const;             // position 0 = first column
+    QString FieldName(int index) const;
+    int FieldCount() const;
+    bool HasField(const QString& name) const;
+
+    // Changing the current row (single-table dynasets only).
+    void Edit();
+    void AddNew();
+    void SetField(const QString& name, const QVariant& value);
+    void SetField(int index, const QVariant& value);
+    void Update();      // writes and commits; after AddNew the new row is current via LastModified
+    void CancelUpdate();
+    void Delete();      // removes the current row at once; FindNext continues after it
+    void MoveToLastModified();  // Bookmark := LastModified
+
+    long RecordCount() const;       // rows reached so far (>= 1 when not empty)
+    long AbsolutePosition() const;  // position of the current row from 0; -1 when none
+    bool Updatable() const;
+    QString Sql() const;
+
+    void Close();
+    bool isOpen() const;
+
+    struct Impl;
+    explicit Recordset(std::unique_ptr<Impl> impl);
+
+private:
+    std::unique_ptr<Impl> d;
+    friend class Database;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// The per-user settings store by application, section and key, on QSettings
+// (an INI file under the user's configuration folder). Tests point it at a
+// temporary folder with setRoot.
+#include <QString>
+
+namespace SettingsStore {
+
+QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                   const QString& defaultValue = QString());
+void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
+// Deletes one key, or the whole section when key is empty; an absent entry is no error.
+void DeleteSetting(const QString& appName, const QString& section, const QString& key = QString());
+
+// Folder that holds the settings files; empty = the user's configuration folder.
+void setRoot(const QString& folder);
+
+} // namespace SettingsStore
