@@ -37,11 +37,8 @@ QStringList createStatements(const QString& p1, const QString& p2)
     };
 }
 
-QString propertyInsert(const QString& table, const QString& name)
+QString propertyInsertSql()
 {
-    Q_UNUSED(table);
-    Q_UNUSED(name);
-    // ?1 table, ?2 property name, ?3 value (text or integer)
     return QStringLiteral("INSERT OR REPLACE INTO %1 (TableName, Name, Value) VALUES (?1, ?2, ?3)")
         .arg(QLatin1String(kPropertyTable));
 }

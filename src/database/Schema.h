@@ -14,9 +14,8 @@ inline constexpr const char* kPropertyTable = "LxtProperties";
 // with version >= 2 the language columns are named Lang1_... / Lang2_...,
 // otherwise <lang1>_... / <lang2>_....
 QStringList createStatements(const QString& lang1Prefix, const QString& lang2Prefix);
-// The statements that store one property of a table.
 // INSERT of one property: ?1 table name, ?2 property name, ?3 value (text or integer).
-QString propertyInsert(const QString& table = QString(), const QString& name = QString());
+QString propertyInsertSql();
 
 // The nine tables of a vocabulary database, in the order the handler opens them.
 QStringList tableNames();
