@@ -4,8 +4,12 @@
 // texts of one entry.
 #include <QString>
 
+class CDBHandler;
+
 class CQuery {
 public:
+    // The handler whose database the cell-text functions read (the main window's).
+    CDBHandler* handler = nullptr;
     QString QueryString;
     QString FindString;
 
