@@ -1,0 +1,28 @@
+#pragma once
+// The help viewer: the program's help (German "lexuvan", English "lexuvane"),
+// built at build time as Qt Help files, shown at its contents, its search or
+// a topic by context number.
+#include <QString>
+
+class QWidget;
+
+namespace HelpViewer {
+
+// Help commands of the windows (the classic help-call codes).
+constexpr int HelpContents = 3;
+constexpr int HelpPartialKey = 0x105;  // search
+constexpr int HelpContext = 1;
+
+// Opens helpFile (a path without extension or with ".hlp"; the viewer finds
+// the built help beside it) with a command; data is the context number for
+// HelpContext. Returns false when the help cannot be shown.
+bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data = 0);
+
+// Makes F1 in window open the help file of the program at contextId.
+void installF1(QWidget* window, int contextId);
+
+// The help file chosen at start-up (App.HelpFile); empty = none assigned.
+QString appHelpFile();
+void setAppHelpFile(const QString& path);
+
+} // namespace HelpViewer
