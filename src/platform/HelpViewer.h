@@ -25,4 +25,18 @@ void installF1(QWidget* window, int contextId);
 QString appHelpFile();
 void setAppHelpFile(const QString& path);
 
+// The information shown when no help file is assigned (App.HelpFile empty).
+QString noHelpFileMessage();
+
+// Why the last WinHelp call failed (a text for the message box).
+QString lastError();
+
+// The viewer window while it exists (it is created on first use and reused),
+// and the title of the page it shows.
+QWidget* viewerWindow();
+QString shownPageTitle();
+
+// The built help collection (".qhc") for a help file name as the windows use it.
+QString collectionFor(const QString& helpFile);
+
 } // namespace HelpViewer

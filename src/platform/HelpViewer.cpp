@@ -1,0 +1,308 @@
+#include "platform/HelpViewer.h"
+
+#include "common/Global.h"
+#include "platform/MessageService.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHelpContentWidget>
+#include <QHelpEngine>
+#include <QHelpIndexWidget>
+#include <QHelpLink>
+#include <QHelpSearchEngine>
+#include <QHelpSearchQueryWidget>
+#include <QHelpSearchResultWidget>
+#include <QLineEdit>
+#include <QPointer>
+#include <QShortcut>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace HelpViewer {
+namespace {
+
+QString g_appHelpFile;
+QString g_lastError;
+
+// Shows pages straight out of the help collection (qthelp:// addresses).
+class HelpBrowser : public QTextBrowser {
+public:
+    HelpBrowser(QHelpEngine* engine, QWidget* parent) : QTextBrowser(parent), m_engine(engine)
+    {
+        setOpenExternalLinks(true);
+    }
+
+    QVariant loadResource(int type, const QUrl& url) override
+    {
+        if (url.scheme() == QLatin1String("qthelp"))
+            return m_engine->fileData(url);
+        return QTextBrowser::loadResource(type, url);
+    }
+
+private:
+    QHelpEngine* m_engine;
+};
+
+class HelpWindow : public QWidget {
+public:
+    HelpWindow(const QString& sourceCollection, const QString& collection)
+        : m_source(sourceCollection)
+    {
+        setWindowTitle(tr2(QStringLiteral("%1 Help"), QStringLiteral("%1-Hilfe")).arg(appTitle()));
+        m_engine = new QHelpEngine(collection, this);
+        m_engine->setUsesFilterEngine(true);
+        m_ok = m_engine->setupData();
+        if (!m_ok) {
+            m_error = m_engine->error();
+            return;
+        }
+        const QStringList docs = m_engine->registeredDocumentations();
+        if (docs.isEmpty()) {
+            m_ok = false;
+            m_error = tr2(QStringLiteral("The help file \"%1\" contains no documentation."),
+                          QStringLiteral("Die Hilfedatei \"%1\" enthält keine Dokumentation."))
+                          .arg(sourceCollection);
+            return;
+        }
+        m_namespace = docs.first();
+        buildUi();
+    }
+
+    bool ok() const { return m_ok; }
+    QString error() const { return m_error; }
+    QString source() const { return m_source; }
+    QString pageTitle() const { return m_browser ? m_browser->documentTitle() : QString(); }
+
+    bool showContents()
+    {
+        m_tabs->setCurrentIndex(0);
+        return showUrl(contentsUrl());
+    }
+
+    bool showSearch()
+    {
+        m_tabs->setCurrentWidget(m_searchPage);
+        // The full-text index is built on first use, in the background.
+        if (!m_indexed) {
+            m_engine->searchEngine()->scheduleIndexDocumentation();
+            m_indexed = true;
+        }
+        if (m_browser->source().isEmpty())
+            showUrl(contentsUrl());
+        m_engine->searchEngine()->queryWidget()->setFocus();
+        return true;
+    }
+
+    bool showContext(int id)
+    {
+        const QList<QHelpLink> links = m_engine->documentsForIdentifier(QString::number(id));
+        if (links.isEmpty()) {
+            m_error = tr2(QStringLiteral("The help topic %1 does not exist."),
+                          QStringLiteral("Das Hilfethema %1 existiert nicht.")).arg(id);
+            return false;
+        }
+        return showUrl(links.first().url);
+    }
+
+private:
+    QUrl contentsUrl() const
+    {
+        return QUrl(QStringLiteral("qthelp://%1/doc/index.html").arg(m_namespace));
+    }
+
+    bool showUrl(const QUrl& url)
+    {
+        const QUrl found = m_engine->findFile(url);
+        if (!found.isValid()) {
+            m_error = tr2(QStringLiteral("The help page \"%1\" could not be found."),
+                          QStringLiteral("Die Hilfeseite \"%1\" wurde nicht gefunden.")).arg(url.toString());
+            return false;
+        }
+        m_browser->setSource(found);
+        return true;
+    }
+
+    void buildUi()
+    {
+        auto* layout = new QVBoxLayout(this);
+        auto* splitter = new QSplitter(this);
+        layout->addWidget(splitter);
+        m_tabs = new QTabWidget(splitter);
+        m_browser = new HelpBrowser(m_engine, splitter);
+        splitter->setStretchFactor(1, 3);
+
+        QHelpContentWidget* contents = m_engine->contentWidget();
+        m_tabs->addTab(contents, tr2(QStringLiteral("Contents"), QStringLiteral("Inhalt")));
+        connect(contents, &QHelpContentWidget::linkActivated, m_browser,
+                [this](const QUrl& url) { m_browser->setSource(url); });
+
+        auto* indexPage = new QWidget;
+        auto* indexLayout = new QVBoxLayout(indexPage);
+        auto* filter = new QLineEdit(indexPage);
+        QHelpIndexWidget* index = m_engine->indexWidget();
+        indexLayout->addWidget(filter);
+        indexLayout->addWidget(index);
+        connect(filter, &QLineEdit::textChanged, index, [index](const QString& text) { index->filterIndices(text); });
+        connect(filter, &QLineEdit::returnPressed, index, &QHelpIndexWidget::activateCurrentItem);
+        connect(index, &QHelpIndexWidget::documentActivated, m_browser,
+                [this](const QHelpLink& link, const QString&) { m_browser->setSource(link.url); });
+        connect(index, &QHelpIndexWidget::documentsActivated, m_browser,
+                [this](const QList<QHelpLink>& links, const QString&) {
+                    if (!links.isEmpty())
+                        m_browser->setSource(links.first().url);
+                });
+        m_tabs->addTab(indexPage, tr2(QStringLiteral("Index"), QStringLiteral("Index")));
+
+        QHelpSearchEngine* search = m_engine->searchEngine();
+        m_searchPage = new QWidget;
+        auto* searchLayout = new QVBoxLayout(m_searchPage);
+        searchLayout->addWidget(search->queryWidget());
+        searchLayout->addWidget(search->resultWidget());
+        connect(search->queryWidget(), &QHelpSearchQueryWidget::search, search,
+                [search] { search->search(search->queryWidget()->searchInput()); });
+        connect(search->resultWidget(), &QHelpSearchResultWidget::requestShowLink, m_browser,
+                [this](const QUrl& url) { m_browser->setSource(url); });
+        m_tabs->addTab(m_searchPage, tr2(QStringLiteral("Search"), QStringLiteral("Suchen")));
+
+        resize(820, 580);
+    }
+
+    QString m_source;
+    QHelpEngine* m_engine = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QWidget* m_searchPage = nullptr;
+    HelpBrowser* m_browser = nullptr;
+    QString m_namespace;
+    QString m_error;
+    bool m_ok = false;
+    bool m_indexed = false;
+};
+
+QPointer<HelpWindow> g_window;
+
+// The help engine keeps its search index and settings beside the collection;
+// an installed, read-only collection is therefore used from a private copy.
+QString writableCollection(const QString& collection)
+{
+    const QFileInfo info(collection);
+    if (QFileInfo(info.absolutePath()).isWritable())
+        return collection;
+    const QString user = qEnvironmentVariable("USER", QStringLiteral("user"));
+    const QDir target(QDir::tempPath() + QStringLiteral("/lexuvant-help-") + user);
+    if (!target.exists() && !QDir().mkpath(target.path()))
+        return collection;
+    const QDir source = info.absoluteDir();
+    const QStringList files = source.entryList({info.completeBaseName() + QStringLiteral(".q*")}, QDir::Files);
+    for (const QString& name : files) {
+        const QString from = source.filePath(name);
+        const QString to = target.filePath(name);
+        if (QFileInfo(to).lastModified() != QFileInfo(from).lastModified() ||
+            QFileInfo(to).size() != QFileInfo(from).size()) {
+            QFile::remove(to);
+            if (QFile::copy(from, to)) {
+                QFile copy(to);
+                copy.setPermissions(copy.permissions() | QFileDevice::WriteOwner);
+                if (copy.open(QIODevice::ReadWrite)) {
+                    copy.setFileTime(QFileInfo(from).lastModified(), QFileDevice::FileModificationTime);
+                    copy.close();
+                }
+            }
+        }
+    }
+    return target.filePath(info.fileName());
+}
+
+HelpWindow* windowFor(const QString& collection)
+{
+    if (g_window && g_window->source() == collection)
+        return g_window;
+    delete g_window.data();
+    auto* window = new HelpWindow(collection, writableCollection(collection));
+    if (!window->ok()) {
+        g_lastError = window->error();
+        delete window;
+        return nullptr;
+    }
+    g_window = window;
+    return window;
+}
+
+} // namespace
+
+QString collectionFor(const QString& helpFile)
+{
+    const QFileInfo info(helpFile);
+    const QString suffix = info.suffix().toLower();
+    if (suffix == QLatin1String("qhc"))
+        return helpFile;
+    if (suffix == QLatin1String("hlp"))
+        return helpFile.left(helpFile.size() - 3) + QStringLiteral("qhc");
+    return helpFile + QStringLiteral(".qhc");
+}
+
+bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data)
+{
+    Q_UNUSED(owner);
+    g_lastError.clear();
+    const QString collection = collectionFor(helpFile);
+    if (helpFile.isEmpty() || !QFileInfo(collection).isFile()) {
+        g_lastError = tr2(QStringLiteral("The help file \"%1\" could not be found."),
+                          QStringLiteral("Die Hilfedatei \"%1\" wurde nicht gefunden."))
+                          .arg(QDir::toNativeSeparators(collection));
+        return false;
+    }
+    HelpWindow* window = windowFor(collection);
+    if (!window)
+        return false;
+    bool shown = false;
+    switch (command) {
+    case HelpContents: shown = window->showContents(); break;
+    case HelpPartialKey: shown = window->showSearch(); break;
+    case HelpContext: shown = window->showContext(data); break;
+    default:
+        g_lastError = tr2(QStringLiteral("Unknown help command %1."), QStringLiteral("Unbekannter Hilfebefehl %1."))
+                          .arg(command);
+        return false;
+    }
+    if (!shown) {
+        g_lastError = window->error();
+        return false;
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return true;
+}
+
+void installF1(QWidget* window, int contextId)
+{
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window, [window, contextId] {
+        if (appHelpFile().isEmpty()) {
+            MsgBox(noHelpFileMessage(), MsgStyle::Information, window->windowTitle());
+            return;
+        }
+        if (!WinHelp(window, appHelpFile(), HelpContext, contextId))
+            MsgBox(lastError());
+    });
+}
+
+QString appHelpFile() { return g_appHelpFile; }
+void setAppHelpFile(const QString& path) { g_appHelpFile = path; }
+
+QString noHelpFileMessage()
+{
+    return tr2(QStringLiteral("Help content could not be displayed. No help file assigned to this application."),
+               QStringLiteral("Hilfeinhalt konnte nicht angezeigt werden. Dieser Anwendung ist keine "
+                              "Hilfedatei zugeordnet."));
+}
+
+QString lastError() { return g_lastError; }
+QWidget* viewerWindow() { return g_window.data(); }
+QString shownPageTitle() { return g_window ? g_window->pageTitle() : QString(); }
+
+} // namespace HelpViewer
