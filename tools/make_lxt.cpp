@@ -1,0 +1,434 @@
+// make_lxt <source.txt> <output.lxt>
+//
+// Builds one shipped vocabulary database from its reviewed text source.
+// Language 1 is always German, language 2 the foreign language named in the
+// header. Any fault in the source stops the build with "file:line: message",
+// so a typo never reaches a learner's database.
+#include "database/Schema.h"
+
+#include <QFile>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+const QStringList kLanguages = {
+    QStringLiteral("Dänisch"),   QStringLiteral("Englisch"),      QStringLiteral("Finnisch"),
+    QStringLiteral("Französisch"), QStringLiteral("Isländisch"),  QStringLiteral("Italienisch"),
+    QStringLiteral("Portugiesisch"), QStringLiteral("Schwedisch"), QStringLiteral("Spanisch"),
+    QStringLiteral("Ungarisch")};
+
+// The areas the selection window offers; an entry in any other area could
+// never be selected.
+const QStringList kAreas = {
+    QStringLiteral("Basiskommunikation"), QStringLiteral("Einkaufen"), QStringLiteral("Essen"),
+    QStringLiteral("Orte"), QStringLiteral("Reisen"), QStringLiteral("Richtungen"),
+    QStringLiteral("Zahlen"), QStringLiteral("Zeiten")};
+
+constexpr int kZusatzinfoMax = 200; // column size of Zusatzinfo
+
+struct ParseError {
+    int line;
+    QString message;
+};
+
+struct Side {
+    QString prefix, main, suffix, comment;
+};
+
+struct Synonym {
+    int sprache = 0;
+    Side side;
+};
+
+struct Entry {
+    int line = 0; // first line, for messages
+    std::optional<Side> de, fremd;
+    std::optional<QString> wortart, beispiel, zusatz, quelle, eingabe, aenderung;
+    std::optional<int> score;
+    std::optional<QStringList> bereiche, gramm, funkt;
+    QList<Synonym> synonyms;
+};
+
+struct Source {
+    QString language;
+    QList<Entry> entries;
+};
+
+[[noreturn]] void fail(int line, const QString& message) { throw ParseError{line, message}; }
+
+QStringList splitBars(const QString& value, int expectedParts, int line, const QString& key)
+{
+    QStringList parts = value.split(QLatin1Char('|'));
+    if (parts.size() != expectedParts)
+        fail(line, QStringLiteral("'%1' needs %2 parts separated by '|', found %3")
+                       .arg(key).arg(expectedParts).arg(parts.size()));
+    for (QString& p : parts)
+        p = p.trimmed();
+    return parts;
+}
+
+Side parseSide(const QString& value, int line, const QString& key)
+{
+    const QStringList p = splitBars(value, 4, line, key);
+    if (p[1].isEmpty())
+        fail(line, QStringLiteral("'%1' has an empty main part").arg(key));
+    return Side{p[0], p[1], p[2], p[3]};
+}
+
+QStringList parseList(const QString& value, int line, const QString& key)
+{
+    QStringList items;
+    for (const QString& raw : value.split(QLatin1Char(';'))) {
+        const QString item = raw.trimmed();
+        if (item.isEmpty())
+            fail(line, QStringLiteral("'%1' has an empty item").arg(key));
+        if (items.contains(item))
+            fail(line, QStringLiteral("'%1' names '%2' twice").arg(key, item));
+        items << item;
+    }
+    return items;
+}
+
+bool isLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+QString parseDate(const QString& value, int line, const QString& key)
+{
+    bool digits = value.size() == 8;
+    for (QChar c : value)
+        digits = digits && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (!digits)
+        fail(line, QStringLiteral("'%1' must be a date of 8 digits yyyymmdd, not '%2'").arg(key, value));
+    const int y = value.left(4).toInt(), m = value.mid(4, 2).toInt(), d = value.mid(6, 2).toInt();
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int maxDay = (m >= 1 && m <= 12) ? days[m - 1] + (m == 2 && isLeap(y) ? 1 : 0) : 0;
+    if (d < 1 || d > maxDay)
+        fail(line, QStringLiteral("'%1' is not a calendar date: '%2'").arg(key, value));
+    return value;
+}
+
+template <typename T>
+void setOnce(std::optional<T>& slot, T value, int line, const QString& key)
+{
+    if (slot)
+        fail(line, QStringLiteral("'%1' given twice in one entry").arg(key));
+    slot = std::move(value);
+}
+
+void applyEntryKey(Entry& e, const QString& key, const QString& value, int line)
+{
+    if (key == QLatin1String("de")) {
+        setOnce(e.de, parseSide(value, line, key), line, key);
+    } else if (key == QLatin1String("fremd")) {
+        setOnce(e.fremd, parseSide(value, line, key), line, key);
+    } else if (key == QLatin1String("wortart")) {
+        setOnce(e.wortart, value, line, key);
+    } else if (key == QLatin1String("bereiche")) {
+        const QStringList areas = parseList(value, line, key);
+        for (const QString& a : areas)
+            if (!kAreas.contains(a))
+                fail(line, QStringLiteral("unknown area '%1' (known: %2)").arg(a, kAreas.join(QStringLiteral(", "))));
+        setOnce(e.bereiche, areas, line, key);
+    } else if (key == QLatin1String("gramm")) {
+        setOnce(e.gramm, parseList(value, line, key), line, key);
+    } else if (key == QLatin1String("funkt")) {
+        setOnce(e.funkt, parseList(value, line, key), line, key);
+    } else if (key == QLatin1String("beispiel")) {
+        setOnce(e.beispiel, value, line, key);
+    } else if (key == QLatin1String("zusatz")) {
+        if (value.size() > kZusatzinfoMax)
+            fail(line, QStringLiteral("'zusatz' is longer than %1 characters").arg(kZusatzinfoMax));
+        setOnce(e.zusatz, value, line, key);
+    } else if (key == QLatin1String("quelle")) {
+        setOnce(e.quelle, value, line, key);
+    } else if (key == QLatin1String("eingabe")) {
+        setOnce(e.eingabe, parseDate(value, line, key), line, key);
+    } else if (key == QLatin1String("aenderung")) {
+        setOnce(e.aenderung, parseDate(value, line, key), line, key);
+    } else if (key == QLatin1String("score")) {
+        bool ok = false;
+        const int s = value.toInt(&ok);
+        if (!ok || s < 1 || s > 6)
+            fail(line, QStringLiteral("'score' must be a whole number from 1 to 6, not '%1'").arg(value));
+        setOnce(e.score, s, line, key);
+    } else if (key == QLatin1String("synonym")) {
+        const QStringList p = splitBars(value, 5, line, key);
+        if (p[0] != QLatin1String("1") && p[0] != QLatin1String("2"))
+            fail(line, QStringLiteral("a synonym's language must be 1 (German) or 2 (foreign), not '%1'").arg(p[0]));
+        if (p[2].isEmpty())
+            fail(line, QStringLiteral("'synonym' has an empty main part"));
+        e.synonyms.append(Synonym{p[0].toInt(), Side{p[1], p[2], p[3], p[4]}});
+    } else if (key == QLatin1String("language")) {
+        fail(line, QStringLiteral("'language' belongs in the header block only"));
+    } else {
+        fail(line, QStringLiteral("unknown key '%1'").arg(key));
+    }
+}
+
+void checkComplete(const Entry& e)
+{
+    auto need = [&](bool present, const char* key) {
+        if (!present)
+            fail(e.line, QStringLiteral("entry lacks '%1'").arg(QLatin1String(key)));
+    };
+    need(e.de.has_value(), "de");
+    need(e.fremd.has_value(), "fremd");
+    need(e.wortart.has_value(), "wortart");
+    need(e.bereiche.has_value(), "bereiche");
+    need(e.eingabe.has_value(), "eingabe");
+    need(e.aenderung.has_value(), "aenderung");
+    need(e.score.has_value(), "score");
+    // yyyymmdd compares correctly as text
+    if (*e.aenderung < *e.eingabe)
+        fail(e.line, QStringLiteral("change date %1 lies before creation date %2").arg(*e.aenderung, *e.eingabe));
+}
+
+Source parseSource(const QString& text)
+{
+    Source src;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    bool inBlock = false, headerDone = false;
+    int headerLine = 0;
+    Entry current;
+
+    auto closeBlock = [&] {
+        if (!inBlock)
+            return;
+        inBlock = false;
+        if (!headerDone) {
+            if (src.language.isEmpty())
+                fail(headerLine, QStringLiteral("the file must start with 'language = <name>'"));
+            headerDone = true;
+            return;
+        }
+        checkComplete(current);
+        src.entries.append(current);
+    };
+
+    for (int i = 0; i < lines.size(); ++i) {
+        const int lineNo = i + 1;
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1Char('#')))
+            continue;
+        if (trimmed.isEmpty()) {
+            closeBlock();
+            continue;
+        }
+        const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
+        if (eq <= 0)
+            fail(lineNo, QStringLiteral("expected 'key = value', found '%1'").arg(trimmed));
+        const QString key = trimmed.left(eq).trimmed();
+        const QString value = trimmed.mid(eq + 1).trimmed();
+        if (!inBlock) {
+            inBlock = true;
+            if (!headerDone)
+                headerLine = lineNo;
+            else {
+                current = Entry();
+                current.line = lineNo;
+            }
+        }
+        if (!headerDone) {
+            if (key != QLatin1String("language"))
+                fail(lineNo, key == QLatin1String("de") || key == QLatin1String("fremd")
+                                 ? QStringLiteral("the header 'language = <name>' must come first, "
+                                                  "followed by a blank line")
+                                 : QStringLiteral("unknown key '%1' in the header").arg(key));
+            if (!src.language.isEmpty())
+                fail(lineNo, QStringLiteral("'language' given twice"));
+            if (!kLanguages.contains(value))
+                fail(lineNo, QStringLiteral("unknown language '%1'").arg(value));
+            src.language = value;
+            continue;
+        }
+        if (value.isEmpty())
+            fail(lineNo, QStringLiteral("'%1' has no value").arg(key));
+        applyEntryKey(current, key, value, lineNo);
+    }
+    closeBlock();
+    if (src.language.isEmpty())
+        fail(lines.size(), QStringLiteral("the file must start with 'language = <name>'"));
+    if (src.entries.isEmpty())
+        fail(lines.size(), QStringLiteral("the file holds no entries"));
+    return src;
+}
+
+// ---- writing -------------------------------------------------------------
+
+struct DbError {
+    QString message;
+};
+
+class Writer {
+public:
+    explicit Writer(sqlite3* db) : db_(db) {}
+
+    void exec(const QString& sql)
+    {
+        char* err = nullptr;
+        if (sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+            DbError e{QString::fromUtf8(err ? err : "unknown error") + QStringLiteral(" in: ") + sql};
+            sqlite3_free(err);
+            throw e;
+        }
+    }
+
+    // Runs one statement with bound values (never spliced into the SQL, so
+    // apostrophes in the texts are stored as written) and returns the new rowid.
+    qint64 insert(const QString& sql, const QVariantList& values)
+    {
+        sqlite3_stmt* st = nullptr;
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v2(db_, utf8.constData(), -1, &st, nullptr) != SQLITE_OK)
+            throw DbError{QString::fromUtf8(sqlite3_errmsg(db_)) + QStringLiteral(" in: ") + sql};
+        for (int i = 0; i < values.size(); ++i) {
+            const QVariant& v = values[i];
+            if (v.typeId() == QMetaType::Int)
+                sqlite3_bind_int(st, i + 1, v.toInt());
+            else
+                sqlite3_bind_text(st, i + 1, v.toString().toUtf8().constData(), -1, SQLITE_TRANSIENT);
+        }
+        const int rc = sqlite3_step(st);
+        sqlite3_finalize(st);
+        if (rc != SQLITE_DONE)
+            throw DbError{QString::fromUtf8(sqlite3_errmsg(db_)) + QStringLiteral(" in: ") + sql};
+        return sqlite3_last_insert_rowid(db_);
+    }
+
+    // The row of a shared text (area or attribute), created on first use.
+    qint64 sharedRow(const QString& table, const QString& column, const QString& text)
+    {
+        QHash<QString, qint64>& known = shared_[table];
+        const auto it = known.constFind(text);
+        if (it != known.constEnd())
+            return *it;
+        const qint64 id = insert(QStringLiteral("INSERT INTO %1 (%2) VALUES (?1)").arg(table, column), {text});
+        known.insert(text, id);
+        return id;
+    }
+
+    void link(const QString& table, qint64 entry, qint64 target)
+    {
+        insert(QStringLiteral("INSERT INTO %1 (IDV, ID) VALUES (?1, ?2)").arg(table),
+               {static_cast<int>(entry), static_cast<int>(target)});
+    }
+
+private:
+    sqlite3* db_;
+    QHash<QString, QHash<QString, qint64>> shared_;
+};
+
+void writeDatabase(sqlite3* db, const Source& src)
+{
+    Writer w(db);
+    w.exec(QStringLiteral("BEGIN"));
+    for (const QString& stmt : Schema::createStatements(QStringLiteral("Lang1_"), QStringLiteral("Lang2_")))
+        w.exec(stmt);
+    w.insert(Schema::propertyInsertSql(),
+             {QStringLiteral("Vokabular"), QStringLiteral("Languages"),
+              QStringLiteral("Sprache1=Deutsch@Sprache2=%1@").arg(src.language)});
+    w.insert(Schema::propertyInsertSql(), {QStringLiteral("Vokabular"), QStringLiteral("DBVersion"), 2});
+
+    const QString vokSql = QStringLiteral(
+        "INSERT INTO Vokabular (Lang1_Prefix, Lang1_Main, Lang1_Suffix, Lang1_Kommentar, "
+        "Lang2_Prefix, Lang2_Main, Lang2_Suffix, Lang2_Kommentar, Wortart, Beispielsatz, Zusatzinfo, "
+        "Quelle, Eingabedatum, Aenderungsdatum, Score) "
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15)");
+    for (const Entry& e : src.entries) {
+        const qint64 id = w.insert(vokSql, {e.de->prefix, e.de->main, e.de->suffix, e.de->comment,
+                                            e.fremd->prefix, e.fremd->main, e.fremd->suffix, e.fremd->comment,
+                                            *e.wortart, e.beispiel.value_or(QString()),
+                                            e.zusatz.value_or(QString()), e.quelle.value_or(QString()),
+                                            *e.eingabe, *e.aenderung, *e.score});
+        for (const QString& a : *e.bereiche)
+            w.link(QStringLiteral("Bereiche_Zwischen"), id,
+                   w.sharedRow(QStringLiteral("Bereiche"), QStringLiteral("Bereich_Text"), a));
+        for (const QString& a : e.gramm.value_or(QStringList()))
+            w.link(QStringLiteral("GrammatikalischeAttribute_Zwischen"), id,
+                   w.sharedRow(QStringLiteral("GrammatikalischeAttribute"), QStringLiteral("Attribut_Text"), a));
+        for (const QString& a : e.funkt.value_or(QStringList()))
+            w.link(QStringLiteral("FunktionaleAttribute_Zwischen"), id,
+                   w.sharedRow(QStringLiteral("FunktionaleAttribute"), QStringLiteral("Attribut_Text"), a));
+        for (const Synonym& s : e.synonyms)
+            w.insert(QStringLiteral("INSERT INTO Synonyme (VID, Sprache, Prefix, Main, Suffix, Kommentar) "
+                                    "VALUES (?1, ?2, ?3, ?4, ?5, ?6)"),
+                     {static_cast<int>(id), s.sprache, s.side.prefix, s.side.main, s.side.suffix, s.side.comment});
+    }
+    w.exec(QStringLiteral("COMMIT"));
+}
+
+void removeOutput(const QString& path)
+{
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: make_lxt <source.txt> <output.lxt>\n");
+        return 2;
+    }
+    const QString sourcePath = QString::fromLocal8Bit(argv[1]);
+    const QString outputPath = QString::fromLocal8Bit(argv[2]);
+
+    // A stale database must never survive a failed build.
+    removeOutput(outputPath);
+    if (QFile::exists(outputPath)) {
+        std::fprintf(stderr, "make_lxt: cannot remove %s\n", argv[2]);
+        return 1;
+    }
+
+    QFile in(sourcePath);
+    if (!in.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "make_lxt: cannot read %s: %s\n", argv[1], qPrintable(in.errorString()));
+        return 1;
+    }
+    const QByteArray bytes = in.readAll();
+    const QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() != bytes) {
+        std::fprintf(stderr, "%s: the file is not valid UTF-8\n", argv[1]);
+        return 1;
+    }
+
+    Source src;
+    try {
+        src = parseSource(text);
+    } catch (const ParseError& e) {
+        std::fprintf(stderr, "%s:%d: %s\n", argv[1], e.line, e.message.toUtf8().constData());
+        return 1;
+    }
+
+    sqlite3* db = nullptr;
+    const QByteArray outName = QFile::encodeName(outputPath);
+    if (sqlite3_open_v2(outName.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        std::fprintf(stderr, "make_lxt: cannot create %s: %s\n", argv[2], db ? sqlite3_errmsg(db) : "out of memory");
+        sqlite3_close(db);
+        removeOutput(outputPath);
+        return 1;
+    }
+    int rc = 0;
+    try {
+        writeDatabase(db, src);
+    } catch (const DbError& e) {
+        std::fprintf(stderr, "make_lxt: writing %s failed: %s\n", argv[2], e.message.toUtf8().constData());
+        rc = 1;
+    }
+    sqlite3_close(db);
+    if (rc != 0)
+        removeOutput(outputPath);
+    return rc;
+}
