@@ -60,4 +60,16 @@ public:
     bool StoreSynonyme(int Ind, const QVariant& vid, const QVariant& Sprache, const QString& Prefix,
                        const QString& Main, const QString& Suffix, const QString& Kommentar, QListWidget* ctr);
     bool DeleteSynonym(int Ind);
+
+private:
+    // The eight language column names from the two name prefixes.
+    void setColumnNames(const QString& prefix1, const QString& prefix2);
 };
+
+// The object behind a database or record-set variable. An unset variable (never
+// opened, or emptied by CloseAllDBObjects) raises AppError 91 "Objektvariable
+// nicht festgelegt" instead of being dereferenced.
+Database& mustBeSet(const CDBHandler::DatabasePtr& db);
+Recordset& mustBeSet(const CDBHandler::RecordsetPtr& rs);
+// The description of that error in the current language.
+QString objectNotSetText();

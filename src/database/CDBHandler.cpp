@@ -1,0 +1,424 @@
+#include "database/CDBHandler.h"
+
+#include "common/ErrorBox.h"
+#include "common/ErrorHandling.h"
+#include "common/Global.h"
+#include "common/SqlText.h"
+#include "common/TextProcs.h"
+
+#include <QListWidget>
+#include <QLocale>
+#include <QSet>
+#include <cmath>
+#include <limits>
+
+using ErrorHandling::Always;
+
+QString objectNotSetText()
+{
+    return tr2(QStringLiteral("Object variable not set"), QStringLiteral("Objektvariable nicht festgelegt"));
+}
+
+Database& mustBeSet(const CDBHandler::DatabasePtr& db)
+{
+    if (!db)
+        throw AppError(ErrNo::ObjectNotSet, objectNotSetText());
+    return *db;
+}
+
+Recordset& mustBeSet(const CDBHandler::RecordsetPtr& rs)
+{
+    if (!rs)
+        throw AppError(ErrNo::ObjectNotSet, objectNotSetText());
+    return *rs;
+}
+
+namespace {
+
+QString quoted(const QString& value) { return QLatin1Char('\'') + SqlEscape(value) + QLatin1Char('\''); }
+
+// A field value as the runtime's text conversion gives it; Null cannot be text.
+QString asText(const QVariant& v)
+{
+    if (v.isNull())
+        throw AppError(94, tr2(QStringLiteral("Invalid use of Null"), QStringLiteral("Unzulässige Verwendung von Null")));
+    return v.toString();
+}
+
+// The runtime's conversion to a 16-bit Integer: numbers and numeric texts,
+// halves rounded to even; anything else is a type mismatch.
+int toInteger(const QVariant& v)
+{
+    if (v.isNull())
+        throw AppError(94, tr2(QStringLiteral("Invalid use of Null"), QStringLiteral("Unzulässige Verwendung von Null")));
+    bool ok = false;
+    double d = 0;
+    if (v.typeId() == QMetaType::QString)
+        d = QLocale::c().toDouble(v.toString().trimmed(), &ok);
+    else
+        d = v.toDouble(&ok);
+    if (!ok || std::isnan(d))
+        throw AppError(13, tr2(QStringLiteral("Type mismatch"), QStringLiteral("Typen unverträglich")));
+    const double r = std::nearbyint(d);  // default rounding mode: to nearest, halves to even
+    if (r < std::numeric_limits<qint16>::min() || r > std::numeric_limits<qint16>::max())
+        throw AppError(6, tr2(QStringLiteral("Overflow"), QStringLiteral("Überlauf")));
+    return int(r);
+}
+
+// The texts of a value as the engine's LIKE compares them: case ignored.
+QString likeKey(const QVariant& v) { return v.toString().toCaseFolded(); }
+
+// Deletes every row of rs that matches condition.
+void deleteMatching(Recordset& rs, const QString& condition)
+{
+    rs.FindFirst(condition);
+    while (!(rs.IsEOF() || rs.NoMatch())) {
+        rs.Delete();
+        rs.FindNext(condition);
+    }
+}
+
+void synonymNotFound()
+{
+    gErrText = tr2(QStringLiteral("Synonym not found in database!"), QStringLiteral("Synonym nicht in Datenbank gefunden!"));
+    FehlerAusgabe(gErrText);
+}
+
+} // namespace
+
+bool CDBHandler::OpenAllRecordsets()
+{
+    return ErrorHandling::reportAndLeave(
+        [&] {
+            Database& db = mustBeSet(dbKopieren);
+            auto open = [&](RecordsetPtr& rs, const char* table) {
+                rs = db.OpenRecordset(QStringLiteral("SELECT * FROM ") + QLatin1String(table), 2);
+            };
+            open(rsKopieren, "Vokabular");
+            open(rsVokabular, "Vokabular");
+            open(rsSuche, "Vokabular");
+            open(rsVerweise, "Referenzen");
+            open(rsGrammatikalischeAttribute, "GrammatikalischeAttribute");
+            open(rsGrammatikalischeAttribute_Zwischen, "GrammatikalischeAttribute_Zwischen");
+            open(rsFunktionaleAttribute, "FunktionaleAttribute");
+            open(rsFunktionaleAttribute_Zwischen, "FunktionaleAttribute_Zwischen");
+            open(rsBereiche, "Bereiche");
+            open(rsBereiche_Zwischen, "Bereiche_Zwischen");
+            open(rsSynonyme, "Synonyme");
+        },
+        Always::Yes);
+}
+
+void CDBHandler::CloseAllDBObjects()
+{
+    ErrorHandling::Steps step(Always::Yes);
+    // A variable that holds nothing has nothing to close.
+    auto close = [&](RecordsetPtr& rs) {
+        if (rs)
+            step([&] { rs->Close(); });
+    };
+    close(rsKopieren);
+    close(rsVerweise);
+    close(rsSuche);
+    close(rsGrammatikalischeAttribute);
+    close(rsGrammatikalischeAttribute_Zwischen);
+    close(rsFunktionaleAttribute);
+    close(rsFunktionaleAttribute_Zwischen);
+    close(rsBereiche);
+    close(rsBereiche_Zwischen);
+    close(rsSynonyme);
+    if (dbKopieren)
+        step([&] { dbKopieren->Close(); });  // closes rsVokabular too
+
+    // Nothing of the closed file may be used by mistake afterwards.
+    for (RecordsetPtr* rs : {&rsKopieren, &rsVokabular, &rsVerweise, &rsGrammatikalischeAttribute,
+                             &rsGrammatikalischeAttribute_Zwischen, &rsFunktionaleAttribute,
+                             &rsFunktionaleAttribute_Zwischen, &rsBereiche, &rsBereiche_Zwischen, &rsWortart,
+                             &rsWortart_Zwischen, &rsSynonyme, &rsSuche})
+        rs->reset();
+    dbKopieren.reset();
+}
+
+void CDBHandler::setColumnNames(const QString& prefix1, const QString& prefix2)
+{
+    lang1_prefix = prefix1 + QStringLiteral("Prefix");
+    lang1_main = prefix1 + QStringLiteral("Main");
+    lang1_suffix = prefix1 + QStringLiteral("Suffix");
+    lang1_comment = prefix1 + QStringLiteral("Kommentar");
+    lang2_prefix = prefix2 + QStringLiteral("Prefix");
+    lang2_main = prefix2 + QStringLiteral("Main");
+    lang2_suffix = prefix2 + QStringLiteral("Suffix");
+    lang2_comment = prefix2 + QStringLiteral("Kommentar");
+}
+
+bool CDBHandler::GetLanguages()
+{
+    bool result = false;
+    ErrorHandling::reportAndLeave([&] {
+        lang1.clear();
+        lang2.clear();
+        QString value;
+        const std::vector<Property> props = mustBeSet(dbKopieren).TableDefs(QStringLiteral("Vokabular"))->Properties();
+        for (const Property& p : props) {
+            if (p.Name == QLatin1String("Languages")) {
+                value = p.Value.isNull() ? QString() : asText(p.Value);
+                break;
+            }
+        }
+
+        if (value.isEmpty()) {
+            lang1 = QStringLiteral("Spanisch");
+            lang2 = QStringLiteral("Deutsch");
+            setColumnNames(lang1 + QLatin1Char('_'), lang2 + QLatin1Char('_'));
+            result = true;
+            return;
+        }
+
+        // "=" opens a value, "@" closes it; positions are 1-based as in the stored form.
+        int count = 0;
+        qsizetype start = -1;
+        for (qsizetype p = 1; p <= value.size(); ++p) {
+            const QChar c = value.at(p - 1);
+            if (c == QLatin1Char('=')) {
+                start = p + 1;
+                ++count;
+            } else if (c == QLatin1Char('@')) {
+                if (count != 1 && count != 2)
+                    return;  // not a language pair: false, no box
+                const QString item = value.mid(start - 1, p - start);
+                (count == 1 ? lang1 : lang2) = item;
+            }
+        }
+        if (lang2.isEmpty()) {
+            if (start == -1)
+                return;
+            lang2 = value.mid(start - 1);
+        }
+        lang1 = extract(lang1);
+        lang2 = extract(lang2);
+
+        int version = 0;
+        for (const Property& p : props) {
+            if (p.Name == QLatin1String("DBVersion")) {
+                version = toInteger(p.Value);
+                break;
+            }
+        }
+        if (version >= 2)
+            setColumnNames(QStringLiteral("Lang1_"), QStringLiteral("Lang2_"));
+        else
+            setColumnNames(lang1 + QLatin1Char('_'), lang2 + QLatin1Char('_'));
+        result = true;
+    });
+    return result;
+}
+
+int CDBHandler::GetDBVersion()
+{
+    int version = 0;
+    ErrorHandling::reportAndLeave(
+        [&] {
+            version = -99;
+            for (const Property& p : mustBeSet(dbKopieren).TableDefs(QStringLiteral("Vokabular"))->Properties()) {
+                if (p.Name == QLatin1String("DBVersion")) {
+                    version = 0;
+                    version = toInteger(p.Value);
+                    break;
+                }
+            }
+        },
+        Always::Yes);
+    return version;
+}
+
+bool CDBHandler::SchreibeArrayToDB(const QString& str, const RecordsetPtr& rsTabelle,
+                                   const RecordsetPtr& rsTabelle_Zwischen, const RecordsetPtr& rsVok)
+{
+    return ErrorHandling::reportAndLeave([&] {
+        EntferneAllArraysForCurrent(rsTabelle_Zwischen, rsVok);
+        // Each item ends with ";"; text after the last ";" is no item.
+        qsizetype from = 0;
+        for (qsizetype end = str.indexOf(QLatin1Char(';')); end >= 0; end = str.indexOf(QLatin1Char(';'), from)) {
+            SchreibeArrayItemToDB(str.mid(from, end - from), rsTabelle, rsTabelle_Zwischen, rsVok);
+            from = end + 1;
+        }
+    });
+}
+
+bool CDBHandler::EntferneAllArraysForCurrent(const RecordsetPtr& rsTabelle_Zwischen, const RecordsetPtr& rsVok)
+{
+    Recordset& rsZ = mustBeSet(rsTabelle_Zwischen);
+    const QString id = asText(mustBeSet(rsVok).Fields(0));
+    deleteMatching(rsZ, rsZ.FieldName(0) + QStringLiteral(" LIKE ") + quoted(id));
+    return true;
+}
+
+bool CDBHandler::SchreibeArrayItemToDB(const QString& att, const RecordsetPtr& rsTabelle,
+                                       const RecordsetPtr& rsTabelle_Zwischen, const RecordsetPtr& rsVok)
+{
+    Recordset& rsT = mustBeSet(rsTabelle);
+    Recordset& rsZ = mustBeSet(rsTabelle_Zwischen);
+    Recordset& vok = mustBeSet(rsVok);
+    rsT.FindFirst(rsT.FieldName(1) + QStringLiteral(" LIKE ") + quoted(att));
+    if (rsT.IsEOF() || rsT.NoMatch()) {
+        rsT.AddNew();
+        rsT.SetField(1, att);
+        rsT.Update();
+        rsT.MoveToLastModified();
+    }
+    rsZ.AddNew();
+    rsZ.SetField(0, vok.Fields(0));
+    rsZ.SetField(1, rsT.Fields(0));
+    rsZ.Update();
+    return true;
+}
+
+bool CDBHandler::CheckRelationExist(const QString& Id1, const QString& Id2, const QString& strRelationType)
+{
+    bool found = false;
+    ErrorHandling::reportAndLeave([&] {
+        Recordset& rs = mustBeSet(rsVerweise);
+        const QString condition = QStringLiteral("((von LIKE ") + quoted(Id1) + QStringLiteral(" AND nach LIKE ")
+                                  + quoted(Id2) + QStringLiteral(") OR ") + QStringLiteral("(von LIKE ") + quoted(Id2)
+                                  + QStringLiteral(" AND nach LIKE ") + quoted(Id1) + QStringLiteral("))")
+                                  + QStringLiteral(" AND (Typ = ") + quoted(strRelationType) + QStringLiteral(")");
+        rs.FindFirst(condition);
+        found = !(rs.IsEOF() || rs.NoMatch());
+    });
+    return found;
+}
+
+void CDBHandler::DeleteRelationalEntriesForID(int R)
+{
+    ErrorHandling::reportAndLeave([&] {
+        DeleteEntryForID(R, rsBereiche_Zwischen);
+        DeleteEntryForID(R, rsFunktionaleAttribute_Zwischen);
+        DeleteEntryForID(R, rsGrammatikalischeAttribute_Zwischen);
+        Recordset& rs = mustBeSet(rsVerweise);
+        const QString id = quoted(QString::number(R));
+        deleteMatching(rs, QStringLiteral("von LIKE ") + id);
+        deleteMatching(rs, QStringLiteral("nach LIKE ") + id);
+    });
+}
+
+void CDBHandler::DeleteEntryForID(int R, const RecordsetPtr& rs)
+{
+    deleteMatching(mustBeSet(rs), QStringLiteral("IDV LIKE ") + quoted(QString::number(R)));
+}
+
+bool CDBHandler::BereinigeDB()
+{
+    ErrorHandling::reportAndLeave([&] {
+        BereinigeRelationales(rsBereiche_Zwischen, rsBereiche);
+        BereinigeRelationales(rsGrammatikalischeAttribute_Zwischen, rsGrammatikalischeAttribute);
+        BereinigeRelationales(rsFunktionaleAttribute_Zwischen, rsFunktionaleAttribute);
+        BereinigeSynonyme();
+    });
+    return true;
+}
+
+void CDBHandler::BereinigeRelationales(const RecordsetPtr& rs_Z, const RecordsetPtr& rs)
+{
+    Recordset& links = mustBeSet(rs_Z);
+    Recordset& table = mustBeSet(rs);
+
+    // One walk of the link table collects the values it refers to; asking the
+    // link table once per row instead would take hours on a large database.
+    QSet<QString> used;
+    const QString linkCondition = links.FieldName(1) + QStringLiteral(" LIKE '*'");
+    links.FindFirst(linkCondition);
+    while (!(links.IsEOF() || links.NoMatch())) {
+        used.insert(likeKey(links.Fields(1)));
+        links.FindNext(linkCondition);
+    }
+
+    const QString condition = table.FieldName(0) + QStringLiteral(" LIKE '*'");
+    table.FindFirst(condition);
+    while (!(table.IsEOF() || table.NoMatch())) {
+        if (!used.contains(likeKey(table.Fields(0))))
+            table.Delete();
+        table.FindNext(condition);
+    }
+}
+
+void CDBHandler::BereinigeSynonyme()
+{
+    Recordset& vok = mustBeSet(rsVokabular);
+    Recordset& syn = mustBeSet(rsSynonyme);
+
+    QSet<QString> ids;
+    const QString idCondition = QStringLiteral("ID LIKE '*'");
+    vok.FindFirst(idCondition);
+    while (!(vok.IsEOF() || vok.NoMatch())) {
+        ids.insert(likeKey(vok.Fields(QStringLiteral("ID"))));
+        vok.FindNext(idCondition);
+    }
+
+    const QString condition = QStringLiteral("VID LIKE '*'");
+    syn.FindFirst(condition);
+    while (!(syn.IsEOF() || syn.NoMatch())) {
+        if (!ids.contains(likeKey(syn.Fields(QStringLiteral("VID")))))
+            syn.Delete();
+        syn.FindNext(condition);
+    }
+}
+
+bool CDBHandler::SearchAttribut_Z(const QString& ID, const RecordsetPtr& rs)
+{
+    Recordset& links = mustBeSet(rs);
+    links.FindFirst(links.FieldName(1) + QStringLiteral(" LIKE ") + quoted(ID));
+    return !(links.IsEOF() || links.NoMatch());
+}
+
+bool CDBHandler::StoreSynonyme(int Ind, const QVariant& vid, const QVariant& Sprache, const QString& Prefix,
+                               const QString& Main, const QString& Suffix, const QString& Kommentar,
+                               QListWidget* ctr)
+{
+    bool result = false;
+    ErrorHandling::reportAndLeave([&] {
+        Recordset& rs = mustBeSet(rsSynonyme);
+        auto writeTexts = [&] {
+            rs.SetField(QStringLiteral("Prefix"), Prefix);
+            rs.SetField(QStringLiteral("Main"), Main);
+            rs.SetField(QStringLiteral("Suffix"), Suffix);
+            rs.SetField(QStringLiteral("Kommentar"), Kommentar);
+        };
+        if (Ind == -1) {
+            rs.AddNew();
+            writeTexts();
+            rs.SetField(QStringLiteral("VID"), vid);
+            rs.SetField(QStringLiteral("Sprache"), toInteger(Sprache));
+            rs.Update();
+            rs.MoveToLastModified();
+            if (ctr)
+                ctr->addItem(asText(rs.Fields(QStringLiteral("ID"))));
+        } else {
+            rs.FindFirst(QStringLiteral("ID=") + QString::number(Ind));
+            if (rs.IsEOF() || rs.NoMatch()) {
+                synonymNotFound();
+                return;
+            }
+            rs.Edit();
+            writeTexts();
+            rs.Update();
+        }
+        result = true;
+    });
+    return result;
+}
+
+bool CDBHandler::DeleteSynonym(int Ind)
+{
+    bool result = false;
+    ErrorHandling::reportAndLeave([&] {
+        Recordset& rs = mustBeSet(rsSynonyme);
+        rs.FindFirst(QStringLiteral("ID=") + QString::number(Ind));
+        if (rs.IsEOF() || rs.NoMatch()) {
+            synonymNotFound();
+            return;
+        }
+        rs.Delete();
+        result = true;
+    });
+    return result;
+}

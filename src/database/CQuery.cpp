@@ -1,0 +1,223 @@
+#include "database/CQuery.h"
+
+#include "common/AppError.h"
+#include "common/Global.h"
+#include "common/SqlText.h"
+#include "common/TextProcs.h"
+#include "database/CDBHandler.h"
+
+namespace {
+const QString kOr = QStringLiteral(" OR ");
+const QString kAnd = QStringLiteral(" AND ");
+
+QString quoted(const QString& value) { return QLatin1Char('\'') + SqlEscape(value) + QLatin1Char('\''); }
+
+void appendTerm(QString& list, const QString& term)
+{
+    if (!list.isEmpty())
+        list += kOr;
+    list += term;
+}
+} // namespace
+
+void CQuery::InitQuery()
+{
+    FindString.clear();
+    FirstTerm = true;
+}
+
+void CQuery::AddRel(bool rel)
+{
+    if (!FirstTerm)
+        FindString += rel ? kAnd : kOr;
+}
+
+void CQuery::ExtendQueryString(const QString& tbl, const QString& fld, const QString& str, bool rel)
+{
+    if (str.isEmpty())
+        return;
+    AddRel(rel);
+    FindString += tbl + QStringLiteral(".[") + fld + QStringLiteral("] LIKE ") + quoted(str);
+    FirstTerm = false;
+}
+
+void CQuery::ExtendQueryStringByScore(const QString& strMin, const QString& strMax)
+{
+    if (strMin.isEmpty() || strMax.isEmpty())
+        return;
+    AddRel(true);
+    FindString += QStringLiteral("(Score >=") + strMin + QStringLiteral(" AND Score <=") + strMax + QLatin1Char(')');
+    FirstTerm = false;
+}
+
+void CQuery::ExtendQueryStringByRegion(const QString& Field, const QString& strMin, const QString& strMax)
+{
+    if (strMin.isEmpty() || strMax.isEmpty())
+        return;
+    AddRel(true);
+    FindString += QLatin1Char('(') + Field + QStringLiteral(" >=") + quoted(strMin) + kAnd + Field
+                  + QStringLiteral(" <=") + quoted(strMax) + QLatin1Char(')');
+    FirstTerm = false;
+}
+
+void CQuery::StartSection()
+{
+    FindString += FirstTerm ? QStringLiteral("(") : QStringLiteral(" AND (");
+    FirstTerm = true;
+}
+
+void CQuery::StopSection() { FindString += QLatin1Char(')'); }
+
+void CQuery::RelInitQuery()
+{
+    BereichCond.clear();
+    WortartCond.clear();
+    GrammCond.clear();
+    FunktCond.clear();
+    RefCond.clear();
+    QueryString.clear();
+    FirstTerm = true;
+}
+
+void CQuery::RelExtendQueryString(const QString& str, bool rel)
+{
+    if (str.isEmpty())
+        return;
+    AddRel(rel);
+    QueryString += QStringLiteral("(Bereiche_Zwischen.IDV = Vokabular.ID") + QStringLiteral(" AND Bereich_Text=")
+                   + quoted(str) + QStringLiteral(" AND Bereiche.ID=Bereiche_Zwischen.ID)");
+    FirstTerm = false;
+}
+
+void CQuery::RelInsert(const QString& str, const QString& mode)
+{
+    if (mode == QLatin1String("Bereich"))
+        appendTerm(BereichCond, QStringLiteral("Bereich_Text=") + quoted(str));
+    else if (mode == QLatin1String("Grammatikalisch"))
+        appendTerm(GrammCond, QStringLiteral("GrammatikalischeAttribute.[Attribut_Text]=") + quoted(str));
+    else if (mode == QLatin1String("Funktional"))
+        appendTerm(FunktCond, QStringLiteral("FunktionaleAttribute.[Attribut_Text]=") + quoted(str));
+    else if (mode == QLatin1String("Referenzen"))
+        appendTerm(RefCond, QStringLiteral("Referenzen.Typ=") + quoted(str));
+}
+
+QString CQuery::insertBereichPart() const
+{
+    return BereichCond.isEmpty() ? QString() : QStringLiteral(", Bereiche, Bereiche_Zwischen");
+}
+
+QString CQuery::insertWortartPart() const
+{
+    return WortartCond.isEmpty() ? QString() : QStringLiteral(", Wortart, [Wortart_Zwischen]");
+}
+
+QString CQuery::insertGrammatikalischPart() const
+{
+    return GrammCond.isEmpty() ? QString()
+                               : QStringLiteral(", GrammatikalischeAttribute, [GrammatikalischeAttribute_Zwischen]");
+}
+
+QString CQuery::insertFunktionalPart() const
+{
+    return FunktCond.isEmpty() ? QString() : QStringLiteral(", FunktionaleAttribute, [FunktionaleAttribute_Zwischen]");
+}
+
+QString CQuery::insertReferenzenPart() const
+{
+    return RefCond.isEmpty() ? QString() : QStringLiteral(", Referenzen");
+}
+
+void CQuery::RelCreateQueryString()
+{
+    QueryString = QStringLiteral("SELECT DISTINCT * FROM Vokabular") + insertBereichPart()
+                  + insertGrammatikalischPart() + insertFunktionalPart() + insertReferenzenPart();
+    if (BereichCond.isEmpty() && GrammCond.isEmpty() && FunktCond.isEmpty() && RefCond.isEmpty())
+        return;
+
+    struct Section {
+        const QString* list;
+        const char* join;
+    };
+    const Section sections[] = {
+        {&BereichCond, " AND Bereiche.ID=Bereiche_Zwischen.ID AND Bereiche_Zwischen.IDV=Vokabular.ID"},
+        {&GrammCond, " AND GrammatikalischeAttribute.IDA=GrammatikalischeAttribute_Zwischen.ID"
+                     " AND GrammatikalischeAttribute_Zwischen.IDV=Vokabular.ID"},
+        {&FunktCond, " AND FunktionaleAttribute.IDA=FunktionaleAttribute_Zwischen.ID"
+                     " AND FunktionaleAttribute_Zwischen.IDV=Vokabular.ID"},
+        {&RefCond, " AND Referenzen.von=Vokabular.ID"},
+    };
+    QueryString += QStringLiteral(" WHERE ");
+    bool written = false;
+    for (const Section& s : sections) {
+        if (s.list->isEmpty())
+            continue;
+        if (written)
+            QueryString += kAnd;
+        QueryString += QLatin1Char('(') + *s.list + QLatin1Char(')') + QLatin1String(s.join);
+        written = true;
+    }
+}
+
+namespace {
+
+// Opens sql on the handler's database, walks the rows matching condition and
+// joins the texts of field, each trimmed and cut to limit, with "; ".
+QString joinCellTexts(CDBHandler* handler, const QString& sql, const QString& condition, const QString& field,
+                      int limit)
+{
+    if (!handler)
+        throw AppError(ErrNo::ObjectNotSet, objectNotSetText());
+    auto rs = mustBeSet(handler->dbKopieren).OpenRecordset(sql, 2);
+    QString result;
+    rs->FindFirst(condition);
+    while (!(rs->IsEOF() || rs->NoMatch())) {
+        const QVariant v = rs->Fields(field);
+        if (v.isNull())
+            throw AppError(94, tr2(QStringLiteral("Invalid use of Null"),
+                                   QStringLiteral("Unzulässige Verwendung von Null")));
+        const QString text = v.toString();
+        if (!text.isEmpty() && !result.isEmpty())
+            result += QStringLiteral("; ");
+        result += CutToLength(extract(text), limit);
+        rs->FindNext(condition);
+    }
+    rs->Close();
+    return result;
+}
+
+} // namespace
+
+QString CQuery::GetAllBereiche(const QString& vid)
+{
+    return joinCellTexts(handler,
+                         QStringLiteral("SELECT Bereich_Text, Bereiche_Zwischen.IDV FROM Bereiche_Zwischen, Bereiche "
+                                        "WHERE Bereiche_Zwischen.IDV=")
+                             + vid + QStringLiteral(" AND Bereiche_Zwischen.ID=Bereiche.ID"),
+                         QStringLiteral("Bereiche_Zwischen.IDV=") + vid, QStringLiteral("Bereich_Text"), gMaxBereich);
+}
+
+namespace {
+// The attribute cell: the texts of one attribute table joined, with a final ";".
+QString attributeCell(CDBHandler* handler, const QString& table, const QString& vid)
+{
+    const QString links = table + QStringLiteral("_Zwischen");
+    QString result = joinCellTexts(handler,
+                                   QStringLiteral("SELECT Attribut_Text FROM %1, %2 WHERE %1.IDV=").arg(links, table)
+                                       + vid + QStringLiteral(" AND %1.ID=%2.IDA").arg(links, table),
+                                   QStringLiteral("Attribut_Text LIKE '*'"), QStringLiteral("Attribut_Text"),
+                                   gMaxAttribut);
+    if (!result.isEmpty())
+        result += QLatin1Char(';');
+    return result;
+}
+} // namespace
+
+QString CQuery::GetAllGrammatikalisch(const QString& vid)
+{
+    return attributeCell(handler, QStringLiteral("GrammatikalischeAttribute"), vid);
+}
+
+QString CQuery::GetAllFunktional(const QString& vid)
+{
+    return attributeCell(handler, QStringLiteral("FunktionaleAttribute"), vid);
+}
