@@ -1,0 +1,318 @@
+#include "platform/FlexGridModel.h"
+
+#include "common/AppError.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+const QString kEmpty;
+}
+
+FlexGridModel::FlexGridModel(QObject* parent) : QAbstractTableModel(parent), m_fixedBack(0xE0, 0xE0, 0xE0) {}
+
+int FlexGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows(); }
+int FlexGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_cols; }
+
+Qt::Alignment FlexGridModel::toQtAlignment(int code)
+{
+    static const Qt::Alignment table[] = {
+        Qt::AlignLeft | Qt::AlignTop,       Qt::AlignLeft | Qt::AlignVCenter,    Qt::AlignLeft | Qt::AlignBottom,
+        Qt::AlignHCenter | Qt::AlignTop,    Qt::AlignHCenter | Qt::AlignVCenter, Qt::AlignHCenter | Qt::AlignBottom,
+        Qt::AlignRight | Qt::AlignTop,      Qt::AlignRight | Qt::AlignVCenter,   Qt::AlignRight | Qt::AlignBottom,
+    };
+    if (code >= 0 && code < 9)
+        return table[code];
+    return Qt::AlignLeft | Qt::AlignVCenter;  // 9 general and anything unknown
+}
+
+void FlexGridModel::checkCell(int row, int col) const
+{
+    if (row < 0 || row >= rows())
+        throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
+    if (col < 0 || col >= m_cols)
+        throw AppError(30010, QStringLiteral("Ungültiger Col-Wert"));
+}
+
+QVariant FlexGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rows() || index.column() >= m_cols)
+        return {};
+    const RowData& r = m_rows[size_t(index.row())];
+    const CellFormat* f = nullptr;
+    if (r.formats) {
+        auto it = r.formats->find(index.column());
+        if (it != r.formats->end())
+            f = &it->second;
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+        return r.cells[size_t(index.column())];
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(
+            toQtAlignment(f && f->alignment >= 0 ? f->alignment : colAlignment(index.column())));
+    case Qt::BackgroundRole:
+        if (f && f->backColor.isValid())
+            return f->backColor;
+        if (index.row() < m_fixedRows || index.column() < m_fixedCols)
+            return m_fixedBack;
+        return {};
+    case Qt::FontRole:
+        if (f && (!f->fontName.isEmpty() || f->fontSize > 0 || f->bold >= 0)) {
+            QFont font = m_baseFont;
+            if (!f->fontName.isEmpty())
+                font.setFamily(f->fontName);
+            if (f->fontSize > 0)
+                font.setPointSizeF(f->fontSize);
+            if (f->bold >= 0)
+                font.setBold(f->bold != 0);
+            return font;
+        }
+        return {};
+    case Qt::ToolTipRole:
+        return m_toolTip.isEmpty() ? QVariant() : QVariant(m_toolTip);
+    case PictureRole:
+        return f && !f->picture.isNull() ? QVariant(f->picture) : QVariant();
+    case PictureAlignmentRole:
+        return f ? f->pictureAlignment : 0;
+    default:
+        return {};
+    }
+}
+
+// The fixed row 0 shows as the horizontal header, the fixed column 0 as the
+// vertical one, so both stay in view while the data scrolls.
+QVariant FlexGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal) {
+        if (m_fixedRows < 1 || rows() < 1)
+            return {};
+        return data(index(0, section), role);
+    }
+    if (m_fixedCols < 1 || m_cols < 1)
+        return {};
+    return data(index(section, 0), role);
+}
+
+Qt::ItemFlags FlexGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    if (index.row() < m_fixedRows || index.column() < m_fixedCols)
+        return Qt::ItemIsEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+FlexGridModel::RowData FlexGridModel::makeRow(const QString& tabbedText) const
+{
+    RowData r;
+    r.cells.resize(size_t(m_cols));
+    if (!tabbedText.isEmpty()) {
+        int c = 0;
+        qsizetype start = 0;
+        while (c < m_cols) {
+            const qsizetype tab = tabbedText.indexOf(QLatin1Char('\t'), start);
+            r.cells[size_t(c++)] = tabbedText.mid(start, tab < 0 ? -1 : tab - start);
+            if (tab < 0)
+                break;
+            start = tab + 1;
+        }
+    }
+    return r;
+}
+
+void FlexGridModel::setRows(int n)
+{
+    if (n < 0)
+        throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
+    const int old = rows();
+    if (n > old) {
+        beginInsertRows({}, old, n - 1);
+        m_rows.reserve(size_t(n));
+        for (int i = old; i < n; ++i)
+            m_rows.push_back(makeRow(QString()));
+        endInsertRows();
+    } else if (n < old) {
+        beginRemoveRows({}, n, old - 1);
+        m_rows.resize(size_t(n));
+        endRemoveRows();
+    }
+    m_fixedRows = std::min(m_fixedRows, n);
+}
+
+void FlexGridModel::setCols(int n)
+{
+    if (n < 0)
+        throw AppError(30010, QStringLiteral("Ungültiger Col-Wert"));
+    const int old = m_cols;
+    if (n > old)
+        beginInsertColumns({}, old, n - 1);
+    else if (n < old)
+        beginRemoveColumns({}, n, old - 1);
+    else
+        return;
+    m_cols = n;
+    m_colAlignment.resize(size_t(n), 9);
+    for (RowData& r : m_rows) {
+        r.cells.resize(size_t(n));
+        if (r.formats)
+            r.formats->erase(r.formats->lower_bound(n), r.formats->end());
+    }
+    if (n > old)
+        endInsertColumns();
+    else
+        endRemoveColumns();
+    m_fixedCols = std::min(m_fixedCols, n);
+}
+
+void FlexGridModel::setFixedRows(int n)
+{
+    if (n < 0 || n > rows())
+        throw AppError(30011, QStringLiteral("Ungültiger FixedRows-Wert"));
+    m_fixedRows = n;
+    refreshAll();
+}
+
+void FlexGridModel::setFixedCols(int n)
+{
+    if (n < 0 || n > m_cols)
+        throw AppError(30012, QStringLiteral("Ungültiger FixedCols-Wert"));
+    m_fixedCols = n;
+    refreshAll();
+}
+
+const QString& FlexGridModel::text(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
+        return kEmpty;
+    return m_rows[size_t(row)].cells[size_t(col)];
+}
+
+void FlexGridModel::setText(int row, int col, const QString& text)
+{
+    checkCell(row, col);
+    m_rows[size_t(row)].cells[size_t(col)] = text;
+    changed(row, col);
+}
+
+void FlexGridModel::changed(int row, int col)
+{
+    const QModelIndex i = index(row, col);
+    emit dataChanged(i, i);
+    if (row == 0 && m_fixedRows > 0)
+        emit headerDataChanged(Qt::Horizontal, col, col);
+    if (col == 0 && m_fixedCols > 0)
+        emit headerDataChanged(Qt::Vertical, row, row);
+}
+
+void FlexGridModel::appendRow(const QString& tabbedText) { insertRow(rows(), tabbedText); }
+
+void FlexGridModel::insertRow(int row, const QString& tabbedText)
+{
+    if (row < 0 || row > rows())
+        throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
+    RowData r = makeRow(tabbedText);
+    beginInsertRows({}, row, row);
+    m_rows.insert(m_rows.begin() + row, std::move(r));
+    endInsertRows();
+}
+
+void FlexGridModel::removeRow(int row)
+{
+    if (row < 0 || row >= rows())
+        throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
+    beginRemoveRows({}, row, row);
+    m_rows.erase(m_rows.begin() + row);
+    endRemoveRows();
+    m_fixedRows = std::min(m_fixedRows, rows());
+}
+
+void FlexGridModel::clearCells()
+{
+    for (RowData& r : m_rows) {
+        for (QString& s : r.cells)
+            s = QString();
+        r.formats.reset();
+    }
+    refreshAll();
+}
+
+void FlexGridModel::refreshAll()
+{
+    if (rows() > 0 && m_cols > 0) {
+        emit dataChanged(index(0, 0), index(rows() - 1, m_cols - 1));
+        emit headerDataChanged(Qt::Horizontal, 0, m_cols - 1);
+        emit headerDataChanged(Qt::Vertical, 0, rows() - 1);
+    }
+}
+
+const FlexGridModel::CellFormat* FlexGridModel::format(int row, int col) const
+{
+    if (row < 0 || row >= rows() || col < 0 || col >= m_cols)
+        return nullptr;
+    const auto& formats = m_rows[size_t(row)].formats;
+    if (!formats)
+        return nullptr;
+    auto it = formats->find(col);
+    return it == formats->end() ? nullptr : &it->second;
+}
+
+FlexGridModel::CellFormat& FlexGridModel::editFormat(int row, int col)
+{
+    checkCell(row, col);
+    auto& formats = m_rows[size_t(row)].formats;
+    if (!formats)
+        formats = std::make_unique<std::map<int, CellFormat>>();
+    return (*formats)[col];
+}
+
+int FlexGridModel::colAlignment(int col) const
+{
+    return col >= 0 && col < int(m_colAlignment.size()) ? m_colAlignment[size_t(col)] : 9;
+}
+
+void FlexGridModel::setColAlignment(int col, int alignment)
+{
+    if (col < 0 || col >= m_cols)
+        throw AppError(30010, QStringLiteral("Ungültiger Col-Wert"));
+    m_colAlignment[size_t(col)] = alignment;
+    if (rows() > 0)
+        emit dataChanged(index(0, col), index(rows() - 1, col), {Qt::TextAlignmentRole});
+}
+
+void FlexGridModel::sortByColumn(int col)
+{
+    if (col < 0 || col >= m_cols)
+        throw AppError(30010, QStringLiteral("Ungültiger Col-Wert"));
+    const int first = m_fixedRows;
+    const int n = rows() - first;
+    if (n < 2)
+        return;
+
+    // Fold the case once per row instead of once per comparison.
+    std::vector<QString> keys(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        keys[size_t(i)] = m_rows[size_t(first + i)].cells[size_t(col)].toCaseFolded();
+    std::vector<int> order(static_cast<size_t>(n));
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<RowData> sorted;
+    sorted.reserve(size_t(n));
+    std::vector<int> newPos(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        sorted.push_back(std::move(m_rows[size_t(first + order[size_t(i)])]));
+        newPos[size_t(order[size_t(i)])] = first + i;
+    }
+    std::move(sorted.begin(), sorted.end(), m_rows.begin() + first);
+
+    // Views keep their per-row state (hidden rows, heights) with the moved rows.
+    const QModelIndexList persistent = persistentIndexList();
+    QModelIndexList moved;
+    moved.reserve(persistent.size());
+    for (const QModelIndex& i : persistent)
+        moved.append(i.row() >= first ? index(newPos[size_t(i.row() - first)], i.column()) : i);
+    changePersistentIndexList(persistent, moved);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
