@@ -50,9 +50,35 @@ public:
     void Command1_Click();  // OK
     void Command3_Click();  // Close
 
+    // Moving areas between the two lists.
+    void cmdAdd_Click();
+    void cmdRemove_Click();
+    void cmdAddAll_Click();
+    void cmdRemoveAll_Click();
+
+    // The text of the status bar (the number of selected entries).
+    QString statusText() const;
+
+    // The parked second panel (never shown, nothing reads it).
+    QWidget* picOptions = nullptr;
+    QLineEdit* Beispielsatz = nullptr;
+    QLineEdit* Zusatzinfo = nullptr;
+
+public slots:
+    void reject() override;   // Esc closes like Command3
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void Form_Load();
     void SetzeStandardwerte();
     void SetzeZeileAusDBinGrid(int& row, bool& written);
+    void MinScore_Change();
+    void MaxScore_Change();
+    void checkTypedScore(QLineEdit* box, QSlider* slider, const QString& mode);
+    void setStatusText(const QString& text);
+    void createParkedPanel();
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -1,0 +1,216 @@
+#include "selection/frmSuchen.h"
+
+#include "common/ErrorHandling.h"
+#include "common/Global.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Forms.h"
+#include "platform/HelpViewer.h"
+#include "platform/MSFlexGrid.h"
+#include "platform/MessageService.h"
+#include "platform/Twips.h"
+#include "selection/Liste.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <memory>
+
+namespace {
+
+constexpr int kClientWidth = 3375;
+constexpr int kClientHeight = 1485;
+
+void place(QWidget* w, int left, int top, int width, int height)
+{
+    w->setGeometry(Twips::rect(left, top, width, height));
+}
+
+} // namespace
+
+frmSuchen::frmSuchen(const QString& mode_, QWidget* parent) : QDialog(parent), mode(mode_)
+{
+    setObjectName(QStringLiteral("frmSuchen"));
+    setWindowTitle(QStringLiteral("Ausdruck suchen"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFont(Twips::designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    resize(Twips::size(kClientWidth, kClientHeight));
+    setMinimumSize(Twips::size(kClientWidth / 2, kClientHeight));
+
+    const QString languageTip = QStringLiteral("Hier die Sprache auswählen");
+    txtAusdruck = new QLineEdit(this);
+    txtAusdruck->setObjectName(QStringLiteral("txtAusdruck"));
+    txtAusdruck->setFont(Twips::designFont(QStringLiteral("MS Sans Serif"), 9.75));
+    txtAusdruck->setToolTip(QStringLiteral("Hier den zu suchenden Text eingeben"));
+    place(txtAusdruck, 120, 480, 3135, 375);
+
+    Option1 = new QRadioButton(QStringLiteral("Lang1"), this);
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option1->setToolTip(languageTip);
+    place(Option1, 120, 90, 1575, 300);
+    Option2 = new QRadioButton(QStringLiteral("Lang2"), this);
+    Option2->setObjectName(QStringLiteral("Option2"));
+    Option2->setToolTip(languageTip);
+    place(Option2, 1740, 90, 1575, 300);
+    Option1->setChecked(true);
+
+    Command1 = new QPushButton(QStringLiteral("Schließen"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    place(Command1, 2160, 990, 1095, 375);
+
+    lblNicht = new QLabel(QStringLiteral("Nicht gefunden"), this);
+    lblNicht->setObjectName(QStringLiteral("lblNicht"));
+    lblNicht->setAlignment(Qt::AlignCenter);
+    lblNicht->setAutoFillBackground(true);
+    lblNicht->setStyleSheet(QStringLiteral("background-color: #FF0000;"));
+    place(lblNicht, 120, 1035, 1935, 285);
+    lblNicht->hide();
+
+    // Tab order: the text, the two languages, Close.
+    setTabOrder(txtAusdruck, Option1);
+    setTabOrder(Option1, Option2);
+    setTabOrder(Option2, Command1);
+
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option1_Click();
+    });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Option2_Click();
+    });
+    connect(txtAusdruck, &QLineEdit::textChanged, this, [this] { txtAusdruck_Change(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    HelpViewer::installF1(this, 10022);
+    Form_Load();
+}
+
+frmSuchen::~frmSuchen() = default;
+
+void frmSuchen::Form_Load()
+{
+    ErrorHandling::Steps step;
+    if (mode == QLatin1String("Liste")) {
+        step([&] {
+            Liste& liste = Forms::liste();
+            const QRect frame = liste.frameGeometry();
+            const QPoint closeTop = liste.Command1->mapTo(&liste, QPoint(0, 0));
+            const int left = frame.width() - frameGeometry().width();
+            const int top = frame.top() + closeTop.y() + liste.Command1->height() - frameGeometry().height();
+            move(left, top);
+        });
+        step([&] {
+            Liste& liste = Forms::liste();
+            liste.MSFlexGrid1->setCol(Option1->isChecked() ? Liste::txtSpanisch : Liste::txtDeutsch);
+            liste.SortByAll();
+        });
+    }
+    step([&] { SetUserInterfaceProperties(); });
+}
+
+void frmSuchen::SetUserInterfaceProperties()
+{
+    if (!isEnglish())
+        return;
+    setWindowTitle(QStringLiteral("Search Expression"));
+    lblNicht->setText(QStringLiteral("Not found"));
+    Command1->setText(QStringLiteral("Close"));
+}
+
+void frmSuchen::Form_Activate()
+{
+    const CDBHandler& db = Forms::form1().clsdb;
+    Option1->setText(db.lang1);
+    Option2->setText(db.lang2);
+    txtAusdruck->setFocus();
+}
+
+void frmSuchen::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    Form_Activate();
+}
+
+bool frmSuchen::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QDialog::event(event);
+}
+
+void frmSuchen::chooseLanguage(QRadioButton* option, int column)
+{
+    if (mode != QLatin1String("Liste"))
+        return;
+    ErrorHandling::Steps step;
+    Liste& liste = Forms::liste();
+    step([&] {
+        if (option->isChecked())
+            liste.MSFlexGrid1->setCol(column);
+    });
+    step([&] { liste.SortByAll(); });
+    step([&] {
+        txtAusdruck->setText(QString());
+        if (isVisible())
+            txtAusdruck->setFocus();
+        lblNicht->hide();
+    });
+}
+
+void frmSuchen::Option1_Click() { chooseLanguage(Option1, Liste::txtSpanisch); }
+
+void frmSuchen::Option2_Click() { chooseLanguage(Option2, Liste::txtDeutsch); }
+
+void frmSuchen::txtAusdruck_Change()
+{
+    if (mode != QLatin1String("Liste"))
+        return;
+    ErrorHandling::Steps step;
+    step([&] {
+        lblNicht->hide();
+        Liste& liste = Forms::liste();
+        MSFlexGrid* grid = liste.MSFlexGrid1;
+        const QString t = txtAusdruck->text();
+        if (t.isEmpty()) {
+            grid->setTopRow(grid->Row());
+            liste.SetzeMarke();
+            liste.update();
+            return;
+        }
+        const QLocale locale = QLocale::system();
+        const QString wanted = locale.toUpper(t);
+        const int col = grid->Col();
+        const int savedRow = grid->Row();
+        const int rows = grid->Rows();
+        for (int r = 1; r < rows; ++r) {
+            // Upper-casing never makes a text shorter, so the first
+            // wanted.size() characters of the cell are enough to compare.
+            const QString cell = grid->TextMatrix(r, col);
+            if (cell.size() < t.size())
+                continue;
+            if (locale.toUpper(cell.left(wanted.size())).startsWith(wanted)) {
+                grid->setRow(r);
+                grid->setTopRow(r);
+                liste.SetzeMarke();
+                liste.update();
+                return;
+            }
+        }
+        grid->setRow(savedRow);
+        lblNicht->show();
+    });
+}
+
+void frmSuchen::Command1_Click() { done(QDialog::Rejected); }
+
+void showFindDialogForList()
+{
+    auto dialog = std::make_unique<frmSuchen>(QStringLiteral("Liste"));
+    dialog->mode = QStringLiteral("Liste");
+    MessageService::instance().execModal(dialog.get());
+}
