@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 class QLabel;
 class QPushButton;
@@ -69,11 +70,31 @@ public:
     // The label of language 2, read by the selection window.
     QString lang2LabelCaption() const;
 
+    // Single entries written straight into clsdb.rsVokabular (no command uses them).
+    void schreibeVokabel1(const QString& word);
+    void schreibeVokabel2(const QString& value);
+    void SchreibeDeutschEnglisch();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;   // activation runs ConditionToUI
 
 private:
+    bool IsSprachdatei() const;
+    void FehlerUndEnde();
+    // The state after a failed open: no database, no record sets, nothing stale.
+    void dropDatabase();
+    void OpenDatabaseAt(const QString& path);
+    void buildUi();
+    void OeffneDatenbank();
+    void NeueDatenbank();
+    void ZeigeDialog();
+    void RufeSchreibeDeutschEnglisch();
+    bool askUnsavedChanges(const QString& english, const QString& german);
+
+    int PrintMargin = 100;
+    QStringList ExcL, ExcR;   // equal-character pairs, 1-based through the accessors
+
     struct Ui;
     Ui* ui;
 };

@@ -1,0 +1,911 @@
+#include "mainwindow/Form1.h"
+
+#include "common/ErrorBox.h"
+#include "common/ErrorHandling.h"
+#include "common/Global.h"
+#include "common/ShowMsgBox.h"
+#include "common/TextProcs.h"
+#include "mainwindow/Forms.h"
+#include "mainwindow/Progress.h"
+#include "platform/AppPaths.h"
+#include "platform/HelpViewer.h"
+#include "platform/MSFlexGrid.h"
+#include "platform/MessageService.h"
+#include "platform/SettingsStore.h"
+#include "platform/SystemServices.h"
+#include "platform/Twips.h"
+#include "selection/Form2.h"
+#include "selection/Liste.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <cmath>
+
+namespace {
+
+struct LanguageButton {
+    const char* button;
+    const char* menuItem;
+    const char* name;   // tooltip, menu caption, and the file name without ".lxt"
+    const char* flag;
+    int left, top;
+};
+
+constexpr LanguageButton kLanguages[10] = {
+    {"cmdDaenisch", "mnSpracheDaenisch", "Dänisch", "Dänemark.bmp", 120, 120},
+    {"Command8", "mnSpracheEnglisch", "Englisch", "GB.bmp", 1080, 120},
+    {"Command6", "mnSpracheFinnisch", "Finnisch", "Finnland.bmp", 2040, 120},
+    {"Command7", "mnSpracheFranzoesisch", "Französisch", "Französisch.bmp", 3000, 120},
+    {"Command9", "mnSpracheIslaendisch", "Isländisch", "Island.bmp", 3960, 120},
+    {"Command10", "mnSpracheItalienisch", "Italienisch", "Italien.bmp", 120, 720},
+    {"Command11", "mnSprachePortugiesisch", "Portugiesisch", "Portugal.bmp", 1080, 720},
+    {"Command12", "mnSpracheSchwedisch", "Schwedisch", "Schweden.bmp", 2040, 720},
+    {"Command13", "mnSpracheSpanisch", "Spanisch", "Spanien.bmp", 3000, 720},
+    {"Command14", "mnSpracheUngarisch", "Ungarisch", "Ungarn.bmp", 3960, 720},
+};
+
+const QString kSettingsApp = QStringLiteral("lexuvan");
+const QString kSettingsSection = QStringLiteral("Parameters");
+const QString kRecentDB = QStringLiteral("RecentDB");
+
+QString u8(const char* s) { return QString::fromUtf8(s); }
+
+// Record sets of the handler are unset before a database is open; using one
+// then is the runtime's "object variable not set" error, not a crash.
+Recordset& need(const CDBHandler::RecordsetPtr& rs)
+{
+    if (!rs)
+        throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set"),
+                                                QStringLiteral("Objektvariable nicht festgelegt")));
+    return *rs;
+}
+
+QPushButton* commandButton(QWidget* parent, const char* name, const QString& text, const QString& tip, int left)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(tip);
+    b->setGeometry(Twips::rect(left, 3720, 975, 495));
+    b->setFont(Twips::designFont(QStringLiteral("MS Sans Serif"), 8.25, true));
+    QPalette pal = b->palette();
+    pal.setColor(QPalette::Button, QColor(255, 255, 192));   // light yellow
+    b->setPalette(pal);
+    b->setAutoFillBackground(true);
+    return b;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QRect& geometry, const QFont& font)
+{
+    auto* l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setGeometry(geometry);
+    l->setFont(font);
+    return l;
+}
+
+} // namespace
+
+struct Form1::Ui {
+    QWidget* central = nullptr;
+    QLabel* background = nullptr;
+    QPushButton* languageButtons[10] = {};
+    QFrame* Frame1 = nullptr;
+    QLabel* Lang1Label = nullptr;
+    QLabel* Lang2Label = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Grid = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* DBAnzeige = nullptr;
+    QLabel* AnzahlLabel = nullptr;
+    QMenu* Menu_Datei = nullptr;
+    QMenu* mnSprache = nullptr;
+    QMenu* Menu_Ansicht = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* Datei_Drucken = nullptr;
+    QAction* Menu_Datei_Beenden = nullptr;
+    QAction* Menu_Ansicht_Auswahl = nullptr;
+    QAction* Menu_Auswahl_Liste = nullptr;
+    QAction* Menu_Ansicht_Vokabeltrainer = nullptr;
+    QAction* mnuHelpInhalt = nullptr;
+    QAction* mnuHelpSuchen = nullptr;
+    QAction* mnuHelpInfo = nullptr;
+    QAction* mnWeb = nullptr;
+};
+
+Form1::Form1(QWidget* parent)
+    : QMainWindow(parent), ui(new Ui)
+{
+    buildUi();
+    setMainWindowForMsgBox(this);
+    HelpViewer::installF1(this, 1001);
+}
+
+Form1::~Form1()
+{
+    setMainWindowForMsgBox(nullptr);
+    delete ui;
+}
+
+void Form1::buildUi()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(appTitle());
+
+    ui->central = new QWidget(this);
+    ui->central->setObjectName(QStringLiteral("central"));
+    ui->central->setFixedSize(Twips::size(5085, 4260));
+    setCentralWidget(ui->central);
+
+    ui->background = new QLabel(ui->central);
+    ui->background->setObjectName(QStringLiteral("background"));
+    ui->background->setGeometry(QRect(QPoint(0, 0), ui->central->size()));
+    ui->background->setScaledContents(true);
+    const QPixmap back(AppPaths::picturePath(QStringLiteral("background.png")));
+    if (!back.isNull())
+        ui->background->setPixmap(back);
+
+    for (int i = 0; i < 10; ++i) {
+        const LanguageButton& def = kLanguages[i];
+        auto* b = new QPushButton(ui->central);
+        b->setObjectName(QString::fromLatin1(def.button));
+        b->setToolTip(u8(def.name));
+        b->setGeometry(Twips::rect(def.left, def.top, 950, 580));
+        const QPixmap flag(AppPaths::picturePath(u8(def.flag)));
+        if (!flag.isNull()) {
+            b->setIcon(QIcon(flag));
+            b->setIconSize(b->size() - QSize(8, 8));
+        }
+        const QString file = u8(def.name) + QStringLiteral(".lxt");
+        connect(b, &QPushButton::clicked, this, [this, file] { Open_DB(file); });
+        ui->languageButtons[i] = b;
+    }
+
+    ui->Frame1 = new QFrame(ui->central);
+    ui->Frame1->setObjectName(QStringLiteral("Frame1"));
+    ui->Frame1->setGeometry(Twips::rect(420, 1560, 4215, 1815));
+    ui->Frame1->setFrameShape(QFrame::Box);
+    ui->Frame1->setFrameShadow(QFrame::Sunken);
+    ui->Frame1->setAutoFillBackground(true);   // window background colour over the picture
+    const QFont big = Twips::designFont(QStringLiteral("Arial"), 18, true);
+    ui->Lang1Label = label(ui->Frame1, "Lang1Label", Twips::rect(120, 240, 3975, 495), big);
+    ui->Lang2Label = label(ui->Frame1, "Lang2Label", Twips::rect(120, 1080, 3975, 495), big);
+    ui->Lang1Label->setAlignment(Qt::AlignCenter);
+    ui->Lang2Label->setAlignment(Qt::AlignCenter);
+
+    ui->Command1 = commandButton(ui->central, "Command1", QStringLiteral("Auswahl"),
+                                 QStringLiteral("Öffnet das Auswahlfenster"), 120);
+    ui->Grid = commandButton(ui->central, "Grid", QStringLiteral("Liste"), QStringLiteral("Öffnet die Vokabelliste"), 1080);
+    ui->Command2 = commandButton(ui->central, "Command2", QStringLiteral("Trainer"),
+                                 QStringLiteral("Öffnet den Vokabeltrainer"), 2040);
+    ui->Command4 = commandButton(ui->central, "Command4", QStringLiteral("Beenden"),
+                                 QStringLiteral("Beendet die Anwendung"), 3935);
+    connect(ui->Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(ui->Grid, &QPushButton::clicked, this, [this] { Grid_Click(); });
+    connect(ui->Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(ui->Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+
+    ui->Command5 = new QPushButton(QStringLiteral("DB ändern"), ui->central);
+    ui->Command5->setObjectName(QStringLiteral("Command5"));
+    ui->Command5->setGeometry(Twips::rect(2400, 4320, 1335, 375));
+    ui->Command5->setVisible(false);
+    connect(ui->Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+
+    // These three lie below the client area in the window's design; they are
+    // kept there and filled all the same.
+    const QFont small = Twips::designFont(QStringLiteral("MS Sans Serif"), 8.25, true);
+    ui->Label1 = label(ui->central, "Label1", Twips::rect(5160, 4680, 855, 255), small);
+    ui->Label1->setText(QStringLiteral("Hilfe: F1"));
+    const QFont arial = Twips::designFont(QStringLiteral("Arial"), 8.25, true);
+    ui->DBAnzeige = label(ui->central, "DBAnzeige", Twips::rect(3840, 4680, 960, 210), arial);
+    ui->DBAnzeige->setText(QStringLiteral("Datenbank: "));
+    ui->DBAnzeige->setAutoFillBackground(true);
+    QPalette green = ui->DBAnzeige->palette();
+    green.setColor(QPalette::Window, QColor(0, 255, 0));
+    ui->DBAnzeige->setPalette(green);
+    ui->AnzahlLabel = label(ui->central, "AnzahlLabel", Twips::rect(3840, 4920, 4215, 255), arial);
+    ui->AnzahlLabel->setText(QStringLiteral("Anzahl Einträge: "));
+
+    // Menus.
+    auto action = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& keys = {}) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setParent(this);   // findChild from the window finds every action
+        if (!keys.isEmpty())
+            a->setShortcut(keys);
+        return a;
+    };
+    auto menu = [this](QMenu* parentMenu, const char* name, const QString& text) {
+        QMenu* m = parentMenu ? parentMenu->addMenu(text) : menuBar()->addMenu(text);
+        m->setObjectName(QString::fromLatin1(name));
+        m->menuAction()->setObjectName(QString::fromLatin1(name) + QStringLiteral("_action"));
+        return m;
+    };
+
+    ui->Menu_Datei = menu(nullptr, "Menu_Datei", QStringLiteral("Datei"));
+    ui->mnSprache = menu(ui->Menu_Datei, "mnSprache", QStringLiteral("Sprache"));
+    for (int i = 0; i < 10; ++i) {
+        QAction* a = action(ui->mnSprache, kLanguages[i].menuItem, u8(kLanguages[i].name));
+        QPushButton* button = ui->languageButtons[i];
+        connect(a, &QAction::triggered, button, [button] { button->click(); });
+    }
+    ui->Datei_Drucken = action(ui->Menu_Datei, "Datei_Drucken", QStringLiteral("Drucken..."), QKeySequence(QStringLiteral("Ctrl+P")));
+    ui->Menu_Datei->addSeparator();
+    ui->Menu_Datei_Beenden = action(ui->Menu_Datei, "Menu_Datei_Beenden", QStringLiteral("Beenden"), QKeySequence(QStringLiteral("Ctrl+Q")));
+    connect(ui->Datei_Drucken, &QAction::triggered, this, [this] { Datei_Drucken_Click(); });
+    connect(ui->Menu_Datei_Beenden, &QAction::triggered, this, [this] { Command4_Click(); });
+
+    ui->Menu_Ansicht = menu(nullptr, "Menu_Ansicht", QStringLiteral("Ansicht"));
+    ui->Menu_Ansicht_Auswahl = action(ui->Menu_Ansicht, "Menu_Ansicht_Auswahl", QStringLiteral("Auswahl"), QKeySequence(QStringLiteral("Ctrl+A")));
+    ui->Menu_Auswahl_Liste = action(ui->Menu_Ansicht, "Menu_Auswahl_Liste", QStringLiteral("Liste"), QKeySequence(QStringLiteral("Ctrl+L")));
+    ui->Menu_Ansicht_Vokabeltrainer = action(ui->Menu_Ansicht, "Menu_Ansicht_Vokabeltrainer", QStringLiteral("Vokabeltrainer"),
+                                             QKeySequence(QStringLiteral("Ctrl+T")));
+    connect(ui->Menu_Ansicht_Auswahl, &QAction::triggered, this, [this] { Command1_Click(); });
+    connect(ui->Menu_Auswahl_Liste, &QAction::triggered, this, [this] { Grid_Click(); });
+    connect(ui->Menu_Ansicht_Vokabeltrainer, &QAction::triggered, this, [this] { Command2_Click(); });
+
+    ui->mnuHelp = menu(nullptr, "mnuHelp", QStringLiteral("&?"));
+    ui->mnuHelpInhalt = action(ui->mnuHelp, "mnuHelpInhalt", QStringLiteral("&Inhalt"));
+    ui->mnuHelpSuchen = action(ui->mnuHelp, "mnuHelpSuchen", QStringLiteral("Suchen in der Hilfe"));
+    ui->mnuHelp->addSeparator();
+    ui->mnuHelpInfo = action(ui->mnuHelp, "mnuHelpInfo", QStringLiteral("Info"));
+    ui->mnuHelp->addSeparator();
+    ui->mnWeb = action(ui->mnuHelp, "mnWeb", QStringLiteral("Lexuvant im Web"));
+    connect(ui->mnuHelpInhalt, &QAction::triggered, this, [this] { mnuHelpInhalt_Click(); });
+    connect(ui->mnuHelpSuchen, &QAction::triggered, this, [this] { mnuHelpSuchen_Click(); });
+    connect(ui->mnuHelpInfo, &QAction::triggered, this, [this] { mnuHelpInfo_Click(); });
+    connect(ui->mnWeb, &QAction::triggered, this, [this] { mnWeb_Click(); });
+
+    // Fixed single border: the window keeps the size of its design.
+    adjustSize();
+    setFixedSize(sizeHint());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+void Form1::Form_Load()
+{
+    using ErrorHandling::Always;
+    ErrorHandling::Steps step(Always::Yes);   // every step not named below: report and go on
+    bLoading = true;
+
+    step([&] {
+        Forms::splashProgress(5);
+        setWindowTitle(appTitle());
+        HelpViewer::setAppHelpFile(AppPaths::helpDir()
+                                   + (isEnglish() ? QStringLiteral("/lexuvane.hlp") : QStringLiteral("/lexuvan.hlp")));
+    });
+    step([&] {
+        Forms::splashProgress(6);
+        Forms::splashProgress(10);
+    });
+    step([&] {
+        PrintMargin = 100;
+        SetUserInterfaceProperties();
+        DBEmpty = false;
+        ListeNichtLeer = false;
+    });
+    step([&] { Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.gif")); });
+    step([&] {
+        DBName = SettingsStore::GetSetting(kSettingsApp, kSettingsSection, kRecentDB, QString());
+        if (!IsSprachdatei())
+            DBName = AppPaths::appPath() + QStringLiteral("/Englisch.lxt");
+    });
+    step([&] {
+        Forms::splashProgress(13);
+        Forms::splashProgress(20);
+        Forms::splashProgress(20, "Opening database ...", "Datenbank wird geöffnet ...");
+        Forms::splashProgress(22);
+    });
+
+    // A database that cannot be used leaves the program without one: the
+    // user can still choose another language.
+    bool usable = true;
+    try {
+        clsdb.dbKopieren = Database::OpenDatabase(DBName, false, false);
+    } catch (...) {
+        gErrText = ErrorHandling::currentError().description();
+        FehlerUndEnde();
+        usable = false;
+    }
+
+    if (usable) {
+        step([&] {
+            for (int v : {25, 27, 30, 33, 35, 40})
+                Forms::splashProgress(v);
+            Forms::splashProgress(40, "Database is open ...", "Datenbank geöffnet ...");
+        });
+        step([&] {
+            for (int v : {42, 45, 48, 50})
+                Forms::splashProgress(v);
+            Forms::splashProgress(50, "Retrieving languages ...", "Sprachen werden extrahiert ...");
+        });
+        bool valid = false;
+        bool raised = false;
+        raised = !step([&] { valid = SetLanguageSettings(); });
+        if (!valid) {
+            // A validation that simply failed has no error description of its own.
+            if (!raised)
+                gErrText.clear();
+            FehlerUndEnde();
+            usable = false;
+        }
+    }
+
+    if (usable) {
+        step([&] {
+            Forms::splashProgress(52);
+            Forms::splashProgress(55, "Reading database ...", "Datenbank wird gelesen ...");
+        });
+        try {
+            // false: the handler has shown its error box already.
+            if (!clsdb.OpenAllRecordsets()) {
+                dropDatabase();
+                DBName.clear();
+                usable = false;
+            }
+        } catch (...) {
+            gErrText = ErrorHandling::currentError().description();
+            FehlerUndEnde();
+            usable = false;
+        }
+    }
+
+    step([&] {
+        Forms::splashProgress(57);
+        Forms::splashProgress(60);
+    });
+    if (usable) {
+        step([&] {
+            if (need(clsdb.rsKopieren).IsEOF()) {
+                Forms::splashProgress(60, "Databse is empty", "Datenbank ist leer");
+                MsgBox(tr2(QStringLiteral("The database is empty!"), QStringLiteral("Die Datenbank ist leer!")),
+                       MsgStyle::OKOnly, appTitle());
+                DBEmpty = true;
+            }
+        });
+    }
+    step([&] {
+        Forms::splashProgress(62, "Initializing Vocab List ...", "Vokabelliste initialisieren ...");
+        Liste& liste = Forms::liste();
+        liste.show();
+        liste.setVisible(false);
+    });
+    step([&] { Forms::splashProgress(80); });
+    if (usable) {
+        step([&] {
+            Forms::liste().SetHeaders();
+            Forms::liste().AdjustControls();
+        });
+    }
+    step([&] {
+        NumExceptions = 0;
+        GetExceptions();
+        Forms::splashProgress(95);
+    });
+    step([&] {
+        ConditionToUI();
+        Forms::splashProgress(100);
+    });
+    bLoading = false;
+    // Without a database the refresh above returned early (it must not touch
+    // a list that is still loading); now the window shows the no-database state.
+    if (DBName.isEmpty())
+        step([&] { ConditionToUI(); });
+}
+
+bool Form1::SetLanguageSettings()
+{
+    if (!clsdb.GetLanguages())
+        return false;
+    lang1 = clsdb.lang1;
+    lang2 = clsdb.lang2;
+    lang1_prefix = clsdb.lang1_prefix;
+    lang1_main = clsdb.lang1_main;
+    lang1_suffix = clsdb.lang1_suffix;
+    lang1_comment = clsdb.lang1_comment;
+    lang2_prefix = clsdb.lang2_prefix;
+    lang2_main = clsdb.lang2_main;
+    lang2_suffix = clsdb.lang2_suffix;
+    lang2_comment = clsdb.lang2_comment;
+    return true;
+}
+
+bool Form1::IsSprachdatei() const
+{
+    const QString folder = AppPaths::appPath() + QLatin1Char('/');
+    for (const QString& name : AppPaths::languageDatabaseNames()) {
+        if (DBName == folder + name)   // exact: no normalising of case or path
+            return true;
+    }
+    return false;
+}
+
+// Shows the error box with gErrText. The program then goes on without a
+// database instead of ending, so another language can be chosen.
+void Form1::FehlerUndEnde()
+{
+    ::FehlerAusgabe(gErrText);
+    dropDatabase();
+    DBName.clear();
+}
+
+void Form1::dropDatabase()
+{
+    if (clsdb.dbKopieren && clsdb.dbKopieren->isOpen()) {
+        try {
+            clsdb.dbKopieren->Close();
+        } catch (...) {
+            ErrorHandling::report(ErrorHandling::currentError(), ErrorHandling::Always::Yes);
+        }
+    }
+    clsdb.dbKopieren.reset();
+    for (CDBHandler::RecordsetPtr* rs :
+         {&clsdb.rsKopieren, &clsdb.rsVokabular, &clsdb.rsVerweise, &clsdb.rsGrammatikalischeAttribute,
+          &clsdb.rsGrammatikalischeAttribute_Zwischen, &clsdb.rsFunktionaleAttribute,
+          &clsdb.rsFunktionaleAttribute_Zwischen, &clsdb.rsBereiche, &clsdb.rsBereiche_Zwischen, &clsdb.rsWortart,
+          &clsdb.rsWortart_Zwischen, &clsdb.rsSynonyme, &clsdb.rsSuche})
+        rs->reset();
+}
+
+// ---------------------------------------------------------------------------
+// Opening a language database
+
+void Form1::Open_DB(const QString& fileName) { OpenDatabaseAt(AppPaths::appPath() + QLatin1Char('/') + fileName); }
+
+void Form1::OpenDatabaseAt(const QString& path)
+{
+    using ErrorHandling::Always;
+    // Every failure below ends in the same clean state: no database, the
+    // handler closed, the window refreshed.
+    auto leaveWithoutDatabase = [this] {
+        dropDatabase();
+        DBName.clear();
+        ErrorHandling::Steps refresh(Always::Yes);
+        refresh([&] { ConditionToUI(); });
+    };
+
+    // Region A: leaving the previous database.
+    try {
+        Forms::form2().Changes = true;
+        if (!DBName.isEmpty())
+            clsdb.CloseAllDBObjects();
+    } catch (...) {
+        ErrorHandling::report(ErrorHandling::currentError(), Always::Yes);
+        leaveWithoutDatabase();
+        return;
+    }
+
+    // Region B: opening the file.
+    try {
+        DBName = path;
+        clsdb.dbKopieren = Database::OpenDatabase(DBName, false, false);
+    } catch (...) {
+        ErrorHandling::report(ErrorHandling::currentError(), Always::Yes);
+        leaveWithoutDatabase();
+        return;
+    }
+
+    // Region C: validation, record sets, list header, empty check.
+    bool valid = false;
+    try {
+        valid = SetLanguageSettings();
+        if (valid) {
+            if (!clsdb.OpenAllRecordsets())
+                ErrorHandling::raiseReported();   // its box has been shown
+            Forms::liste().SetHeaders();
+            Forms::liste().AdjustControls();
+            DBEmpty = false;
+            DBChanged = true;
+            if (need(clsdb.rsKopieren).IsEOF()) {
+                MsgBox(tr2(QStringLiteral("The database is empty!"), QStringLiteral("Die Datenbank ist leer!")),
+                       MsgStyle::OKOnly, appTitle());
+                DBEmpty = true;
+                ConditionToUI();
+            }
+        }
+    } catch (...) {
+        const AppError e = ErrorHandling::currentError();
+        if (e.number() == kErrAlreadyReported)
+            gErrText = e.description();
+        else
+            ErrorHandling::report(e, Always::Yes);
+        leaveWithoutDatabase();
+        return;
+    }
+
+    if (!valid) {
+        gErrText = tr2(QStringLiteral("The file is not a valid language database."),
+                       QStringLiteral("Die Datei ist keine gültige Sprachdatenbank."));
+        FehlerAusgabe(gErrText);
+        ErrorHandling::Steps hide(Always::Yes);
+        hide([&] {
+            Progress& progress = Forms::progress();
+            progress.setVisible(false);
+            progress.setValue(0);
+        });
+        leaveWithoutDatabase();
+        return;
+    }
+
+    // Region D: report (unless already reported) and go on.
+    ErrorHandling::Steps step;
+    step([&] { SettingsStore::SaveSetting(kSettingsApp, kSettingsSection, kRecentDB, DBName); });
+    step([&] {
+        const long count = need(clsdb.rsKopieren).RecordCount();
+        if (count > 0)
+            Forms::progress().setMax(double(count));
+    });
+    step([&] { ConditionToUI(); });
+    step([&] { Forms::form2().initialisiere(); });
+    step([&] {
+        if (!DBEmpty)
+            Forms::form2().show();
+    });
+}
+
+// ---------------------------------------------------------------------------
+// Refresh of the window
+
+void Form1::GreyOut()
+{
+    struct Row {
+        bool auswahl, liste, trainer;
+    };
+    Row r;
+    if (DBName.isEmpty())
+        r = {false, false, false};
+    else if (DBEmpty)
+        r = {false, true, false};
+    else if (!ListeNichtLeer)
+        r = {true, false, false};
+    else
+        r = {true, true, true};
+
+    ui->Command1->setEnabled(r.auswahl);
+    ui->Grid->setEnabled(r.liste);
+    ui->Command2->setEnabled(r.trainer);
+    if (r.liste)   // the menu itself is only ever enabled, never disabled
+        ui->Menu_Ansicht->menuAction()->setEnabled(true);
+    ui->Menu_Ansicht_Auswahl->setEnabled(r.auswahl);
+    ui->Menu_Auswahl_Liste->setEnabled(r.liste);
+    ui->Menu_Ansicht_Vokabeltrainer->setEnabled(r.trainer);
+    ui->Datei_Drucken->setEnabled(r.trainer);
+}
+
+void Form1::ConditionToUI()
+{
+    if (DBName.isEmpty()) {
+        if (bLoading)
+            return;
+        Forms::liste().LoescheListe();
+        ListeNichtLeer = false;
+    }
+    if (DBChanged || (DBEmpty && !ListeNichtLeer)) {
+        Forms::liste().LoescheListe();
+        ListeNichtLeer = false;
+    }
+    GreyOut();
+    if (!DBName.isEmpty())
+        UpdateLanguageFields();
+    SetzeAnzeigen();
+    DBChanged = false;
+}
+
+void Form1::UpdateLanguageFields()
+{
+    Liste& liste = Forms::liste();
+    MSFlexGrid* grid = liste.MSFlexGrid1;
+    const int row = grid->Row();
+    const int col = grid->Col();
+    grid->setRow(0);
+    grid->setCol(Liste::txtSpanisch);
+    grid->setText(lang1);
+    grid->setCol(Liste::txtDeutsch);
+    grid->setText(lang2);
+    grid->setRow(row);
+    grid->setCol(col);
+    liste.mnSpanisch->setText(tr2(QStringLiteral("by "), QStringLiteral("nach ")) + lang1);
+    liste.mnDeutsch->setText(tr2(QStringLiteral("by "), QStringLiteral("nach ")) + lang2);
+}
+
+void Form1::SetzeAnzeigen()
+{
+    if (DBName.isEmpty()) {
+        ui->DBAnzeige->setText(tr2(QStringLiteral("Database: <none>"), QStringLiteral("Datenbank: <keine>")));
+        ui->DBAnzeige->adjustSize();
+        ui->Lang1Label->setText(tr2(QStringLiteral("<none>"), QStringLiteral("<keine>")));
+        ui->Lang2Label->setText(tr2(QStringLiteral("<none>"), QStringLiteral("<keine>")));
+        ui->AnzahlLabel->setText(
+            tr2(QStringLiteral("Number of Entries: <none>"), QStringLiteral("Anzahl Einträge: <keine>")));
+        return;
+    }
+    // The path label is out of sight in the design; it is kept to the width
+    // of the window's client area less a margin on each side.
+    const int pathWidth = Twips::fromPixelsX(ui->central->width()) - 2 * 120;
+    ui->DBAnzeige->setText(
+        FitTextToWidth(tr2(QStringLiteral("Database: "), QStringLiteral("Datenbank: ")) + DBName, pathWidth, this));
+    ui->DBAnzeige->adjustSize();
+    // The labels use an 18-point font, the measuring window a much smaller one.
+    const int langWidth = int(std::lrint(0.38 * Twips::fromPixelsX(ui->Lang1Label->width())));
+    ui->Lang1Label->setText(FitTextToWidth(lang1, langWidth, this));
+    ui->Lang2Label->setText(FitTextToWidth(lang2, langWidth, this));
+    QString count;
+    try {
+        count = QString::number(need(clsdb.rsKopieren).RecordCount());
+    } catch (...) {
+        count = QStringLiteral("0");
+    }
+    ui->AnzahlLabel->setText(tr2(QStringLiteral("Number of entries: "), QStringLiteral("Anzahl Einträge: ")) + count);
+}
+
+void Form1::SetUserInterfaceProperties()
+{
+    if (!isEnglish())
+        return;
+    ui->Menu_Datei->setTitle(QStringLiteral("&File"));
+    ui->Datei_Drucken->setText(QStringLiteral("&Print..."));
+    ui->Menu_Datei_Beenden->setText(QStringLiteral("&Quit"));
+    ui->Menu_Ansicht->setTitle(QStringLiteral("&View"));
+    ui->Menu_Ansicht_Auswahl->setText(QStringLiteral("&Selection"));
+    ui->Menu_Auswahl_Liste->setText(QStringLiteral("Vocab &List"));
+    ui->Menu_Ansicht_Vokabeltrainer->setText(QStringLiteral("&Trainer"));
+    ui->mnuHelpInhalt->setText(QStringLiteral("&Content"));
+    ui->mnuHelpSuchen->setText(QStringLiteral("&Search in Help"));
+    ui->mnuHelpInfo->setText(QStringLiteral("&About Trelmoor"));
+    ui->mnWeb->setText(QStringLiteral("Trelmoor in the &Web"));
+    ui->Command1->setText(QStringLiteral("&Selection"));
+    ui->Command1->setToolTip(QStringLiteral("Opens the Selection Window"));
+    ui->Grid->setText(QStringLiteral("&List"));
+    ui->Grid->setToolTip(QStringLiteral("Opens the Vocab List"));
+    ui->Command2->setText(QStringLiteral("&Trainer"));
+    ui->Command2->setToolTip(QStringLiteral("Opens the Trainer"));
+    ui->Command4->setText(QStringLiteral("&Quit"));
+    ui->Command4->setToolTip(QStringLiteral("Terminates the Application"));
+    ui->Label1->setText(QStringLiteral("Help: F1"));
+}
+
+QString Form1::lang2LabelCaption() const { return ui->Lang2Label->text(); }
+
+bool Form1::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        ErrorHandling::Steps activate(ErrorHandling::Always::Yes);
+        activate([&] { ConditionToUI(); });
+    }
+    return QMainWindow::event(event);
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void Form1::Command1_Click() { Forms::form2().show(); }
+
+void Form1::Grid_Click() { Forms::liste().setVisible(true); }
+
+void Form1::Command2_Click()
+{
+    // The trainer window is not part of the program yet.
+}
+
+void Form1::Datei_Drucken_Click()
+{
+    // Printing is not part of the program yet.
+}
+
+void Form1::Command4_Click()
+{
+    if (Forms::listeLoaded()) {
+        Liste& liste = Forms::liste();
+        if (liste.lfd + liste.DelLfd + liste.AddLfd > 0) {
+            const int answer = ShowMsgBox(tr2(QStringLiteral("Not all changes have been saved! Do you really want to quit?"),
+                                              QStringLiteral("Es wurden noch nicht alle Änderungen gesichert! Wirklich beenden?")),
+                                          MsgStyle::YesNo + MsgStyle::Question + MsgStyle::DefaultButton2);
+            if (answer == MsgResult::No) {
+                liste.show();
+                liste.activateWindow();
+                return;
+            }
+            liste.lfd = liste.DelLfd = liste.AddLfd = 0;
+        }
+    }
+    if (!DBName.isEmpty()) {
+        clsdb.BereinigeDB();
+        clsdb.CloseAllDBObjects();
+    }
+    if (Forms::listeLoaded())
+        Forms::liste().hide();
+    hide();
+    if (Forms::form2Loaded())
+        Forms::form2().hide();
+    SystemServices::endProcess(0);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // The quit sequence ends the process; if it comes back (the user kept
+    // unsaved changes) the window stays open.
+    event->ignore();
+    try {
+        Command4_Click();
+    } catch (...) {
+        // Only a replaced end-of-process function returns by throwing; that
+        // must not run through the window system's event dispatch.
+    }
+}
+
+void Form1::FehlerAusgabe(const QString& errmsg) { ::FehlerAusgabe(errmsg); }
+
+// ---------------------------------------------------------------------------
+// Equal-character pairs (the table stays empty in this program)
+
+void Form1::GetExceptions() {}
+
+QString Form1::WorkInException(const QString& str) const
+{
+    if (str.isEmpty())
+        return QString();
+    const int pairs = std::min<int>({NumExceptions, int(ExcL.size()), int(ExcR.size())});
+    QString result;
+    for (const QChar c : str) {
+        QString out(c);
+        for (int j = 0; j < pairs; ++j) {
+            if (ExcL.at(j) == QString(c)) {
+                out = ExcR.at(j);
+                break;
+            }
+        }
+        result += out;
+    }
+    return result;
+}
+
+namespace {
+// One side of pair i (1-based); outside the table a message and one blank.
+QString exceptionSide(const QStringList& side, int i, int count, const char* procedure)
+{
+    if (i >= 1 && i <= count && i <= side.size())
+        return side.at(i - 1);
+    MsgBox(tr2(QStringLiteral("ERROR in "), QStringLiteral("FEHLER in ")) + QLatin1String(procedure), MsgStyle::OKOnly,
+           appTitle());
+    return QStringLiteral(" ");
+}
+} // namespace
+
+QString Form1::ReturnIteExceptionL(int i) const { return exceptionSide(ExcL, i, NumExceptions, "ReturnIteExceptionL"); }
+
+QString Form1::ReturnIteExceptionR(int i) const { return exceptionSide(ExcR, i, NumExceptions, "ReturnIteExceptionR"); }
+
+// ---------------------------------------------------------------------------
+// Database upgrade (hidden button) and procedures no command uses
+
+void Form1::Command5_Click()
+{
+    // Adds the column "Zusatzinfo" to a database of an older version. The
+    // record sets stay closed afterwards.
+    try {
+        clsdb.CloseAllDBObjects();
+        clsdb.dbKopieren = Database::OpenDatabase(DBName, false, false);
+        std::shared_ptr<TableDef> vokabular = clsdb.dbKopieren->TableDefs(QStringLiteral("Vokabular"));
+        if (clsdb.rsKopieren && clsdb.rsKopieren->isOpen())
+            clsdb.rsKopieren->Close();
+        vokabular->AppendTextField(QStringLiteral("Zusatzinfo"), 200, QString(), true);
+        clsdb.dbKopieren->RefreshTableDefs();
+    } catch (...) {
+        MsgBox(ErrorHandling::currentError().description(), MsgStyle::OKOnly, QString());
+    }
+}
+
+bool Form1::askUnsavedChanges(const QString& english, const QString& german)
+{
+    Liste& liste = Forms::liste();
+    if (liste.lfd + liste.DelLfd + liste.AddLfd > 0) {
+        if (MsgBox(tr2(english, german), MsgStyle::YesNo + MsgStyle::Question) == MsgResult::No) {
+            liste.show();
+            liste.activateWindow();
+            return false;
+        }
+        liste.lfd = liste.DelLfd = liste.AddLfd = 0;
+    }
+    return true;
+}
+
+namespace {
+// The file dialogs report Cancel as an error, like the dialog control did.
+const AppError kCancelled(32755, QStringLiteral("Abbrechen wurde gewählt."));
+
+QString chooseFile(QFileDialog::AcceptMode mode, const QString& title, QWidget* owner)
+{
+    QFileDialog dialog(owner, title);
+    dialog.setAcceptMode(mode);
+    dialog.setNameFilters({tr2(QStringLiteral("LXT-files (*.lxt)"), QStringLiteral("LXT-Dateien (*.lxt)")),
+                           tr2(QStringLiteral("all files (*)"), QStringLiteral("Alle Dateien (*)"))});
+    dialog.setDirectory(AppPaths::appPath());
+    if (MessageService::instance().execModal(&dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        throw kCancelled;
+    return dialog.selectedFiles().constFirst();
+}
+} // namespace
+
+void Form1::OeffneDatenbank()
+{
+    ErrorHandling::reportAndLeave([&] {
+        if (!askUnsavedChanges(QStringLiteral("Not all changes have been saved! Do you really want to proceed?"),
+                               QStringLiteral("Es wurden noch nicht alle Änderungen gesichert! Wirklich fortsetzen?")))
+            return;
+        Forms::form2().Changes = true;
+        const QString path = chooseFile(QFileDialog::AcceptOpen,
+                                        tr2(QStringLiteral("Open Database"), QStringLiteral("Datenbank Öffnen")), this);
+        OpenDatabaseAt(path);
+    });
+}
+
+void Form1::NeueDatenbank()
+{
+    ErrorHandling::reportAndLeave([&] {
+        if (!askUnsavedChanges(QStringLiteral("Not all changes have been saved! Do you really want to proceed?"),
+                               QStringLiteral("Es wurden noch nicht alle Änderungen gesichert! Wirklich fortsetzen?")))
+            return;
+        Forms::form2().Changes = true;
+        chooseFile(QFileDialog::AcceptSave, tr2(QStringLiteral("New Database"), QStringLiteral("Neue Datenbank")), this);
+        // The dialog that asks for the two languages and the routine that
+        // creates the file are not part of the program.
+        throw AppError(ErrNo::ObjectNotSet,
+                       tr2(QStringLiteral("Object variable not set: there is no dialog for creating a new database."),
+                           QStringLiteral("Objektvariable nicht festgelegt: es gibt keinen Dialog zum Anlegen einer "
+                                          "neuen Datenbank.")));
+    });
+}
+
+void Form1::ZeigeDialog()
+{
+    throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set: no dialog to show."),
+                                            QStringLiteral("Objektvariable nicht festgelegt: kein Dialog zum Anzeigen.")));
+}
+
+void Form1::schreibeVokabel1(const QString& word)
+{
+    ErrorHandling::reportAndLeave([&] {
+        Recordset& rs = need(clsdb.rsVokabular);
+        const QString today = SystemServices::now().toString(QStringLiteral("yyyyMMdd"));
+        rs.AddNew();
+        rs.SetField(lang1_main, word);
+        rs.SetField(QStringLiteral("Eingabedatum"), today);
+        rs.SetField(QStringLiteral("Aenderungsdatum"), today);
+        for (const QString& column : {lang1_prefix, lang1_suffix, lang1_comment, lang2_prefix, lang2_main, lang2_suffix,
+                                      lang2_comment, QStringLiteral("Wortart"), QStringLiteral("Beispielsatz"),
+                                      QStringLiteral("Zusatzinfo"), QStringLiteral("Quelle")})
+            rs.SetField(column, QString(QLatin1String("")));
+        rs.Update();
+    });
+}
+
+void Form1::schreibeVokabel2(const QString& value)
+{
+    ErrorHandling::reportAndLeave([&] {
+        Recordset& rs = need(clsdb.rsVokabular);
+        rs.Edit();
+        rs.SetField(lang2_main, value);
+        rs.Update();
+        rs.MoveNext();
+    });
+}
+
+void Form1::SchreibeDeutschEnglisch() {}
+
+void Form1::RufeSchreibeDeutschEnglisch() { SchreibeDeutschEnglisch(); }
