@@ -1,0 +1,477 @@
+#include "platform/Database.h"
+
+#include "common/Global.h"
+#include "database/Schema.h"
+#include "platform/EngineInternal.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cstring>
+
+namespace engine {
+
+void raise(int number, const QString& description) { throw AppError(number, description); }
+
+namespace {
+QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+} // namespace
+
+void raiseWrite(sqlite3* db, int rc, const QString& path)
+{
+    if ((rc & 0xff) == SQLITE_READONLY)
+        raise(DbErr::ReadOnly,
+              tr2(QStringLiteral("The database \"%1\" is read-only; the change was not saved."),
+                  QStringLiteral("Die Datenbank \"%1\" ist schreibgeschützt; die Änderung wurde nicht gespeichert."))
+                  .arg(path));
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        raise(DbErr::WriteFailed,
+              tr2(QStringLiteral("The database \"%1\" is locked by another program; the change was not saved."),
+                  QStringLiteral("Die Datenbank \"%1\" ist von einem anderen Programm gesperrt; die Änderung wurde "
+                                 "nicht gespeichert."))
+                  .arg(path));
+    raise(DbErr::WriteFailed,
+          tr2(QStringLiteral("The change could not be saved: %1"),
+              QStringLiteral("Die Änderung konnte nicht gespeichert werden: %1"))
+              .arg(sqliteMessage(db)));
+}
+
+void raiseRead(sqlite3* db, int rc, const QString& sql)
+{
+    if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB)
+        raise(DbErr::NotADatabase,
+              tr2(QStringLiteral("The database file is damaged: %1"),
+                  QStringLiteral("Die Datenbankdatei ist beschädigt: %1"))
+                  .arg(sqliteMessage(db)));
+    raise(DbErr::CannotOpen,
+          tr2(QStringLiteral("The rows of \"%1\" could not be read: %2"),
+              QStringLiteral("Die Datensätze von \"%1\" konnten nicht gelesen werden: %2"))
+              .arg(sql, sqliteMessage(db)));
+}
+
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v)
+{
+    if (!v.isValid() || v.isNull()) {
+        sqlite3_bind_null(stmt, index);
+        return;
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        sqlite3_bind_int64(stmt, index, v.toBool() ? -1 : 0);   // True is -1 in these files
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+        sqlite3_bind_int64(stmt, index, v.toLongLong());
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(stmt, index, v.toDouble());
+        break;
+    case QMetaType::QByteArray: {
+        const QByteArray b = v.toByteArray();
+        sqlite3_bind_blob(stmt, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        break;
+    }
+    default: {
+        const QByteArray b = v.toString().toUtf8();
+        sqlite3_bind_text(stmt, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+} // namespace engine
+
+using engine::raise;
+
+// ---- Database::Impl --------------------------------------------------------
+
+Database::Impl::~Impl() { closeAll(); }
+
+void Database::Impl::checkOpen() const
+{
+    if (!open)
+        raise(DbErr::ObjectClosed, tr2(QStringLiteral("Object invalid or no longer set (the database is closed)."),
+                                       QStringLiteral("Objekt ist ungültig oder nicht mehr festgelegt (die "
+                                                      "Datenbank ist geschlossen).")));
+}
+
+void Database::Impl::checkWritable() const
+{
+    checkOpen();
+    if (readOnly)
+        raise(DbErr::ReadOnly,
+              tr2(QStringLiteral("The database \"%1\" is read-only; the change was not saved."),
+                  QStringLiteral("Die Datenbank \"%1\" ist schreibgeschützt; die Änderung wurde nicht gespeichert."))
+                  .arg(path));
+}
+
+sqlite3_stmt* Database::Impl::acquire(const QString& sql, const QString& jetSql)
+{
+    checkOpen();
+    auto it = idle.find(sql);
+    if (it != idle.end() && !it->empty()) {
+        sqlite3_stmt* s = it->back();
+        it->pop_back();
+        --idleCount;
+        return s;
+    }
+    sqlite3_stmt* s = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    const int rc = sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &s, nullptr);
+    if (rc != SQLITE_OK || !s) {
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(s);
+        if (msg.startsWith(QLatin1String("no such table"))) {
+            const QString table = msg.section(QLatin1String(": "), 1);
+            raise(DbErr::NoSuchTable,
+                  tr2(QStringLiteral("The table \"%1\" was not found (%2)."),
+                      QStringLiteral("Die Tabelle \"%1\" wurde nicht gefunden (%2)."))
+                      .arg(table, jetSql));
+        }
+        raise(DbErr::SqlSyntax,
+              tr2(QStringLiteral("Error in the SQL statement: %1 (%2)"),
+                  QStringLiteral("Fehler in der SQL-Anweisung: %1 (%2)"))
+                  .arg(msg, jetSql));
+    }
+    return s;
+}
+
+void Database::Impl::release(const QString& sql, sqlite3_stmt* stmt)
+{
+    if (!stmt)
+        return;
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    if (!open || idleCount >= 256) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    idle[sql].push_back(stmt);
+    ++idleCount;
+}
+
+void Database::Impl::finishPendingReads()
+{
+    // Copy: draining does not change the list, but keep it safe anyway.
+    const auto sets = live;
+    for (Recordset::Impl* r : sets)
+        if (r->stmt)
+            r->drain();
+}
+
+int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& values)
+{
+    checkWritable();
+    finishPendingReads();
+    sqlite3_stmt* s = acquire(sql, sql);
+    for (size_t i = 0; i < values.size(); ++i)
+        engine::bindValue(s, int(i) + 1, values[i]);
+    const int rc = sqlite3_step(s);
+    if (rc != SQLITE_DONE) {
+        sqlite3_reset(s);
+        sqlite3_finalize(s);
+        // A failed statement inside autocommit is rolled back by SQLite itself.
+        engine::raiseWrite(db, rc, path);
+    }
+    const int changes = sqlite3_changes(db);
+    release(sql, s);
+    return changes;
+}
+
+void Database::Impl::closeAll()
+{
+    const auto sets = live;
+    for (Recordset::Impl* r : sets)
+        r->closeNow();
+    live.clear();
+    for (auto& list : idle)
+        for (sqlite3_stmt* s : list)
+            sqlite3_finalize(s);
+    idle.clear();
+    idleCount = 0;
+    if (db) {
+        sqlite3_close_v2(db);
+        db = nullptr;
+    }
+    open = false;
+}
+
+// ---- Database ---------------------------------------------------------------
+
+Database::Database(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
+
+Database::~Database() = default;
+
+std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclusive, bool readOnly)
+{
+    const QFileInfo fi(path);
+    if (path.isEmpty() || !fi.exists())
+        raise(DbErr::FileNotFound, tr2(QStringLiteral("The file \"%1\" was not found."),
+                                       QStringLiteral("Die Datei \"%1\" wurde nicht gefunden."))
+                                       .arg(path));
+    if (fi.isDir())
+        raise(DbErr::CannotOpen, tr2(QStringLiteral("\"%1\" is a folder, not a database file."),
+                                     QStringLiteral("\"%1\" ist ein Ordner, keine Datenbankdatei."))
+                                     .arg(path));
+    const QString notADb = tr2(QStringLiteral("The file \"%1\" is not a database or is damaged."),
+                               QStringLiteral("Die Datei \"%1\" ist keine Datenbank oder ist beschädigt."))
+                               .arg(path);
+    {
+        // SQLite would take an empty file as a new database: look at the header first.
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly))
+            raise(DbErr::CannotOpen, tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
+                                         QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
+                                         .arg(path, f.errorString()));
+        const QByteArray head = f.read(16);
+        if (head.size() < 16 || std::memcmp(head.constData(), "SQLite format 3\0", 16) != 0)
+            raise(DbErr::NotADatabase, notADb);
+    }
+
+    auto impl = std::make_unique<Impl>();
+    impl->path = path;
+    const QByteArray utf8 = QFile::encodeName(path);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;   // never CREATE
+    int rc = sqlite3_open_v2(utf8.constData(), &impl->db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = impl->db ? QString::fromUtf8(sqlite3_errmsg(impl->db)) : QString();
+        sqlite3_close_v2(impl->db);
+        impl->db = nullptr;
+        raise(DbErr::CannotOpen, tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
+                                     QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
+                                     .arg(path, msg));
+    }
+    impl->open = true;
+    sqlite3_busy_timeout(impl->db, 3000);
+    sqlite3_extended_result_codes(impl->db, 1);
+    // A damaged file shows itself on the first read of the schema.
+    rc = sqlite3_exec(impl->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        const int primary = rc & 0xff;
+        const QString msg = QString::fromUtf8(sqlite3_errmsg(impl->db));
+        impl->closeAll();
+        if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
+            raise(DbErr::NotADatabase, notADb);
+        raise(DbErr::CannotOpen, tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
+                                     QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
+                                     .arg(path, msg));
+    }
+    if (exclusive)
+        sqlite3_exec(impl->db, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
+    impl->readOnly = readOnly || sqlite3_db_readonly(impl->db, "main") == 1;
+    return std::shared_ptr<Database>(new Database(std::move(impl)));
+}
+
+std::shared_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*type*/)
+{
+    d->checkOpen();
+    auto r = std::make_unique<Recordset::Impl>();
+    r->owner = shared_from_this();
+    r->db = d.get();
+    r->jetSql = sql;
+    r->tr = jetsql::translate(sql);
+    if (!r->tr.isSelect)
+        raise(DbErr::SqlSyntax, tr2(QStringLiteral("Only SELECT statements give a record set (%1)."),
+                                    QStringLiteral("Nur SELECT-Anweisungen ergeben eine Datensatzgruppe (%1)."))
+                                    .arg(sql));
+
+    // A dynaset on one table keeps each row's rowid, so that it can be changed.
+    if (!r->tr.singleTable.isEmpty() && !r->tr.distinct) {
+        const QString withRowid = QStringLiteral("SELECT _rowid_, ") + r->tr.sql.mid(int(strlen("SELECT")));
+        try {
+            r->stmt = d->acquire(withRowid, sql);
+            r->key = withRowid;
+            r->firstCol = 1;
+            r->updatable = true;
+            r->table = r->tr.singleTable;
+        } catch (const AppError&) {
+            r->stmt = nullptr;   // a view or a table without rowid: read only
+        }
+    }
+    if (!r->stmt) {
+        r->stmt = d->acquire(r->tr.sql, sql);
+        r->key = r->tr.sql;
+    }
+    for (size_t i = 0; i < r->tr.binds.size(); ++i)
+        engine::bindValue(r->stmt, int(i) + 1, r->tr.binds[i]);
+
+    r->ncols = sqlite3_column_count(r->stmt) - r->firstCol;
+    for (int i = 0; i < r->ncols; ++i) {
+        const int c = i + r->firstCol;
+        const QString name = QString::fromUtf8(sqlite3_column_name(r->stmt, c));
+        const char* t = sqlite3_column_table_name(r->stmt, c);
+        const char* o = sqlite3_column_origin_name(r->stmt, c);
+        const QString table = t ? QString::fromUtf8(t) : QString();
+        r->names << name;
+        r->tables << table;
+        r->origins << (o ? QString::fromUtf8(o) : name);
+        if (!r->plainIndex.contains(name.toLower()))
+            r->plainIndex.insert(name.toLower(), i);
+        if (!table.isEmpty()) {
+            const QString q = table.toLower() + QLatin1Char('.') + name.toLower();
+            if (!r->qualifiedIndex.contains(q))
+                r->qualifiedIndex.insert(q, i);
+        }
+    }
+
+    Recordset::Impl* raw = r.get();
+    auto rs = std::make_shared<Recordset>(std::move(r));
+    d->live.push_back(raw);
+    // Like a freshly opened dynaset, the first row is current at once.
+    if (raw->ensure(0)) {
+        raw->cur = 0;
+        raw->reached = 1;
+    }
+    return rs;
+}
+
+std::shared_ptr<TableDef> Database::TableDefs(const QString& tableName)
+{
+    d->checkOpen();
+    sqlite3_stmt* s = d->acquire(
+        QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') AND name=?1 COLLATE NOCASE"),
+        tableName);
+    engine::bindValue(s, 1, tableName);
+    QString name;
+    if (sqlite3_step(s) == SQLITE_ROW)
+        name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    d->release(QStringLiteral("SELECT name FROM sqlite_master WHERE type IN ('table','view') AND name=?1 COLLATE NOCASE"),
+               s);
+    if (name.isEmpty())
+        raise(DbErr::NoSuchTable, tr2(QStringLiteral("The table \"%1\" was not found."),
+                                      QStringLiteral("Die Tabelle \"%1\" wurde nicht gefunden."))
+                                      .arg(tableName));
+    return std::make_shared<TableDef>(weak_from_this(), name);
+}
+
+void Database::RefreshTableDefs() { d->checkOpen(); }
+
+void Database::Close()
+{
+    d->checkOpen();
+    d->closeAll();
+}
+
+bool Database::isOpen() const { return d->open; }
+QString Database::Name() const { return d->path; }
+bool Database::isReadOnly() const { return d->readOnly; }
+sqlite3* Database::handle() const { return d->db; }
+
+// ---- TableDef ---------------------------------------------------------------
+
+TableDef::TableDef(std::weak_ptr<Database> db, QString name) : m_db(std::move(db)), m_name(std::move(name)) {}
+
+QString TableDef::Name() const { return m_name; }
+
+namespace {
+
+void liveDb(const std::weak_ptr<Database>& weak, std::shared_ptr<Database>& hold)
+{
+    hold = weak.lock();
+    if (!hold)
+        raise(DbErr::ObjectClosed, tr2(QStringLiteral("Object invalid or no longer set."),
+                                       QStringLiteral("Objekt ist ungültig oder nicht mehr festgelegt.")));
+}
+
+} // namespace
+
+std::vector<Property> TableDef::Properties() const
+{
+    std::shared_ptr<Database> db;
+    liveDb(m_db, db);
+    Database::Impl* d = db->d.get();
+    d->checkOpen();
+    std::vector<Property> props;
+    props.push_back({QStringLiteral("Name"), m_name});
+
+    static const QString existsSql =
+        QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE");
+    sqlite3_stmt* s = d->acquire(existsSql, existsSql);
+    engine::bindValue(s, 1, QString::fromLatin1(Schema::kPropertyTable));
+    const bool hasTable = sqlite3_step(s) == SQLITE_ROW;
+    d->release(existsSql, s);
+    if (!hasTable)
+        return props;   // a file without the property table has no user-defined properties
+
+    static const QString sql = QStringLiteral("SELECT Name, Value FROM \"%1\" WHERE TableName=?1 COLLATE NOCASE "
+                                              "ORDER BY rowid")
+                                   .arg(QLatin1String(Schema::kPropertyTable));
+    s = d->acquire(sql, sql);
+    engine::bindValue(s, 1, m_name);
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+        Property p;
+        p.Name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        switch (sqlite3_column_type(s, 1)) {
+        case SQLITE_INTEGER:
+            p.Value = QVariant(qlonglong(sqlite3_column_int64(s, 1)));
+            break;
+        case SQLITE_FLOAT:
+            p.Value = QVariant(sqlite3_column_double(s, 1));
+            break;
+        case SQLITE_NULL:
+            break;
+        default:
+            p.Value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)),
+                                        sqlite3_column_bytes(s, 1));
+        }
+        props.push_back(p);
+    }
+    d->release(sql, s);
+    if (rc != SQLITE_DONE)
+        engine::raiseRead(d->db, rc, sql);
+    return props;
+}
+
+int TableDef::PropertiesCount() const { return int(Properties().size()); }
+
+Property TableDef::PropertiesItem(int index) const
+{
+    const auto props = Properties();
+    if (index < 0 || index >= int(props.size()))
+        raise(DbErr::NoSuchField, tr2(QStringLiteral("Item %1 not found in this collection."),
+                                      QStringLiteral("Element %1 ist in dieser Auflistung nicht vorhanden."))
+                                      .arg(index));
+    return props[size_t(index)];
+}
+
+void TableDef::AppendTextField(const QString& name, int size, const QString& defaultValue, bool /*allowZeroLength*/)
+{
+    // SQLite keeps empty texts anyway, so "zero length allowed" needs nothing.
+    std::shared_ptr<Database> db;
+    liveDb(m_db, db);
+    Database::Impl* d = db->d.get();
+    d->checkWritable();
+    const QString info = QStringLiteral("SELECT name FROM pragma_table_info(?1)");
+    sqlite3_stmt* s = d->acquire(info, info);
+    engine::bindValue(s, 1, m_name);
+    bool exists = false;
+    while (sqlite3_step(s) == SQLITE_ROW)
+        if (QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)))
+                .compare(name, Qt::CaseInsensitive) == 0)
+            exists = true;
+    d->release(info, s);
+    if (exists)
+        raise(DbErr::FieldExists, tr2(QStringLiteral("The field \"%1\" already exists in table \"%2\"."),
+                                      QStringLiteral("Das Feld \"%1\" ist in der Tabelle \"%2\" bereits vorhanden."))
+                                      .arg(name, m_name));
+    const QString sql = QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 VARCHAR(%3) DEFAULT %4")
+                            .arg(jetsql::quoteIdent(m_name), jetsql::quoteIdent(name))
+                            .arg(size > 0 ? size : 255)
+                            .arg(jetsql::quoteText(defaultValue));
+    d->checkWritable();
+    d->finishPendingReads();
+    char* err = nullptr;
+    const int rc = sqlite3_exec(d->db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    sqlite3_free(err);
+    if (rc != SQLITE_OK)
+        engine::raiseWrite(d->db, rc, d->path);
+}

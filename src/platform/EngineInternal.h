@@ -1,0 +1,129 @@
+#pragma once
+// Inner parts of the database engine shared by Database.cpp and Recordset.cpp.
+#include "platform/Database.h"
+#include "platform/JetCondition.h"
+#include "platform/JetSql.h"
+#include "platform/Recordset.h"
+
+#include <QHash>
+#include <map>
+#include <memory>
+#include <sqlite3.h>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace engine {
+
+[[noreturn]] void raise(int number, const QString& description);
+// Raises the error SQLite reported for `rc` while writing.
+[[noreturn]] void raiseWrite(sqlite3* db, int rc, const QString& path);
+// Raises the error SQLite reported while reading rows.
+[[noreturn]] void raiseRead(sqlite3* db, int rc, const QString& sql);
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
+
+// Rows are kept as one encoded byte run each (type byte, then a varint or the
+// bytes of the value), allocated from large chunks: a 100,000-row table costs
+// little more than its text.
+class RowArena {
+public:
+    const char* store(const std::string& bytes);
+    void clear();
+
+private:
+    std::vector<std::unique_ptr<char[]>> m_chunks;
+    size_t m_used = 0, m_size = 0;
+};
+
+void encodeRow(sqlite3_stmt* stmt, int firstColumn, int count, std::string& out);
+// Offsets of every value in an encoded row.
+void rowOffsets(const char* data, int count, std::vector<uint32_t>& out);
+jetcond::Cell decodeAt(const char* p);
+jetcond::Cell decodeCell(const char* data, int index);
+QVariant toVariant(const jetcond::Cell& c);
+
+struct StoredRow {
+    qint64 rowid;
+    const char* data;
+};
+
+} // namespace engine
+
+struct Database::Impl {
+    sqlite3* db = nullptr;
+    QString path;
+    bool readOnly = false;
+    bool open = false;
+    QHash<QString, std::vector<sqlite3_stmt*>> idle;   // prepared statements not in use
+    int idleCount = 0;
+    std::vector<Recordset::Impl*> live;                 // record sets open on this database
+
+    ~Impl();
+    // A prepared statement for `sql` (translated SQLite text); raises SqlSyntax
+    // or NoSuchTable with SQLite's message. jetSql is the text for the message.
+    sqlite3_stmt* acquire(const QString& sql, const QString& jetSql);
+    void release(const QString& sql, sqlite3_stmt* stmt);
+    // SQLite commits a write only when no read statement is pending on the
+    // connection: every dynaset still reading fetches its remaining rows first.
+    void finishPendingReads();
+    void checkOpen() const;
+    void checkWritable() const;
+    void closeAll();
+    // Runs a write statement with values; returns sqlite3_changes.
+    int execWrite(const QString& sql, const std::vector<QVariant>& values);
+};
+
+struct Recordset::Impl {
+    std::shared_ptr<Database> owner;
+    Database::Impl* db = nullptr;
+    QString jetSql;
+    jetsql::Translated tr;
+    QString key;                    // the prepared SQLite text
+    sqlite3_stmt* stmt = nullptr;   // set while rows remain to be fetched
+    int firstCol = 0;               // 1 when column 0 is the table's rowid
+    bool updatable = false;
+    QString table;                  // the one table of an updatable dynaset
+    int ncols = 0;
+    QStringList names, tables, origins;
+    QHash<QString, int> plainIndex;       // lower-case column name -> first position
+    QHash<QString, int> qualifiedIndex;   // lower-case "table.column" -> position
+
+    engine::RowArena arena;
+    std::vector<engine::StoredRow> rows;
+    std::string scratch;
+    long cur = -1;            // current row; -1 none
+    bool onGap = false;       // the current row was deleted: cur is the row after it
+    bool noMatch = false;
+    bool open = true;
+    long reached = 0;         // rows the walk has reached (RecordCount)
+
+    enum class EditMode { None, Editing, Adding } edit = EditMode::None;
+    std::map<int, QVariant> pending;
+    qint64 lastModified = 0;
+    bool hasLastModified = false;
+
+    QHash<QString, jetcond::Bound> conditions;
+    // Lookup by key for "col LIKE 'text'" / "col = n": (hash of the folded
+    // value text, row), sorted. Built once a column is searched repeatedly.
+    std::unordered_map<int, std::vector<std::pair<size_t, long>>> keyIndex;
+    std::unordered_map<int, int> keyUses;
+
+    mutable std::vector<uint32_t> offsets;
+    mutable long offsetsRow = -1;
+
+    bool fetchOne();
+    bool ensure(long index);
+    void drain();
+    void releaseStmt();
+    void closeNow();
+    void check() const;
+    int resolve(const QString& table, const QString& column) const;
+    int fieldIndex(const QString& name) const;
+    const jetcond::Bound& bound(const QString& condition);
+    void find(const QString& condition, long start);
+    jetcond::Cell cellAt(long row, int col) const;
+    bool hasCurrent() const { return !onGap && cur >= 0 && cur < long(rows.size()); }
+    void requireCurrent() const;
+    void refreshRow(qint64 rowid, bool append);
+    void invalidateOffsets() { offsetsRow = -1; }
+};

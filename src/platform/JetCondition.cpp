@@ -1,0 +1,601 @@
+#include "platform/JetCondition.h"
+
+#include "common/Global.h"
+#include "platform/Database.h"
+#include "platform/JetSql.h"
+
+#include <QHash>
+
+#include <algorithm>
+
+namespace jetcond {
+
+struct Operand {
+    enum Kind { Column, IntLit, RealLit, TextLit } kind = TextLit;
+    int slot = -1;
+    qint64 i = 0;
+    double d = 0;
+    QString text;    // literal text as written
+    QString folded;  // literal text, case folded
+};
+
+struct Node {
+    enum Kind { Or, And, Not, Cmp, Like, IsNull } kind = Cmp;
+    enum Op { Eq, Ne, Lt, Gt, Le, Ge } op = Eq;
+    bool negate = false;
+    std::unique_ptr<Node> a, b;
+    Operand l, r;
+    // LIKE: the folded pattern; anyText when it is only '*' (every non-Null
+    // value matches), literal when it holds no wildcard at all.
+    QString pattern;
+    bool anyText = false;
+    bool literal = false;
+};
+
+Parsed::~Parsed() = default;
+
+QString cellText(const Cell& c, bool fold)
+{
+    QString s;
+    switch (c.type) {
+    case Cell::Null:
+        return QString();
+    case Cell::Int:
+        return QString::number(c.i);
+    case Cell::Real:
+        return QString::number(c.d, 'g', 15);
+    case Cell::Text:
+    case Cell::Blob:
+        s = QString::fromUtf8(c.p, c.n);
+        break;
+    }
+    return fold ? s.toCaseFolded() : s;
+}
+
+// ---- LIKE ------------------------------------------------------------------
+
+namespace {
+
+bool isWildcard(QChar c)
+{
+    return c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('#') || c == QLatin1Char('[');
+}
+
+// Does pattern element at p[pi] match ch? len := length of the element.
+bool matchOne(const QString& p, int pi, QChar ch, int& len)
+{
+    const QChar pc = p[pi];
+    if (pc == QLatin1Char('?')) {
+        len = 1;
+        return true;
+    }
+    if (pc == QLatin1Char('#')) {
+        len = 1;
+        return ch.isDigit();
+    }
+    if (pc == QLatin1Char('[')) {
+        // The first character after "[" (or "[!") belongs to the set even if it is "]".
+        int j = pi + 1;
+        bool negated = false;
+        if (j < p.size() && p[j] == QLatin1Char('!')) {
+            negated = true;
+            ++j;
+        }
+        const int setStart = j;
+        int close = p.indexOf(QLatin1Char(']'), setStart);
+        if (close == setStart)   // "[]...]": the first "]" is part of the set
+            close = p.indexOf(QLatin1Char(']'), setStart + 1);
+        if (close < 0) {
+            len = 1;   // an unclosed "[" stands for itself
+            return ch == pc;
+        }
+        bool in = false;
+        for (int k = setStart; k < close; ++k) {
+            if (k + 2 < close && p[k + 1] == QLatin1Char('-')) {
+                if (ch >= p[k] && ch <= p[k + 2])
+                    in = true;
+                k += 2;
+            } else if (p[k] == ch) {
+                in = true;
+            }
+        }
+        len = close - pi + 1;
+        return in != negated;
+    }
+    len = 1;
+    return pc == ch;
+}
+
+} // namespace
+
+bool likeMatch(const QString& s, const QString& p)
+{
+    int si = 0, pi = 0, starP = -1, starS = 0;
+    while (si < s.size()) {
+        if (pi < p.size()) {
+            if (p[pi] == QLatin1Char('*')) {
+                starP = pi++;
+                starS = si;
+                continue;
+            }
+            int len = 1;
+            if (matchOne(p, pi, s[si], len)) {
+                ++si;
+                pi += len;
+                continue;
+            }
+        }
+        if (starP >= 0) {
+            pi = starP + 1;
+            si = ++starS;
+            continue;
+        }
+        return false;
+    }
+    while (pi < p.size() && p[pi] == QLatin1Char('*'))
+        ++pi;
+    return pi == p.size();
+}
+
+// ---- parser ----------------------------------------------------------------
+
+namespace {
+
+enum class T { Word, Ident, Text, Number, Op, LParen, RParen, Dot, End };
+
+struct Tok {
+    T kind;
+    QString text;
+    int pos;
+};
+
+[[noreturn]] void fail(const QString& cond, const QString& why)
+{
+    throw AppError(DbErr::BadCondition,
+                   tr2(QStringLiteral("Invalid search condition \"%1\": %2."),
+                       QStringLiteral("Ungültige Suchbedingung \"%1\": %2."))
+                       .arg(cond, why));
+}
+
+std::vector<Tok> lex(const QString& s)
+{
+    std::vector<Tok> out;
+    const int n = s.size();
+    int i = 0;
+    while (i < n) {
+        const QChar c = s[i];
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            QString v;
+            int j = i;
+            if (!jetsql::readQuoted(s, j, v))
+                fail(s, tr2(QStringLiteral("text without closing quote"),
+                            QStringLiteral("Text ohne schließendes Anführungszeichen")));
+            out.push_back({T::Text, v, i});
+            i = j;
+        } else if (c == QLatin1Char('[')) {
+            const int j = s.indexOf(QLatin1Char(']'), i + 1);
+            if (j < 0)
+                fail(s, tr2(QStringLiteral("missing \"]\""), QStringLiteral("\"]\" fehlt")));
+            out.push_back({T::Ident, s.mid(i + 1, j - i - 1), i});
+            i = j + 1;
+        } else if (c.isDigit()) {
+            int j = i;
+            while (j < n && (s[j].isDigit() || s[j] == QLatin1Char('.')))
+                ++j;
+            if (j < n && (s[j].isLetter() || s[j] == QLatin1Char('_')))
+                fail(s, tr2(QStringLiteral("unexpected \"%1\""), QStringLiteral("unerwartetes \"%1\""))
+                            .arg(s.mid(i, j - i + 1)));
+            out.push_back({T::Number, s.mid(i, j - i), i});
+            i = j;
+        } else if (c.isLetter() || c == QLatin1Char('_')) {
+            int j = i;
+            while (j < n && (s[j].isLetterOrNumber() || s[j] == QLatin1Char('_')))
+                ++j;
+            out.push_back({T::Word, s.mid(i, j - i), i});
+            i = j;
+        } else if (c == QLatin1Char('(')) {
+            out.push_back({T::LParen, QStringLiteral("("), i++});
+        } else if (c == QLatin1Char(')')) {
+            out.push_back({T::RParen, QStringLiteral(")"), i++});
+        } else if (c == QLatin1Char('.')) {
+            out.push_back({T::Dot, QStringLiteral("."), i++});
+        } else if (c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('=')
+                   || c == QLatin1Char('-')) {
+            QString op(c);
+            if (i + 1 < n && c == QLatin1Char('<') && (s[i + 1] == QLatin1Char('>') || s[i + 1] == QLatin1Char('=')))
+                op += s[i + 1];
+            else if (i + 1 < n && c == QLatin1Char('>') && s[i + 1] == QLatin1Char('='))
+                op += s[i + 1];
+            out.push_back({T::Op, op, i});
+            i += op.size();
+        } else {
+            fail(s, tr2(QStringLiteral("unexpected \"%1\""), QStringLiteral("unerwartetes \"%1\"")).arg(c));
+        }
+    }
+    out.push_back({T::End, QString(), n});
+    return out;
+}
+
+bool isKeyword(const Tok& t, const char* kw)
+{
+    return t.kind == T::Word && t.text.compare(QLatin1String(kw), Qt::CaseInsensitive) == 0;
+}
+
+bool isReserved(const Tok& t)
+{
+    return isKeyword(t, "AND") || isKeyword(t, "OR") || isKeyword(t, "NOT") || isKeyword(t, "LIKE")
+        || isKeyword(t, "IS") || isKeyword(t, "NULL");
+}
+
+class Parser {
+public:
+    Parser(const QString& text, Parsed& out) : m_text(text), m_out(out), m_toks(lex(text)) {}
+
+    std::unique_ptr<Node> parseAll()
+    {
+        if (peek().kind == T::End)
+            fail(m_text, tr2(QStringLiteral("the condition is empty"), QStringLiteral("die Bedingung ist leer")));
+        auto n = parseOr();
+        if (peek().kind != T::End)
+            unexpected();
+        return n;
+    }
+
+private:
+    const Tok& peek() const { return m_toks[m_pos]; }
+    const Tok& next() { return m_toks[m_pos++]; }
+
+    [[noreturn]] void unexpected() const
+    {
+        const Tok& t = peek();
+        if (t.kind == T::End)
+            fail(m_text, tr2(QStringLiteral("unexpected end"), QStringLiteral("unerwartetes Ende")));
+        fail(m_text, tr2(QStringLiteral("unexpected \"%1\" at position %2"),
+                         QStringLiteral("unerwartetes \"%1\" an Stelle %2"))
+                         .arg(t.kind == T::Text ? QLatin1Char('\'') + t.text + QLatin1Char('\'') : t.text)
+                         .arg(t.pos + 1));
+    }
+
+    std::unique_ptr<Node> parseOr()
+    {
+        auto left = parseAnd();
+        while (isKeyword(peek(), "OR")) {
+            next();
+            auto n = std::make_unique<Node>();
+            n->kind = Node::Or;
+            n->a = std::move(left);
+            n->b = parseAnd();
+            left = std::move(n);
+        }
+        return left;
+    }
+
+    std::unique_ptr<Node> parseAnd()
+    {
+        auto left = parseNot();
+        while (isKeyword(peek(), "AND")) {
+            next();
+            auto n = std::make_unique<Node>();
+            n->kind = Node::And;
+            n->a = std::move(left);
+            n->b = parseNot();
+            left = std::move(n);
+        }
+        return left;
+    }
+
+    std::unique_ptr<Node> parseNot()
+    {
+        if (isKeyword(peek(), "NOT")) {
+            next();
+            auto n = std::make_unique<Node>();
+            n->kind = Node::Not;
+            n->a = parseNot();
+            return n;
+        }
+        if (peek().kind == T::LParen) {
+            next();
+            auto n = parseOr();
+            if (peek().kind != T::RParen)
+                unexpected();
+            next();
+            return n;
+        }
+        return parseComparison();
+    }
+
+    std::unique_ptr<Node> parseComparison()
+    {
+        auto n = std::make_unique<Node>();
+        n->l = parseOperand();
+        const Tok& t = peek();
+        if (isKeyword(t, "IS")) {
+            next();
+            n->kind = Node::IsNull;
+            if (isKeyword(peek(), "NOT")) {
+                next();
+                n->negate = true;
+            }
+            if (!isKeyword(peek(), "NULL"))
+                unexpected();
+            next();
+            return n;
+        }
+        if (isKeyword(t, "NOT") || isKeyword(t, "LIKE")) {
+            if (isKeyword(t, "NOT")) {
+                next();
+                n->negate = true;
+                if (!isKeyword(peek(), "LIKE"))
+                    unexpected();
+            }
+            next();
+            n->kind = Node::Like;
+            const Tok& p = peek();
+            if (p.kind != T::Text && p.kind != T::Number)
+                fail(m_text, tr2(QStringLiteral("LIKE needs a pattern in quotes"),
+                                 QStringLiteral("LIKE braucht ein Muster in Anführungszeichen")));
+            next();
+            n->pattern = p.text.toCaseFolded();
+            n->anyText = !n->pattern.isEmpty()
+                && std::all_of(n->pattern.begin(), n->pattern.end(), [](QChar c) { return c == QLatin1Char('*'); });
+            n->literal = std::none_of(n->pattern.begin(), n->pattern.end(), isWildcard);
+            return n;
+        }
+        if (t.kind != T::Op || t.text == QLatin1String("-"))
+            unexpected();
+        next();
+        n->kind = Node::Cmp;
+        static const std::pair<const char*, Node::Op> ops[] = {{"=", Node::Eq},  {"<>", Node::Ne}, {"<", Node::Lt},
+                                                               {">", Node::Gt},  {"<=", Node::Le}, {">=", Node::Ge}};
+        for (const auto& [text, op] : ops)
+            if (t.text == QLatin1String(text))
+                n->op = op;
+        n->r = parseOperand();
+        return n;
+    }
+
+    Operand parseOperand()
+    {
+        Operand o;
+        const Tok& t = peek();
+        bool negative = false;
+        if (t.kind == T::Op && t.text == QLatin1String("-")) {
+            next();
+            negative = true;
+            if (peek().kind != T::Number)
+                unexpected();
+        }
+        const Tok& v = peek();
+        switch (v.kind) {
+        case T::Number: {
+            next();
+            const QString text = negative ? QLatin1Char('-') + v.text : v.text;
+            bool ok = false;
+            o.i = text.toLongLong(&ok);
+            if (ok) {
+                o.kind = Operand::IntLit;
+            } else {
+                o.d = text.toDouble(&ok);
+                if (!ok)
+                    fail(m_text, tr2(QStringLiteral("\"%1\" is no number"), QStringLiteral("\"%1\" ist keine Zahl"))
+                                     .arg(text));
+                o.kind = Operand::RealLit;
+            }
+            o.text = text;
+            o.folded = text;
+            return o;
+        }
+        case T::Text:
+            next();
+            o.kind = Operand::TextLit;
+            o.text = v.text;
+            o.folded = v.text.toCaseFolded();
+            return o;
+        case T::Word:
+            if (isKeyword(v, "TRUE") || isKeyword(v, "FALSE")) {
+                next();
+                o.kind = Operand::IntLit;
+                o.i = isKeyword(v, "TRUE") ? -1 : 0;   // Jet's True is -1
+                o.text = o.folded = QString::number(o.i);
+                return o;
+            }
+            if (isReserved(v))
+                unexpected();
+            [[fallthrough]];
+        case T::Ident: {
+            next();
+            QString table, column = v.text;
+            if (peek().kind == T::Dot) {
+                next();
+                const Tok& c = peek();
+                if (c.kind != T::Ident && !(c.kind == T::Word && !isReserved(c)))
+                    unexpected();
+                next();
+                table = column;
+                column = c.text;
+            }
+            o.kind = Operand::Column;
+            o.slot = int(m_out.columns.size());
+            m_out.columns.emplace_back(table, column);
+            return o;
+        }
+        default:
+            unexpected();
+        }
+    }
+
+    QString m_text;
+    Parsed& m_out;
+    std::vector<Tok> m_toks;
+    size_t m_pos = 0;
+};
+
+void findKey(Parsed& p)
+{
+    const Node* n = p.root.get();
+    if (n->kind == Node::Like && !n->negate && n->literal && n->l.kind == Operand::Column) {
+        p.keySlot = n->l.slot;
+        p.keyText = n->pattern;
+    } else if (n->kind == Node::Cmp && n->op == Node::Eq) {
+        const Operand* col = n->l.kind == Operand::Column ? &n->l : (n->r.kind == Operand::Column ? &n->r : nullptr);
+        const Operand* lit = col == &n->l ? &n->r : &n->l;
+        if (col && (lit->kind == Operand::IntLit || lit->kind == Operand::TextLit)) {
+            p.keySlot = col->slot;
+            p.keyText = lit->folded;
+        }
+    }
+}
+
+} // namespace
+
+std::shared_ptr<const Parsed> parse(const QString& text)
+{
+    // Conditions repeat (every FindNext of a walk); the cache is cleared
+    // when it grows, since some callers build one text per entry.
+    static QHash<QString, std::shared_ptr<const Parsed>> cache;
+    if (auto it = cache.constFind(text); it != cache.cend())
+        return it.value();
+    auto p = std::make_shared<Parsed>();
+    Parser parser(text, *p);
+    p->root = parser.parseAll();
+    findKey(*p);
+    if (cache.size() > 2000)
+        cache.clear();
+    cache.insert(text, p);
+    return p;
+}
+
+// ---- evaluation ------------------------------------------------------------
+
+namespace {
+
+enum TV { False, True, Unknown };
+
+struct Value {
+    Cell cell;
+    const Operand* lit = nullptr;   // set for literals
+    bool isNull() const { return !lit && cell.type == Cell::Null; }
+    bool isNumber() const
+    {
+        if (lit)
+            return lit->kind == Operand::IntLit || lit->kind == Operand::RealLit;
+        return cell.type == Cell::Int || cell.type == Cell::Real;
+    }
+    bool isInt() const { return lit ? lit->kind == Operand::IntLit : cell.type == Cell::Int; }
+    qint64 intValue() const { return lit ? lit->i : cell.i; }
+    double realValue() const
+    {
+        if (lit)
+            return lit->kind == Operand::IntLit ? double(lit->i) : lit->d;
+        return cell.type == Cell::Int ? double(cell.i) : cell.d;
+    }
+    QString folded() const { return lit ? lit->folded : cellText(cell, true); }
+};
+
+Value valueOf(const Operand& o, const std::vector<int>& cols, const RowView& row)
+{
+    Value v;
+    if (o.kind == Operand::Column)
+        v.cell = row.cell(cols[o.slot]);
+    else
+        v.lit = &o;
+    return v;
+}
+
+TV eval(const Node& n, const std::vector<int>& cols, const RowView& row)
+{
+    switch (n.kind) {
+    case Node::Or: {
+        const TV a = eval(*n.a, cols, row);
+        if (a == True)
+            return True;
+        const TV b = eval(*n.b, cols, row);
+        if (b == True)
+            return True;
+        return (a == Unknown || b == Unknown) ? Unknown : False;
+    }
+    case Node::And: {
+        const TV a = eval(*n.a, cols, row);
+        if (a == False)
+            return False;
+        const TV b = eval(*n.b, cols, row);
+        if (b == False)
+            return False;
+        return (a == Unknown || b == Unknown) ? Unknown : True;
+    }
+    case Node::Not: {
+        const TV a = eval(*n.a, cols, row);
+        return a == Unknown ? Unknown : (a == True ? False : True);
+    }
+    case Node::IsNull: {
+        const bool null = valueOf(n.l, cols, row).isNull();
+        return (null != n.negate) ? True : False;
+    }
+    case Node::Like: {
+        const Value v = valueOf(n.l, cols, row);
+        if (v.isNull())
+            return Unknown;
+        bool m;
+        if (n.anyText)
+            m = true;
+        else if (n.literal)
+            m = v.folded() == n.pattern;
+        else
+            m = likeMatch(v.folded(), n.pattern);
+        return (m != n.negate) ? True : False;
+    }
+    case Node::Cmp: {
+        const Value a = valueOf(n.l, cols, row);
+        const Value b = valueOf(n.r, cols, row);
+        if (a.isNull() || b.isNull())
+            return Unknown;
+        int c;
+        if (a.isNumber() && b.isNumber()) {
+            if (a.isInt() && b.isInt()) {
+                const qint64 x = a.intValue(), y = b.intValue();
+                c = x < y ? -1 : (x > y ? 1 : 0);
+            } else {
+                const double x = a.realValue(), y = b.realValue();
+                c = x < y ? -1 : (x > y ? 1 : 0);
+            }
+        } else {
+            c = QString::compare(a.folded(), b.folded());
+        }
+        bool r = false;
+        switch (n.op) {
+        case Node::Eq: r = c == 0; break;
+        case Node::Ne: r = c != 0; break;
+        case Node::Lt: r = c < 0; break;
+        case Node::Gt: r = c > 0; break;
+        case Node::Le: r = c <= 0; break;
+        case Node::Ge: r = c >= 0; break;
+        }
+        return r ? True : False;
+    }
+    }
+    return Unknown;
+}
+
+} // namespace
+
+Bound::Bound(std::shared_ptr<const Parsed> parsed, const QString& text,
+             const std::function<int(const QString&, const QString&)>& resolve)
+    : m_parsed(std::move(parsed))
+{
+    m_slots.reserve(m_parsed->columns.size());
+    for (const auto& [table, column] : m_parsed->columns) {
+        const int idx = resolve(table, column);
+        if (idx < 0)
+            fail(text, tr2(QStringLiteral("unknown field \"%1\""), QStringLiteral("unbekanntes Feld \"%1\""))
+                           .arg(table.isEmpty() ? column : table + QLatin1Char('.') + column));
+        m_slots.push_back(idx);
+    }
+}
+
+bool Bound::matches(const RowView& row) const { return eval(*m_parsed->root, m_slots, row) == True; }
+
+int Bound::keyColumn() const { return m_parsed->keySlot < 0 ? -1 : m_slots[m_parsed->keySlot]; }
+
+} // namespace jetcond

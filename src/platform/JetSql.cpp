@@ -1,0 +1,256 @@
+#include "platform/JetSql.h"
+
+namespace jetsql {
+
+namespace {
+
+enum class Tok { Word, Ident, Text, Number, Other, Space };
+
+struct Token {
+    Tok kind;
+    QString text;   // Word/Other/Space/Number: the source text; Ident/Text: the value
+};
+
+bool isWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
+bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+
+// Splits the statement; false when a quote or bracket is not closed.
+bool tokenize(const QString& s, std::vector<Token>& out)
+{
+    const int n = s.size();
+    int i = 0;
+    while (i < n) {
+        const QChar c = s[i];
+        if (c.isSpace()) {
+            int j = i;
+            while (j < n && s[j].isSpace())
+                ++j;
+            out.push_back({Tok::Space, QStringLiteral(" ")});
+            i = j;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            // Jet takes both quote characters for texts.
+            QString v;
+            int j = i;
+            if (!readQuoted(s, j, v))
+                return false;
+            out.push_back({Tok::Text, v});
+            i = j;
+        } else if (c == QLatin1Char('[') || c == QLatin1Char('`')) {
+            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('`');
+            const int j = s.indexOf(close, i + 1);
+            if (j < 0)
+                return false;
+            out.push_back({Tok::Ident, s.mid(i + 1, j - i - 1)});
+            i = j + 1;
+        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
+            int j = i;
+            while (j < n && (s[j].isDigit() || s[j] == QLatin1Char('.')))
+                ++j;
+            if (j < n && (s[j] == QLatin1Char('e') || s[j] == QLatin1Char('E'))) {
+                int k = j + 1;
+                if (k < n && (s[k] == QLatin1Char('+') || s[k] == QLatin1Char('-')))
+                    ++k;
+                if (k < n && s[k].isDigit()) {
+                    while (k < n && s[k].isDigit())
+                        ++k;
+                    j = k;
+                }
+            }
+            if (j < n && isWordStart(s[j])) {
+                // "1abc" is no number: leave it to SQLite as it is
+                while (j < n && isWordChar(s[j]))
+                    ++j;
+                out.push_back({Tok::Other, s.mid(i, j - i)});
+            } else {
+                out.push_back({Tok::Number, s.mid(i, j - i)});
+            }
+            i = j;
+        } else if (isWordStart(c)) {
+            int j = i;
+            while (j < n && isWordChar(s[j]))
+                ++j;
+            out.push_back({Tok::Word, s.mid(i, j - i)});
+            i = j;
+        } else {
+            int len = 1;
+            const QString two = s.mid(i, 2);
+            if (two == QLatin1String("<>") || two == QLatin1String("<=") || two == QLatin1String(">=")
+                || two == QLatin1String("!=") || two == QLatin1String("||"))
+                len = 2;
+            out.push_back({Tok::Other, s.mid(i, len)});
+            i += len;
+        }
+    }
+    return true;
+}
+
+bool isKw(const Token& t, const char* kw)
+{
+    return t.kind == Tok::Word && t.text.compare(QLatin1String(kw), Qt::CaseInsensitive) == 0;
+}
+
+bool endsClause(const Token& t)
+{
+    return isKw(t, "ORDER") || isKw(t, "GROUP") || isKw(t, "HAVING") || isKw(t, "LIMIT") || isKw(t, "UNION");
+}
+
+// Jet's "*" and "?" in a LIKE pattern of a statement become SQLite's "%" and "_".
+QString likePattern(const QString& jet)
+{
+    QString out = jet;
+    for (QChar& ch : out) {
+        if (ch == QLatin1Char('*'))
+            ch = QLatin1Char('%');
+        else if (ch == QLatin1Char('?'))
+            ch = QLatin1Char('_');
+    }
+    return out;
+}
+
+QVariant numberValue(const QString& text)
+{
+    bool ok = false;
+    const qlonglong v = text.toLongLong(&ok);
+    if (ok)
+        return QVariant(v);
+    return QVariant(text.toDouble());
+}
+
+} // namespace
+
+bool readQuoted(const QString& s, int& i, QString& value)
+{
+    const QChar q = s[i];
+    value.clear();
+    for (int j = i + 1; j < s.size(); ++j) {
+        if (s[j] != q) {
+            value += s[j];
+        } else if (j + 1 < s.size() && s[j + 1] == q) {
+            value += q;
+            ++j;
+        } else {
+            i = j + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+QString quoteIdent(const QString& name)
+{
+    QString v = name;
+    v.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + v + QLatin1Char('"');
+}
+
+QString quoteText(const QString& text)
+{
+    QString v = text;
+    v.replace(QLatin1Char('\''), QLatin1String("''"));
+    return QLatin1Char('\'') + v + QLatin1Char('\'');
+}
+
+Translated translate(const QString& jetSql)
+{
+    Translated r;
+    std::vector<Token> toks;
+    if (!tokenize(jetSql, toks)) {
+        r.sql = jetSql;
+        return r;
+    }
+    // Index of the first non-space token.
+    size_t first = 0;
+    while (first < toks.size() && toks[first].kind == Tok::Space)
+        ++first;
+    r.isSelect = first < toks.size() && isKw(toks[first], "SELECT");
+
+    enum class Region { Head, SelectList, From, Where, Tail } region = Region::Head;
+    int depth = 0;
+    bool afterLike = false;
+    QString fromOnlyIdent;
+    int fromIdents = 0, fromOthers = 0;
+    QString out;
+    QString selectList;
+    QString fromTail;
+
+    for (size_t i = 0; i < toks.size(); ++i) {
+        const Token& t = toks[i];
+        QString piece;
+        if (t.kind == Tok::Other) {
+            if (t.text == QLatin1String("("))
+                ++depth;
+            else if (t.text == QLatin1String(")"))
+                --depth;
+        }
+        if (depth == 0 && t.kind == Tok::Word) {
+            if (region == Region::Head && isKw(t, "SELECT") && i == first) {
+                region = Region::SelectList;
+                out += QStringLiteral("SELECT");
+                continue;
+            }
+            if (region == Region::SelectList && (isKw(t, "DISTINCT") || isKw(t, "DISTINCTROW"))
+                && selectList.trimmed().isEmpty()) {
+                r.distinct = true;
+                out += QStringLiteral("DISTINCT");
+                continue;
+            }
+            if (region == Region::SelectList && isKw(t, "FROM"))
+                region = Region::From;
+            else if (region == Region::From && isKw(t, "WHERE"))
+                region = Region::Where;
+            else if ((region == Region::From || region == Region::Where) && endsClause(t))
+                region = Region::Tail;
+        }
+        switch (t.kind) {
+        case Tok::Ident:
+            piece = quoteIdent(t.text);
+            break;
+        case Tok::Text: {
+            const QString value = afterLike ? likePattern(t.text) : t.text;
+            if (region == Region::Where) {
+                r.binds.push_back(QVariant(value));
+                piece = QStringLiteral("?%1").arg(r.binds.size());
+            } else {
+                piece = quoteText(value);
+            }
+            break;
+        }
+        case Tok::Number:
+            if (region == Region::Where) {
+                r.binds.push_back(numberValue(t.text));
+                piece = QStringLiteral("?%1").arg(r.binds.size());
+            } else {
+                piece = t.text;
+            }
+            break;
+        default:
+            piece = t.text;
+        }
+        if (t.kind != Tok::Space)
+            afterLike = isKw(t, "LIKE");
+        if (region == Region::From && !isKw(t, "FROM") && t.kind != Tok::Space
+            && !(t.kind == Tok::Other && t.text == QLatin1String(";"))) {
+            if ((t.kind == Tok::Word || t.kind == Tok::Ident) && depth == 0) {
+                ++fromIdents;
+                fromOnlyIdent = t.text;
+            } else {
+                ++fromOthers;
+            }
+        }
+        if (region == Region::SelectList)
+            selectList += piece;
+        if (region != Region::Head && region != Region::SelectList)
+            fromTail += piece;
+        out += piece;
+    }
+    r.sql = out;
+    if (r.isSelect) {
+        r.selectList = selectList.trimmed();
+        r.fromTail = fromTail.trimmed();
+        if (fromIdents == 1 && fromOthers == 0)
+            r.singleTable = fromOnlyIdent;
+    }
+    return r;
+}
+
+} // namespace jetsql

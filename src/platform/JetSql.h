@@ -1,0 +1,35 @@
+#pragma once
+// Translation of the SELECT statements the windows write (bracketed names,
+// Jet wildcards, double-quoted texts) into SQLite's dialect. Literals of the
+// WHERE clause become parameters, so statements that differ only in a value
+// ("... IDV=12 ..." and "... IDV=13 ...") share one prepared statement.
+#include <QString>
+#include <QVariant>
+#include <vector>
+
+namespace jetsql {
+
+struct Translated {
+    QString sql;                  // SQLite text, with ?NNN parameters for WHERE literals
+    std::vector<QVariant> binds;  // values for ?1, ?2, ...
+    bool isSelect = false;
+    bool distinct = false;
+    QString selectList;           // translated text between SELECT and FROM
+    QString singleTable;          // the one table of FROM, empty for joins/sub-queries
+    QString fromTail;             // translated text from FROM to the end
+};
+
+// Never throws: a statement it cannot make sense of is passed on unchanged
+// (without parameters) so that SQLite reports the fault.
+Translated translate(const QString& jetSql);
+
+// Reads the quoted text that starts at s[i] (quote ' or "; a doubled quote
+// inside stands for one). On success i is just past the closing quote.
+bool readQuoted(const QString& s, int& i, QString& value);
+
+// "name" as an SQLite identifier (double quotes, inner quotes doubled).
+QString quoteIdent(const QString& name);
+// A text as an SQLite string literal.
+QString quoteText(const QString& text);
+
+} // namespace jetsql

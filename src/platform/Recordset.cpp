@@ -1,0 +1,735 @@
+#include "platform/Recordset.h"
+
+#include "common/Global.h"
+#include "platform/EngineInternal.h"
+
+#include <algorithm>
+#include <cstring>
+
+using engine::raise;
+using jetcond::Cell;
+
+// ---- row encoding -------------------------------------------------------------
+
+namespace engine {
+
+namespace {
+
+constexpr size_t kChunk = 256 * 1024;
+
+void putVarint(std::string& out, quint64 v)
+{
+    while (v >= 0x80) {
+        out.push_back(char(v | 0x80));
+        v >>= 7;
+    }
+    out.push_back(char(v));
+}
+
+quint64 getVarint(const char*& p)
+{
+    quint64 v = 0;
+    int shift = 0;
+    for (;;) {
+        const auto b = static_cast<unsigned char>(*p++);
+        v |= quint64(b & 0x7f) << shift;
+        if (!(b & 0x80))
+            return v;
+        shift += 7;
+    }
+}
+
+// Steps over one encoded value.
+const char* skip(const char* p)
+{
+    switch (static_cast<Cell::Type>(*p++)) {
+    case Cell::Null:
+        return p;
+    case Cell::Int:
+        getVarint(p);
+        return p;
+    case Cell::Real:
+        return p + sizeof(double);
+    case Cell::Text:
+    case Cell::Blob: {
+        const quint64 n = getVarint(p);
+        return p + n;
+    }
+    }
+    return p;
+}
+
+} // namespace
+
+const char* RowArena::store(const std::string& bytes)
+{
+    const size_t n = bytes.size();
+    if (m_chunks.empty() || m_used + n > m_size) {
+        m_size = std::max(kChunk, n);
+        m_chunks.push_back(std::make_unique<char[]>(m_size));
+        m_used = 0;
+    }
+    char* p = m_chunks.back().get() + m_used;
+    std::memcpy(p, bytes.data(), n);
+    m_used += n;
+    return p;
+}
+
+void RowArena::clear()
+{
+    m_chunks.clear();
+    m_chunks.shrink_to_fit();
+    m_used = m_size = 0;
+}
+
+void encodeRow(sqlite3_stmt* stmt, int firstColumn, int count, std::string& out)
+{
+    out.clear();
+    for (int i = 0; i < count; ++i) {
+        const int c = firstColumn + i;
+        switch (sqlite3_column_type(stmt, c)) {
+        case SQLITE_INTEGER: {
+            out.push_back(char(Cell::Int));
+            const qint64 v = sqlite3_column_int64(stmt, c);
+            putVarint(out, (quint64(v) << 1) ^ quint64(v >> 63));   // zigzag: small negatives stay short
+            break;
+        }
+        case SQLITE_FLOAT: {
+            out.push_back(char(Cell::Real));
+            const double v = sqlite3_column_double(stmt, c);
+            out.append(reinterpret_cast<const char*>(&v), sizeof v);
+            break;
+        }
+        case SQLITE_TEXT: {
+            out.push_back(char(Cell::Text));
+            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
+            const int n = sqlite3_column_bytes(stmt, c);
+            putVarint(out, quint64(n));
+            out.append(t, size_t(n));
+            break;
+        }
+        case SQLITE_BLOB: {
+            out.push_back(char(Cell::Blob));
+            const auto* t = static_cast<const char*>(sqlite3_column_blob(stmt, c));
+            const int n = sqlite3_column_bytes(stmt, c);
+            putVarint(out, quint64(n));
+            if (n > 0)
+                out.append(t, size_t(n));
+            break;
+        }
+        default:
+            out.push_back(char(Cell::Null));
+        }
+    }
+}
+
+void rowOffsets(const char* data, int count, std::vector<uint32_t>& out)
+{
+    out.resize(size_t(count));
+    const char* p = data;
+    for (int i = 0; i < count; ++i) {
+        out[size_t(i)] = uint32_t(p - data);
+        p = skip(p);
+    }
+}
+
+Cell decodeAt(const char* p)
+{
+    Cell c;
+    c.type = static_cast<Cell::Type>(*p++);
+    switch (c.type) {
+    case Cell::Null:
+        break;
+    case Cell::Int: {
+        const quint64 z = getVarint(p);
+        c.i = qint64(z >> 1) ^ -qint64(z & 1);
+        break;
+    }
+    case Cell::Real:
+        std::memcpy(&c.d, p, sizeof c.d);
+        break;
+    case Cell::Text:
+    case Cell::Blob:
+        c.n = int(getVarint(p));
+        c.p = p;
+        break;
+    }
+    return c;
+}
+
+Cell decodeCell(const char* data, int index)
+{
+    const char* p = data;
+    for (int i = 0; i < index; ++i)
+        p = skip(p);
+    return decodeAt(p);
+}
+
+QVariant toVariant(const Cell& c)
+{
+    switch (c.type) {
+    case Cell::Null:
+        return QVariant();
+    case Cell::Int:
+        return QVariant(qlonglong(c.i));
+    case Cell::Real:
+        return QVariant(c.d);
+    case Cell::Text:
+        return QVariant(QString::fromUtf8(c.p, c.n));
+    case Cell::Blob:
+        return QVariant(QByteArray(c.p, c.n));
+    }
+    return QVariant();
+}
+
+} // namespace engine
+
+namespace {
+
+class EncodedRow final : public jetcond::RowView {
+public:
+    explicit EncodedRow(const char* data) : m_data(data) {}
+    Cell cell(int index) const override { return engine::decodeCell(m_data, index); }
+
+private:
+    const char* m_data;
+};
+
+QString noCurrentText()
+{
+    return tr2(QStringLiteral("No current record."), QStringLiteral("Kein aktueller Datensatz."));
+}
+
+} // namespace
+
+// ---- Recordset::Impl ------------------------------------------------------------
+
+bool Recordset::Impl::fetchOne()
+{
+    if (!stmt)
+        return false;
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+        engine::encodeRow(stmt, firstCol, ncols, scratch);
+        const qint64 rowid = firstCol ? sqlite3_column_int64(stmt, 0) : 0;
+        rows.push_back({rowid, arena.store(scratch)});
+        return true;
+    }
+    releaseStmt();
+    if (rc != SQLITE_DONE)
+        engine::raiseRead(db->db, rc, jetSql);
+    return false;
+}
+
+bool Recordset::Impl::ensure(long index)
+{
+    while (long(rows.size()) <= index)
+        if (!fetchOne())
+            return false;
+    return index >= 0;
+}
+
+void Recordset::Impl::drain()
+{
+    while (fetchOne()) {
+    }
+}
+
+void Recordset::Impl::releaseStmt()
+{
+    if (stmt) {
+        db->release(key, stmt);
+        stmt = nullptr;
+    }
+}
+
+void Recordset::Impl::closeNow()
+{
+    if (!open)
+        return;
+    releaseStmt();
+    open = false;
+    rows.clear();
+    rows.shrink_to_fit();
+    arena.clear();
+    conditions.clear();
+    keyIndex.clear();
+    pending.clear();
+    edit = EditMode::None;
+    auto& live = db->live;
+    live.erase(std::remove(live.begin(), live.end(), this), live.end());
+}
+
+void Recordset::Impl::check() const
+{
+    if (!open || !db->open)
+        raise(DbErr::ObjectClosed, tr2(QStringLiteral("Object invalid or no longer set (the record set is closed)."),
+                                       QStringLiteral("Objekt ist ungültig oder nicht mehr festgelegt (die "
+                                                      "Datensatzgruppe ist geschlossen).")));
+}
+
+void Recordset::Impl::requireCurrent() const
+{
+    if (!hasCurrent())
+        raise(DbErr::NoCurrentRecord, noCurrentText());
+}
+
+int Recordset::Impl::resolve(const QString& table, const QString& column) const
+{
+    if (table.isEmpty())
+        return plainIndex.value(column.toLower(), -1);
+    return qualifiedIndex.value(table.toLower() + QLatin1Char('.') + column.toLower(), -1);
+}
+
+int Recordset::Impl::fieldIndex(const QString& name) const
+{
+    // "Score", "[Score]", "Vokabular.ID", "GrammatikalischeAttribute.[Attribut_Text]"
+    auto strip = [](QString s) {
+        s = s.trimmed();
+        if (s.startsWith(QLatin1Char('[')) && s.endsWith(QLatin1Char(']')))
+            s = s.mid(1, s.size() - 2);
+        return s;
+    };
+    int idx = plainIndex.value(name.toLower(), -1);
+    if (idx < 0) {
+        int dot = -1, depth = 0;
+        for (int i = 0; i < name.size(); ++i) {
+            if (name[i] == QLatin1Char('['))
+                ++depth;
+            else if (name[i] == QLatin1Char(']'))
+                --depth;
+            else if (name[i] == QLatin1Char('.') && depth == 0) {
+                dot = i;
+                break;
+            }
+        }
+        idx = dot < 0 ? resolve(QString(), strip(name)) : resolve(strip(name.left(dot)), strip(name.mid(dot + 1)));
+    }
+    if (idx < 0)
+        raise(DbErr::NoSuchField, tr2(QStringLiteral("Item \"%1\" not found in this collection."),
+                                      QStringLiteral("Das Feld \"%1\" ist in dieser Datensatzgruppe nicht vorhanden."))
+                                      .arg(name));
+    return idx;
+}
+
+const jetcond::Bound& Recordset::Impl::bound(const QString& condition)
+{
+    auto it = conditions.find(condition);
+    if (it != conditions.end())
+        return it.value();
+    jetcond::Bound b(jetcond::parse(condition), condition,
+                     [this](const QString& t, const QString& c) { return resolve(t, c); });
+    if (conditions.size() > 500)
+        conditions.clear();
+    return conditions.insert(condition, b).value();
+}
+
+Cell Recordset::Impl::cellAt(long row, int col) const
+{
+    return engine::decodeCell(rows[size_t(row)].data, col);
+}
+
+void Recordset::Impl::find(const QString& condition, long start)
+{
+    const jetcond::Bound& b = bound(condition);
+    long found = -1;
+    const int keyCol = b.keyColumn();
+    // A column searched by key more than once gets a lookup table; every
+    // candidate is still tested with the full condition.
+    if (keyCol >= 0 && (keyIndex.count(keyCol) || ++keyUses[keyCol] >= 2)) {
+        auto& index = keyIndex[keyCol];
+        if (index.empty() || !stmt) {
+            drain();
+            if (index.size() != rows.size()) {
+                index.clear();
+                index.reserve(rows.size());
+                for (size_t i = 0; i < rows.size(); ++i) {
+                    const Cell c = cellAt(long(i), keyCol);
+                    if (c.type != Cell::Null)
+                        index.emplace_back(qHash(jetcond::cellText(c, true)), long(i));
+                }
+                std::sort(index.begin(), index.end());
+            }
+        }
+        const size_t h = qHash(b.keyText());
+        auto it = std::lower_bound(index.begin(), index.end(), std::make_pair(h, std::max(0L, start)));
+        for (; it != index.end() && it->first == h; ++it) {
+            if (b.matches(EncodedRow(rows[size_t(it->second)].data))) {
+                found = it->second;
+                break;
+            }
+        }
+        if (found < 0)
+            reached = long(rows.size());
+    } else {
+        for (long i = std::max(0L, start); ensure(i); ++i) {
+            if (b.matches(EncodedRow(rows[size_t(i)].data))) {
+                found = i;
+                break;
+            }
+        }
+        if (found < 0)
+            reached = std::max(reached, long(rows.size()));
+    }
+    if (found >= 0) {
+        cur = found;
+        onGap = false;
+        noMatch = false;
+        reached = std::max(reached, found + 1);
+    } else {
+        noMatch = true;   // the position stays where it was
+    }
+}
+
+void Recordset::Impl::refreshRow(qint64 rowid, bool append)
+{
+    const QString sql = QStringLiteral("SELECT _rowid_, %1 FROM %2 WHERE _rowid_=?1")
+                            .arg(tr.selectList, jetsql::quoteIdent(table));
+    sqlite3_stmt* s = db->acquire(sql, jetSql);
+    sqlite3_bind_int64(s, 1, rowid);
+    const int rc = sqlite3_step(s);
+    if (rc == SQLITE_ROW) {
+        engine::encodeRow(s, 1, ncols, scratch);
+        const char* data = arena.store(scratch);
+        if (append) {
+            rows.push_back({rowid, data});
+            const long idx = long(rows.size()) - 1;
+            for (auto& [col, index] : keyIndex) {
+                const Cell c = cellAt(idx, col);
+                if (c.type == Cell::Null)
+                    continue;
+                const auto entry = std::make_pair(qHash(jetcond::cellText(c, true)), idx);
+                index.insert(std::lower_bound(index.begin(), index.end(), entry), entry);
+            }
+        } else {
+            for (auto& r : rows)
+                if (r.rowid == rowid)
+                    r.data = data;
+        }
+    }
+    db->release(sql, s);
+    invalidateOffsets();
+}
+
+// ---- Recordset ------------------------------------------------------------------
+
+Recordset::Recordset(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
+
+Recordset::~Recordset()
+{
+    if (d)
+        d->closeNow();
+}
+
+void Recordset::FindFirst(const QString& condition)
+{
+    d->check();
+    d->find(condition, 0);
+}
+
+void Recordset::FindNext(const QString& condition)
+{
+    d->check();
+    d->find(condition, d->onGap ? d->cur : d->cur + 1);
+}
+
+bool Recordset::NoMatch() const
+{
+    d->check();
+    return d->noMatch;
+}
+
+bool Recordset::IsEOF() const
+{
+    d->check();
+    if (d->onGap)
+        return false;
+    return d->cur < 0 || d->cur >= long(d->rows.size());
+}
+
+bool Recordset::IsBOF() const
+{
+    d->check();
+    return d->cur < 0 || d->rows.empty();
+}
+
+void Recordset::MoveFirst()
+{
+    d->check();
+    d->onGap = false;
+    if (d->ensure(0)) {
+        d->cur = 0;
+        d->reached = std::max(d->reached, 1L);
+    } else {
+        raise(DbErr::NoCurrentRecord, noCurrentText());
+    }
+}
+
+void Recordset::MoveNext()
+{
+    d->check();
+    if (!d->onGap && (d->cur < 0 || d->cur >= long(d->rows.size())))
+        raise(DbErr::NoCurrentRecord, noCurrentText());
+    const long next = d->onGap ? d->cur : d->cur + 1;
+    d->onGap = false;
+    if (d->ensure(next)) {
+        d->cur = next;
+        d->reached = std::max(d->reached, next + 1);
+    } else {
+        d->cur = long(d->rows.size());   // past the end: EOF
+    }
+}
+
+void Recordset::MoveLast()
+{
+    d->check();
+    d->drain();
+    if (d->rows.empty())
+        raise(DbErr::NoCurrentRecord, noCurrentText());
+    d->onGap = false;
+    d->cur = long(d->rows.size()) - 1;
+    d->reached = long(d->rows.size());
+}
+
+QVariant Recordset::Fields(const QString& name) const
+{
+    d->check();
+    return Fields(d->fieldIndex(name));
+}
+
+QVariant Recordset::Fields(int index) const
+{
+    d->check();
+    if (index < 0 || index >= d->ncols)
+        raise(DbErr::NoSuchField, tr2(QStringLiteral("Item %1 not found in this collection."),
+                                      QStringLiteral("Element %1 ist in dieser Auflistung nicht vorhanden."))
+                                      .arg(index));
+    if (d->edit != Impl::EditMode::None) {
+        auto it = d->pending.find(index);
+        if (it != d->pending.end())
+            return it->second;
+        if (d->edit == Impl::EditMode::Adding)
+            return QVariant();
+    }
+    d->requireCurrent();
+    const char* data = d->rows[size_t(d->cur)].data;
+    if (d->offsetsRow != d->cur) {
+        engine::rowOffsets(data, d->ncols, d->offsets);
+        d->offsetsRow = d->cur;
+    }
+    return engine::toVariant(engine::decodeAt(data + d->offsets[size_t(index)]));
+}
+
+QString Recordset::FieldName(int index) const
+{
+    d->check();
+    if (index < 0 || index >= d->ncols)
+        raise(DbErr::NoSuchField, tr2(QStringLiteral("Item %1 not found in this collection."),
+                                      QStringLiteral("Element %1 ist in dieser Auflistung nicht vorhanden."))
+                                      .arg(index));
+    return d->names[index];
+}
+
+int Recordset::FieldCount() const
+{
+    d->check();
+    return d->ncols;
+}
+
+bool Recordset::HasField(const QString& name) const
+{
+    d->check();
+    try {
+        d->fieldIndex(name);
+        return true;
+    } catch (const AppError&) {
+        return false;
+    }
+}
+
+namespace {
+
+void requireUpdatable(const Recordset::Impl& d)
+{
+    if (!d.updatable)
+        raise(DbErr::NotUpdatable,
+              tr2(QStringLiteral("The record set cannot be changed: it is not the query of one table (%1)."),
+                  QStringLiteral("Die Datensatzgruppe kann nicht geändert werden: sie ist keine Abfrage auf eine "
+                                 "einzelne Tabelle (%1)."))
+                  .arg(d.jetSql));
+}
+
+QString withoutEditText()
+{
+    return tr2(QStringLiteral("Update or CancelUpdate without AddNew or Edit."),
+               QStringLiteral("Aktualisieren oder Abbrechen ohne Hinzufügen oder Bearbeiten."));
+}
+
+} // namespace
+
+void Recordset::Edit()
+{
+    d->check();
+    requireUpdatable(*d);
+    d->db->checkWritable();
+    d->requireCurrent();
+    d->pending.clear();
+    d->edit = Impl::EditMode::Editing;
+}
+
+void Recordset::AddNew()
+{
+    d->check();
+    requireUpdatable(*d);
+    d->db->checkWritable();
+    d->pending.clear();
+    d->edit = Impl::EditMode::Adding;
+}
+
+void Recordset::SetField(const QString& name, const QVariant& value)
+{
+    d->check();
+    SetField(d->fieldIndex(name), value);
+}
+
+void Recordset::SetField(int index, const QVariant& value)
+{
+    d->check();
+    if (d->edit == Impl::EditMode::None)
+        raise(DbErr::UpdateWithoutEdit, withoutEditText());
+    if (index < 0 || index >= d->ncols)
+        raise(DbErr::NoSuchField, tr2(QStringLiteral("Item %1 not found in this collection."),
+                                      QStringLiteral("Element %1 ist in dieser Auflistung nicht vorhanden."))
+                                      .arg(index));
+    d->pending[index] = value;
+}
+
+void Recordset::Update()
+{
+    d->check();
+    if (d->edit == Impl::EditMode::None)
+        raise(DbErr::UpdateWithoutEdit, withoutEditText());
+    requireUpdatable(*d);
+    d->db->checkWritable();
+    QStringList cols;
+    std::vector<QVariant> values;
+    for (const auto& [index, value] : d->pending) {
+        cols << jetsql::quoteIdent(d->origins[index]);
+        values.push_back(value);
+    }
+    const QString table = jetsql::quoteIdent(d->table);
+    if (d->edit == Impl::EditMode::Editing) {
+        d->requireCurrent();
+        const qint64 rowid = d->rows[size_t(d->cur)].rowid;
+        if (!cols.isEmpty()) {
+            QStringList sets;
+            for (int i = 0; i < cols.size(); ++i)
+                sets << QStringLiteral("%1=?%2").arg(cols[i]).arg(i + 1);
+            values.push_back(QVariant(rowid));
+            const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=?%3")
+                                    .arg(table, sets.join(QLatin1String(", ")))
+                                    .arg(values.size());
+            if (d->db->execWrite(sql, values) != 1)
+                raise(DbErr::WriteFailed,
+                      tr2(QStringLiteral("The change could not be saved: the record no longer exists."),
+                          QStringLiteral("Die Änderung konnte nicht gespeichert werden: der Datensatz ist nicht mehr "
+                                         "vorhanden.")));
+            for (const auto& entry : d->pending)
+                d->keyIndex.erase(entry.first);   // that column's lookup table is out of date
+            d->refreshRow(rowid, false);
+        }
+        d->lastModified = rowid;
+        d->hasLastModified = true;
+    } else {
+        QString sql;
+        if (cols.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
+        } else {
+            QStringList marks;
+            for (int i = 0; i < cols.size(); ++i)
+                marks << QStringLiteral("?%1").arg(i + 1);
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(table, cols.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
+        }
+        d->db->execWrite(sql, values);
+        const qint64 rowid = sqlite3_last_insert_rowid(d->db->db);
+        d->refreshRow(rowid, true);
+        d->reached = std::min(long(d->rows.size()), d->reached + 1);
+        d->lastModified = rowid;
+        d->hasLastModified = true;
+    }
+    d->pending.clear();
+    d->edit = Impl::EditMode::None;
+}
+
+void Recordset::CancelUpdate()
+{
+    d->check();
+    if (d->edit == Impl::EditMode::None)
+        raise(DbErr::UpdateWithoutEdit, withoutEditText());
+    d->pending.clear();
+    d->edit = Impl::EditMode::None;
+}
+
+void Recordset::Delete()
+{
+    d->check();
+    requireUpdatable(*d);
+    d->db->checkWritable();
+    d->requireCurrent();
+    d->pending.clear();
+    d->edit = Impl::EditMode::None;
+    const qint64 rowid = d->rows[size_t(d->cur)].rowid;
+    d->db->execWrite(QStringLiteral("DELETE FROM %1 WHERE _rowid_=?1").arg(jetsql::quoteIdent(d->table)),
+                     {QVariant(rowid)});
+    d->rows.erase(d->rows.begin() + d->cur);
+    if (d->cur < d->reached)
+        d->reached = std::max(0L, d->reached - 1);
+    d->onGap = true;   // FindNext / MoveNext go on with the row that followed
+    d->keyIndex.clear();
+    d->invalidateOffsets();
+}
+
+void Recordset::MoveToLastModified()
+{
+    d->check();
+    if (!d->hasLastModified)
+        raise(DbErr::NoCurrentRecord, noCurrentText());
+    for (long i = long(d->rows.size()) - 1; i >= 0; --i) {
+        if (d->rows[size_t(i)].rowid == d->lastModified) {
+            d->cur = i;
+            d->onGap = false;
+            d->reached = std::max(d->reached, i + 1);
+            return;
+        }
+    }
+    raise(DbErr::NoCurrentRecord, noCurrentText());
+}
+
+long Recordset::RecordCount() const
+{
+    d->check();
+    return std::min(long(d->rows.size()), std::max(d->reached, d->hasCurrent() ? d->cur + 1 : 0L));
+}
+
+long Recordset::AbsolutePosition() const
+{
+    d->check();
+    return d->hasCurrent() ? d->cur : -1;
+}
+
+bool Recordset::Updatable() const
+{
+    d->check();
+    return d->updatable && !d->db->readOnly;
+}
+
+QString Recordset::Sql() const { return d->jetSql; }
+
+void Recordset::Close()
+{
+    d->check();
+    d->closeNow();
+}
+
+bool Recordset::isOpen() const { return d->open && d->db->open; }

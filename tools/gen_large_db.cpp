@@ -1,0 +1,35 @@
+// gen_large_db <path> [entries=100000]: writes a large vocabulary database
+// (for benchmarks and load tests of the database engine).
+#include "platform/LargeDbGenerator.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 2 || args.size() > 3) {
+        std::fprintf(stderr, "usage: gen_large_db <path> [entries=100000]\n");
+        return 2;
+    }
+    int entries = 100000;
+    if (args.size() == 3) {
+        bool ok = false;
+        entries = args[2].toInt(&ok);
+        if (!ok || entries < 0) {
+            std::fprintf(stderr, "gen_large_db: entries must be a whole number >= 0\n");
+            return 2;
+        }
+    }
+    QElapsedTimer t;
+    t.start();
+    QString error;
+    if (!LargeDb::generate(args[1], entries, &error)) {
+        std::fprintf(stderr, "gen_large_db: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("%s: %d entries in %lld ms\n", qPrintable(args[1]), entries, static_cast<long long>(t.elapsed()));
+    return 0;
+}
