@@ -4,6 +4,7 @@
 // The grid is the only copy of the list; the other windows read it by row
 // and column through the column numbers below.
 #include <QMainWindow>
+#include <QPixmap>
 
 class MSFlexGrid;
 class QAction;
@@ -19,6 +20,10 @@ public:
 
     MSFlexGrid* MSFlexGrid1;
     QPushButton* Command1;   // Close
+    QLabel* Label1;          // help hint
+    QPushButton* Command6;   // hidden, nothing shows it
+    QPushButton* Drucken;    // hidden, nothing shows it
+    QMenu* mnFile;
     QAction* mnDrucken;
     QAction* mnSuchen;
     QAction* mnSchliessen;
@@ -79,11 +84,21 @@ public:
 protected:
     bool event(QEvent* event) override;   // activation: ConditionToUI, maximized
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Form_Load();
     void MSFlexGrid1_MouseDown(int button, int shift, int x, int y);
     void MSFlexGrid1_MouseMove(int button, int shift, int x, int y);
+    void MSFlexGrid1_Click();
+    void sortFromMenu(int col, void (Liste::*sort)());
+    void resetAndSortWord(const QString& mode);
+    bool inHeaderZone(int y) const;
+    QSize windowSizeTwips() const;
+    void placeControls();
+    QPixmap markerPicture();
+    QString m_markerPath;
+    QPixmap m_marker;
     int m_savedWidths[12] = {};
     bool m_firstLayout = true;
     int m_leftMargin = 0;
