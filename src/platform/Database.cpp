@@ -186,17 +186,22 @@ int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& v
     return changes;
 }
 
+void Database::Impl::dropIdleStatements()
+{
+    for (auto& list : idle)
+        for (sqlite3_stmt* s : list)
+            sqlite3_finalize(s);
+    idle.clear();
+    idleCount = 0;
+}
+
 void Database::Impl::closeAll()
 {
     const auto sets = live;
     for (Recordset::Impl* r : sets)
         r->closeNow();
     live.clear();
-    for (auto& list : idle)
-        for (sqlite3_stmt* s : list)
-            sqlite3_finalize(s);
-    idle.clear();
-    idleCount = 0;
+    dropIdleStatements();
     if (db) {
         sqlite3_close_v2(db);
         db = nullptr;
@@ -302,25 +307,6 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*typ
     }
     for (size_t i = 0; i < r->tr.binds.size(); ++i)
         engine::bindValue(r->stmt, int(i) + 1, r->tr.binds[i]);
-
-    r->ncols = sqlite3_column_count(r->stmt) - r->firstCol;
-    for (int i = 0; i < r->ncols; ++i) {
-        const int c = i + r->firstCol;
-        const QString name = QString::fromUtf8(sqlite3_column_name(r->stmt, c));
-        const char* t = sqlite3_column_table_name(r->stmt, c);
-        const char* o = sqlite3_column_origin_name(r->stmt, c);
-        const QString table = t ? QString::fromUtf8(t) : QString();
-        r->names << name;
-        r->tables << table;
-        r->origins << (o ? QString::fromUtf8(o) : name);
-        if (!r->plainIndex.contains(name.toLower()))
-            r->plainIndex.insert(name.toLower(), i);
-        if (!table.isEmpty()) {
-            const QString q = table.toLower() + QLatin1Char('.') + name.toLower();
-            if (!r->qualifiedIndex.contains(q))
-                r->qualifiedIndex.insert(q, i);
-        }
-    }
 
     Recordset::Impl* raw = r.get();
     auto rs = std::make_shared<Recordset>(std::move(r));
@@ -469,6 +455,7 @@ void TableDef::AppendTextField(const QString& name, int size, const QString& def
                             .arg(jetsql::quoteText(defaultValue));
     d->checkWritable();
     d->finishPendingReads();
+    d->dropIdleStatements();   // prepared before the change, they would describe the old columns
     char* err = nullptr;
     const int rc = sqlite3_exec(d->db, sql.toUtf8().constData(), nullptr, nullptr, &err);
     sqlite3_free(err);

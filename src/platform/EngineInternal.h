@@ -69,6 +69,7 @@ struct Database::Impl {
     void checkOpen() const;
     void checkWritable() const;
     void closeAll();
+    void dropIdleStatements();
     // Runs a write statement with values; returns sqlite3_changes.
     int execWrite(const QString& sql, const std::vector<QVariant>& values);
 };
@@ -83,7 +84,7 @@ struct Recordset::Impl {
     int firstCol = 0;               // 1 when column 0 is the table's rowid
     bool updatable = false;
     QString table;                  // the one table of an updatable dynaset
-    int ncols = 0;
+    int ncols = -1;                 // known after the first step (SQLite may re-prepare)
     QStringList names, tables, origins;
     QHash<QString, int> plainIndex;       // lower-case column name -> first position
     QHash<QString, int> qualifiedIndex;   // lower-case "table.column" -> position
@@ -112,6 +113,7 @@ struct Recordset::Impl {
     mutable long offsetsRow = -1;
 
     bool fetchOne();
+    void readColumns();
     bool ensure(long index);
     void drain();
     void releaseStmt();

@@ -209,6 +209,8 @@ bool Recordset::Impl::fetchOne()
     if (!stmt)
         return false;
     const int rc = sqlite3_step(stmt);
+    if (ncols < 0)
+        readColumns();
     if (rc == SQLITE_ROW) {
         engine::encodeRow(stmt, firstCol, ncols, scratch);
         const qint64 rowid = firstCol ? sqlite3_column_int64(stmt, 0) : 0;
@@ -219,6 +221,28 @@ bool Recordset::Impl::fetchOne()
     if (rc != SQLITE_DONE)
         engine::raiseRead(db->db, rc, jetSql);
     return false;
+}
+
+void Recordset::Impl::readColumns()
+{
+    ncols = sqlite3_column_count(stmt) - firstCol;
+    for (int i = 0; i < ncols; ++i) {
+        const int c = i + firstCol;
+        const QString name = QString::fromUtf8(sqlite3_column_name(stmt, c));
+        const char* t = sqlite3_column_table_name(stmt, c);
+        const char* o = sqlite3_column_origin_name(stmt, c);
+        const QString tableName = t ? QString::fromUtf8(t) : QString();
+        names << name;
+        tables << tableName;
+        origins << (o ? QString::fromUtf8(o) : name);
+        if (!plainIndex.contains(name.toLower()))
+            plainIndex.insert(name.toLower(), i);
+        if (!tableName.isEmpty()) {
+            const QString q = tableName.toLower() + QLatin1Char('.') + name.toLower();
+            if (!qualifiedIndex.contains(q))
+                qualifiedIndex.insert(q, i);
+        }
+    }
 }
 
 bool Recordset::Impl::ensure(long index)
