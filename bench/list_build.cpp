@@ -1,0 +1,181 @@
+// Building the vocabulary list of a 100,000-entry database the way the
+// selection window does it, against the same cells read with one plain SQLite
+// query; then sorting the list by a language and one find keystroke.
+// Prints the times, their ratio and the peak memory (VmHWM).
+#include "common/Global.h"
+#include "common/TextProcs.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Forms.h"
+#include "platform/AppPaths.h"
+#include "platform/LargeDbGenerator.h"
+#include "platform/MSFlexGrid.h"
+#include "platform/MessageService.h"
+#include "platform/SettingsStore.h"
+#include "selection/Form2.h"
+#include "selection/Liste.h"
+#include "selection/frmSuchen.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <array>
+#include <cstdio>
+#include <sqlite3.h>
+#include <vector>
+
+namespace {
+
+// Message boxes would block a benchmark: count them and answer OK.
+class SilentMessages : public MessageService {
+public:
+    int shown = 0;
+    int message(const MessageRequest& r) override
+    {
+        ++shown;
+        std::fprintf(stderr, "message: %s\n", qPrintable(r.prompt));
+        return MsgResult::OK;
+    }
+    int execModal(QDialog*) override { return 0; }
+    void beep() override {}
+};
+
+long peakKilobytes()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+QString col(sqlite3_stmt* st, int i)
+{
+    const auto* p = reinterpret_cast<const char16_t*>(sqlite3_column_text16(st, i));
+    return p ? QString::fromUtf16(p, sqlite3_column_bytes16(st, i) / 2) : QString();
+}
+
+using Row = std::array<QString, 24>;
+
+// The same cells with one statement: joins and group_concat do the area and
+// attribute texts, the rest is the same text procedures.
+std::vector<Row> plainQuery(const QString& path)
+{
+    std::vector<Row> rows;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        return rows;
+    const char* sql =
+        "SELECT v.ID, v.Lang1_Prefix, v.Lang1_Main, v.Lang1_Suffix, v.Lang1_Kommentar, v.Lang2_Prefix, "
+        "v.Lang2_Main, v.Lang2_Suffix, v.Lang2_Kommentar, v.Wortart, v.Beispielsatz, v.Zusatzinfo, v.Quelle, "
+        "v.Eingabedatum, v.Aenderungsdatum, v.Score, "
+        "(SELECT group_concat(b.Bereich_Text, '; ') FROM Bereiche_Zwischen z JOIN Bereiche b ON b.ID = z.ID "
+        "  WHERE z.IDV = v.ID), "
+        "(SELECT group_concat(g.Attribut_Text, '; ') FROM GrammatikalischeAttribute_Zwischen z "
+        "  JOIN GrammatikalischeAttribute g ON g.IDA = z.ID WHERE z.IDV = v.ID), "
+        "(SELECT group_concat(f.Attribut_Text, '; ') FROM FunktionaleAttribute_Zwischen z "
+        "  JOIN FunktionaleAttribute f ON f.IDA = z.ID WHERE z.IDV = v.ID) "
+        "FROM Vokabular v";
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            Row r;
+            r[1] = col(st, 0);
+            QString parts[8];
+            for (int i = 0; i < 8; ++i) {
+                parts[i] = CutToLength(col(st, 1 + i), gMaxAusdruckTeil);
+                r[14 + i] = parts[i];
+            }
+            r[2] = extract(generiereAusdruck(parts[0], parts[1], parts[2], parts[3]));
+            r[3] = extract(generiereAusdruck(parts[4], parts[5], parts[6], parts[7]));
+            r[4] = CutToLength(extract(col(st, 9)), gMaxWortart);
+            r[8] = CutToLength(extract(col(st, 10)), gMaxBeispielsatz);
+            r[9] = CutToLength(extract(col(st, 11)), gMaxZusatzinfo);
+            r[10] = CutToLength(extract(col(st, 12)), gMaxQuelle);
+            const QString created = col(st, 13), changed = col(st, 14);
+            r[22] = extract(created);
+            r[11] = FormatDBDate(created);
+            r[23] = changed;
+            r[12] = FormatDBDate(changed);
+            r[13] = sqlite3_column_type(st, 15) == SQLITE_NULL ? QStringLiteral("6")
+                                                                : QString::number(sqlite3_column_int(st, 15));
+            r[7] = col(st, 16);
+            const QString g = col(st, 17), f = col(st, 18);
+            r[5] = g.isEmpty() ? g : g + QLatin1Char(';');
+            r[6] = f.isEmpty() ? f : f + QLatin1Char(';');
+            rows.push_back(std::move(r));
+        }
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return rows;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int entries = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
+
+    QTemporaryDir folder;
+    SettingsStore::setRoot(folder.path());
+    AppPaths::setAppPath(folder.path());
+    InitGlobals();
+    auto messages = std::make_shared<SilentMessages>();
+    MessageService::install(messages);
+
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("large.lxt"));
+    QElapsedTimer t;
+    t.start();
+    QString error;
+    if (!LargeDb::generate(path, entries, &error)) {
+        std::fprintf(stderr, "generate: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("generate %d entries: %lld ms\n", entries, static_cast<long long>(t.elapsed()));
+
+    t.restart();
+    Form1& f1 = Forms::form1();
+    f1.Open_DB(QStringLiteral("large.lxt"));
+    if (f1.DBName.isEmpty())
+        return 1;
+    std::printf("open database: %lld ms\n", static_cast<long long>(t.elapsed()));
+
+    Form2& f2 = Forms::form2();
+    t.restart();
+    f2.Command4_Click();
+    const qint64 buildMs = t.elapsed();
+    MSFlexGrid* grid = Forms::liste().MSFlexGrid1;
+    std::printf("list build (selection window): %lld ms, %d rows\n", static_cast<long long>(buildMs), grid->Rows() - 1);
+
+    t.restart();
+    const std::vector<Row> plain = plainQuery(path);
+    const qint64 plainMs = t.elapsed();
+    std::printf("plain query into a vector: %lld ms, %zu rows\n", static_cast<long long>(plainMs), plain.size());
+    std::printf("ratio build / plain: %.2f\n", plainMs > 0 ? double(buildMs) / double(plainMs) : 0.0);
+
+    t.restart();
+    grid->setCol(Liste::txtSpanisch);
+    Forms::liste().SortByAll();
+    std::printf("sort by language 1: %lld ms\n", static_cast<long long>(t.elapsed()));
+
+    // A text that only a row near the end of the sorted list begins with.
+    const QString target = grid->TextMatrix(grid->Rows() - 2, Liste::txtSpanisch);
+    frmSuchen find;   // sorts again by language 1
+    t.restart();
+    find.txtAusdruck->setText(target);
+    std::printf("find keystroke (match at row %d of %d): %lld ms\n", grid->Row(), grid->Rows() - 1,
+                static_cast<long long>(t.elapsed()));
+
+    std::printf("peak memory (VmHWM): %ld MB\n", peakKilobytes() / 1024);
+    std::printf("message boxes: %d\n", messages->shown);
+    Forms::unloadAll();
+    return 0;
+}

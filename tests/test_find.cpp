@@ -1,0 +1,188 @@
+// The find dialog on the list grid: the first row in the current sort order
+// whose expression starts with the typed text (case ignored), the "not found"
+// label, the language switch, long lists, and closing by key.
+#include "common/Global.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Forms.h"
+#include "platform/MSFlexGrid.h"
+#include "selection/Liste.h"
+#include "selection/frmSuchen.h"
+#include "support/FakeMessageService.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Find : public ::testing::Test {
+protected:
+    ScopedFakeMessages msgs;
+    void TearDown() override
+    {
+        Forms::unloadAll();
+        gSprache = QStringLiteral("De");
+    }
+    MSFlexGrid* grid() { return Forms::liste().MSFlexGrid1; }
+
+    // One row per pair (language 1, language 2); the ID is the row's number.
+    void fill(const QList<QPair<QString, QString>>& rows)
+    {
+        MSFlexGrid* g = grid();
+        g->setRows(1 + int(rows.size()));
+        for (int i = 0; i < rows.size(); ++i) {
+            g->setRowHeight(i + 1, 240);
+            g->setTextMatrix(i + 1, 1, QString::number(i + 1));
+            g->setTextMatrix(i + 1, Liste::txtSpanisch, rows[i].first);
+            g->setTextMatrix(i + 1, Liste::txtDeutsch, rows[i].second);
+        }
+        Forms::form1().ListeNichtLeer = true;
+    }
+    bool notFoundShown(const frmSuchen& d) const { return !d.lblNicht->isHidden(); }
+    QString currentCell() { return grid()->TextMatrix(grid()->Row(), grid()->Col()); }
+};
+
+const QList<QPair<QString, QString>> kWords = {
+    {QStringLiteral("Haus"), QStringLiteral("maison")},  {QStringLiteral("hau"), QStringLiteral("frapper")},
+    {QStringLiteral(" Hauch"), QStringLiteral("souffle")}, {QStringLiteral("HAUPT"), QStringLiteral("tête")},
+    {QStringLiteral("Apfel"), QStringLiteral("pomme")},  {QStringLiteral("über"), QStringLiteral("sur")},
+};
+
+TEST_F(Find, OpeningSortsByLanguageOne)
+{
+    fill(kWords);
+    frmSuchen d;
+    EXPECT_EQ(d.mode, QStringLiteral("Liste"));
+    EXPECT_TRUE(d.Option1->isChecked());
+    EXPECT_EQ(grid()->Col(), Liste::txtSpanisch);
+    QStringList col;
+    for (int r = 1; r < grid()->Rows(); ++r)
+        col << grid()->TextMatrix(r, Liste::txtSpanisch);
+    EXPECT_EQ(col, QStringList({QStringLiteral(" Hauch"), QStringLiteral("Apfel"), QStringLiteral("hau"),
+                                QStringLiteral("HAUPT"), QStringLiteral("Haus"), QStringLiteral("über")}));
+}
+
+TEST_F(Find, IncrementalSearchIgnoresCase)
+{
+    fill(kWords);
+    frmSuchen d;
+    struct Case {
+        QString typed;
+        QString found;   // empty: not found
+    };
+    const QList<Case> cases = {
+        {QStringLiteral("h"), QStringLiteral("hau")},
+        {QStringLiteral("hau"), QStringLiteral("hau")},       // equal cell
+        {QStringLiteral("haus"), QStringLiteral("Haus")},     // shorter "hau" skipped
+        {QStringLiteral("HAUP"), QStringLiteral("HAUPT")},
+        {QStringLiteral("Ü"), QStringLiteral("über")},        // the locale maps umlauts too
+        {QStringLiteral("hauc"), QString()},                  // " Hauch" has a blank first
+        {QStringLiteral("haustür"), QString()},               // longer than every cell
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        const int before = grid()->Row();
+        d.txtAusdruck->setText(c.typed);
+        if (c.found.isEmpty()) {
+            EXPECT_TRUE(notFoundShown(d));
+            EXPECT_EQ(grid()->Row(), before) << "the current row stays";
+        } else {
+            EXPECT_FALSE(notFoundShown(d));
+            EXPECT_EQ(currentCell(), c.found);
+            EXPECT_EQ(Forms::liste().previousRow, grid()->Row()) << "the found row carries the marker";
+        }
+        EXPECT_EQ(grid()->Col(), Liste::txtSpanisch);
+    }
+}
+
+TEST_F(Find, EmptyTextShowsTheLastFoundRowAtTheTop)
+{
+    fill(kWords);
+    frmSuchen d;
+    d.txtAusdruck->setText(QStringLiteral("ap"));
+    const int found = grid()->Row();
+    ASSERT_EQ(currentCell(), QStringLiteral("Apfel"));
+    d.txtAusdruck->setText(QStringLiteral("apx"));
+    ASSERT_TRUE(notFoundShown(d));
+    d.txtAusdruck->clear();
+    EXPECT_FALSE(notFoundShown(d));
+    EXPECT_EQ(grid()->Row(), found);
+    EXPECT_EQ(Forms::liste().previousRow, found);
+}
+
+TEST_F(Find, LanguageSwitchResortsAndClears)
+{
+    fill(kWords);
+    frmSuchen d;
+    d.txtAusdruck->setText(QStringLiteral("zzz"));
+    ASSERT_TRUE(notFoundShown(d));
+    d.Option2->setChecked(true);
+    EXPECT_EQ(grid()->Col(), Liste::txtDeutsch);
+    EXPECT_TRUE(d.txtAusdruck->text().isEmpty());
+    EXPECT_FALSE(notFoundShown(d));
+    EXPECT_EQ(grid()->TextMatrix(1, Liste::txtDeutsch), QStringLiteral("frapper"));
+
+    d.txtAusdruck->setText(QStringLiteral("S"));
+    EXPECT_EQ(currentCell(), QStringLiteral("souffle"));
+    d.txtAusdruck->setText(QStringLiteral("Hau"));
+    EXPECT_TRUE(notFoundShown(d)) << "language 1 is no longer searched";
+}
+
+TEST_F(Find, ListLongerThanSixteenBitRows)
+{
+    QList<QPair<QString, QString>> rows;
+    for (int i = 0; i < 40000; ++i)
+        rows.append({QStringLiteral("w%1").arg(i, 5, 10, QLatin1Char('0')), QStringLiteral("x")});
+    rows.append({QStringLiteral("zebra"), QStringLiteral("zèbre")});
+    fill(rows);
+    Forms::liste().show();
+    QCoreApplication::processEvents();
+    frmSuchen d;
+    d.txtAusdruck->setText(QStringLiteral("ZEB"));
+    EXPECT_FALSE(notFoundShown(d));
+    EXPECT_EQ(grid()->Row(), 40001);
+    EXPECT_GT(grid()->TopRow(), 30000) << "scrolled to the found row";
+    EXPECT_EQ(currentCell(), QStringLiteral("zebra"));
+}
+
+TEST_F(Find, EnterAndEscapeClose)
+{
+    fill(kWords);
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        bool closed = false;
+        msgs->queueDialog([&](QDialog* dlg) {
+            auto* d = qobject_cast<frmSuchen*>(dlg);
+            EXPECT_TRUE(d);
+            dlg->show();
+            EXPECT_EQ(d->Option1->text(), Forms::form1().clsdb.lang1);
+            QTest::keyClick(d->txtAusdruck, key);
+            closed = !dlg->isVisible();
+            return dlg->result();
+        });
+        showFindDialogForList();
+        EXPECT_TRUE(closed) << int(key);
+    }
+}
+
+TEST_F(Find, EnglishTextsAndScreenshot)
+{
+    gSprache = QStringLiteral("En");
+    fill(kWords);
+    frmSuchen d;
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Search Expression"));
+    EXPECT_EQ(d.lblNicht->text(), QStringLiteral("Not found"));
+    EXPECT_EQ(d.Command1->text(), QStringLiteral("Close"));
+    d.txtAusdruck->setText(QStringLiteral("qqq"));
+    d.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(d.grab().save(QDir::temp().filePath(QStringLiteral("lexuvant_find.png"))));
+    Forms::liste().show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Forms::liste().grab().save(QDir::temp().filePath(QStringLiteral("lexuvant_list.png"))));
+}
+
+} // namespace
