@@ -145,7 +145,12 @@ int FindExecutable(const QString& file, const QString& directory, QString& resul
     const QFileInfo info(directory.isEmpty() ? file : QDir(directory).filePath(file));
     if (!info.isFile())
         return kFileNotFound;
-    const QString mimeType = QMimeDatabase().mimeTypeForFile(info).name();
+    QString mimeType = QMimeDatabase().mimeTypeForFile(info).name();
+    // Without a readable MIME database the type still follows from the extension.
+    const QString suffix = info.suffix().toLower();
+    if ((mimeType.isEmpty() || mimeType == QLatin1String("application/octet-stream")) &&
+        (suffix == QLatin1String("htm") || suffix == QLatin1String("html")))
+        mimeType = QStringLiteral("text/html");
     QString desktopId = queryXdgMime(mimeType);
     if (desktopId.isEmpty() || desktopFilePath(desktopId).isEmpty())
         desktopId = queryMimeAppsLists(mimeType);
