@@ -300,7 +300,7 @@ void Form1::Form_Load()
         DBEmpty = false;
         ListeNichtLeer = false;
     });
-    step([&] { Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.gif")); });
+    step([&] { Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.png")); });
     step([&] {
         DBName = SettingsStore::GetSetting(kSettingsApp, kSettingsSection, kRecentDB, QString());
         if (!IsSprachdatei())

@@ -1,0 +1,262 @@
+// The main window at rest: which commands are offered in which state, what
+// the labels show, the clean-up when quitting, and the small helpers.
+#include "MainWindowFixture.h"
+
+#include "mainwindow/Progress.h"
+#include "selection/Form2.h"
+#include "selection/Liste.h"
+
+#include "platform/MSFlexGrid.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+
+class MainWindowStateTest : public MainWindowTest {};
+
+TEST_F(MainWindowStateTest, CommandsFollowTheState)
+{
+    struct Case {
+        const char* name;
+        bool database, empty, listFilled;
+        bool auswahl, liste, trainer;   // expected: Command1/Grid/Command2 and their menu items
+    };
+    const Case cases[] = {
+        {"no database", false, false, false, false, false, false},
+        {"empty database", true, true, false, false, true, false},
+        {"database, no list", true, false, false, true, false, false},
+        {"list with entries", true, false, true, true, true, true},
+        // Back to no database after a list existed: everything off again.
+        {"no database again", false, false, true, false, false, false},
+    };
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"));
+    Form1& f = Forms::form1();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.DBName = c.database ? inApp(QStringLiteral("Englisch.lxt")) : QString();
+        f.DBEmpty = c.empty;
+        f.ListeNichtLeer = c.listFilled;
+        f.GreyOut();
+        EXPECT_EQ(child<QPushButton>(f, "Command1")->isEnabled(), c.auswahl);
+        EXPECT_EQ(child<QAction>(f, "Menu_Ansicht_Auswahl")->isEnabled(), c.auswahl);
+        EXPECT_EQ(child<QPushButton>(f, "Grid")->isEnabled(), c.liste);
+        EXPECT_EQ(child<QAction>(f, "Menu_Auswahl_Liste")->isEnabled(), c.liste);
+        EXPECT_EQ(child<QPushButton>(f, "Command2")->isEnabled(), c.trainer);
+        EXPECT_EQ(child<QAction>(f, "Menu_Ansicht_Vokabeltrainer")->isEnabled(), c.trainer);
+        EXPECT_EQ(child<QAction>(f, "Datei_Drucken")->isEnabled(), c.trainer);
+        // Never disabled.
+        EXPECT_TRUE(child<QMenu>(f, "Menu_Ansicht")->menuAction()->isEnabled());
+        EXPECT_TRUE(child<QPushButton>(f, "Command4")->isEnabled());
+        EXPECT_TRUE(child<QAction>(f, "Menu_Datei_Beenden")->isEnabled());
+        EXPECT_TRUE(child<QPushButton>(f, "cmdDaenisch")->isEnabled());
+        EXPECT_TRUE(child<QAction>(f, "mnSpracheUngarisch")->isEnabled());
+        EXPECT_TRUE(child<QAction>(f, "mnuHelpInfo")->isEnabled());
+    }
+}
+
+TEST_F(MainWindowStateTest, LabelsShowTheOpenDatabase)
+{
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"), 5);
+    Form1& f = Forms::form1();
+    f.ConditionToUI();
+    EXPECT_EQ(labelText(f, "Lang1Label"), QStringLiteral("<keine>"));
+    EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("<keine>"));
+    EXPECT_EQ(labelText(f, "DBAnzeige"), QStringLiteral("Datenbank: <keine>"));
+    EXPECT_EQ(labelText(f, "AnzahlLabel"), QStringLiteral("Anzahl Einträge: <keine>"));
+
+    f.Open_DB(QStringLiteral("Englisch.lxt"));
+    EXPECT_EQ(labelText(f, "Lang1Label"), QStringLiteral("Deutsch"));
+    EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("Englisch"));
+    EXPECT_EQ(f.lang2LabelCaption(), QStringLiteral("Englisch"));
+    EXPECT_TRUE(labelText(f, "DBAnzeige").startsWith(QStringLiteral("Datenbank: ")));
+    const long count = f.clsdb.rsKopieren->RecordCount();
+    EXPECT_GE(count, 1);
+    EXPECT_EQ(labelText(f, "AnzahlLabel"), QStringLiteral("Anzahl Einträge: %1").arg(count));
+    // The list header carries the language names.
+    EXPECT_EQ(Forms::liste().MSFlexGrid1->TextMatrix(0, Liste::txtSpanisch), QStringLiteral("Deutsch"));
+    EXPECT_EQ(Forms::liste().MSFlexGrid1->TextMatrix(0, Liste::txtDeutsch), QStringLiteral("Englisch"));
+    EXPECT_EQ(Forms::liste().mnDeutsch->text(), QStringLiteral("nach Englisch"));
+
+    // A name too wide for its label is cut with "...", keeping at least one character.
+    f.lang2 = QString(200, QLatin1Char('W'));
+    f.SetzeAnzeigen();
+    const QString cut = labelText(f, "Lang2Label");
+    EXPECT_TRUE(cut.endsWith(QStringLiteral("...")));
+    EXPECT_GE(cut.size(), 4);
+    EXPECT_LT(cut.size(), 200);
+
+    // The count cannot be read: it shows 0 and nothing is reported.
+    f.clsdb.rsKopieren.reset();
+    f.SetzeAnzeigen();
+    EXPECT_EQ(labelText(f, "AnzahlLabel"), QStringLiteral("Anzahl Einträge: 0"));
+    EXPECT_TRUE(msgs->shown.isEmpty());
+}
+
+TEST_F(MainWindowStateTest, ActivationRefreshesTheWindow)
+{
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"));
+    Form1& f = Forms::form1();
+    f.Open_DB(QStringLiteral("Englisch.lxt"));
+    f.ListeNichtLeer = true;
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&f, &activate);
+    EXPECT_TRUE(child<QPushButton>(f, "Command2")->isEnabled());
+}
+
+// A database with things the clean-up must remove and things it must keep.
+class QuitTest : public MainWindowTest {
+protected:
+    qint64 usedArea = 0, usedGramm = 0, usedFunkt = 0, entry = 0;
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        TestDatabase db(inApp(QStringLiteral("Englisch.lxt")));
+        db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Englisch@")).setDBVersion(2);
+        entry = db.addEntry({{}, QStringLiteral("Hund")}, {{}, QStringLiteral("dog")});
+        usedArea = db.addArea(QStringLiteral("Tiere"));
+        db.addArea(QStringLiteral("Unbenutzt"));
+        db.linkArea(entry, usedArea);
+        usedGramm = db.addGrammAttribute(QStringLiteral("Substantiv"));
+        db.addGrammAttribute(QStringLiteral("Verb"));
+        db.linkGramm(entry, usedGramm);
+        usedFunkt = db.addFunktAttribute(QStringLiteral("neutral"));
+        db.addFunktAttribute(QStringLiteral("derb"));
+        db.linkFunkt(entry, usedFunkt);
+        db.addSynonym(entry, 2, {{}, QStringLiteral("hound")});
+        db.addSynonym(entry + 100, 2, {{}, QStringLiteral("verwaist")});
+    }
+
+    void expectCleanedUp()
+    {
+        TestDatabase check(inApp(QStringLiteral("Englisch.lxt")), TestDatabase::OpenExisting);
+        EXPECT_EQ(check.texts(QStringLiteral("SELECT Bereich_Text FROM Bereiche")), QStringList{QStringLiteral("Tiere")});
+        EXPECT_EQ(check.texts(QStringLiteral("SELECT Attribut_Text FROM GrammatikalischeAttribute")),
+                  QStringList{QStringLiteral("Substantiv")});
+        EXPECT_EQ(check.texts(QStringLiteral("SELECT Attribut_Text FROM FunktionaleAttribute")),
+                  QStringList{QStringLiteral("neutral")});
+        EXPECT_EQ(check.texts(QStringLiteral("SELECT Main FROM Synonyme")), QStringList{QStringLiteral("hound")});
+        EXPECT_EQ(check.count(QStringLiteral("Bereiche_Zwischen")), 1);
+    }
+};
+
+TEST_F(QuitTest, QuitButtonCleansUpAndEnds)
+{
+    Form1& f = startUp();
+    ASSERT_EQ(f.DBName, inApp(QStringLiteral("Englisch.lxt")));
+    EXPECT_THROW(child<QPushButton>(f, "Command4")->click(), ProcessEnded);
+    EXPECT_EQ(endCalls, 1);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(Forms::liste().isVisible());
+    EXPECT_FALSE(f.clsdb.dbKopieren && f.clsdb.dbKopieren->isOpen());
+    expectCleanedUp();
+    EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(QuitTest, ClosingTheWindowRunsTheQuitSequence)
+{
+    Form1& f = startUp();
+    f.Open_DB(QStringLiteral("Englisch.lxt"));
+    EXPECT_TRUE(Forms::form2().isVisible());
+    f.close();
+    EXPECT_EQ(endCalls, 1);
+    EXPECT_FALSE(Forms::form2().isVisible());
+    expectCleanedUp();
+}
+
+TEST_F(QuitTest, QuitWithoutDatabaseOnlyEnds)
+{
+    Form1& f = Forms::form1();
+    EXPECT_THROW(f.Command4_Click(), ProcessEnded);
+    EXPECT_EQ(endCalls, 1);
+    EXPECT_TRUE(msgs->shown.isEmpty());
+}
+
+TEST_F(QuitTest, UnsavedChangesQuestionCanKeepTheProgramRunning)
+{
+    Form1& f = startUp();
+    Forms::liste().lfd = 1;
+    msgs->queueAnswer(MsgResult::No);
+    f.close();
+    EXPECT_EQ(endCalls, 0);
+    ASSERT_EQ(msgs->shown.size(), 1);
+    EXPECT_EQ(msgs->shown.first().prompt,
+              QStringLiteral("Es wurden noch nicht alle Änderungen gesichert! Wirklich beenden?"));
+    EXPECT_EQ(msgs->shown.first().style, 292);
+    EXPECT_TRUE(Forms::liste().isVisible());
+    EXPECT_TRUE(f.isVisible());
+
+    msgs->queueAnswer(MsgResult::Yes);
+    EXPECT_THROW(f.Command4_Click(), ProcessEnded);
+    EXPECT_EQ(Forms::liste().lfd, 0);
+    expectCleanedUp();
+}
+
+TEST_F(MainWindowStateTest, EqualCharacterPairsAreEmpty)
+{
+    Form1& f = Forms::form1();
+    f.NumExceptions = 0;
+    f.GetExceptions();
+    EXPECT_EQ(f.NumExceptions, 0);
+    EXPECT_EQ(f.WorkInException(QStringLiteral("Straße é")), QStringLiteral("Straße é"));
+    EXPECT_EQ(f.WorkInException(QString()), QString());
+    // A count that was raised without pairs behind it must not read past the table.
+    f.NumExceptions = 3;
+    EXPECT_EQ(f.WorkInException(QStringLiteral("abc")), QStringLiteral("abc"));
+    EXPECT_EQ(f.ReturnIteExceptionL(1), QStringLiteral(" "));
+    EXPECT_EQ(f.ReturnIteExceptionR(0), QStringLiteral(" "));
+    EXPECT_EQ(prompts(), (QStringList{QStringLiteral("FEHLER in ReturnIteExceptionL"),
+                                      QStringLiteral("FEHLER in ReturnIteExceptionR")}));
+}
+
+TEST_F(MainWindowStateTest, ProgressBarShowsValuesInsideItsRange)
+{
+    Progress& p = Forms::progress();
+    EXPECT_FALSE(p.txtStatus->isVisible());
+    struct Case {
+        double min, max, value;
+        int shown;
+    };
+    const Case cases[] = {{0, 100, 50, 50}, {0, 100, 250, 100}, {0, 10, 10.4, 10}, {5, 10, 1, 5}, {0, 1, 0.6, 1}};
+    for (const Case& c : cases) {
+        p.setMin(c.min);
+        p.setMax(c.max);
+        p.setValue(c.value);
+        EXPECT_EQ(p.Value(), c.value);
+        EXPECT_EQ(p.ProgressBar1->value(), c.shown) << c.value;
+        EXPECT_EQ(p.ProgressBar1->maximum(), int(c.max));
+    }
+    p.Refresh(true);
+    p.Refresh();
+}
+
+TEST_F(MainWindowStateTest, UpgradeOfACurrentDatabaseReportsTheEngineMessage)
+{
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"));
+    Form1& f = Forms::form1();
+    f.Open_DB(QStringLiteral("Englisch.lxt"));
+    f.Command5_Click();
+    ASSERT_EQ(msgs->shown.size(), 1);
+    EXPECT_FALSE(msgs->lastPrompt().isEmpty());
+    EXPECT_EQ(msgs->shown.first().style, 0);
+    EXPECT_FALSE(child<QPushButton>(f, "Command5")->isVisible());
+}
+
+TEST_F(MainWindowStateTest, WritingSingleEntries)
+{
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"), 1);
+    Form1& f = Forms::form1();
+    SystemServices::setClock([] { return QDateTime(QDate(2003, 7, 16), QTime(12, 0)); });
+    f.schreibeVokabel1(QStringLiteral("Katze"));
+    EXPECT_TRUE(msgs->lastPrompt().startsWith(QStringLiteral("Es trat folgender Fehler auf: ")));   // nothing open yet
+    msgs->clear();
+    f.Open_DB(QStringLiteral("Englisch.lxt"));
+    f.schreibeVokabel1(QStringLiteral("Katze"));
+    SystemServices::setClock(nullptr);
+    EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+    TestDatabase check(inApp(QStringLiteral("Englisch.lxt")), TestDatabase::OpenExisting);
+    EXPECT_EQ(check.texts(QStringLiteral("SELECT Eingabedatum FROM Vokabular WHERE Lang1_Main = 'Katze'")),
+              QStringList{QStringLiteral("20030716")});
+    EXPECT_EQ(check.texts(QStringLiteral("SELECT Lang2_Main FROM Vokabular WHERE Lang1_Main = 'Katze'")),
+              QStringList{QString()});
+}

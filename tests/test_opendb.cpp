@@ -1,0 +1,199 @@
+// Opening a language database from the main window: the good files, an
+// empty one, and every way of failing, which must leave no database open.
+#include "MainWindowFixture.h"
+
+#include "mainwindow/Progress.h"
+#include "selection/Form2.h"
+#include "selection/Liste.h"
+
+#include <QFile>
+#include <QMenu>
+
+namespace {
+const QString kErrPrefix = QStringLiteral("Es trat folgender Fehler auf: \r");
+}
+
+class OpenDbTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        for (const char* lang : {"Englisch", "Französisch", "Ungarisch", "Spanisch"})
+            makeLanguageDb(QString::fromUtf8(lang) + QStringLiteral(".lxt"), QString::fromUtf8(lang), 4);
+    }
+
+    void expectOpen(Form1& f, const QString& language)
+    {
+        EXPECT_EQ(f.DBName, inApp(language + QStringLiteral(".lxt")));
+        EXPECT_EQ(f.lang1, QStringLiteral("Deutsch"));
+        EXPECT_EQ(f.lang2, language);
+        EXPECT_EQ(f.lang1_prefix, QStringLiteral("Lang1_Prefix"));
+        EXPECT_EQ(f.lang2_comment, QStringLiteral("Lang2_Kommentar"));
+        ASSERT_TRUE(f.clsdb.rsKopieren);
+        EXPECT_TRUE(f.clsdb.rsKopieren->isOpen());
+        EXPECT_EQ(f.clsdb.dbKopieren->Name(), f.DBName);
+        EXPECT_EQ(recentDB(), f.DBName);
+        EXPECT_FALSE(f.DBChanged);   // the refresh has emptied the list
+        EXPECT_FALSE(f.ListeNichtLeer);
+        EXPECT_TRUE(Forms::form2().isVisible());
+        EXPECT_EQ(labelText(f, "Lang2Label"), language);
+    }
+
+    void expectNoDatabase(Form1& f)
+    {
+        EXPECT_TRUE(f.DBName.isEmpty());
+        EXPECT_FALSE(f.clsdb.dbKopieren);
+        EXPECT_FALSE(f.clsdb.rsKopieren);
+        EXPECT_FALSE(f.clsdb.rsVokabular);
+        EXPECT_FALSE(f.clsdb.rsSynonyme);
+        EXPECT_EQ(labelText(f, "Lang1Label"), QStringLiteral("<keine>"));
+        EXPECT_FALSE(child<QPushButton>(f, "Command1")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(f, "Grid")->isEnabled());
+        EXPECT_FALSE(child<QAction>(f, "Menu_Ansicht_Auswahl")->isEnabled());
+    }
+};
+
+TEST_F(OpenDbTest, EachLanguageOpensAndTheSameFileReopens)
+{
+    Form1& f = Forms::form1();
+    for (const char* lang : {"Englisch", "Französisch", "Ungarisch", "Englisch", "Englisch"}) {
+        SCOPED_TRACE(lang);
+        f.Open_DB(QString::fromUtf8(lang) + QStringLiteral(".lxt"));
+        expectOpen(f, QString::fromUtf8(lang));
+    }
+    EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(Forms::liste().entryCount(), 0);
+    EXPECT_FALSE(Forms::liste().isVisible());
+    EXPECT_EQ(Forms::progress().Max(), double(f.clsdb.rsKopieren->RecordCount()));
+}
+
+TEST_F(OpenDbTest, ButtonsAndMenuItemsOpenTheirLanguage)
+{
+    Form1& f = Forms::form1();
+    child<QPushButton>(f, "Command13")->click();
+    expectOpen(f, QStringLiteral("Spanisch"));
+    EXPECT_EQ(child<QPushButton>(f, "Command13")->toolTip(), QStringLiteral("Spanisch"));
+    child<QAction>(f, "mnSpracheFranzoesisch")->trigger();
+    expectOpen(f, QStringLiteral("Französisch"));
+    child<QAction>(f, "mnSpracheSpanisch")->trigger();
+    expectOpen(f, QStringLiteral("Spanisch"));
+    EXPECT_TRUE(msgs->shown.isEmpty());
+}
+
+TEST_F(OpenDbTest, EmptyDatabaseIsKeptButTheSelectionIsNotShown)
+{
+    makeLanguageDb(QStringLiteral("Isländisch.lxt"), QStringLiteral("Isländisch"), 0);
+    Form1& f = Forms::form1();
+    f.Open_DB(QStringLiteral("Isländisch.lxt"));
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("Die Datenbank ist leer!")});
+    EXPECT_TRUE(f.DBEmpty);
+    EXPECT_EQ(recentDB(), inApp(QStringLiteral("Isländisch.lxt")));
+    EXPECT_FALSE(Forms::form2().isVisible());
+    EXPECT_FALSE(child<QPushButton>(f, "Command1")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(f, "Grid")->isEnabled());
+    EXPECT_TRUE(child<QAction>(f, "Menu_Auswahl_Liste")->isEnabled());
+    EXPECT_FALSE(child<QAction>(f, "Datei_Drucken")->isEnabled());
+}
+
+TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
+{
+    struct Case {
+        const char* name;
+        QString file;
+        std::function<void(const QString&)> make;
+        QString expectedLastPrompt;   // empty: starts with the error prefix
+    };
+    const QList<Case> cases = {
+        {"missing file", QStringLiteral("Finnisch.lxt"), [](const QString&) {}, QString()},
+        {"not a database",
+         QStringLiteral("Finnisch.lxt"),
+         [](const QString& p) {
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write(QByteArray(4096, '\x07'));
+         },
+         QString()},
+        {"no vocabulary table",
+         QStringLiteral("Finnisch.lxt"),
+         [](const QString& p) {
+             TestDatabase db(p);
+             db.dropTable(QStringLiteral("Vokabular"));
+         },
+         kErrPrefix + QStringLiteral("Die Datei ist keine gültige Sprachdatenbank.")},
+        {"language pair cannot be read",
+         QStringLiteral("Finnisch.lxt"),
+         [](const QString& p) {
+             TestDatabase db(p);
+             db.setLanguages(QStringLiteral("a=b@c=d@e=f@"));
+         },
+         kErrPrefix + QStringLiteral("Die Datei ist keine gültige Sprachdatenbank.")},
+        {"a table is missing",
+         QStringLiteral("Finnisch.lxt"),
+         [](const QString& p) {
+             TestDatabase db(p);
+             db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Finnisch@")).setDBVersion(2);
+             db.addEntry({{}, QStringLiteral("Haus")}, {{}, QStringLiteral("talo")});
+             db.dropTable(QStringLiteral("Synonyme"));
+         },
+         QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Form1& f = Forms::form1();
+        f.Open_DB(QStringLiteral("Englisch.lxt"));
+        ASSERT_EQ(f.DBName, inApp(QStringLiteral("Englisch.lxt")));
+        const auto previous = f.clsdb.rsKopieren;
+        msgs->clear();
+        QFile::remove(inApp(c.file));
+        c.make(inApp(c.file));
+
+        f.Open_DB(c.file);
+        ASSERT_FALSE(msgs->shown.isEmpty());
+        EXPECT_LE(msgs->shown.size(), 2) << prompts().join(QLatin1Char('|')).toStdString();
+        if (c.expectedLastPrompt.isEmpty())
+            EXPECT_TRUE(msgs->lastPrompt().startsWith(kErrPrefix)) << msgs->lastPrompt().toStdString();
+        else
+            EXPECT_EQ(msgs->lastPrompt(), c.expectedLastPrompt);
+        expectNoDatabase(f);
+        EXPECT_FALSE(previous->isOpen());
+        EXPECT_EQ(recentDB(), inApp(QStringLiteral("Englisch.lxt")));   // unchanged
+        EXPECT_FALSE(Forms::progress().isVisible());
+
+        // The program goes on: the next language opens normally.
+        msgs->clear();
+        f.Open_DB(QStringLiteral("Ungarisch.lxt"));
+        expectOpen(f, QStringLiteral("Ungarisch"));
+        EXPECT_TRUE(msgs->shown.isEmpty());
+        Forms::unloadAll();
+    }
+}
+
+TEST_F(OpenDbTest, MissingFileShowsTheEngineMessageOnce)
+{
+    Form1& f = Forms::form1();
+    f.Open_DB(QStringLiteral("Isländisch.lxt"));
+    ASSERT_EQ(msgs->shown.size(), 1);
+    EXPECT_TRUE(msgs->shown.first().prompt.startsWith(kErrPrefix));
+    EXPECT_GT(msgs->shown.first().prompt.size(), kErrPrefix.size());
+    EXPECT_EQ(msgs->shown.first().style, 16);
+    EXPECT_TRUE(recentDB().isEmpty());
+    EXPECT_FALSE(QFile::exists(inApp(QStringLiteral("Isländisch.lxt"))));   // never created
+}
+
+TEST_F(OpenDbTest, ApostropheInTheProgramFolderDoesNotBreakOpening)
+{
+    QTemporaryDir parent;
+    const QString folder = parent.path() + QStringLiteral("/Anna's Wörter");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    AppPaths::setAppPath(folder);
+    {
+        TestDatabase db(folder + QStringLiteral("/Englisch.lxt"));
+        db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Englisch@")).setDBVersion(2);
+        db.addEntry({{}, QStringLiteral("Hund")}, {{}, QStringLiteral("dog")});
+    }
+    Form1& f = Forms::form1();
+    f.Open_DB(QStringLiteral("Englisch.lxt"));
+    EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(f.DBName, folder + QStringLiteral("/Englisch.lxt"));
+    EXPECT_EQ(recentDB(), f.DBName);
+}

@@ -1,0 +1,293 @@
+// Start-up: the splash, the choice of the database to open, and what happens
+// when the chosen database cannot be used.
+#include "MainWindowFixture.h"
+
+#include "mainwindow/Progress.h"
+#include "selection/Form2.h"
+#include "selection/Liste.h"
+#include "support/TestFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+const QString kErrPrefix = QStringLiteral("Es trat folgender Fehler auf: \r");
+}
+
+class StartupTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"));
+        makeLanguageDb(QStringLiteral("Ungarisch.lxt"), QStringLiteral("Ungarisch"));
+    }
+
+    // The state the main window shows when no database is open.
+    void expectNoDatabase(Form1& f)
+    {
+        EXPECT_TRUE(f.DBName.isEmpty());
+        EXPECT_FALSE(f.clsdb.dbKopieren);
+        EXPECT_FALSE(f.clsdb.rsKopieren);
+        EXPECT_FALSE(f.clsdb.rsVokabular);
+        EXPECT_EQ(labelText(f, "Lang1Label"), QStringLiteral("<keine>"));
+        EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("<keine>"));
+        for (const char* name : {"Command1", "Grid", "Command2"})
+            EXPECT_FALSE(child<QPushButton>(f, name)->isEnabled()) << name;
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_FALSE(f.bLoading);
+        EXPECT_EQ(endCalls, 0);
+        EXPECT_EQ(Forms::splash(), nullptr);
+    }
+};
+
+TEST_F(StartupTest, SplashShowsProductVersionAndLoadingStatus)
+{
+    auto* splash = new frmSplash;
+    EXPECT_EQ(splash->Label2->text(), QStringLiteral("Lexuvant V3.0B"));
+    EXPECT_EQ(splash->lblPlatform->text(), QStringLiteral("für Windows 95/98/2000 und NT"));
+    EXPECT_EQ(splash->labStatus->text(), QStringLiteral("Programm wird geladen ..."));
+    EXPECT_EQ(splash->ProgressBar1->value(), 1);
+    EXPECT_EQ(splash->Timer1->interval(), 2000);
+    EXPECT_TRUE(splash->Timer1->isActive());
+    EXPECT_EQ(Forms::splash(), splash);
+    EXPECT_FALSE(Forms::isLoaded(nullptr));
+}
+
+TEST_F(StartupTest, RecentDatabaseChoosesTheFileToOpen)
+{
+    struct Case {
+        const char* name;
+        QString recent;
+        QString expectedLanguage;
+    };
+    const QString appDir = dir.path();
+    const QList<Case> cases = {
+        {"no setting", QString(), QStringLiteral("Englisch")},
+        {"language database in the program folder", appDir + QStringLiteral("/Ungarisch.lxt"), QStringLiteral("Ungarisch")},
+        {"same name in another folder", QStringLiteral("/somewhere/else/Ungarisch.lxt"), QStringLiteral("Englisch")},
+        {"other letter case", appDir + QStringLiteral("/ungarisch.lxt"), QStringLiteral("Englisch")},
+        {"not a language database name", appDir + QStringLiteral("/Mein.lxt"), QStringLiteral("Englisch")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        msgs->clear();
+        if (c.recent.isEmpty())
+            SettingsStore::DeleteSetting(QStringLiteral("lexuvan"), QStringLiteral("Parameters"));
+        else
+            setRecentDB(c.recent);
+        Form1& f = startUp();
+        EXPECT_EQ(f.DBName, inApp(c.expectedLanguage + QStringLiteral(".lxt")));
+        EXPECT_EQ(f.lang1, QStringLiteral("Deutsch"));
+        EXPECT_EQ(f.lang2, c.expectedLanguage);
+        EXPECT_EQ(f.lang2_main, QStringLiteral("Lang2_Main"));
+        EXPECT_TRUE(f.clsdb.rsKopieren && f.clsdb.rsKopieren->isOpen());
+        EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_FALSE(f.bLoading);
+        EXPECT_EQ(f.Marke_bmp, AppPaths::picturePath(QStringLiteral("marke.png")));
+        // A database with entries and no list: only the selection is offered.
+        EXPECT_TRUE(child<QPushButton>(f, "Command1")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(f, "Grid")->isEnabled());
+        EXPECT_FALSE(child<QPushButton>(f, "Command2")->isEnabled());
+        EXPECT_TRUE(Forms::listeLoaded());
+        EXPECT_FALSE(Forms::liste().isVisible());
+        EXPECT_FALSE(Forms::form2Loaded() && Forms::form2().isVisible());
+        EXPECT_EQ(Forms::splash(), nullptr);
+        Forms::unloadAll();
+    }
+}
+
+TEST_F(StartupTest, ShippedSampleDatabaseOpens)
+{
+    const QString shipped = TestFiles::shippedDatabaseDir() + QStringLiteral("/Englisch.lxt");
+    if (!QFileInfo::exists(shipped))
+        GTEST_SKIP() << "shipped databases not built";
+    QFile::remove(inApp(QStringLiteral("Englisch.lxt")));
+    ASSERT_TRUE(QFile::copy(shipped, inApp(QStringLiteral("Englisch.lxt"))));
+    QFile::setPermissions(inApp(QStringLiteral("Englisch.lxt")), QFile::ReadOwner | QFile::WriteOwner);
+    Form1& f = startUp();
+    EXPECT_EQ(f.lang2, QStringLiteral("Englisch"));
+    EXPECT_FALSE(f.DBEmpty);
+    EXPECT_TRUE(msgs->shown.isEmpty());
+}
+
+TEST_F(StartupTest, LoadStepReportsEveryStageUpTo100)
+{
+    auto* splash = new frmSplash;
+    QList<int> values;
+    QStringList statuses;
+    QObject::connect(splash->ProgressBar1, &QProgressBar::valueChanged, [&](int v) { values << v; });
+    // The status texts are read whenever the bar moves.
+    QObject::connect(splash->ProgressBar1, &QProgressBar::valueChanged, [&](int) {
+        if (statuses.isEmpty() || statuses.last() != splash->labStatus->text())
+            statuses << splash->labStatus->text();
+    });
+    Form1& f = Forms::form1();
+    f.Form_Load();
+    EXPECT_EQ(splash->ProgressBar1->value(), 100);
+    ASSERT_FALSE(values.isEmpty());
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    for (int v : {5, 10, 22, 40, 50, 55, 60, 62, 80, 95})
+        EXPECT_TRUE(values.contains(v)) << v;
+    for (const char* text : {"Datenbank wird geöffnet ...", "Datenbank geöffnet ...", "Sprachen werden extrahiert ...",
+                             "Datenbank wird gelesen ...", "Vokabelliste initialisieren ..."})
+        EXPECT_TRUE(statuses.contains(QString::fromUtf8(text))) << text;
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Lexuvant"));
+    delete splash;
+    // Reports after the splash has gone do nothing.
+    Forms::splashProgress(50, "x", "y");
+    EXPECT_EQ(Forms::splash(), nullptr);
+}
+
+TEST_F(StartupTest, UnusableSampleDatabaseLeavesTheProgramWithoutDatabase)
+{
+    struct Case {
+        const char* name;
+        std::function<void(const QString&)> spoil;
+        QString expectedPrompt;   // empty: the box starts with the error prefix
+        int boxes;
+    };
+    const QList<Case> cases = {
+        {"missing", [](const QString& p) { QFile::remove(p); }, QString(), 1},
+        {"not a database at all",
+         [](const QString& p) {
+             QFile::remove(p);
+             QFile f(p);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+             f.write("this is no database file, just some text\n");
+         },
+         QString(), 1},
+        {"language pair cannot be read",
+         [](const QString& p) {
+             TestDatabase db(p, TestDatabase::OpenExisting);
+             db.setLanguages(QStringLiteral("@x=Deutsch@"));
+         },
+         QStringLiteral("Es trat ein interner Fehler auf!"), 1},
+        // The handler reports the missing table itself; nothing more is shown.
+        {"a table is missing",
+         [](const QString& p) {
+             TestDatabase db(p, TestDatabase::OpenExisting);
+             db.dropTable(QStringLiteral("Synonyme"));
+         },
+         QString(), 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        msgs->clear();
+        SettingsStore::DeleteSetting(QStringLiteral("lexuvan"), QStringLiteral("Parameters"));
+        const QString sample = makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"));
+        c.spoil(sample);
+        Form1& f = startUp();
+        ASSERT_EQ(msgs->shown.size(), c.boxes) << prompts().join(QLatin1Char('|')).toStdString();
+        if (c.expectedPrompt.isEmpty())
+            EXPECT_TRUE(msgs->shown.first().prompt.startsWith(kErrPrefix)) << msgs->shown.first().prompt.toStdString();
+        else
+            EXPECT_EQ(msgs->shown.first().prompt, c.expectedPrompt);
+        EXPECT_EQ(msgs->shown.first().style, 16);
+        expectNoDatabase(f);
+        // Another language can still be chosen.
+        msgs->clear();
+        child<QPushButton>(f, "Command14")->click();
+        EXPECT_EQ(f.DBName, inApp(QStringLiteral("Ungarisch.lxt")));
+        EXPECT_TRUE(child<QPushButton>(f, "Command1")->isEnabled());
+        EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+        Forms::unloadAll();
+    }
+}
+
+TEST_F(StartupTest, EmptyDatabaseIsReportedAndOnlyTheListIsOffered)
+{
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"), 0);
+    auto* splash = new frmSplash;
+    QString statusDuringBox;
+    msgs->onMessage = [&](const FakeMessageService::Shown&) {
+        if (Forms::splash())
+            statusDuringBox = Forms::splash()->labStatus->text();
+    };
+    splash->Timer1_Timer();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Form1& f = Forms::form1();
+    ASSERT_EQ(prompts(), QStringList{QStringLiteral("Die Datenbank ist leer!")});
+    EXPECT_EQ(statusDuringBox, QStringLiteral("Datenbank ist leer"));
+    EXPECT_TRUE(f.DBEmpty);
+    EXPECT_EQ(f.DBName, inApp(QStringLiteral("Englisch.lxt")));
+    EXPECT_FALSE(child<QPushButton>(f, "Command1")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>(f, "Grid")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(f, "Command2")->isEnabled());
+    EXPECT_EQ(Forms::splash(), nullptr);
+    EXPECT_TRUE(f.isVisible());
+}
+
+TEST_F(StartupTest, KeyPressBringsTheMainWindowAtOnceAndTheTimerWorksOnce)
+{
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"), 0);   // one box per load step
+    QPointer<frmSplash> splash = new frmSplash;
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QCoreApplication::sendEvent(splash, &key);
+    EXPECT_EQ(endCalls, 0);
+    EXPECT_EQ(Forms::splash(), nullptr);
+    ASSERT_TRUE(splash);   // deleted later, not inside its own event
+    EXPECT_FALSE(splash->isVisible());
+    EXPECT_TRUE(Forms::form1().isVisible());
+    EXPECT_EQ(msgs->shown.size(), 1);
+
+    // A late tick or key press does nothing: no second load step.
+    Form1* first = &Forms::form1();
+    splash->Timer1_Timer();
+    QCoreApplication::sendEvent(splash, &key);
+    EXPECT_EQ(msgs->shown.size(), 1);
+    EXPECT_EQ(&Forms::form1(), first);
+    EXPECT_EQ(Forms::splash(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(splash);
+}
+
+TEST_F(StartupTest, TimerShowsTheMainWindowAfterTwoSeconds)
+{
+    QPointer<frmSplash> splash = new frmSplash;
+    splash->show();
+    QTest::qWait(1000);
+    EXPECT_TRUE(splash && splash->isVisible());
+    EXPECT_TRUE(Forms::splash());
+    QTRY_VERIFY_WITH_TIMEOUT(!splash, 5000);
+    EXPECT_TRUE(Forms::form1().isVisible());
+    EXPECT_EQ(Forms::form1().DBName, inApp(QStringLiteral("Englisch.lxt")));
+}
+
+TEST_F(StartupTest, UserDatabasesAreCopiedOnceAndMadeWritable)
+{
+    QTemporaryDir templates;
+    QDir().mkpath(templates.path() + QStringLiteral("/databases"));
+    for (const QString& name : AppPaths::languageDatabaseNames()) {
+        QFile t(templates.path() + QStringLiteral("/databases/") + name);
+        ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+        t.write("template");
+        t.close();
+        QFile::setPermissions(t.fileName(), QFile::ReadOwner);
+    }
+    AppPaths::setResourceDir(templates.path());
+    QTemporaryDir user;
+    AppPaths::setAppPath(user.path());
+    {
+        QFile mine(user.path() + QStringLiteral("/Spanisch.lxt"));
+        ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+        mine.write("mine");
+    }
+    AppPaths::ensureUserDatabases();
+    AppPaths::setResourceDir(QString());
+
+    EXPECT_EQ(AppPaths::languageDatabaseNames().size(), 10);
+    for (const QString& name : AppPaths::languageDatabaseNames()) {
+        SCOPED_TRACE(name.toStdString());
+        QFile f(user.path() + QLatin1Char('/') + name);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), name == QStringLiteral("Spanisch.lxt") ? QByteArray("mine") : QByteArray("template"));
+        EXPECT_TRUE(f.permissions() & QFile::WriteOwner);
+    }
+    EXPECT_EQ(AppPaths::picturePath(QStringLiteral("GB.bmp")), AppPaths::resourceDir() + QStringLiteral("/pictures/GB.bmp"));
+}
