@@ -34,6 +34,7 @@ inline QString buildDb(const QTemporaryDir& dir, const QString& name = QStringLi
     QFile::remove(path);
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    execOrThrow(db, QStringLiteral("BEGIN"));
     for (const QString& sql : Schema::createStatements(QStringLiteral("Lang1_"), QStringLiteral("Lang2_"))) {
         if (!withProperties && sql.contains(QLatin1String(Schema::kPropertyTable)))
             continue;
@@ -69,6 +70,7 @@ inline QString buildDb(const QTemporaryDir& dir, const QString& name = QStringLi
     execOrThrow(db, QStringLiteral("INSERT INTO Referenzen VALUES (1, 2, 'x', ''), (2, 12, 'y', ''), (12, 1, 'x', '')"));
     execOrThrow(db, QStringLiteral("INSERT INTO Synonyme (ID, VID, Sprache, Main) VALUES (1, 1, 1, 'Apfel'), "
                                    "(2, 999, 2, 'orphan'), (3, 12, 1, 'Zwölf')"));
+    execOrThrow(db, QStringLiteral("COMMIT"));
     sqlite3_close(db);
     return path;
 }

@@ -1,0 +1,359 @@
+// Dynasets: statements as the windows write them, joins with qualified names,
+// fields, changes committed to the file at once, and a writer killed mid-work.
+#include "engine_testdb.h"
+#include "platform/Database.h"
+#include "platform/Recordset.h"
+
+#include <QFile>
+#include <algorithm>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using enginetest::buildDb;
+using enginetest::errorOf;
+using enginetest::scalar;
+
+namespace {
+
+std::vector<qlonglong> sortedIds(Recordset& rs, const QString& cond, int column = 0)
+{
+    std::vector<qlonglong> ids;
+    rs.FindFirst(cond);
+    while (!rs.NoMatch() && !rs.IsEOF()) {
+        ids.push_back(rs.Fields(column).toLongLong());
+        rs.FindNext(cond);
+    }
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+QStringList texts(Recordset& rs, const QString& cond, const QString& field)
+{
+    QStringList out;
+    rs.FindFirst(cond);
+    while (!rs.NoMatch() && !rs.IsEOF()) {
+        out << rs.Fields(field).toString();
+        rs.FindNext(cond);
+    }
+    out.sort();
+    return out;
+}
+
+class EngineRecordset : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = buildDb(dir);
+        db = Database::OpenDatabase(path);
+    }
+    QTemporaryDir dir;
+    QString path;
+    std::shared_ptr<Database> db;
+};
+
+} // namespace
+
+TEST_F(EngineRecordset, AreaJoinWithQualifiedNames)
+{
+    auto rs = db->OpenRecordset(QStringLiteral(
+        "SELECT DISTINCT * FROM Vokabular, Bereiche, Bereiche_Zwischen WHERE (Bereich_Text='Essen' OR "
+        "Bereich_Text='Reisen') AND Bereiche.ID=Bereiche_Zwischen.ID AND Bereiche_Zwischen.IDV=Vokabular.ID"));
+    EXPECT_FALSE(rs->Updatable());
+    EXPECT_EQ(sortedIds(*rs, QStringLiteral("Vokabular.ID LIKE '*'")), (std::vector<qlonglong>{1, 1, 2, 120}));
+    rs->FindFirst(QStringLiteral("Vokabular.ID = 2"));
+    ASSERT_FALSE(rs->NoMatch());
+    EXPECT_EQ(rs->Fields(0).toInt(), 2);
+    EXPECT_EQ(rs->Fields(QStringLiteral("ID")).toInt(), 2);   // a plain name takes the first such column
+    EXPECT_EQ(rs->Fields(QStringLiteral("Vokabular.ID")).toInt(), 2);
+    EXPECT_EQ(rs->Fields(QStringLiteral("Bereiche.ID")).toInt(), 2);
+    EXPECT_EQ(rs->Fields(QStringLiteral("Bereiche_Zwischen.IDV")).toInt(), 2);
+    EXPECT_EQ(rs->Fields(QStringLiteral("[Bereich_Text]")).toString(), QStringLiteral("Reisen"));
+    EXPECT_EQ(rs->FieldName(0), QStringLiteral("ID"));
+    // Conditions on the other table's columns.
+    EXPECT_EQ(sortedIds(*rs, QStringLiteral("Bereiche.ID = 1")), (std::vector<qlonglong>{1, 120}));
+    EXPECT_EQ(errorOf([&] { rs->Edit(); }), DbErr::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { rs->Delete(); }), DbErr::NotUpdatable);
+    EXPECT_EQ(errorOf([&] { rs->AddNew(); }), DbErr::NotUpdatable);
+}
+
+TEST_F(EngineRecordset, BracketedAttributeJoin)
+{
+    auto rs = db->OpenRecordset(QStringLiteral(
+        "SELECT DISTINCT * FROM Vokabular, GrammatikalischeAttribute, [GrammatikalischeAttribute_Zwischen] WHERE "
+        "(GrammatikalischeAttribute.[Attribut_Text]='Plural') AND "
+        "GrammatikalischeAttribute.IDA=GrammatikalischeAttribute_Zwischen.ID AND "
+        "GrammatikalischeAttribute_Zwischen.IDV=Vokabular.ID"));
+    EXPECT_EQ(sortedIds(*rs, QStringLiteral("Vokabular.ID LIKE '*'")), (std::vector<qlonglong>{1, 12}));
+    EXPECT_EQ(texts(*rs, QStringLiteral("GrammatikalischeAttribute.[Attribut_Text] LIKE 'plu*'"),
+                    QStringLiteral("GrammatikalischeAttribute.[Attribut_Text]")),
+              (QStringList{QStringLiteral("Plural"), QStringLiteral("Plural")}));
+}
+
+TEST_F(EngineRecordset, PerEntryStatementsShareOnePreparedStatement)
+{
+    auto areas = [&](int vid) {
+        const QString id = QString::number(vid);
+        return db->OpenRecordset(QStringLiteral("SELECT Bereich_Text, Bereiche_Zwischen.IDV FROM Bereiche_Zwischen, "
+                                                "Bereiche WHERE Bereiche_Zwischen.IDV=")
+                                 + id + QStringLiteral(" AND Bereiche_Zwischen.ID=Bereiche.ID"));
+    };
+    // Two open at once, both still reading: each keeps its own values.
+    auto a = areas(1);
+    auto b = areas(12);
+    EXPECT_EQ(a->FieldName(1), QStringLiteral("IDV"));
+    EXPECT_EQ(texts(*b, QStringLiteral("Bereiche_Zwischen.IDV=12"), QStringLiteral("Bereich_Text")),
+              QStringList{QStringLiteral("Zahlen")});
+    EXPECT_EQ(texts(*a, QStringLiteral("Bereiche_Zwischen.IDV=1"), QStringLiteral("Bereich_Text")),
+              (QStringList{QStringLiteral("Essen"), QStringLiteral("Reisen")}));
+    a->Close();
+    b->Close();
+    for (int round = 0; round < 3; ++round) {
+        auto c = areas(120);
+        EXPECT_EQ(texts(*c, QStringLiteral("Bereiche_Zwischen.IDV=120"), QStringLiteral("Bereich_Text")),
+                  QStringList{QStringLiteral("Essen")});
+        auto e = areas(3);
+        EXPECT_TRUE(e->IsEOF());
+        c->Close();
+        e->Close();
+    }
+    auto g = db->OpenRecordset(QStringLiteral("SELECT Attribut_Text FROM GrammatikalischeAttribute_Zwischen, "
+                                              "GrammatikalischeAttribute WHERE GrammatikalischeAttribute_Zwischen.IDV=12"
+                                              " AND GrammatikalischeAttribute_Zwischen.ID=GrammatikalischeAttribute.IDA"));
+    EXPECT_EQ(texts(*g, QStringLiteral("Attribut_Text LIKE '*'"), QStringLiteral("Attribut_Text")),
+              (QStringList{QStringLiteral("Plural"), QStringLiteral("unregelmäßig")}));
+}
+
+TEST_F(EngineRecordset, StatementsTheEngineRejects)
+{
+    struct Case {
+        const char* sql;
+        int expected;
+    } cases[] = {
+        {"SELECT * FROM Fehlt", DbErr::NoSuchTable},
+        {"SELECT DISTINCT * FROM Vokabular, Bereiche, Bereiche_Zwischen WHERE (Bereich_Text='Kinder's') AND "
+         "Bereiche.ID=Bereiche_Zwischen.ID",
+         DbErr::SqlSyntax},
+        {"SELECT * FROM Vokabular WHERE", DbErr::SqlSyntax},
+        {"SELECT Unbekannt FROM Vokabular", DbErr::SqlSyntax},
+        {"DELETE FROM Vokabular", DbErr::SqlSyntax},
+        {"SELECT * FROM [Vokabular", DbErr::SqlSyntax},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sql);
+        QString desc;
+        EXPECT_EQ(errorOf([&] { db->OpenRecordset(QString::fromUtf8(c.sql)); }, &desc), c.expected);
+        if (c.expected == DbErr::NoSuchTable) {
+            EXPECT_TRUE(desc.contains(QStringLiteral("Fehlt"))) << desc.toStdString();
+        }
+    }
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Vokabular")), QStringLiteral("6"));
+    // Doubled quotes are one quote.
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular WHERE Lang1_Main='Kinder''s'"));
+    EXPECT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(rs->Fields(0).toInt(), 2);
+}
+
+TEST_F(EngineRecordset, FieldValuesByNameAndPosition)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    rs->FindFirst(QStringLiteral("ID LIKE '3'"));
+    EXPECT_EQ(rs->FieldName(0), QStringLiteral("ID"));
+    EXPECT_EQ(rs->FieldCount(), 16);
+    EXPECT_EQ(rs->Fields(0).typeId(), QMetaType::LongLong);
+    EXPECT_EQ(rs->Fields(QStringLiteral("lang1_main")).toString(), QStringLiteral("Straße"));
+    EXPECT_EQ(rs->Fields(QStringLiteral("[Lang2_Main]")).toString(), QStringLiteral("street"));
+    EXPECT_EQ(rs->Fields(QStringLiteral("Lang2_Main")).typeId(), QMetaType::QString);
+    EXPECT_FALSE(rs->Fields(QStringLiteral("Score")).isValid());   // Null
+    EXPECT_FALSE(rs->HasField(QStringLiteral("Fehlt")));
+    EXPECT_EQ(errorOf([&] { rs->Fields(QStringLiteral("Fehlt")); }), DbErr::NoSuchField);
+    EXPECT_EQ(errorOf([&] { rs->Fields(16); }), DbErr::NoSuchField);
+    rs->MoveLast();
+    EXPECT_EQ(rs->Fields(0).toInt(), 120);
+    rs->MoveNext();
+    EXPECT_TRUE(rs->IsEOF());
+    EXPECT_EQ(errorOf([&] { rs->Fields(0); }), DbErr::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs->MoveNext(); }), DbErr::NoCurrentRecord);
+    rs->MoveFirst();
+    EXPECT_EQ(rs->Fields(0).toInt(), 1);
+}
+
+TEST_F(EngineRecordset, UpdateIsCommittedAtOnceWhileOtherSetsAreReading)
+{
+    // As after opening: three dynasets on the table, each with only its first row read.
+    auto rsKopieren = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    auto rsVokabular = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    auto rsSuche = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    rsVokabular->FindFirst(QStringLiteral("ID LIKE '12'"));
+    rsVokabular->Edit();
+    rsVokabular->SetField(QStringLiteral("Score"), QVariant(short(4)));
+    EXPECT_EQ(rsVokabular->Fields(QStringLiteral("Score")).toInt(), 4);   // the edited value while editing
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT Score FROM Vokabular WHERE ID=12")), QStringLiteral("3"));
+    rsVokabular->Update();
+    EXPECT_EQ(rsVokabular->Fields(QStringLiteral("Score")).toInt(), 4);
+    // Another connection sees the change at once.
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT Score FROM Vokabular WHERE ID=12")), QStringLiteral("4"));
+    // The other sets go on walking where they were.
+    EXPECT_EQ(rsKopieren->Fields(0).toInt(), 1);
+    rsKopieren->FindNext(QStringLiteral("Vokabular.ID LIKE '*'"));
+    EXPECT_EQ(rsKopieren->Fields(0).toInt(), 2);
+
+    // A text with an apostrophe goes in unchanged; CancelUpdate writes nothing.
+    rsVokabular->Edit();
+    rsVokabular->SetField(QStringLiteral("Lang1_Main"), QStringLiteral("Kinder's Buch"));
+    rsVokabular->Update();
+    rsVokabular->Edit();
+    rsVokabular->SetField(QStringLiteral("Score"), 1);
+    rsVokabular->CancelUpdate();
+    EXPECT_EQ(rsVokabular->Fields(QStringLiteral("Score")).toInt(), 4);
+    db->Close();
+
+    auto again = Database::OpenDatabase(path);
+    auto rs = again->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    rs->FindFirst(QStringLiteral("ID LIKE '12'"));
+    EXPECT_EQ(rs->Fields(QStringLiteral("Score")).toInt(), 4);
+    EXPECT_EQ(rs->Fields(QStringLiteral("Lang1_Main")).toString(), QStringLiteral("Kinder's Buch"));
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Vokabular")), QStringLiteral("6"));
+}
+
+TEST_F(EngineRecordset, EditRulesAreEnforced)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular WHERE Score > 1"));
+    EXPECT_TRUE(rs->Updatable());
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), DbErr::UpdateWithoutEdit);
+    EXPECT_EQ(errorOf([&] { rs->SetField(QStringLiteral("Score"), 3); }), DbErr::UpdateWithoutEdit);
+    EXPECT_EQ(errorOf([&] { rs->CancelUpdate(); }), DbErr::UpdateWithoutEdit);
+    rs->Edit();
+    EXPECT_EQ(errorOf([&] { rs->SetField(QStringLiteral("Fehlt"), 3); }), DbErr::NoSuchField);
+    rs->Update();   // nothing changed, nothing written
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), DbErr::UpdateWithoutEdit);
+}
+
+TEST_F(EngineRecordset, DeleteThenFindNextContinuesWithTheFollowingRow)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Bereiche"));
+    auto links = db->OpenRecordset(QStringLiteral("SELECT * FROM Bereiche_Zwischen"));
+    const QString all = QStringLiteral("ID LIKE '*'");
+    QStringList seen;
+    rs->FindFirst(all);
+    while (!rs->IsEOF() && !rs->NoMatch()) {
+        seen << rs->Fields(1).toString();
+        if (rs->Fields(1).toString() == QLatin1String("Reisen")) {
+            rs->Delete();
+            EXPECT_EQ(errorOf([&] { rs->Fields(0); }), DbErr::NoCurrentRecord);
+            EXPECT_EQ(rs->AbsolutePosition(), -1);
+        }
+        rs->FindNext(all);
+    }
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("Essen"), QStringLiteral("Reisen"), QStringLiteral("Zahlen")}));
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Bereiche WHERE ID=2")), QStringLiteral("0"));
+    EXPECT_EQ(texts(*rs, all, QStringLiteral("Bereich_Text")),
+              (QStringList{QStringLiteral("Essen"), QStringLiteral("Zahlen")}));
+    // Deleting the last row: FindNext finds nothing.
+    rs->FindFirst(QStringLiteral("Bereich_Text = 'Zahlen'"));
+    rs->Delete();
+    rs->FindNext(all);
+    EXPECT_TRUE(rs->NoMatch());
+    EXPECT_EQ(rs->RecordCount(), 1);
+    // Link rows are untouched; rows deleted through a set that was mid-walk.
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Bereiche_Zwischen")), QStringLiteral("5"));
+    links->FindFirst(QStringLiteral("IDV LIKE '1'"));
+    links->Delete();
+    links->FindNext(QStringLiteral("IDV LIKE '1'"));
+    ASSERT_FALSE(links->NoMatch());
+    links->Delete();
+    links->FindNext(QStringLiteral("IDV LIKE '1'"));
+    EXPECT_TRUE(links->NoMatch());
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Bereiche_Zwischen WHERE IDV=1")), QStringLiteral("0"));
+}
+
+TEST_F(EngineRecordset, AddNewAppendsAReachableRow)
+{
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Bereiche"));
+    rs->FindFirst(QStringLiteral("ID = 2"));
+    rs->AddNew();
+    EXPECT_FALSE(rs->Fields(QStringLiteral("Bereich_Text")).isValid());
+    rs->SetField(QStringLiteral("Bereich_Text"), QStringLiteral("Wetter's"));
+    rs->Update();
+    EXPECT_EQ(rs->Fields(0).toInt(), 2);   // the current row stays
+    rs->MoveToLastModified();
+    EXPECT_EQ(rs->Fields(QStringLiteral("Bereich_Text")).toString(), QStringLiteral("Wetter's"));
+    EXPECT_EQ(rs->Fields(0).toInt(), 4);
+    EXPECT_EQ(rs->AbsolutePosition(), 3);
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT Bereich_Text FROM Bereiche WHERE ID=4")), QStringLiteral("Wetter's"));
+    // Reached by searches, the lookup by key included.
+    for (int i = 0; i < 3; ++i) {
+        rs->FindFirst(QStringLiteral("ID LIKE '4'"));
+        EXPECT_FALSE(rs->NoMatch());
+    }
+    rs->AddNew();
+    rs->Update();   // a row of defaults
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Bereiche")), QStringLiteral("5"));
+    rs->FindFirst(QStringLiteral("ID = 5"));
+    EXPECT_FALSE(rs->NoMatch());
+    EXPECT_FALSE(rs->Fields(1).isValid());
+}
+
+TEST_F(EngineRecordset, KilledWriterLosesNoCommittedScore)
+{
+    // The child writes scores in a known order and reports each one after
+    // Update returned; it is killed while it works.
+    const std::vector<int> ids = {1, 2, 3, 4, 12, 120};
+    auto scoreAt = [](long k) { return int(k % 6) + 1; };
+    db->Close();
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        close(fds[0]);
+        try {
+            auto cdb = Database::OpenDatabase(path);
+            auto rsKopieren = cdb->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+            auto rsVokabular = cdb->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+            for (long k = 0;; ++k) {
+                const int id = ids[size_t(k) % ids.size()];
+                rsVokabular->FindFirst(QStringLiteral("ID LIKE '%1'").arg(id));
+                rsVokabular->Edit();
+                rsVokabular->SetField(QStringLiteral("Score"), scoreAt(k));
+                rsVokabular->Update();
+                if (write(fds[1], &k, sizeof k) != sizeof k)
+                    _exit(3);
+            }
+        } catch (...) {
+            _exit(2);
+        }
+    }
+    close(fds[1]);
+    long k = -1, got = 0;
+    while (got < 40 && read(fds[0], &k, sizeof k) == sizeof k)
+        ++got;
+    kill(pid, SIGKILL);
+    long more;
+    while (read(fds[0], &more, sizeof more) == sizeof more)
+        k = more;   // reports already in the pipe were committed too
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself with " << WEXITSTATUS(status);
+    ASSERT_GE(k, 39);
+
+    EXPECT_EQ(scalar(path, QStringLiteral("PRAGMA integrity_check")), QStringLiteral("ok"));
+    auto check = Database::OpenDatabase(path);
+    auto rs = check->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    for (size_t i = 0; i < ids.size(); ++i) {
+        // The last reported write of this entry, or the one after it that was
+        // committed but not reported before the kill.
+        long last = k;
+        while (size_t(last) % ids.size() != i)
+            --last;
+        rs->FindFirst(QStringLiteral("ID = %1").arg(ids[i]));
+        ASSERT_FALSE(rs->NoMatch());
+        const int score = rs->Fields(QStringLiteral("Score")).toInt();
+        const bool nextWasThis = size_t(k + 1) % ids.size() == i;
+        EXPECT_TRUE(score == scoreAt(last) || (nextWasThis && score == scoreAt(k + 1)))
+            << "entry " << ids[i] << " has " << score << ", last reported " << scoreAt(last);
+    }
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Vokabular")), QStringLiteral("6"));
+}
