@@ -382,9 +382,9 @@ void Form1::Form_Load()
     }
     step([&] {
         Forms::splashProgress(62, "Initializing Vocab List ...", "Vokabelliste initialisieren ...");
-        Liste& liste = Forms::liste();
-        liste.show();
-        liste.setVisible(false);
+        // Creating the list window runs its load step (it reports on the
+        // splash); it stays hidden, without flashing up on the screen.
+        Forms::liste().setVisible(false);
     });
     step([&] { Forms::splashProgress(80); });
     if (usable) {
