@@ -4,6 +4,7 @@
 #include "common/Global.h"
 #include "database/CDBHandler.h"
 #include "support/FakeMessageService.h"
+#include "support/TestFiles.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>
@@ -432,6 +433,39 @@ TEST_F(HandlerWithEntry, SynonymsAreStoredChangedAndDeleted)
 
     EXPECT_TRUE(handler.DeleteSynonym(id));
     EXPECT_EQ(check().count(QStringLiteral("Synonyme")), 0);
+}
+
+} // namespace
+
+namespace {
+
+// Every shipped language database is a valid one: its pair names existing
+// columns, its eleven record sets open, and the clean-up leaves it valid.
+TEST(ShippedDatabases, OpenWithTheirLanguagePairAndColumns)
+{
+    const char* files[] = {"Dänisch.lxt",     "Englisch.lxt",      "Finnisch.lxt",      "Französisch.lxt",
+                           "Isländisch.lxt",  "Italienisch.lxt",   "Portugiesisch.lxt", "Schwedisch.lxt",
+                           "Spanisch.lxt",    "Ungarisch.lxt"};
+    QTemporaryDir dir;
+    for (const char* name : files) {
+        SCOPED_TRACE(name);
+        const QString path = TestFiles::copyShipped(QString::fromUtf8(name), dir);
+        ASSERT_FALSE(path.isEmpty());
+        ScopedFakeMessages fake;
+        CDBHandler h;
+        h.dbKopieren = Database::OpenDatabase(path);
+        ASSERT_TRUE(h.GetLanguages());
+        EXPECT_FALSE(h.lang1.isEmpty());
+        EXPECT_FALSE(h.lang2.isEmpty());
+        ASSERT_TRUE(h.OpenAllRecordsets());
+        for (const QString& column : {h.lang1_prefix, h.lang1_main, h.lang1_suffix, h.lang1_comment, h.lang2_prefix,
+                                      h.lang2_main, h.lang2_suffix, h.lang2_comment})
+            EXPECT_TRUE(h.rsKopieren->HasField(column)) << column.toStdString();
+        EXPECT_FALSE(h.rsKopieren->IsEOF());
+        EXPECT_TRUE(h.BereinigeDB());
+        h.CloseAllDBObjects();
+        EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
+    }
 }
 
 } // namespace
