@@ -316,3 +316,23 @@ TEST_F(ShownGrid, TopRowScrollsThatRowToTheTop)
     g.setTopRow(1);
     EXPECT_EQ(g.TopRow(), 1);
 }
+
+TEST_F(ShownGrid, PicturesAreDrawnInTheFixedColumnAndInDataCells)
+{
+    for (int col : {0, 2}) {
+        SCOPED_TRACE(col);
+        g.setRow(3);
+        g.setCol(col);
+        g.setCellPictureAlignment(4);
+        g.setCellPicture(redDot());
+        QWidget* area = col == 0 ? static_cast<QWidget*>(g.view()->verticalHeader()) : g.view()->viewport();
+        const QRect cell = col == 0 ? QRect(0, g.view()->verticalHeader()->sectionViewportPosition(3),
+                                            g.view()->verticalHeader()->width(),
+                                            g.view()->verticalHeader()->sectionSize(3))
+                                    : g.view()->visualRect(g.view()->model()->index(3, 2));
+        const QImage shot = area->grab().toImage();
+        EXPECT_EQ(QColor(shot.pixel(cell.center())), QColor(Qt::red));
+        g.setCellPicture(QPixmap());
+        EXPECT_NE(QColor(area->grab().toImage().pixel(cell.center())), QColor(Qt::red));
+    }
+}

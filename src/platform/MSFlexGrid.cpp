@@ -62,16 +62,16 @@ public:
 protected:
     void paintSection(QPainter* p, const QRect& rect, int section) const override
     {
+        // The base leaves the painter clipped to nothing; keep our own state.
+        p->save();
         QHeaderView::paintSection(p, rect, section);
+        p->restore();
         if (!model())
             return;
         const QVariant pic = model()->headerData(section, orientation(), FlexGridModel::PictureRole);
-        if (pic.isValid()) {
-            p->save();
+        if (pic.isValid())
             paintPicture(p, rect, pic.value<QPixmap>(),
                          model()->headerData(section, orientation(), FlexGridModel::PictureAlignmentRole).toInt());
-            p->restore();
-        }
     }
 };
 
