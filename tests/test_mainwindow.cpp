@@ -78,6 +78,16 @@ TEST_F(MainWindowStateTest, LabelsShowTheOpenDatabase)
     EXPECT_EQ(Forms::liste().MSFlexGrid1->TextMatrix(0, Liste::txtDeutsch), QStringLiteral("Englisch"));
     EXPECT_EQ(Forms::liste().mnDeutsch->text(), QStringLiteral("nach Englisch"));
 
+    // Every language name is shown whole and fits its label.
+    for (const QString& file : AppPaths::languageDatabaseNames()) {
+        const QString name = file.chopped(4);
+        f.lang2 = name;
+        f.SetzeAnzeigen();
+        QLabel* l = child<QLabel>(f, "Lang2Label");
+        EXPECT_EQ(l->text(), name);
+        EXPECT_LE(l->fontMetrics().horizontalAdvance(name), l->width()) << name.toStdString();
+    }
+
     // A name too wide for its label is cut with "...", keeping at least one character.
     f.lang2 = QString(200, QLatin1Char('W'));
     f.SetzeAnzeigen();
