@@ -181,6 +181,23 @@ TEST(HelpViewer, OpensAtContextNumbersContentsAndSearch)
     HelpViewer::viewerWindow()->close();
 }
 
+TEST(HelpViewer, HelpWorksWhenMovedElsewhereAsTheInstallDoes)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"lexuvane.qhc", "lexuvane.qch"})
+        ASSERT_TRUE(QFile::copy(kResources + QStringLiteral("/help/") + QLatin1String(name),
+                                dir.filePath(QLatin1String(name))));
+    ASSERT_TRUE(HelpViewer::WinHelp(nullptr, dir.filePath(QStringLiteral("lexuvane.hlp")), HelpViewer::HelpContext,
+                                    1002))
+        << HelpViewer::lastError().toStdString();
+    EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("The selection window"));
+    // Without its documentation file the collection is unusable: an error, no viewer.
+    delete HelpViewer::viewerWindow();
+    QFile::remove(dir.filePath(QStringLiteral("lexuvane.qch")));
+    EXPECT_FALSE(HelpViewer::WinHelp(nullptr, dir.filePath(QStringLiteral("lexuvane.hlp")), HelpViewer::HelpContents));
+    EXPECT_FALSE(HelpViewer::lastError().isEmpty());
+}
+
 TEST(HelpViewer, F1OpensTheWindowsTopic)
 {
     HelpFileGuard guard;
@@ -208,7 +225,7 @@ protected:
         for (const char* name : kVariables)
             m_saved.append(qgetenv(name));
         QDir root(m_dir.path());
-        for (const char* sub : {"config", "data/applications", "none", "bin"})
+        for (const char* sub : {"config", "data/applications", "none", "bin", "tmp"})
             root.mkpath(QString::fromLatin1(sub));
         qputenv("XDG_CONFIG_HOME", root.filePath(QStringLiteral("config")).toLocal8Bit());
         qputenv("XDG_DATA_HOME", root.filePath(QStringLiteral("data")).toLocal8Bit());
@@ -216,6 +233,8 @@ protected:
         qputenv("XDG_DATA_DIRS", root.filePath(QStringLiteral("none")).toLocal8Bit());
         qputenv("PATH", (root.filePath(QStringLiteral("bin")) + QStringLiteral(":/usr/bin:/bin")).toLocal8Bit());
         qunsetenv("XDG_CURRENT_DESKTOP");
+        // A private temporary folder: test programs running side by side share /tmp.
+        qputenv("TMPDIR", root.filePath(QStringLiteral("tmp")).toLocal8Bit());
         writeFile(QStringLiteral("data/applications/lexfake.desktop"),
                   "[Desktop Action new]\nExec=wrong\n[Desktop Entry]\nType=Application\nName=Fake\n"
                   "Exec=fakebrowser --new %u\n");

@@ -3,6 +3,7 @@
 #include "common/Global.h"
 #include "platform/MessageService.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,7 +61,8 @@ public:
             return;
         }
         const QStringList docs = m_engine->registeredDocumentations();
-        if (docs.isEmpty()) {
+        // The collection only refers to the documentation file; it must be there too.
+        if (docs.isEmpty() || !QFileInfo::exists(m_engine->documentationFileName(docs.first()))) {
             m_ok = false;
             m_error = tr2(QStringLiteral("The help file \"%1\" contains no documentation."),
                           QStringLiteral("Die Hilfedatei \"%1\" enthält keine Dokumentation."))
@@ -116,7 +118,7 @@ private:
     bool showUrl(const QUrl& url)
     {
         const QUrl found = m_engine->findFile(url);
-        if (!found.isValid()) {
+        if (!found.isValid() || m_engine->fileData(found).isEmpty()) {
             m_error = tr2(QStringLiteral("The help page \"%1\" could not be found."),
                           QStringLiteral("Die Hilfeseite \"%1\" wurde nicht gefunden.")).arg(url.toString());
             return false;
@@ -227,6 +229,12 @@ HelpWindow* windowFor(const QString& collection)
         return nullptr;
     }
     g_window = window;
+    // The search indexer runs in a thread of the engine; end it with the program.
+    static const bool cleanupRegistered = [] {
+        qAddPostRoutine([] { delete g_window.data(); });
+        return true;
+    }();
+    Q_UNUSED(cleanupRegistered);
     return window;
 }
 
