@@ -15,7 +15,10 @@
 #include "support/TestDatabase.h"
 #include "support/TestFiles.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -173,9 +176,8 @@ TEST_F(ListBuild, SelectionMatchesSqlOnShippedDatabase)
     ASSERT_FALSE(path.isEmpty());
     open(path);
     for (const Selection& s : kSelections) {
-        if (s.min != 1 || s.max != 6)
-            continue;   // the shipped scores are all alike
-        SCOPED_TRACE(s.areas.join(QLatin1Char(',')).toStdString());
+        SCOPED_TRACE(s.areas.join(QLatin1Char(',')).toStdString() + " " + std::to_string(s.min) + ".." +
+                     std::to_string(s.max));
         expectSelection(path, s.areas, s.min, s.max);
     }
 }
@@ -411,6 +413,24 @@ TEST_F(ListBuild, CompletedBuildInEnglishSetsStateAndOkBuildsOnlyAfterChanges)
     f2().Command1_Click();
     EXPECT_EQ(grid()->Rows(), 4);
     EXPECT_EQ(f2().statusText(), QStringLiteral("3 entries selected"));
+}
+
+TEST_F(ListBuild, ScreenshotsWithShippedDatabase)
+{
+    const QString path = TestFiles::copyShipped(QStringLiteral("Englisch.lxt"), dir);
+    ASSERT_FALSE(path.isEmpty());
+    open(path);
+    selectAreas({QStringLiteral("Essen")});
+    f2().show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(f2().lblLanguage->text(), Forms::form1().lang2LabelCaption());
+    EXPECT_FALSE(f2().Image1->pixmap().isNull()) << "the flag of the language";
+    EXPECT_TRUE(f2().grab().save(QDir::temp().filePath(QStringLiteral("lexuvant_selection_db.png"))));
+    f2().Command4_Click();
+    ASSERT_GT(grid()->Rows(), 1);
+    Forms::liste().show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Forms::liste().grab().save(QDir::temp().filePath(QStringLiteral("lexuvant_list_db.png"))));
 }
 
 } // namespace
