@@ -138,6 +138,7 @@ private:
 
         QHelpContentWidget* contents = m_engine->contentWidget();
         m_tabs->addTab(contents, tr2(QStringLiteral("Contents"), QStringLiteral("Inhalt")));
+        connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents, &QTreeView::expandAll);
         connect(contents, &QHelpContentWidget::linkActivated, m_browser,
                 [this](const QUrl& url) { m_browser->setSource(url); });
 
@@ -169,6 +170,7 @@ private:
                 [this](const QUrl& url) { m_browser->setSource(url); });
         m_tabs->addTab(m_searchPage, tr2(QStringLiteral("Search"), QStringLiteral("Suchen")));
 
+        splitter->setSizes({220, 600});
         resize(820, 580);
     }
 
