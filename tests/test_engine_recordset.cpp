@@ -228,6 +228,20 @@ TEST_F(EngineRecordset, EditRulesAreEnforced)
     EXPECT_EQ(errorOf([&] { rs->SetField(QStringLiteral("Fehlt"), 3); }), DbErr::NoSuchField);
     rs->Update();   // nothing changed, nothing written
     EXPECT_EQ(errorOf([&] { rs->Update(); }), DbErr::UpdateWithoutEdit);
+
+    // An edit left behind by a move is dropped, never written into the next row.
+    rs->FindFirst(QStringLiteral("ID = 1"));
+    rs->Edit();
+    rs->SetField(QStringLiteral("Score"), 6);
+    rs->FindNext(QStringLiteral("ID LIKE '*'"));
+    EXPECT_EQ(rs->Fields(0).toInt(), 2);
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), DbErr::UpdateWithoutEdit);
+    rs->Edit();
+    rs->SetField(QStringLiteral("Score"), 6);
+    rs->MoveNext();
+    EXPECT_EQ(errorOf([&] { rs->Update(); }), DbErr::UpdateWithoutEdit);
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT group_concat(Score) FROM Vokabular")),
+              QStringLiteral("2,5,6,3,1"));
 }
 
 TEST_F(EngineRecordset, DeleteThenFindNextContinuesWithTheFollowingRow)

@@ -202,6 +202,7 @@ void Database::Impl::closeAll()
         r->closeNow();
     live.clear();
     dropIdleStatements();
+    columnInfo.clear();
     if (db) {
         sqlite3_close_v2(db);
         db = nullptr;

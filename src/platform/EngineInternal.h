@@ -42,6 +42,13 @@ jetcond::Cell decodeAt(const char* p);
 jetcond::Cell decodeCell(const char* data, int index);
 QVariant toVariant(const jetcond::Cell& c);
 
+// The columns of a prepared statement, shared by every dynaset opened on it.
+struct ColumnInfo {
+    QStringList names, tables, origins;
+    QHash<QString, int> plainIndex;       // lower-case column name -> first position
+    QHash<QString, int> qualifiedIndex;   // lower-case "table.column" -> position
+};
+
 struct StoredRow {
     qint64 rowid;
     const char* data;
@@ -57,6 +64,7 @@ struct Database::Impl {
     QHash<QString, std::vector<sqlite3_stmt*>> idle;   // prepared statements not in use
     int idleCount = 0;
     std::vector<Recordset::Impl*> live;                 // record sets open on this database
+    QHash<QString, std::shared_ptr<const engine::ColumnInfo>> columnInfo;   // by prepared text
 
     ~Impl();
     // A prepared statement for `sql` (translated SQLite text); raises SqlSyntax
@@ -85,9 +93,7 @@ struct Recordset::Impl {
     bool updatable = false;
     QString table;                  // the one table of an updatable dynaset
     int ncols = -1;                 // known after the first step (SQLite may re-prepare)
-    QStringList names, tables, origins;
-    QHash<QString, int> plainIndex;       // lower-case column name -> first position
-    QHash<QString, int> qualifiedIndex;   // lower-case "table.column" -> position
+    std::shared_ptr<const engine::ColumnInfo> cols;
 
     engine::RowArena arena;
     std::vector<engine::StoredRow> rows;
@@ -126,6 +132,7 @@ struct Recordset::Impl {
     jetcond::Cell cellAt(long row, int col) const;
     bool hasCurrent() const { return !onGap && cur >= 0 && cur < long(rows.size()); }
     void requireCurrent() const;
+    void dropEdit();
     void refreshRow(qint64 rowid, bool append);
     void invalidateOffsets() { offsetsRow = -1; }
 };

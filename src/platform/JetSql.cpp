@@ -1,5 +1,7 @@
 #include "platform/JetSql.h"
 
+#include <QHash>
+
 namespace jetsql {
 
 namespace {
@@ -151,6 +153,19 @@ QString quoteText(const QString& text)
 }
 
 Translated translate(const QString& jetSql)
+{
+    // The same statements come again and again (three per list entry).
+    static QHash<QString, Translated> cache;
+    if (auto it = cache.constFind(jetSql); it != cache.cend())
+        return it.value();
+    Translated r = translateText(jetSql);
+    if (cache.size() > 1000)
+        cache.clear();
+    cache.insert(jetSql, r);
+    return r;
+}
+
+Translated translateText(const QString& jetSql)
 {
     Translated r;
     std::vector<Token> toks;

@@ -22,6 +22,7 @@ struct Translated {
 // Never throws: a statement it cannot make sense of is passed on unchanged
 // (without parameters) so that SQLite reports the fault.
 Translated translate(const QString& jetSql);
+Translated translateText(const QString& jetSql);   // the same without the cache
 
 // Reads the quoted text that starts at s[i] (quote ' or "; a doubled quote
 // inside stands for one). On success i is just past the closing quote.

@@ -15,6 +15,8 @@ namespace engine {
 
 namespace {
 
+// Chunks start small (most dynasets hold a few rows) and grow to kChunk.
+constexpr size_t kFirstChunk = 2 * 1024;
 constexpr size_t kChunk = 256 * 1024;
 
 void putVarint(std::string& out, quint64 v)
@@ -65,8 +67,8 @@ const char* RowArena::store(const std::string& bytes)
 {
     const size_t n = bytes.size();
     if (m_chunks.empty() || m_used + n > m_size) {
-        m_size = std::max(kChunk, n);
-        m_chunks.push_back(std::make_unique<char[]>(m_size));
+        m_size = std::max(std::min(kChunk, std::max(kFirstChunk, m_size * 2)), n);
+        m_chunks.push_back(std::unique_ptr<char[]>(new char[m_size]));   // no zeroing: every byte is written first
         m_used = 0;
     }
     char* p = m_chunks.back().get() + m_used;
@@ -226,23 +228,31 @@ bool Recordset::Impl::fetchOne()
 void Recordset::Impl::readColumns()
 {
     ncols = sqlite3_column_count(stmt) - firstCol;
+    auto& cached = db->columnInfo[key];
+    if (cached && cached->names.size() == ncols) {
+        cols = cached;
+        return;
+    }
+    auto info = std::make_shared<engine::ColumnInfo>();
     for (int i = 0; i < ncols; ++i) {
         const int c = i + firstCol;
         const QString name = QString::fromUtf8(sqlite3_column_name(stmt, c));
         const char* t = sqlite3_column_table_name(stmt, c);
         const char* o = sqlite3_column_origin_name(stmt, c);
         const QString tableName = t ? QString::fromUtf8(t) : QString();
-        names << name;
-        tables << tableName;
-        origins << (o ? QString::fromUtf8(o) : name);
-        if (!plainIndex.contains(name.toLower()))
-            plainIndex.insert(name.toLower(), i);
+        info->names << name;
+        info->tables << tableName;
+        info->origins << (o ? QString::fromUtf8(o) : name);
+        if (!info->plainIndex.contains(name.toLower()))
+            info->plainIndex.insert(name.toLower(), i);
         if (!tableName.isEmpty()) {
             const QString q = tableName.toLower() + QLatin1Char('.') + name.toLower();
-            if (!qualifiedIndex.contains(q))
-                qualifiedIndex.insert(q, i);
+            if (!info->qualifiedIndex.contains(q))
+                info->qualifiedIndex.insert(q, i);
         }
     }
+    cached = info;
+    cols = info;
 }
 
 bool Recordset::Impl::ensure(long index)
@@ -301,8 +311,8 @@ void Recordset::Impl::requireCurrent() const
 int Recordset::Impl::resolve(const QString& table, const QString& column) const
 {
     if (table.isEmpty())
-        return plainIndex.value(column.toLower(), -1);
-    return qualifiedIndex.value(table.toLower() + QLatin1Char('.') + column.toLower(), -1);
+        return cols->plainIndex.value(column.toLower(), -1);
+    return cols->qualifiedIndex.value(table.toLower() + QLatin1Char('.') + column.toLower(), -1);
 }
 
 int Recordset::Impl::fieldIndex(const QString& name) const
@@ -314,7 +324,7 @@ int Recordset::Impl::fieldIndex(const QString& name) const
             s = s.mid(1, s.size() - 2);
         return s;
     };
-    int idx = plainIndex.value(name.toLower(), -1);
+    int idx = cols->plainIndex.value(name.toLower(), -1);
     if (idx < 0) {
         int dot = -1, depth = 0;
         for (int i = 0; i < name.size(); ++i) {
@@ -353,9 +363,18 @@ Cell Recordset::Impl::cellAt(long row, int col) const
     return engine::decodeCell(rows[size_t(row)].data, col);
 }
 
+void Recordset::Impl::dropEdit()
+{
+    // Moving to another row drops an edit not yet written, so that Update
+    // can never write it into the wrong row.
+    pending.clear();
+    edit = EditMode::None;
+}
+
 void Recordset::Impl::find(const QString& condition, long start)
 {
     const jetcond::Bound& b = bound(condition);
+    dropEdit();
     long found = -1;
     const int keyCol = b.keyColumn();
     // A column searched by key more than once gets a lookup table; every
@@ -480,6 +499,7 @@ bool Recordset::IsBOF() const
 void Recordset::MoveFirst()
 {
     d->check();
+    d->dropEdit();
     d->onGap = false;
     if (d->ensure(0)) {
         d->cur = 0;
@@ -492,6 +512,7 @@ void Recordset::MoveFirst()
 void Recordset::MoveNext()
 {
     d->check();
+    d->dropEdit();
     if (!d->onGap && (d->cur < 0 || d->cur >= long(d->rows.size())))
         raise(DbErr::NoCurrentRecord, noCurrentText());
     const long next = d->onGap ? d->cur : d->cur + 1;
@@ -507,6 +528,7 @@ void Recordset::MoveNext()
 void Recordset::MoveLast()
 {
     d->check();
+    d->dropEdit();
     d->drain();
     if (d->rows.empty())
         raise(DbErr::NoCurrentRecord, noCurrentText());
@@ -551,7 +573,7 @@ QString Recordset::FieldName(int index) const
         raise(DbErr::NoSuchField, tr2(QStringLiteral("Item %1 not found in this collection."),
                                       QStringLiteral("Element %1 ist in dieser Auflistung nicht vorhanden."))
                                       .arg(index));
-    return d->names[index];
+    return d->cols->names[index];
 }
 
 int Recordset::FieldCount() const
@@ -638,7 +660,7 @@ void Recordset::Update()
     QStringList cols;
     std::vector<QVariant> values;
     for (const auto& [index, value] : d->pending) {
-        cols << jetsql::quoteIdent(d->origins[index]);
+        cols << jetsql::quoteIdent(d->cols->origins[index]);
         values.push_back(value);
     }
     const QString table = jetsql::quoteIdent(d->table);
@@ -717,6 +739,7 @@ void Recordset::Delete()
 void Recordset::MoveToLastModified()
 {
     d->check();
+    d->dropEdit();
     if (!d->hasLastModified)
         raise(DbErr::NoCurrentRecord, noCurrentText());
     for (long i = long(d->rows.size()) - 1; i >= 0; --i) {

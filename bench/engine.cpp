@@ -1,0 +1,193 @@
+// Figures of the database engine on a 100,000-entry vocabulary database, each
+// beside the same work done with plain SQLite calls (values read into
+// QVariants on both sides, as the windows need them).
+//   bench_engine [entries=100000]
+#include "platform/Database.h"
+#include "platform/LargeDbGenerator.h"
+#include "platform/Recordset.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <sqlite3.h>
+
+namespace {
+
+const char* const kStatements[] = {
+    "SELECT * FROM Vokabular", "SELECT * FROM Vokabular", "SELECT * FROM Vokabular", "SELECT * FROM Referenzen",
+    "SELECT * FROM GrammatikalischeAttribute", "SELECT * FROM GrammatikalischeAttribute_Zwischen",
+    "SELECT * FROM FunktionaleAttribute", "SELECT * FROM FunktionaleAttribute_Zwischen", "SELECT * FROM Bereiche",
+    "SELECT * FROM Bereiche_Zwischen", "SELECT * FROM Synonyme",
+};
+
+long peakKb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// Best of `rounds` runs, in milliseconds.
+double best(int rounds, const std::function<void()>& work)
+{
+    double m = 1e18;
+    for (int i = 0; i < rounds; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        m = std::min(m, t.nsecsElapsed() / 1e6);
+    }
+    return m;
+}
+
+QVariant plainValue(sqlite3_stmt* s, int c)
+{
+    switch (sqlite3_column_type(s, c)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(s, c)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(s, c));
+    case SQLITE_NULL:
+        return QVariant();
+    default:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, c)),
+                                          sqlite3_column_bytes(s, c)));
+    }
+}
+
+// Steps a plain statement to its end, reading every column of every row.
+long plainWalk(sqlite3* db, const char* sql)
+{
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+    long rows = 0;
+    qsizetype sink = 0;
+    while (sqlite3_step(s) == SQLITE_ROW) {
+        const int n = sqlite3_column_count(s);
+        for (int c = 0; c < n; ++c)
+            sink += plainValue(s, c).toString().size();
+        ++rows;
+    }
+    sqlite3_finalize(s);
+    return rows + (sink < 0 ? 1 : 0);
+}
+
+long engineWalk(Database& db, const QString& cond)
+{
+    auto rs = db.OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"), 2);
+    long rows = 0;
+    qsizetype sink = 0;
+    rs->FindFirst(cond);
+    while (!rs->NoMatch()) {
+        const int n = rs->FieldCount();
+        for (int c = 0; c < n; ++c)
+            sink += rs->Fields(c).toString().size();
+        ++rows;
+        rs->FindNext(cond);
+    }
+    rs->Close();
+    return rows + (sink < 0 ? 1 : 0);
+}
+
+void line(const char* what, double ours, double plain, const char* target)
+{
+    std::printf("%-46s %10.2f ms   plain %10.2f ms   ratio %5.2f   (target %s)\n", what, ours, plain, ours / plain,
+                target);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.lxt"));
+    QElapsedTimer gen;
+    gen.start();
+    QString error;
+    if (!LargeDb::generate(path, entries, &error)) {
+        std::fprintf(stderr, "cannot write the database: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("database: %d entries, %lld bytes, written in %lld ms\n", entries,
+                static_cast<long long>(QFile(path).size()), static_cast<long long>(gen.elapsed()));
+    std::printf("peak memory before the runs: %ld kB\n\n", peakKb());
+    const QByteArray cpath = QFile::encodeName(path);
+
+    // (1) Opening the database and its eleven record sets.
+    const double openOurs = best(20, [&] {
+        auto db = Database::OpenDatabase(path);
+        std::vector<std::shared_ptr<Recordset>> sets;
+        for (const char* sql : kStatements)
+            sets.push_back(db->OpenRecordset(QString::fromLatin1(sql), 2));
+        db->Close();
+    });
+    const double openPlain = best(20, [&] {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(cpath.constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        std::vector<sqlite3_stmt*> stmts;
+        for (const char* sql : kStatements) {
+            sqlite3_stmt* s = nullptr;
+            sqlite3_prepare_v2(db, sql, -1, &s, nullptr);
+            sqlite3_step(s);
+            stmts.push_back(s);
+        }
+        for (sqlite3_stmt* s : stmts)
+            sqlite3_finalize(s);
+        sqlite3_close(db);
+    });
+    line("open database + 11 record sets", openOurs, openPlain, "within 3x");
+
+    auto db = Database::OpenDatabase(path);
+    sqlite3* plain = nullptr;
+    sqlite3_open_v2(cpath.constData(), &plain, SQLITE_OPEN_READONLY, nullptr);
+
+    // (2) Walking the whole table, every column read.
+    long n1 = 0, n2 = 0;
+    const double walkOurs = best(3, [&] { n1 = engineWalk(*db, QStringLiteral("Vokabular.ID LIKE '*'")); });
+    const double walkPlain = best(3, [&] { n2 = plainWalk(plain, "SELECT * FROM Vokabular"); });
+    line("walk \"Vokabular.ID LIKE '*'\"", walkOurs, walkPlain, "within 2x");
+    std::printf("%-46s %ld rows (plain %ld)\n", "", n1, n2);
+
+    // (3) The score range.
+    const double rangeOurs = best(3, [&] { n1 = engineWalk(*db, QStringLiteral("(Score >=2 AND Score <=5)")); });
+    const double rangePlain =
+        best(3, [&] { n2 = plainWalk(plain, "SELECT * FROM Vokabular WHERE Score BETWEEN 2 AND 5"); });
+    line("walk \"(Score >=2 AND Score <=5)\"", rangeOurs, rangePlain, "within 2x");
+    std::printf("%-46s %ld rows (plain %ld)\n", "", n1, n2);
+    sqlite3_close(plain);
+
+    // The trainer's step: find the entry by its ID as text, write its score.
+    {
+        auto rsKopieren = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"), 2);
+        auto rsVokabular = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"), 2);
+        auto rsSuche = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"), 2);
+        rsKopieren->MoveLast();
+        const int answers = 200;
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < answers; ++i) {
+            const int id = 1 + (i * 7919) % entries;
+            rsVokabular->FindFirst(QStringLiteral("ID LIKE '%1'").arg(id));
+            rsVokabular->Edit();
+            rsVokabular->SetField(QStringLiteral("Score"), 1 + i % 6);
+            rsVokabular->Update();
+        }
+        std::printf("\n%-46s %10.3f ms per answer (%d answers, each committed)\n", "trainer: find by ID + Edit/Update",
+                    t.nsecsElapsed() / 1e6 / answers, answers);
+        std::printf("%-46s %ld kB peak (VmHWM), target under 150 MB\n", "three dynasets on Vokabular, all rows",
+                    peakKb());
+    }
+    db->Close();
+    return 0;
+}
