@@ -336,3 +336,20 @@ TEST_F(ShownGrid, PicturesAreDrawnInTheFixedColumnAndInDataCells)
         EXPECT_NE(QColor(area->grab().toImage().pixel(cell.center())), QColor(Qt::red));
     }
 }
+
+TEST_F(ShownGrid, CellPositionsAreTwipsInsideTheGrid)
+{
+    g.setColWidth(0, 450);
+    g.setColWidth(1, 900);
+    g.setRow(2);
+    g.setCol(1);
+    const int left1 = g.CellLeft();
+    const int top2 = g.CellTop();
+    g.setCol(2);
+    EXPECT_NEAR(g.CellLeft() - left1, 900, Twips::twipsPerPixelX());
+    EXPECT_EQ(g.CellWidth(), g.ColWidth(2));
+    g.setCol(0);
+    EXPECT_NEAR(left1 - g.CellLeft(), 450, Twips::twipsPerPixelX());
+    g.setRow(3);
+    EXPECT_NEAR(g.CellTop() - top2, g.RowHeight(2), Twips::twipsPerPixelY());
+}

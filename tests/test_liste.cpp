@@ -8,6 +8,7 @@
 #include "selection/ListColumnOptions.h"
 #include "selection/Liste.h"
 #include "support/FakeMessageService.h"
+#include "support/TestDatabase.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -395,10 +396,15 @@ TEST_F(ListeTest, PressOnADataRowMarksIt)
     EXPECT_EQ(l.previousRow, 3);
     EXPECT_EQ(markedRows(), QList<int>{3});
     EXPECT_EQ(l.previousCol, Liste::txtSpanisch);
+    // The very top of the first row is below the header row: it marks, it does not sort.
+    const QRect first = v->visualRect(v->model()->index(1, Liste::txtSpanisch));
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, QPoint(first.left() + 5, first.top()));
+    EXPECT_EQ(l.previousRow, 1);
+    EXPECT_EQ(columnTexts(1), (QStringList{"1", "2", "3", "4", "5"}));
     // Only the header row: a press does nothing.
     grid().setRows(1);
     emit grid().MouseDown(1, 0, 300, 3000);
-    EXPECT_EQ(l.previousRow, 3);
+    EXPECT_EQ(l.previousRow, 1);
 }
 
 TEST_F(ListeTest, MarkerBeyondAShrunkListIsLeftAlone)
@@ -477,3 +483,33 @@ TEST_F(ListeTest, ArrayDBToListeEndsEachItemWithASemicolon)
     EXPECT_EQ(liste().Fgi(2, 3), 2 * 24 + 3);
 }
 
+
+TEST_F(ListeTest, RowPositionFindsTheRecordOfTheRowsId)
+{
+    const QString path = dir.path() + QStringLiteral("/t.lxt");
+    qint64 ids[2];
+    {
+        TestDatabase db(path);
+        ids[0] = db.addEntry({{}, "Hund"}, {{}, "chien"}, 3);
+        ids[1] = db.addEntry({{}, "Katze"}, {{}, "chat"}, 2);
+    }
+    CDBHandler& h = Forms::form1().clsdb;
+    h.dbKopieren = Database::OpenDatabase(path);
+    ASSERT_TRUE(h.OpenAllRecordsets());
+    setFiveEntries();
+    MSFlexGrid& g = grid();
+    const struct { const char* id; int expected; } cases[] = {
+        {"", -1}, {"999", -1}, {"O'Brien", -1}};
+    for (const auto& c : cases) {
+        g.setTextMatrix(2, 1, QString::fromUtf8(c.id));
+        EXPECT_EQ(liste().RowPos_To_RecPos(2), c.expected) << c.id;
+    }
+    g.setTextMatrix(2, 1, QString::number(ids[1]));
+    g.setRow(4);
+    g.setCol(3);
+    EXPECT_EQ(liste().RowPos_To_RecPos(2), int(ids[1]));
+    EXPECT_EQ(g.Row(), 4);
+    EXPECT_EQ(g.Col(), 3);
+    EXPECT_TRUE(msgs->shown.isEmpty());
+    h.CloseAllDBObjects();
+}
