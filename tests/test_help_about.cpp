@@ -8,6 +8,8 @@
 #include "platform/Shell.h"
 #include "support/FakeMessageService.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -196,6 +198,24 @@ TEST(HelpViewer, HelpWorksWhenMovedElsewhereAsTheInstallDoes)
     QFile::remove(dir.filePath(QStringLiteral("lexuvane.qch")));
     EXPECT_FALSE(HelpViewer::WinHelp(nullptr, dir.filePath(QStringLiteral("lexuvane.hlp")), HelpViewer::HelpContents));
     EXPECT_FALSE(HelpViewer::lastError().isEmpty());
+}
+
+TEST(HelpViewer, StaysUsableWhenOpenedFromAModalWindow)
+{
+    const QString de = kResources + QStringLiteral("/help/lexuvan.hlp");
+    {
+        QDialog dialog;
+        dialog.setModal(true);
+        dialog.show();
+        ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
+        ASSERT_TRUE(HelpViewer::WinHelp(&dialog, de, HelpViewer::HelpContext, 10024));
+        EXPECT_EQ(HelpViewer::viewerWindow()->windowModality(), Qt::ApplicationModal);
+        EXPECT_EQ(QApplication::activeModalWidget(), HelpViewer::viewerWindow());
+        HelpViewer::viewerWindow()->close();
+    }
+    ASSERT_TRUE(HelpViewer::WinHelp(nullptr, de, HelpViewer::HelpContents));
+    EXPECT_EQ(HelpViewer::viewerWindow()->windowModality(), Qt::NonModal);
+    HelpViewer::viewerWindow()->close();
 }
 
 TEST(HelpViewer, F1OpensTheWindowsTopic)

@@ -3,7 +3,7 @@
 #include "common/Global.h"
 #include "platform/MessageService.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -280,6 +280,14 @@ bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data)
     if (!shown) {
         g_lastError = window->error();
         return false;
+    }
+    // Called from a modal window (F1 in a dialog), the viewer must not be
+    // blocked by it: it is then modal itself until closed.
+    QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality modality = modal && modal != window ? Qt::ApplicationModal : Qt::NonModal;
+    if (window->windowModality() != modality) {
+        window->hide();
+        window->setWindowModality(modality);
     }
     window->show();
     window->raise();
