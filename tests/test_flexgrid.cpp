@@ -50,6 +50,26 @@ TEST(FlexGrid, NewGridHasTwoRowsTwoColsAndDataCellCurrent)
     EXPECT_EQ(g.Col(), 1);
 }
 
+TEST(FlexGrid, WithoutFixedRowAndColumnEveryCellIsInTheBody)
+{
+    MSFlexGrid g;
+    fill(g, 3, 3);
+    g.setFixedRows(0);
+    g.setFixedCols(0);
+    EXPECT_TRUE(g.view()->horizontalHeader()->isHidden());
+    EXPECT_TRUE(g.view()->verticalHeader()->isHidden());
+    EXPECT_FALSE(g.view()->isRowHidden(0));
+    EXPECT_FALSE(g.view()->isColumnHidden(0));
+    EXPECT_TRUE(g.view()->model()->flags(g.view()->model()->index(0, 0)) & Qt::ItemIsSelectable);
+    g.setRow(0);
+    g.setCol(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g.view()->currentIndex(), g.view()->model()->index(0, 0));
+    g.setFixedRows(1);
+    EXPECT_TRUE(g.view()->isRowHidden(0));
+    EXPECT_FALSE(g.view()->model()->flags(g.view()->model()->index(0, 1)) & Qt::ItemIsSelectable);
+}
+
 TEST(FlexGrid, PuttingRowsAndColsCutsAndAppendsKeepingTexts)
 {
     MSFlexGrid g;
