@@ -5,13 +5,14 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "platform/MSFlexGrid.h"
+#include "selection/ListRowFields.h"
 #include "selection/Liste.h"
 
 namespace {
 
 QString fieldText(const Recordset& rs, const QString& name)
 {
-    const QVariant v = rs.Fields(name);
+    const QVariant v = listRowFields().get(rs, name);
     return v.isValid() && !v.isNull() ? v.toString() : QString();
 }
 

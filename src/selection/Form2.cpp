@@ -15,9 +15,11 @@
 #include "platform/MessageService.h"
 #include "platform/Twips.h"
 #include "selection/Liste.h"
+#include "selection/ListRowFields.h"
 #include "selection/LstFkt.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -554,6 +556,11 @@ void Form2::SetzeZeileAusDBinGrid(int& row, bool& written)
             Form1& f1 = Forms::form1();
             MSFlexGrid* grid = Forms::liste().MSFlexGrid1;
             const CDBHandler::RecordsetPtr& rs = f1.clsdb.rsKopieren;
+            if (!rs)
+                throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set"),
+                                                        QStringLiteral("Objektvariable nicht festgelegt")));
+            ListRowFields& fields = listRowFields();
+            auto field = [&](const char* name) { return fields.get(*rs, QLatin1String(name)); };
             written = true;
             if (row == -1)
                 row = grid->Rows() - 1;
@@ -586,19 +593,19 @@ void Form2::SetzeZeileAusDBinGrid(int& row, bool& written)
                 grid->setCol(col);
                 grid->setText(text);
             };
-            put(Liste::txtWortart, CutToLength(extract(textOf(rs->Fields(QStringLiteral("Wortart")))), gMaxWortart));
+            put(Liste::txtWortart, CutToLength(extract(textOf(field("Wortart"))), gMaxWortart));
             put(Liste::txtBeispielsatz,
-                CutToLength(extract(textOf(rs->Fields(QStringLiteral("Beispielsatz")))), gMaxBeispielsatz));
+                CutToLength(extract(textOf(field("Beispielsatz"))), gMaxBeispielsatz));
             put(Liste::txtZusatzinfo,
-                CutToLength(extract(textOf(rs->Fields(QStringLiteral("Zusatzinfo")))), gMaxZusatzinfo));
-            put(Liste::txtQuelle, CutToLength(extract(textOf(rs->Fields(QStringLiteral("Quelle")))), gMaxQuelle));
-            const QString created = textOf(rs->Fields(QStringLiteral("Eingabedatum")));
+                CutToLength(extract(textOf(field("Zusatzinfo"))), gMaxZusatzinfo));
+            put(Liste::txtQuelle, CutToLength(extract(textOf(field("Quelle"))), gMaxQuelle));
+            const QString created = textOf(field("Eingabedatum"));
             put(Liste::txtEingabe_mod, extract(created));
             put(Liste::txtEingabedatum, FormatDBDate(created));
-            const QString changed = textOf(rs->Fields(QStringLiteral("Aenderungsdatum")));
+            const QString changed = textOf(field("Aenderungsdatum"));
             put(Liste::txtAenderung_mod, changed);
             put(Liste::txtAenderungsdatum, FormatDBDate(changed));
-            const QVariant score = rs->Fields(QStringLiteral("Score"));
+            const QVariant score = field("Score");
             QString scoreText = QStringLiteral("6");
             if (score.isValid() && !score.isNull()) {
                 bool ok = false;
@@ -631,6 +638,7 @@ void Form2::Command4_Click()
     CDBHandler& db = f1.clsdb;
     QString criteria;
     d->writtenIds.clear();
+    listRowFields().reset();
 
     // Stage A: reported (also 19001) and the build goes on.
     Steps stageA(Always::Yes);
@@ -749,15 +757,21 @@ void Form2::Command4_Click()
     if (!stageC([&] { more = !rs().NoMatch(); }))
         return;
     bool firstPass = true;
-    while (more) {
-        auto showAndAdd = [&] {
-            Recordset& r = rs();
-            const long pos = r.AbsolutePosition();
-            progress.setValue(pos);
+    // Laying out the status text costs more than writing a row; the window is
+    // repainted at most about 30 times a second, so the text follows at that rate.
+    QElapsedTimer statusClock;
+    auto showAndAdd = [&] {
+        Recordset& r = rs();
+        const long pos = r.AbsolutePosition();
+        progress.setValue(pos);
+        if (!statusClock.isValid() || statusClock.elapsed() >= 30) {
             progress.txtStatus->setText(countText + QString::number(pos));
-            progress.Refresh();
-            grid->AddItem(QString());
-        };
+            statusClock.start();
+        }
+        progress.Refresh();
+        grid->AddItem(QString());
+    };
+    while (more) {
         // The first pass still runs under stage A (report and go on).
         if (firstPass)
             stageA(showAndAdd);

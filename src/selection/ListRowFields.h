@@ -1,0 +1,47 @@
+#pragma once
+// Reads fields of the list record set by name, looking each name up only once
+// per record set: the list build reads the same dozen fields of every row.
+#include "platform/Recordset.h"
+
+#include <QHash>
+#include <QString>
+#include <QVariant>
+
+class ListRowFields {
+public:
+    // The value of field `name` in the current row of rs; a name the record
+    // set lacks fails exactly as Recordset::Fields does.
+    QVariant get(const Recordset& rs, const QString& name)
+    {
+        if (&rs != m_rs || rs.FieldCount() != m_count) {
+            m_rs = &rs;
+            m_count = rs.FieldCount();
+            m_index.clear();
+        }
+        auto it = m_index.constFind(name);
+        if (it == m_index.constEnd()) {
+            int found = -1;
+            for (int i = 0; i < m_count && found < 0; ++i)
+                if (rs.FieldName(i).compare(name, Qt::CaseInsensitive) == 0)
+                    found = i;
+            if (found < 0)
+                return rs.Fields(name);
+            it = m_index.insert(name, found);
+        }
+        return rs.Fields(*it);
+    }
+    // Forgets the positions (a new record set may sit at the old address).
+    void reset() { m_rs = nullptr; }
+
+private:
+    const Recordset* m_rs = nullptr;
+    int m_count = -1;
+    QHash<QString, int> m_index;
+};
+
+// The one instance the list build and its expression writer share.
+inline ListRowFields& listRowFields()
+{
+    static ListRowFields fields;
+    return fields;
+}
