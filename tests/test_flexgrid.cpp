@@ -245,6 +245,19 @@ TEST(FlexGrid, SortFiveIsStableCaseBlindAndMovesWholeRows)
     EXPECT_TRUE(g.CellPicture().isNull());
 }
 
+TEST(FlexGrid, SortPutsAccentedLettersWithTheirBaseLetter)
+{
+    MSFlexGrid g;
+    g.setCols(2);
+    g.setRows(1);
+    for (const char* w : {"Zebra", "Öl", "birne", "Äpfel", "ober", "Apfel", "éclair", "Ende"})
+        g.AddItem(QStringLiteral("\t") + QString::fromUtf8(w));
+    g.setCol(1);
+    g.setSort(5);
+    EXPECT_EQ(column(g, 1), (QStringList{"", "Apfel", QString::fromUtf8("Äpfel"), "birne", QString::fromUtf8("éclair"),
+                                         "Ende", "ober", QString::fromUtf8("Öl"), "Zebra"}));
+}
+
 TEST(FlexGrid, SortOfAThousandRowsMatchesCaseFoldedOrder)
 {
     MSFlexGrid g;

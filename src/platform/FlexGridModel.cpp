@@ -2,6 +2,9 @@
 
 #include "common/AppError.h"
 
+#include <QCollator>
+#include <QLocale>
+
 #include <algorithm>
 #include <numeric>
 
@@ -289,13 +292,17 @@ void FlexGridModel::sortByColumn(int col)
     if (n < 2)
         return;
 
-    // Fold the case once per row instead of once per comparison.
-    std::vector<QString> keys(static_cast<size_t>(n));
+    // Letters with accents sort with their base letter ("Äpfel" before "Birne"),
+    // case aside; the keys are computed once per row instead of once per comparison.
+    QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(size_t(n));
     for (int i = 0; i < n; ++i)
-        keys[size_t(i)] = m_rows[size_t(first + i)].cells[size_t(col)].toCaseFolded();
+        keys.push_back(collator.sortKey(m_rows[size_t(first + i)].cells[size_t(col)]));
     std::vector<int> order(static_cast<size_t>(n));
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[size_t(a)] < keys[size_t(b)]; });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<RowData> sorted;
