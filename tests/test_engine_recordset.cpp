@@ -371,3 +371,50 @@ TEST_F(EngineRecordset, KilledWriterLosesNoCommittedScore)
     }
     EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Vokabular")), QStringLiteral("6"));
 }
+
+TEST_F(EngineRecordset, LookupByKeyStaysRightThroughDeletesAndAdds)
+{
+    {
+        sqlite3* raw = nullptr;
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+        enginetest::execOrThrow(raw, QStringLiteral("DELETE FROM Bereiche_Zwischen"));
+        enginetest::execOrThrow(raw, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                                                    "WHERE i < 299) INSERT INTO Bereiche_Zwischen SELECT i % 10, i FROM n"));
+        sqlite3_close(raw);
+    }
+    auto links = db->OpenRecordset(QStringLiteral("SELECT * FROM Bereiche_Zwischen"));
+    auto countAll = [&](int v) {
+        // Walks as the handler does: FindFirst, then FindNext until no match.
+        const QString cond = QStringLiteral("IDV LIKE '%1'").arg(v);
+        long n = 0;
+        links->FindFirst(cond);
+        while (!links->NoMatch()) {
+            EXPECT_EQ(links->Fields(0).toInt(), v);
+            ++n;
+            links->FindNext(cond);
+        }
+        return n;
+    };
+    auto sqlCount = [&](int v) {
+        return scalar(path, QStringLiteral("SELECT count(*) FROM Bereiche_Zwischen WHERE IDV=%1").arg(v)).toLong();
+    };
+    for (int round = 0; round < 2; ++round)   // the second round goes through the lookup table
+        for (int v = 0; v < 10; ++v)
+            EXPECT_EQ(countAll(v), 30) << "IDV " << v;
+    // Delete every link of entry 3 through the lookup, as when an entry's links are removed.
+    links->FindFirst(QStringLiteral("IDV LIKE '3'"));
+    while (!links->NoMatch()) {
+        links->Delete();
+        links->FindNext(QStringLiteral("IDV LIKE '3'"));
+    }
+    links->AddNew();
+    links->SetField(0, 7);
+    links->SetField(1, 999);
+    links->Update();
+    for (int v = 0; v < 10; ++v)
+        EXPECT_EQ(countAll(v), sqlCount(v)) << "IDV " << v;
+    EXPECT_EQ(sqlCount(3), 0);
+    EXPECT_EQ(sqlCount(7), 31);
+    links->FindFirst(QStringLiteral("ID = 999"));
+    EXPECT_EQ(links->Fields(0).toInt(), 7);
+}

@@ -380,20 +380,20 @@ void Recordset::Impl::find(const QString& condition, long start)
     // A column searched by key more than once gets a lookup table; every
     // candidate is still tested with the full condition.
     if (keyCol >= 0 && (keyIndex.count(keyCol) || ++keyUses[keyCol] >= 2)) {
-        auto& index = keyIndex[keyCol];
-        if (index.empty() || !stmt) {
+        auto built = keyIndex.find(keyCol);
+        if (built == keyIndex.end()) {
             drain();
-            if (index.size() != rows.size()) {
-                index.clear();
-                index.reserve(rows.size());
-                for (size_t i = 0; i < rows.size(); ++i) {
-                    const Cell c = cellAt(long(i), keyCol);
-                    if (c.type != Cell::Null)
-                        index.emplace_back(qHash(jetcond::cellText(c, true)), long(i));
-                }
-                std::sort(index.begin(), index.end());
+            std::vector<std::pair<size_t, long>> entries;
+            entries.reserve(rows.size());
+            for (size_t i = 0; i < rows.size(); ++i) {
+                const Cell c = cellAt(long(i), keyCol);
+                if (c.type != Cell::Null)
+                    entries.emplace_back(qHash(jetcond::cellText(c, true)), long(i));
             }
+            std::sort(entries.begin(), entries.end());
+            built = keyIndex.emplace(keyCol, std::move(entries)).first;
         }
+        const auto& index = built->second;
         const size_t h = qHash(b.keyText());
         auto it = std::lower_bound(index.begin(), index.end(), std::make_pair(h, std::max(0L, start)));
         for (; it != index.end() && it->first == h; ++it) {
@@ -732,7 +732,15 @@ void Recordset::Delete()
     if (d->cur < d->reached)
         d->reached = std::max(0L, d->reached - 1);
     d->onGap = true;   // FindNext / MoveNext go on with the row that followed
-    d->keyIndex.clear();
+    // The lookup tables lose the row; the rows after it move up by one.
+    const long gone = d->cur;
+    for (auto& [col, index] : d->keyIndex) {
+        index.erase(std::remove_if(index.begin(), index.end(), [gone](const auto& e) { return e.second == gone; }),
+                    index.end());
+        for (auto& e : index)
+            if (e.second > gone)
+                --e.second;
+    }
     d->invalidateOffsets();
 }
 
