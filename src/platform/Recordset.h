@@ -9,6 +9,16 @@
 // column names (plain, qualified "T.C", bracketed "[C]", "T.[C]"), joined by
 // AND, OR, NOT and parentheses. Text comparison ignores case (umlauts too);
 // a number compared with a text is compared by its text; Null never matches.
+//
+// Positions: a search without a match leaves the current row where it was.
+// After Delete there is no current row (Fields raises NoCurrentRecord,
+// AbsolutePosition is -1) while IsEOF stays false; the next FindNext/MoveNext
+// starts with the row that followed the deleted one. Any Find or Move drops
+// an Edit/AddNew that was not written with Update.
+//
+// While a dynaset has rows left to fetch, its statement keeps a read lock on
+// the file; before the engine writes, every such dynaset of the database
+// fetches its remaining rows, so that each write is committed at once.
 #include "common/AppError.h"
 
 #include <QString>
@@ -42,7 +52,8 @@ public:
     int FieldCount() const;
     bool HasField(const QString& name) const;
 
-    // Changing the current row (single-table dynasets only).
+    // Changing the current row (single-table dynasets only; others raise
+    // NotUpdatable, a read-only database raises ReadOnly at Edit/AddNew/Delete).
     void Edit();
     void AddNew();
     void SetField(const QString& name, const QVariant& value);
