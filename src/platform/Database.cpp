@@ -245,7 +245,9 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
     auto impl = std::make_unique<Impl>();
     impl->path = path;
     const QByteArray utf8 = QFile::encodeName(path);
-    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;   // never CREATE
+    // Never CREATE. One connection is used by one thread only, so SQLite need not
+    // lock its mutex on every call.
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(utf8.constData(), &impl->db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString msg = impl->db ? QString::fromUtf8(sqlite3_errmsg(impl->db)) : QString();
