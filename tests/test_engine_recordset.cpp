@@ -418,3 +418,37 @@ TEST_F(EngineRecordset, LookupByKeyStaysRightThroughDeletesAndAdds)
     links->FindFirst(QStringLiteral("ID = 999"));
     EXPECT_EQ(links->Fields(0).toInt(), 7);
 }
+
+TEST_F(EngineRecordset, FailedWritesAreReportedAndKeepTheEdit)
+{
+    // A constraint of the file refuses the row: reported, nothing written,
+    // the edit stays open so that it can be mended or cancelled.
+    auto props = db->OpenRecordset(QStringLiteral("SELECT * FROM LxtProperties"));
+    props->AddNew();
+    props->SetField(QStringLiteral("Name"), QStringLiteral("Ohne Tabelle"));
+    QString desc;
+    EXPECT_EQ(errorOf([&] { props->Update(); }, &desc), DbErr::WriteFailed);
+    EXPECT_TRUE(desc.contains(QStringLiteral("NOT NULL"))) << desc.toStdString();
+    props->SetField(QStringLiteral("TableName"), QStringLiteral("Vokabular"));
+    props->Update();
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT TableName FROM LxtProperties WHERE Name='Ohne Tabelle'")),
+              QStringLiteral("Vokabular"));
+
+    // Another program holds the file locked: the score is not written and the
+    // failure says so (after the engine's wait for the lock).
+    sqlite3* other = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &other, SQLITE_OPEN_READWRITE, nullptr);
+    enginetest::execOrThrow(other, QStringLiteral("BEGIN IMMEDIATE"));
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    rs->FindFirst(QStringLiteral("ID LIKE '12'"));
+    rs->Edit();
+    rs->SetField(QStringLiteral("Score"), 6);
+    EXPECT_EQ(errorOf([&] { rs->Update(); }, &desc), DbErr::WriteFailed);
+    EXPECT_TRUE(desc.contains(QStringLiteral("gesperrt"))) << desc.toStdString();
+    EXPECT_EQ(rs->Fields(QStringLiteral("Score")).toInt(), 6);   // still the edited value
+    rs->CancelUpdate();
+    EXPECT_EQ(rs->Fields(QStringLiteral("Score")).toInt(), 3);
+    enginetest::execOrThrow(other, QStringLiteral("ROLLBACK"));
+    sqlite3_close(other);
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT Score FROM Vokabular WHERE ID=12")), QStringLiteral("3"));
+}

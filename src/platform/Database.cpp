@@ -16,7 +16,7 @@ namespace {
 QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 } // namespace
 
-void raiseWrite(sqlite3* db, int rc, const QString& path)
+void raiseWrite(sqlite3* db, int rc, const QString& path, const QString& message)
 {
     if ((rc & 0xff) == SQLITE_READONLY)
         raise(DbErr::ReadOnly,
@@ -32,7 +32,7 @@ void raiseWrite(sqlite3* db, int rc, const QString& path)
     raise(DbErr::WriteFailed,
           tr2(QStringLiteral("The change could not be saved: %1"),
               QStringLiteral("Die Änderung konnte nicht gespeichert werden: %1"))
-              .arg(sqliteMessage(db)));
+              .arg(message.isEmpty() ? sqliteMessage(db) : message));
 }
 
 void raiseRead(sqlite3* db, int rc, const QString& sql)
@@ -176,10 +176,10 @@ int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& v
         engine::bindValue(s, int(i) + 1, values[i]);
     const int rc = sqlite3_step(s);
     if (rc != SQLITE_DONE) {
-        sqlite3_reset(s);
+        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_finalize(s);
         // A failed statement inside autocommit is rolled back by SQLite itself.
-        engine::raiseWrite(db, rc, path);
+        engine::raiseWrite(db, rc, path, message);
     }
     const int changes = sqlite3_changes(db);
     release(sql, s);
@@ -461,7 +461,8 @@ void TableDef::AppendTextField(const QString& name, int size, const QString& def
     d->dropIdleStatements();   // prepared before the change, they would describe the old columns
     char* err = nullptr;
     const int rc = sqlite3_exec(d->db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    const QString message = QString::fromUtf8(err ? err : "");
     sqlite3_free(err);
     if (rc != SQLITE_OK)
-        engine::raiseWrite(d->db, rc, d->path);
+        engine::raiseWrite(d->db, rc, d->path, message);
 }

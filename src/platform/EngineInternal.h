@@ -17,7 +17,7 @@ namespace engine {
 
 [[noreturn]] void raise(int number, const QString& description);
 // Raises the error SQLite reported for `rc` while writing.
-[[noreturn]] void raiseWrite(sqlite3* db, int rc, const QString& path);
+[[noreturn]] void raiseWrite(sqlite3* db, int rc, const QString& path, const QString& message = QString());
 // Raises the error SQLite reported while reading rows.
 [[noreturn]] void raiseRead(sqlite3* db, int rc, const QString& sql);
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
