@@ -5,6 +5,7 @@
 //   bench_engine [entries=100000]
 #include "platform/Database.h"
 #include "platform/LargeDbGenerator.h"
+#include "platform/ProcessMemory.h"
 #include "platform/Recordset.h"
 
 #include <QCoreApplication>
@@ -25,17 +26,6 @@ const char* const kStatements[] = {
     "SELECT * FROM FunktionaleAttribute", "SELECT * FROM FunktionaleAttribute_Zwischen", "SELECT * FROM Bereiche",
     "SELECT * FROM Bereiche_Zwischen", "SELECT * FROM Synonyme",
 };
-
-long peakKb()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 // Best of `rounds` runs, in milliseconds.
 double best(int rounds, const std::function<void()>& work)
@@ -122,7 +112,7 @@ int main(int argc, char** argv)
     }
     std::printf("database: %d entries, %lld bytes, written in %lld ms\n", entries,
                 static_cast<long long>(QFile(path).size()), static_cast<long long>(gen.elapsed()));
-    std::printf("peak memory before the runs: %ld kB\n\n", peakKb());
+    std::printf("peak memory before the runs: %ld kB\n\n", peakMemoryKb());
     const QByteArray cpath = QFile::encodeName(path);
 
     // (1) Opening the database and its eleven record sets.
@@ -225,7 +215,7 @@ int main(int argc, char** argv)
         std::printf("\n%-46s %10.3f ms per answer (%d answers, each committed)\n", "trainer: find by ID + Edit/Update",
                     t.nsecsElapsed() / 1e6 / answers, answers);
         std::printf("%-46s %ld kB peak (VmHWM), target under 150 MB\n", "three dynasets on Vokabular, all rows",
-                    peakKb());
+                    peakMemoryKb());
     }
     db->Close();
     return 0;
