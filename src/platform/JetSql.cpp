@@ -1,6 +1,7 @@
 #include "platform/JetSql.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace jetsql {
 
@@ -8,13 +9,31 @@ namespace {
 
 enum class Tok { Word, Ident, Text, Number, Other, Space };
 
+// Tokens point into the statement; only texts carry a value of their own
+// (quotes removed, doubled quotes made single).
 struct Token {
     Tok kind;
-    QString text;   // Word/Other/Space/Number: the source text; Ident/Text: the value
+    QStringView text;
+    QString value;
 };
 
-bool isWordStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
-bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+bool isAsciiLetter(char16_t u) { return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'); }
+
+bool isWordStart(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return isAsciiLetter(u) || u == '_';
+    return c.isLetter();
+}
+
+bool isWordChar(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 128)
+        return isAsciiLetter(u) || (u >= '0' && u <= '9') || u == '_' || u == '$';
+    return c.isLetterOrNumber();
+}
 
 // Splits the statement; false when a quote or bracket is not closed.
 bool tokenize(const QString& s, std::vector<Token>& out)
@@ -27,7 +46,7 @@ bool tokenize(const QString& s, std::vector<Token>& out)
             int j = i;
             while (j < n && s[j].isSpace())
                 ++j;
-            out.push_back({Tok::Space, QStringLiteral(" ")});
+            out.push_back({Tok::Space, QStringView(u" "), {}});
             i = j;
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             // Jet takes both quote characters for texts.
@@ -35,14 +54,14 @@ bool tokenize(const QString& s, std::vector<Token>& out)
             int j = i;
             if (!readQuoted(s, j, v))
                 return false;
-            out.push_back({Tok::Text, v});
+            out.push_back({Tok::Text, {}, v});
             i = j;
         } else if (c == QLatin1Char('[') || c == QLatin1Char('`')) {
             const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('`');
             const int j = s.indexOf(close, i + 1);
             if (j < 0)
                 return false;
-            out.push_back({Tok::Ident, s.mid(i + 1, j - i - 1)});
+            out.push_back({Tok::Ident, QStringView(s).mid(i + 1, j - i - 1), {}});
             i = j + 1;
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
             int j = i;
@@ -62,24 +81,24 @@ bool tokenize(const QString& s, std::vector<Token>& out)
                 // "1abc" is no number: leave it to SQLite as it is
                 while (j < n && isWordChar(s[j]))
                     ++j;
-                out.push_back({Tok::Other, s.mid(i, j - i)});
+                out.push_back({Tok::Other, QStringView(s).mid(i, j - i), {}});
             } else {
-                out.push_back({Tok::Number, s.mid(i, j - i)});
+                out.push_back({Tok::Number, QStringView(s).mid(i, j - i), {}});
             }
             i = j;
         } else if (isWordStart(c)) {
             int j = i;
             while (j < n && isWordChar(s[j]))
                 ++j;
-            out.push_back({Tok::Word, s.mid(i, j - i)});
+            out.push_back({Tok::Word, QStringView(s).mid(i, j - i), {}});
             i = j;
         } else {
             int len = 1;
-            const QString two = s.mid(i, 2);
+            const QStringView two = QStringView(s).mid(i, std::min(2, n - i));
             if (two == QLatin1String("<>") || two == QLatin1String("<=") || two == QLatin1String(">=")
                 || two == QLatin1String("!=") || two == QLatin1String("||"))
                 len = 2;
-            out.push_back({Tok::Other, s.mid(i, len)});
+            out.push_back({Tok::Other, QStringView(s).mid(i, len), {}});
             i += len;
         }
     }
@@ -169,6 +188,7 @@ Translated translateText(const QString& jetSql)
 {
     Translated r;
     std::vector<Token> toks;
+    toks.reserve(64);
     if (!tokenize(jetSql, toks)) {
         r.sql = jetSql;
         return r;
@@ -185,12 +205,14 @@ Translated translateText(const QString& jetSql)
     QString fromOnlyIdent;
     int fromIdents = 0, fromOthers = 0;
     QString out;
+    out.reserve(jetSql.size() + 16);
     QString selectList;
     QString fromTail;
+    QString piece;
 
     for (size_t i = 0; i < toks.size(); ++i) {
         const Token& t = toks[i];
-        QString piece;
+        piece.clear();
         if (t.kind == Tok::Other) {
             if (t.text == QLatin1String("("))
                 ++depth;
@@ -218,10 +240,10 @@ Translated translateText(const QString& jetSql)
         }
         switch (t.kind) {
         case Tok::Ident:
-            piece = quoteIdent(t.text);
+            piece = quoteIdent(t.text.toString());
             break;
         case Tok::Text: {
-            const QString value = afterLike ? likePattern(t.text) : t.text;
+            const QString value = afterLike ? likePattern(t.value) : t.value;
             if (region == Region::Where) {
                 r.binds.push_back(QVariant(value));
                 piece = QStringLiteral("?%1").arg(r.binds.size());
@@ -232,14 +254,14 @@ Translated translateText(const QString& jetSql)
         }
         case Tok::Number:
             if (region == Region::Where) {
-                r.binds.push_back(numberValue(t.text));
+                r.binds.push_back(numberValue(t.text.toString()));
                 piece = QStringLiteral("?%1").arg(r.binds.size());
             } else {
-                piece = t.text;
+                piece.append(t.text);
             }
             break;
         default:
-            piece = t.text;
+            piece.append(t.text);
         }
         if (t.kind != Tok::Space)
             afterLike = isKw(t, "LIKE");
@@ -247,7 +269,7 @@ Translated translateText(const QString& jetSql)
             && !(t.kind == Tok::Other && t.text == QLatin1String(";"))) {
             if ((t.kind == Tok::Word || t.kind == Tok::Ident) && depth == 0) {
                 ++fromIdents;
-                fromOnlyIdent = t.text;
+                fromOnlyIdent = t.text.toString();
             } else {
                 ++fromOthers;
             }
