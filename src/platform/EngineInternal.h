@@ -39,6 +39,7 @@ void encodeRow(sqlite3_stmt* stmt, int firstColumn, int count, std::string& out)
 // Offsets of every value in an encoded row.
 void rowOffsets(const char* data, int count, std::vector<uint32_t>& out);
 jetcond::Cell decodeAt(const char* p);
+const char* skipValue(const char* p);
 jetcond::Cell decodeCell(const char* data, int index);
 QVariant toVariant(const jetcond::Cell& c);
 

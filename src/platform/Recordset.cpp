@@ -41,8 +41,10 @@ quint64 getVarint(const char*& p)
     }
 }
 
+} // namespace
+
 // Steps over one encoded value.
-const char* skip(const char* p)
+const char* skipValue(const char* p)
 {
     switch (static_cast<Cell::Type>(*p++)) {
     case Cell::Null:
@@ -60,8 +62,6 @@ const char* skip(const char* p)
     }
     return p;
 }
-
-} // namespace
 
 const char* RowArena::store(const std::string& bytes)
 {
@@ -131,7 +131,7 @@ void rowOffsets(const char* data, int count, std::vector<uint32_t>& out)
     const char* p = data;
     for (int i = 0; i < count; ++i) {
         out[size_t(i)] = uint32_t(p - data);
-        p = skip(p);
+        p = skipValue(p);
     }
 }
 
@@ -163,7 +163,7 @@ Cell decodeCell(const char* data, int index)
 {
     const char* p = data;
     for (int i = 0; i < index; ++i)
-        p = skip(p);
+        p = skipValue(p);
     return decodeAt(p);
 }
 
@@ -190,11 +190,24 @@ namespace {
 
 class EncodedRow final : public jetcond::RowView {
 public:
-    explicit EncodedRow(const char* data) : m_data(data) {}
-    Cell cell(int index) const override { return engine::decodeCell(m_data, index); }
+    explicit EncodedRow(const char* data) : m_data(data), m_at(data) {}
+    Cell cell(int index) const override
+    {
+        // Conditions mostly read columns in rising order, often one twice
+        // ("Score >=2 AND Score <=5"): go on from the last one read.
+        if (index < m_index) {
+            m_index = 0;
+            m_at = m_data;
+        }
+        for (; m_index < index; ++m_index)
+            m_at = engine::skipValue(m_at);
+        return engine::decodeAt(m_at);
+    }
 
 private:
     const char* m_data;
+    mutable const char* m_at;
+    mutable int m_index = 0;
 };
 
 QString noCurrentText()
