@@ -2,6 +2,7 @@
 // selection window does it, against the same cells read with one plain SQLite
 // query; then sorting the list by a language and one find keystroke.
 // Prints the times, their ratio and the peak memory (VmHWM).
+#include "platform/ProcessMemory.h"
 #include "common/Global.h"
 #include "common/TextProcs.h"
 #include "mainwindow/Form1.h"
@@ -41,17 +42,6 @@ public:
     int execModal(QDialog*) override { return 0; }
     void beep() override {}
 };
-
-long peakKilobytes()
-{
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    return -1;
-}
 
 QString col(sqlite3_stmt* st, int i)
 {
@@ -158,7 +148,7 @@ int main(int argc, char** argv)
         plainMs = t.elapsed();
         std::printf("plain query into a vector: %lld ms, %zu rows\n", static_cast<long long>(plainMs), plain.size());
     }
-    std::printf("peak memory after the plain query (VmHWM): %ld MB\n", peakKilobytes() / 1024);
+    std::printf("peak memory after the plain query (VmHWM): %ld MB\n", peakMemoryKb() / 1024);
 
     Form2& f2 = Forms::form2();
     t.restart();
@@ -167,7 +157,7 @@ int main(int argc, char** argv)
     MSFlexGrid* grid = Forms::liste().MSFlexGrid1;
     std::printf("list build (selection window): %lld ms, %d rows\n", static_cast<long long>(buildMs), grid->Rows() - 1);
     std::printf("ratio build / plain: %.2f\n", plainMs > 0 ? double(buildMs) / double(plainMs) : 0.0);
-    std::printf("peak memory after the build (VmHWM): %ld MB\n", peakKilobytes() / 1024);
+    std::printf("peak memory after the build (VmHWM): %ld MB\n", peakMemoryKb() / 1024);
 
     t.restart();
     grid->setCol(Liste::txtSpanisch);
@@ -182,7 +172,7 @@ int main(int argc, char** argv)
     std::printf("find keystroke (match at row %d of %d): %lld ms\n", grid->Row(), grid->Rows() - 1,
                 static_cast<long long>(t.elapsed()));
 
-    std::printf("peak memory (VmHWM): %ld MB\n", peakKilobytes() / 1024);
+    std::printf("peak memory (VmHWM): %ld MB\n", peakMemoryKb() / 1024);
     std::printf("message boxes: %d\n", messages->shown);
     Forms::unloadAll();
     return 0;

