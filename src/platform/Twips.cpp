@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <cmath>
 
 namespace Twips {
@@ -29,6 +30,11 @@ QRect rect(double left, double top, double width, double height)
     return QRect(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
 }
 QSize size(double width, double height) { return QSize(toPixelsX(width), toPixelsY(height)); }
+
+void place(QWidget* widget, double left, double top, double width, double height)
+{
+    widget->setGeometry(rect(left, top, width, height));
+}
 
 QFont designFont(const QString& name, double pointSize, bool bold)
 {

@@ -65,11 +65,6 @@ namespace {
 constexpr int kClientWidth = 8085;
 constexpr int kClientHeight = 4695;
 
-void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(Twips::rect(left, top, width, height));
-}
-
 const QStringList& areaNames()
 {
     static const QStringList names = {
@@ -122,32 +117,32 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setScaledContents(true);
-    place(Image1, 120, 120, 900, 540);
+    Twips::place(Image1, 120, 120, 900, 540);
 
     lblLanguage = new QLabel(this);
     lblLanguage->setObjectName(QStringLiteral("lblLanguage"));
     lblLanguage->setFont(Twips::designFont(QStringLiteral("Arial"), 18, true));
-    place(lblLanguage, 1200, 150, 4000, 480);
+    Twips::place(lblLanguage, 1200, 150, 4000, 480);
 
     auto* Frame3 = new QGroupBox(QStringLiteral("Bereiche"), this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
-    place(Frame3, 120, 780, 5055, 3000);
+    Twips::place(Frame3, 120, 780, 5055, 3000);
 
     auto* Label1 = new QLabel(QStringLiteral("nicht ausgewählt:"), Frame3);
     Label1->setObjectName(QStringLiteral("Label1"));
-    place(Label1, 120, 240, 2000, 255);
+    Twips::place(Label1, 120, 240, 2000, 255);
     auto* Label2 = new QLabel(QStringLiteral("ausgewählt:"), Frame3);
     Label2->setObjectName(QStringLiteral("Label2"));
-    place(Label2, 2935, 240, 2000, 255);
+    Twips::place(Label2, 2935, 240, 2000, 255);
 
     lstBereichLinks = new QListWidget(Frame3);
     lstBereichLinks->setObjectName(QStringLiteral("lstBereichLinks"));
     lstBereichLinks->setToolTip(QStringLiteral("Hier einen Bereich auswählen und mit '>' zur Auswahl hinzufügen"));
-    place(lstBereichLinks, 120, 510, 2000, 2370);
+    Twips::place(lstBereichLinks, 120, 510, 2000, 2370);
     lstBereichRechts = new QListWidget(Frame3);
     lstBereichRechts->setObjectName(QStringLiteral("lstBereichRechts"));
     lstBereichRechts->setToolTip(QStringLiteral("Hier einen Bereich auswählen und mit '<' von der Auswahl entfernen"));
-    place(lstBereichRechts, 2935, 510, 2000, 2370);
+    Twips::place(lstBereichRechts, 2935, 510, 2000, 2370);
     for (QListWidget* l : {lstBereichLinks, lstBereichRechts}) {
         l->setSortingEnabled(true);
         l->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -169,28 +164,28 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
     cmdAddAll = makeButton(Frame3, "cmdAddAll", QStringLiteral(">>"), QStringLiteral("Alle Bereiche zur Auswahl hinzufügen"));
     cmdRemoveAll = makeButton(Frame3, "cmdRemoveAll", QStringLiteral("<<"),
                               QStringLiteral("Alle Bereiche von Auswahl entfernen"));
-    place(cmdAdd, 2235, 720, 585, 375);
-    place(cmdRemove, 2235, 1200, 585, 375);
-    place(cmdAddAll, 2235, 1800, 585, 375);
-    place(cmdRemoveAll, 2235, 2280, 585, 375);
+    Twips::place(cmdAdd, 2235, 720, 585, 375);
+    Twips::place(cmdRemove, 2235, 1200, 585, 375);
+    Twips::place(cmdAddAll, 2235, 1800, 585, 375);
+    Twips::place(cmdRemoveAll, 2235, 2280, 585, 375);
 
     auto* fraSample3 = new QGroupBox(QStringLiteral("Fehlerscore"), this);
     fraSample3->setObjectName(QStringLiteral("fraSample3"));
     fraSample3->setToolTip(QStringLiteral("Hier den Bereich für den Fehlerscore einstellen"));
-    place(fraSample3, 5340, 780, 2625, 3000);
+    Twips::place(fraSample3, 5340, 780, 2625, 3000);
 
     // One row per bound: label, slider, text box.
     auto scoreRow = [fraSample3](const char* labelName, const QString& caption, const char* name, const QString& value,
                                  int top, QSlider*& slider, QLineEdit*& box) {
         auto* label = new QLabel(caption, fraSample3);
         label->setObjectName(QLatin1String(labelName));
-        place(label, 120, top, 2300, 255);
+        Twips::place(label, 120, top, 2300, 255);
         slider = new QSlider(Qt::Horizontal, fraSample3);
         slider->setObjectName(QLatin1String(name) + QStringLiteral("Slider"));
-        place(slider, 120, top + 360, 1800, 420);
+        Twips::place(slider, 120, top + 360, 1800, 420);
         box = new QLineEdit(value, fraSample3);
         box->setObjectName(QLatin1String(name));
-        place(box, 2040, top + 360, 435, 330);
+        Twips::place(box, 2040, top + 360, 435, 330);
     };
     scoreRow("Label8", QStringLiteral("Minimalscore"), "MinScore", QStringLiteral("1"), 360, MinScoreSlider, MinScore);
     scoreRow("Label9", QStringLiteral("Maximalscore"), "MaxScore", QStringLiteral("6"), 1560, MaxScoreSlider, MaxScore);
@@ -219,16 +214,16 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
                           QStringLiteral("Schließt das Fenster, ohne die Vokabelliste zu erstellen"));
     Command1->setDefault(true);
     Command1->setAutoDefault(true);
-    place(Command4, 4080, 3915, 1215, 375);
-    place(Command1, 5415, 3915, 1215, 375);
-    place(Command3, 6750, 3915, 1215, 375);
+    Twips::place(Command4, 4080, 3915, 1215, 375);
+    Twips::place(Command1, 5415, 3915, 1215, 375);
+    Twips::place(Command3, 6750, 3915, 1215, 375);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     d->statusLabel = new QLabel(StatusBar1);
     StatusBar1->addWidget(d->statusLabel, 1);
-    place(StatusBar1, 0, kClientHeight - 330, kClientWidth, 330);
+    Twips::place(StatusBar1, 0, kClientHeight - 330, kClientWidth, 330);
 
     createParkedPanel();
 
@@ -272,24 +267,24 @@ void Form2::createParkedPanel()
                              "txtAenderungMonat", "txtAenderungJahr"}) {
         auto* box = new QLineEdit(picOptions);
         box->setObjectName(QLatin1String(name));
-        place(box, left, 120, 500, 315);
+        Twips::place(box, left, 120, 500, 315);
         auto* updown = new QSpinBox(picOptions);
         updown->setObjectName(QLatin1String(name) + QStringLiteral("UpDown"));
-        place(updown, left + 500, 120, 255, 315);
+        Twips::place(updown, left + 500, 120, 255, 315);
         left += 900;
     }
     auto* lblBeispielsatz = new QLabel(QStringLiteral("Beispielsatz"), picOptions);
     lblBeispielsatz->setObjectName(QStringLiteral("lblBeispielsatz"));
-    place(lblBeispielsatz, 120, 600, 1500, 255);
+    Twips::place(lblBeispielsatz, 120, 600, 1500, 255);
     Beispielsatz = new QLineEdit(picOptions);
     Beispielsatz->setObjectName(QStringLiteral("Beispielsatz"));
-    place(Beispielsatz, 1680, 600, 4000, 315);
+    Twips::place(Beispielsatz, 1680, 600, 4000, 315);
     auto* lblZusatzinfo = new QLabel(QStringLiteral("Zusatzinfo"), picOptions);
     lblZusatzinfo->setObjectName(QStringLiteral("lblZusatzinfo"));
-    place(lblZusatzinfo, 120, 1080, 1500, 255);
+    Twips::place(lblZusatzinfo, 120, 1080, 1500, 255);
     Zusatzinfo = new QLineEdit(picOptions);
     Zusatzinfo->setObjectName(QStringLiteral("Zusatzinfo"));
-    place(Zusatzinfo, 1680, 1080, 4000, 315);
+    Twips::place(Zusatzinfo, 1680, 1080, 4000, 315);
     for (const char* name : {"Lang1Check", "Lang2Check"}) {
         auto* check = new QCheckBox(picOptions);
         check->setObjectName(QLatin1String(name));

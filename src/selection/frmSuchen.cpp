@@ -24,11 +24,6 @@ namespace {
 constexpr int kClientWidth = 3375;
 constexpr int kClientHeight = 1485;
 
-void place(QWidget* w, int left, int top, int width, int height)
-{
-    w->setGeometry(Twips::rect(left, top, width, height));
-}
-
 } // namespace
 
 frmSuchen::frmSuchen(const QString& mode_, QWidget* parent) : QDialog(parent), mode(mode_)
@@ -45,29 +40,29 @@ frmSuchen::frmSuchen(const QString& mode_, QWidget* parent) : QDialog(parent), m
     txtAusdruck->setObjectName(QStringLiteral("txtAusdruck"));
     txtAusdruck->setFont(Twips::designFont(QStringLiteral("MS Sans Serif"), 9.75));
     txtAusdruck->setToolTip(QStringLiteral("Hier den zu suchenden Text eingeben"));
-    place(txtAusdruck, 120, 480, 3135, 375);
+    Twips::place(txtAusdruck, 120, 480, 3135, 375);
 
     Option1 = new QRadioButton(QStringLiteral("Lang1"), this);
     Option1->setObjectName(QStringLiteral("Option1"));
     Option1->setToolTip(languageTip);
-    place(Option1, 120, 90, 1575, 300);
+    Twips::place(Option1, 120, 90, 1575, 300);
     Option2 = new QRadioButton(QStringLiteral("Lang2"), this);
     Option2->setObjectName(QStringLiteral("Option2"));
     Option2->setToolTip(languageTip);
-    place(Option2, 1740, 90, 1575, 300);
+    Twips::place(Option2, 1740, 90, 1575, 300);
     Option1->setChecked(true);
 
     Command1 = new QPushButton(QStringLiteral("Schließen"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
-    place(Command1, 2160, 990, 1095, 375);
+    Twips::place(Command1, 2160, 990, 1095, 375);
 
     lblNicht = new QLabel(QStringLiteral("Nicht gefunden"), this);
     lblNicht->setObjectName(QStringLiteral("lblNicht"));
     lblNicht->setAlignment(Qt::AlignCenter);
     lblNicht->setAutoFillBackground(true);
     lblNicht->setStyleSheet(QStringLiteral("background-color: #FF0000;"));
-    place(lblNicht, 120, 1035, 1935, 285);
+    Twips::place(lblNicht, 120, 1035, 1935, 285);
     lblNicht->hide();
 
     // Tab order: the text, the two languages, Close.
