@@ -107,6 +107,43 @@ TEST_F(EngineConditions, FaultyConditionsAreReportedClearly)
     EXPECT_EQ(rs->Fields(0).toInt(), 12);
 }
 
+TEST_F(EngineConditions, ConditionsOfOneShapeKeepTheirOwnValues)
+{
+    // Conditions that differ only in their numbers and texts share one parse;
+    // each must still find the rows of its own values.
+    struct Case {
+        const char* cond;
+        std::vector<qlonglong> ids;
+    } cases[] = {
+        {"Vokabular.ID=1", {1}},
+        {"Vokabular.ID=120", {120}},
+        {"Vokabular.ID=12.0", {12}},
+        {"Vokabular.ID=7", {}},
+        {"Score >= -1 AND Score <= 1", {120}},
+        {"Score >= 6 AND Score <= 9", {4}},
+        {"Score >= -3 AND Score <= -1", {}},
+        {"Lang1_Main LIKE 'z*' OR Wortart = 'x'", {12}},
+        {"Lang1_Main LIKE 'ÄPFEL' OR Wortart = 'zahl'", {1, 4, 12, 120}},
+        {"Lang1_Main LIKE 'Kinder''s' OR Wortart = 'ZAHL'", {2, 4, 12, 120}},
+        {"Lang1_Main LIKE '*' OR Wortart = 'x'", {1, 2, 3, 12, 120}},
+        {"ID LIKE 12 AND Score = 3", {12}},
+        {"ID LIKE 1 AND Score = 2", {1}},
+        {"Lang2_Main = 120", {120}},
+        {"Lang2_Main = 'b'", {}},
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.cond);
+            EXPECT_EQ(walk(*rs, QString::fromUtf8(c.cond)), c.ids);
+        }
+    }
+    // A value that is no number in a shape already known is still an error.
+    rs->FindFirst(QStringLiteral("ID = 1"));
+    QString desc;
+    EXPECT_EQ(errorOf([&] { rs->FindFirst(QStringLiteral("ID = 1.2.3")); }, &desc), DbErr::BadCondition);
+    EXPECT_TRUE(desc.contains(QStringLiteral("1.2.3"))) << desc.toStdString();
+}
+
 TEST_F(EngineConditions, NoMatchKeepsPositionAndRecordCountGrowsWithTheWalk)
 {
     EXPECT_EQ(rs->RecordCount(), 1);

@@ -62,3 +62,44 @@ TEST(EngineSql, LeavesBrokenStatementsToSqlite)
     EXPECT_EQ(jetsql::quoteIdent(QStringLiteral("a\"b")), QStringLiteral("\"a\"\"b\""));
     EXPECT_EQ(jetsql::quoteText(QStringLiteral("Kinder's")), QStringLiteral("'Kinder''s'"));
 }
+
+TEST(EngineSql, StatementsOfOneShapeKeepTheirOwnValues)
+{
+    // Statements that differ only in their literals share one translation;
+    // each must still get its own values.
+    struct Case {
+        const char* jet;
+        const char* sqlite;
+        std::vector<QVariant> binds;
+    } cases[] = {
+        {"SELECT Attribut_Text FROM A_Zwischen, A WHERE A_Zwischen.IDV=7 AND A_Zwischen.ID=A.IDA",
+         "SELECT Attribut_Text FROM A_Zwischen, A WHERE A_Zwischen.IDV=?1 AND A_Zwischen.ID=A.IDA", {qlonglong(7)}},
+        {"SELECT Attribut_Text FROM A_Zwischen, A WHERE A_Zwischen.IDV=123456 AND A_Zwischen.ID=A.IDA",
+         "SELECT Attribut_Text FROM A_Zwischen, A WHERE A_Zwischen.IDV=?1 AND A_Zwischen.ID=A.IDA",
+         {qlonglong(123456)}},
+        {"SELECT Attribut_Text FROM A_Zwischen, A WHERE A_Zwischen.IDV=2.5 AND A_Zwischen.ID=A.IDA",
+         "SELECT Attribut_Text FROM A_Zwischen, A WHERE A_Zwischen.IDV=?1 AND A_Zwischen.ID=A.IDA", {2.5}},
+        // A text after LIKE gets SQLite's wildcards, one elsewhere does not.
+        {"SELECT * FROM B WHERE T LIKE 'a*' AND U = 'b*'", "SELECT * FROM B WHERE T LIKE ?1 AND U = ?2",
+         {QStringLiteral("a%"), QStringLiteral("b*")}},
+        {"SELECT * FROM B WHERE T LIKE 'x?y*' AND U = 'it''s?'", "SELECT * FROM B WHERE T LIKE ?1 AND U = ?2",
+         {QStringLiteral("x_y%"), QStringLiteral("it's?")}},
+        // Literals outside WHERE stay in the text, each with its own value.
+        {"SELECT 'a', 1 FROM B WHERE ID = 1", "SELECT 'a', 1 FROM B WHERE ID = ?1", {qlonglong(1)}},
+        {"SELECT 'b', 2 FROM B WHERE ID = 3", "SELECT 'b', 2 FROM B WHERE ID = ?1", {qlonglong(3)}},
+        {"SELECT * FROM B WHERE ID = 4 ORDER BY 1", "SELECT * FROM B WHERE ID = ?1 ORDER BY 1", {qlonglong(4)}},
+        {"SELECT * FROM B WHERE ID = 5 ORDER BY 2", "SELECT * FROM B WHERE ID = ?1 ORDER BY 2", {qlonglong(5)}},
+        // A digit inside a name or a number run into a name is no literal.
+        {"SELECT Lang1_Main FROM B WHERE ID = 6", "SELECT Lang1_Main FROM B WHERE ID = ?1", {qlonglong(6)}},
+        {"SELECT Lang2_Main FROM B WHERE ID = 6", "SELECT Lang2_Main FROM B WHERE ID = ?1", {qlonglong(6)}},
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.jet);
+            const jetsql::Translated t = jetsql::translate(QString::fromUtf8(c.jet));
+            EXPECT_EQ(t.sql, QString::fromUtf8(c.sqlite));
+            EXPECT_EQ(t.binds, c.binds);
+            EXPECT_EQ(t.binds, jetsql::translateText(QString::fromUtf8(c.jet)).binds);
+        }
+    }
+}

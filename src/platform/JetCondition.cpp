@@ -17,6 +17,7 @@ struct Operand {
     double d = 0;
     QString text;    // literal text as written
     QString folded;  // literal text, case folded
+    bool written = false;   // a number or text written in the condition (not TRUE/FALSE)
 };
 
 struct Node {
@@ -385,6 +386,7 @@ private:
             }
             o.text = text;
             o.folded = text;
+            o.written = true;
             return o;
         }
         case T::Text:
@@ -392,6 +394,7 @@ private:
             o.kind = Operand::TextLit;
             o.text = v.text;
             o.folded = v.text.toCaseFolded();
+            o.written = true;
             return o;
         case T::Word:
             if (isKeyword(v, "TRUE") || isKeyword(v, "FALSE")) {
@@ -450,17 +453,271 @@ void findKey(Parsed& p)
 
 } // namespace
 
-std::shared_ptr<const Parsed> parse(const QString& text)
+namespace {
+
+// A number or text of a condition as the shape scan finds it.
+struct Literal {
+    bool text = false;
+    QString value;   // the digits of a number, or a text without its quotes
+};
+
+constexpr char16_t kNumberMark = 1, kTextMark = 2;
+
+// The condition with every number and text replaced by a mark, and those
+// literals in order. Splits exactly as lex() does; false where lex() would
+// fail (the full parse then gives the error) or the text holds a mark.
+bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
 {
-    // Conditions repeat (every FindNext of a walk); the cache is cleared
-    // when it grows, since some callers build one text per entry.
-    static QHash<QString, std::shared_ptr<const Parsed>> cache;
-    if (auto it = cache.constFind(text); it != cache.cend())
-        return it.value();
+    const QStringView v(s);
+    if (v.contains(QChar(kNumberMark)) || v.contains(QChar(kTextMark)))
+        return false;
+    key.clear();
+    key.reserve(s.size());
+    lits.clear();
+    const int n = s.size();
+    int i = 0, seg = 0;
+    auto mark = [&](int start, int end, char16_t m) {
+        key.append(v.mid(seg, start - seg));
+        key.append(QChar(m));
+        seg = end;
+    };
+    while (i < n) {
+        const QChar c = s[i];
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            Literal lit;
+            int j = i;
+            if (!jetsql::readQuoted(s, j, lit.value))
+                return false;
+            lit.text = true;
+            lits.push_back(std::move(lit));
+            mark(i, j, kTextMark);
+            i = j;
+        } else if (c == QLatin1Char('[')) {
+            const int j = s.indexOf(QLatin1Char(']'), i + 1);
+            if (j < 0)
+                return false;
+            i = j + 1;
+        } else if (c.isDigit()) {
+            int j = i;
+            while (j < n && (s[j].isDigit() || s[j] == QLatin1Char('.')))
+                ++j;
+            if (j < n && (s[j].isLetter() || s[j] == QLatin1Char('_')))
+                return false;
+            Literal lit;
+            lit.value = s.mid(i, j - i);
+            lits.push_back(std::move(lit));
+            mark(i, j, kNumberMark);
+            i = j;
+        } else if (c.isLetter() || c == QLatin1Char('_')) {
+            ++i;
+            while (i < n && (s[i].isLetterOrNumber() || s[i] == QLatin1Char('_')))
+                ++i;
+        } else if (c == QLatin1Char('(') || c == QLatin1Char(')') || c == QLatin1Char('.') || c == QLatin1Char('<')
+                   || c == QLatin1Char('>') || c == QLatin1Char('=') || c == QLatin1Char('-')) {
+            ++i;
+        } else {
+            return false;
+        }
+    }
+    key.append(v.mid(seg));
+    return true;
+}
+
+// The written literals of a parsed condition in the order of the text.
+void writtenLiterals(const Node& n, std::vector<const Operand*>& ops, std::vector<const Node*>& likes)
+{
+    switch (n.kind) {
+    case Node::Or:
+    case Node::And:
+        writtenLiterals(*n.a, ops, likes);
+        writtenLiterals(*n.b, ops, likes);
+        return;
+    case Node::Not:
+        writtenLiterals(*n.a, ops, likes);
+        return;
+    case Node::IsNull:
+    case Node::Cmp:
+    case Node::Like:
+        break;
+    }
+    ops.push_back(n.l.written ? &n.l : nullptr);
+    likes.push_back(nullptr);
+    if (n.kind == Node::Like) {
+        ops.push_back(nullptr);
+        likes.push_back(&n);
+    } else if (n.kind == Node::Cmp) {
+        ops.push_back(n.r.written ? &n.r : nullptr);
+        likes.push_back(nullptr);
+    }
+}
+
+// Does the parsed condition hold exactly these literals, in this order?
+bool holds(const Parsed& p, const std::vector<Literal>& lits)
+{
+    std::vector<const Operand*> ops;
+    std::vector<const Node*> likes;
+    writtenLiterals(*p.root, ops, likes);
+    size_t k = 0;
+    for (size_t i = 0; i < ops.size(); ++i) {
+        if (!ops[i] && !likes[i])
+            continue;
+        if (k >= lits.size())
+            return false;
+        const Literal& lit = lits[k++];
+        if (likes[i]) {
+            if (likes[i]->pattern != lit.value.toCaseFolded())
+                return false;
+        } else if (ops[i]->kind == Operand::TextLit) {
+            if (!lit.text || ops[i]->text != lit.value)
+                return false;
+        } else {
+            const QString& t = ops[i]->text;
+            if (lit.text || QStringView(t).mid(t.startsWith(QLatin1Char('-')) ? 1 : 0) != lit.value)
+                return false;
+        }
+    }
+    return k == lits.size();
+}
+
+void setLikePattern(Node& n, const QString& text)
+{
+    n.pattern = text.toCaseFolded();
+    n.anyText = !n.pattern.isEmpty()
+        && std::all_of(n.pattern.begin(), n.pattern.end(), [](QChar c) { return c == QLatin1Char('*'); });
+    n.literal = std::none_of(n.pattern.begin(), n.pattern.end(), isWildcard);
+}
+
+// A written operand of the template with the next literal's value; false
+// when that value is no number (the full parse raises the error).
+bool fillOperand(Operand& o, const Literal& lit)
+{
+    if (o.kind == Operand::TextLit) {
+        o.text = lit.value;
+        o.folded = lit.value.toCaseFolded();
+        return true;
+    }
+    const QString text = o.text.startsWith(QLatin1Char('-')) ? QLatin1Char('-') + lit.value : lit.value;
+    bool ok = false;
+    o.i = text.toLongLong(&ok);
+    if (ok) {
+        o.kind = Operand::IntLit;
+        o.d = 0;
+    } else {
+        o.i = 0;
+        o.d = text.toDouble(&ok);
+        if (!ok)
+            return false;
+        o.kind = Operand::RealLit;
+    }
+    o.text = text;
+    o.folded = text;
+    return true;
+}
+
+// A copy of the template's tree with the literals of another condition of its shape.
+std::unique_ptr<Node> instantiate(const Node& t, const std::vector<Literal>& lits, size_t& k)
+{
+    auto n = std::make_unique<Node>();
+    n->kind = t.kind;
+    n->op = t.op;
+    n->negate = t.negate;
+    n->l = t.l;
+    n->r = t.r;
+    n->pattern = t.pattern;
+    n->anyText = t.anyText;
+    n->literal = t.literal;
+    switch (t.kind) {
+    case Node::Or:
+    case Node::And:
+        if (!(n->a = instantiate(*t.a, lits, k)) || !(n->b = instantiate(*t.b, lits, k)))
+            return nullptr;
+        return n;
+    case Node::Not:
+        if (!(n->a = instantiate(*t.a, lits, k)))
+            return nullptr;
+        return n;
+    case Node::IsNull:
+    case Node::Cmp:
+    case Node::Like:
+        break;
+    }
+    if (n->l.written && !fillOperand(n->l, lits[k++]))
+        return nullptr;
+    if (t.kind == Node::Like)
+        setLikePattern(*n, lits[k++].value);
+    else if (t.kind == Node::Cmp && n->r.written && !fillOperand(n->r, lits[k++]))
+        return nullptr;
+    return n;
+}
+
+std::shared_ptr<const Parsed> parseText(const QString& text)
+{
     auto p = std::make_shared<Parsed>();
     Parser parser(text, *p);
     p->root = parser.parseAll();
     findKey(*p);
+    return p;
+}
+
+// Conditions of one shape (a template parsed from the first of them).
+struct ShapeEntry {
+    std::shared_ptr<const Parsed> parsed;   // null when the shape's literals could not be matched
+    std::vector<Literal> literals;           // those of the template
+};
+
+bool sameLiterals(const std::vector<Literal>& a, const std::vector<Literal>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].text != b[i].text || a[i].value != b[i].value)
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::shared_ptr<const Parsed> parse(const QString& text)
+{
+    // Conditions repeat (every FindNext of a walk), and many differ only in a
+    // value (one ID per list entry): parsed once per shape, the values put
+    // into a copy of the tree.
+    static QHash<QString, ShapeEntry> shapes;
+    static QString key;
+    static std::vector<Literal> lits;
+    if (shapeOf(text, key, lits)) {
+        auto it = shapes.find(key);
+        if (it == shapes.end()) {
+            ShapeEntry e;
+            auto p = parseText(text);   // raises for a faulty condition, which is then not kept
+            if (holds(*p, lits)) {
+                e.parsed = p;
+                e.literals = lits;
+            }
+            if (shapes.size() > 2000)
+                shapes.clear();
+            shapes.insert(key, std::move(e));
+            return p;
+        }
+        if (it->parsed) {
+            if (sameLiterals(lits, it->literals))
+                return it->parsed;
+            size_t k = 0;
+            if (auto root = instantiate(*it->parsed->root, lits, k)) {
+                auto p = std::make_shared<Parsed>();
+                p->root = std::move(root);
+                p->columns = it->parsed->columns;
+                findKey(*p);
+                return p;
+            }
+        }
+    }
+    static QHash<QString, std::shared_ptr<const Parsed>> cache;
+    if (auto it = cache.constFind(text); it != cache.cend())
+        return it.value();
+    auto p = parseText(text);
     if (cache.size() > 2000)
         cache.clear();
     cache.insert(text, p);

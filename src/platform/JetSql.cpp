@@ -128,7 +128,7 @@ QString likePattern(const QString& jet)
     return out;
 }
 
-QVariant numberValue(const QString& text)
+QVariant numberValue(QStringView text)
 {
     bool ok = false;
     const qlonglong v = text.toLongLong(&ok);
@@ -171,9 +171,151 @@ QString quoteText(const QString& text)
     return QLatin1Char('\'') + v + QLatin1Char('\'');
 }
 
+namespace {
+
+// A literal of a statement as the shape scan finds it.
+struct Literal {
+    bool text = false;
+    bool afterLike = false;   // a text right after LIKE: its wildcards become SQLite's
+    QStringView number;       // the digits of a number
+    QString value;            // a text without its quotes
+};
+
+constexpr char16_t kNumberMark = 1, kTextMark = 2;
+
+// The statement with every number and text literal replaced by a mark, and
+// the literals in order. Splits exactly as tokenize() does, so two statements
+// of one shape give the same tokens except for the literals' values. False
+// when the statement cannot be split (or holds a mark character itself).
+bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
+{
+    const QStringView v(s);
+    if (v.contains(QChar(kNumberMark)) || v.contains(QChar(kTextMark)))
+        return false;
+    key.clear();
+    key.reserve(s.size());
+    lits.clear();
+    const int n = s.size();
+    int i = 0, seg = 0;
+    bool afterLike = false;
+    auto mark = [&](int start, int end, char16_t m) {
+        key.append(v.mid(seg, start - seg));
+        key.append(QChar(m));
+        seg = end;
+    };
+    while (i < n) {
+        const QChar c = s[i];
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            Literal lit;
+            int j = i;
+            if (!readQuoted(s, j, lit.value))
+                return false;
+            lit.text = true;
+            lit.afterLike = afterLike;
+            lits.push_back(std::move(lit));
+            mark(i, j, kTextMark);
+            afterLike = false;
+            i = j;
+        } else if (c == QLatin1Char('[') || c == QLatin1Char('`')) {
+            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('`');
+            const int j = s.indexOf(close, i + 1);
+            if (j < 0)
+                return false;
+            afterLike = false;
+            i = j + 1;
+        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
+            int j = i;
+            while (j < n && (s[j].isDigit() || s[j] == QLatin1Char('.')))
+                ++j;
+            if (j < n && (s[j] == QLatin1Char('e') || s[j] == QLatin1Char('E'))) {
+                int k = j + 1;
+                if (k < n && (s[k] == QLatin1Char('+') || s[k] == QLatin1Char('-')))
+                    ++k;
+                if (k < n && s[k].isDigit()) {
+                    while (k < n && s[k].isDigit())
+                        ++k;
+                    j = k;
+                }
+            }
+            if (j < n && isWordStart(s[j])) {
+                while (j < n && isWordChar(s[j]))
+                    ++j;
+            } else {
+                Literal lit;
+                lit.number = v.mid(i, j - i);
+                lits.push_back(std::move(lit));
+                mark(i, j, kNumberMark);
+            }
+            afterLike = false;
+            i = j;
+        } else if (isWordStart(c)) {
+            int j = i;
+            while (j < n && isWordChar(s[j]))
+                ++j;
+            afterLike = v.mid(i, j - i).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
+            i = j;
+        } else {
+            int len = 1;
+            const QStringView two = v.mid(i, std::min(2, n - i));
+            if (two == QLatin1String("<>") || two == QLatin1String("<=") || two == QLatin1String(">=")
+                || two == QLatin1String("!=") || two == QLatin1String("||"))
+                len = 2;
+            afterLike = false;
+            i += len;
+        }
+    }
+    key.append(v.mid(seg));
+    return true;
+}
+
+QVariant bindOf(const Literal& lit)
+{
+    if (!lit.text)
+        return numberValue(lit.number);
+    return lit.afterLike ? QVariant(likePattern(lit.value)) : QVariant(lit.value);
+}
+
+// The translation of one statement shape; usable when every literal of the
+// statement became a parameter, in order.
+struct ShapeEntry {
+    bool usable = false;
+    Translated translated;
+};
+
+} // namespace
+
 Translated translate(const QString& jetSql)
 {
-    // The same statements come again and again (three per list entry).
+    // The same statement shapes come again and again with other values (three
+    // per list entry, each with the entry's ID): translated once per shape.
+    static QHash<QString, ShapeEntry> shapes;
+    static QString key;
+    static std::vector<Literal> lits;
+    if (shapeOf(jetSql, key, lits)) {
+        auto it = shapes.constFind(key);
+        if (it == shapes.cend()) {
+            ShapeEntry e;
+            e.translated = translateText(jetSql);
+            const auto& binds = e.translated.binds;
+            e.usable = binds.size() == lits.size();
+            for (size_t i = 0; e.usable && i < lits.size(); ++i)
+                e.usable = binds[i] == bindOf(lits[i]);
+            if (shapes.size() > 1000)
+                shapes.clear();
+            it = shapes.insert(key, std::move(e));
+            if (it->usable)
+                return it->translated;
+        }
+        if (it->usable) {
+            Translated r = it->translated;
+            for (size_t i = 0; i < lits.size(); ++i)
+                r.binds[i] = bindOf(lits[i]);
+            return r;
+        }
+    }
+    // Statements whose literals are not all parameters: by exact text.
     static QHash<QString, Translated> cache;
     if (auto it = cache.constFind(jetSql); it != cache.cend())
         return it.value();
@@ -254,7 +396,7 @@ Translated translateText(const QString& jetSql)
         }
         case Tok::Number:
             if (region == Region::Where) {
-                r.binds.push_back(numberValue(t.text.toString()));
+                r.binds.push_back(numberValue(t.text));
                 piece = QStringLiteral("?%1").arg(r.binds.size());
             } else {
                 piece.append(t.text);
