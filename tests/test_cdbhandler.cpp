@@ -53,6 +53,8 @@ TEST_F(GetLanguagesTable, ReadsThePairAndTheColumnNames)
         {"one = no @", QStringLiteral("label=Deutsch"), std::nullopt, true, QString(), deutsch,
          QStringLiteral("_Prefix"), QStringLiteral("Deutsch_Kommentar")},
         {"no = at all", QStringLiteral("Franz"), std::nullopt, false, {}, {}, {}, {}},
+        {"@ right after =", QStringLiteral("a=@b=Deutsch@"), std::nullopt, true, QString(), deutsch,
+         QStringLiteral("_Prefix"), QStringLiteral("Deutsch_Kommentar")},
         {"blanks trimmed", QStringLiteral(" a =  Franz  @ b = Deutsch @"), std::nullopt, true, franz, deutsch,
          QStringLiteral("Franz_Prefix"), QStringLiteral("Deutsch_Kommentar")},
         {"version 1", QStringLiteral("a=Franz@b=Deutsch@"), QVariant(1), true, franz, deutsch,
@@ -107,6 +109,28 @@ TEST_F(GetLanguagesTable, ReadsThePairAndTheColumnNames)
     }
 }
 
+// A failed call empties the pair, so no caller goes on with the previous
+// file's languages; the column names stay until a call succeeds.
+TEST_F(HandlerFile, GetLanguagesFailureEmptiesThePairOfTheCallBefore)
+{
+    {
+        TestDatabase good(file(QStringLiteral("good.lxt")));
+        good.setLanguages(QStringLiteral("a=Deutsch@b=Franz@")).setDBVersion(2);
+        TestDatabase bad(file(QStringLiteral("bad.lxt")));
+        bad.setLanguages(QStringLiteral("@a=Deutsch@b=Franz@"));
+    }
+    ScopedFakeMessages fake;
+    open(file(QStringLiteral("good.lxt")));
+    ASSERT_TRUE(handler.GetLanguages());
+    handler.dbKopieren->Close();
+    open(file(QStringLiteral("bad.lxt")));
+    EXPECT_FALSE(handler.GetLanguages());
+    EXPECT_TRUE(handler.lang1.isEmpty());
+    EXPECT_TRUE(handler.lang2.isEmpty());
+    EXPECT_EQ(handler.lang2_main, QStringLiteral("Lang2_Main"));
+    EXPECT_TRUE(fake->shown.isEmpty());
+}
+
 TEST_F(HandlerFile, GetLanguagesWithoutVokabularIsFalseWithOneBox)
 {
     {
@@ -140,6 +164,14 @@ TEST_F(HandlerFile, GetDBVersionTellsAbsentAndBadValues)
     open(file());
     EXPECT_EQ(handler.GetDBVersion(), 0);
     EXPECT_EQ(fake->shown.size(), 1);
+    handler.dbKopieren->Close();
+
+    // A file without table Vokabular is a failure (0 and a box), not an absent version.
+    TestDatabase(file(), TestDatabase::OpenExisting).setDBVersion(2).dropTable(QStringLiteral("Vokabular"));
+    open(file());
+    EXPECT_EQ(handler.GetDBVersion(), 0);
+    ASSERT_EQ(fake->shown.size(), 2);
+    EXPECT_TRUE(fake->shown[1].prompt.startsWith(QStringLiteral("Es trat folgender Fehler auf: \r")));
 }
 
 // ------------------------------------------------------- opening and closing

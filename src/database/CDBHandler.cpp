@@ -215,17 +215,18 @@ bool CDBHandler::GetLanguages()
 
 int CDBHandler::GetDBVersion()
 {
+    // A failure anywhere (no table Vokabular, a value that is no number) gives 0;
+    // only a walk that finds no "DBVersion" at all gives -99.
     int version = 0;
     ErrorHandling::reportAndLeave(
         [&] {
-            version = -99;
             for (const Property& p : mustBeSet(dbKopieren).TableDefs(QStringLiteral("Vokabular"))->Properties()) {
                 if (p.Name == QLatin1String("DBVersion")) {
-                    version = 0;
                     version = toInteger(p.Value);
-                    break;
+                    return;
                 }
             }
+            version = -99;
         },
         Always::Yes);
     return version;
