@@ -5,13 +5,16 @@
 #include "mainwindow/Progress.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
+#include "selection/frmSuchen.h"
 
+#include "platform/HelpViewer.h"
 #include "platform/MSFlexGrid.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QTest>
 
 class MainWindowStateTest : public MainWindowTest {};
 
@@ -269,4 +272,122 @@ TEST_F(MainWindowStateTest, WritingSingleEntries)
               QStringList{QStringLiteral("20030716")});
     EXPECT_EQ(check.texts(QStringLiteral("SELECT Lang2_Main FROM Vokabular WHERE Lang1_Main = 'Katze'")),
               QStringList{QString()});
+}
+
+// With the language code "En" every text of the window, the splash stages and
+// the help file are the English ones; the language names stay as they are.
+TEST_F(MainWindowStateTest, EnglishTextsReplaceTheGermanOnes)
+{
+    struct LanguageGuard {
+        ~LanguageGuard() { gSprache = QStringLiteral("De"); }
+    } guard;
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"), 3);
+    makeLanguageDb(QStringLiteral("Finnisch.lxt"), QStringLiteral("Finnisch"), 0);
+    auto* splash = new frmSplash;   // its load step sets the German code
+    gSprache = QStringLiteral("En");
+    splash->SetUserInterfaceProperties();
+    EXPECT_EQ(splash->lblPlatform->text(), QStringLiteral("for Windows 95/98/2000 and NT"));
+    QStringList statuses;
+    QObject::connect(splash->ProgressBar1, &QProgressBar::valueChanged, [&](int) {
+        if (statuses.isEmpty() || statuses.last() != splash->labStatus->text())
+            statuses << splash->labStatus->text();
+    });
+
+    Form1& f = Forms::form1();
+    f.Form_Load();
+    EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(HelpViewer::appHelpFile(), AppPaths::helpDir() + QStringLiteral("/lexuvane.hlp"));
+    for (const char* text : {"Opening database ...", "Database is open ...", "Retrieving languages ...",
+                             "Reading database ...", "Initializing Vocab List ...", "Initializing Trainer ..."})
+        EXPECT_TRUE(statuses.contains(QString::fromLatin1(text))) << text;
+
+    const std::pair<const char*, const char*> menus[] = {
+        {"Menu_Datei", "&File"}, {"mnSprache", "Sprache"}, {"Menu_Ansicht", "&View"}, {"mnuHelp", "&?"}};
+    for (const auto& [name, title] : menus)
+        EXPECT_EQ(child<QMenu>(f, name)->title(), QString::fromLatin1(title)) << name;
+    const std::pair<const char*, const char*> items[] = {
+        {"Datei_Drucken", "&Print..."},
+        {"Menu_Datei_Beenden", "&Quit"},
+        {"Menu_Ansicht_Auswahl", "&Selection"},
+        {"Menu_Auswahl_Liste", "Vocab &List"},
+        {"Menu_Ansicht_Vokabeltrainer", "&Trainer"},
+        {"mnuHelpInhalt", "&Content"},
+        {"mnuHelpSuchen", "&Search in Help"},
+        {"mnuHelpInfo", "&About Trelmoor"},
+        {"mnWeb", "Trelmoor in the &Web"},
+        {"mnSpracheIslaendisch", "Isländisch"},
+    };
+    for (const auto& [name, text] : items)
+        EXPECT_EQ(child<QAction>(f, name)->text(), QString::fromUtf8(text)) << name;
+    // The shortcuts are the same in both languages.
+    EXPECT_EQ(child<QAction>(f, "Datei_Drucken")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    EXPECT_EQ(child<QAction>(f, "Menu_Ansicht_Auswahl")->shortcut(), QKeySequence(QStringLiteral("Ctrl+A")));
+    EXPECT_EQ(child<QAction>(f, "Menu_Auswahl_Liste")->shortcut(), QKeySequence(QStringLiteral("Ctrl+L")));
+    EXPECT_EQ(child<QAction>(f, "Menu_Ansicht_Vokabeltrainer")->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+    const std::tuple<const char*, const char*, const char*> buttons[] = {
+        {"Command1", "&Selection", "Opens the Selection Window"},
+        {"Grid", "&List", "Opens the Vocab List"},
+        {"Command2", "&Trainer", "Opens the Trainer"},
+        {"Command4", "&Quit", "Terminates the Application"},
+        {"Command9", "", "Isländisch"},
+    };
+    for (const auto& [name, text, tip] : buttons) {
+        EXPECT_EQ(child<QPushButton>(f, name)->text(), QString::fromLatin1(text)) << name;
+        EXPECT_EQ(child<QPushButton>(f, name)->toolTip(), QString::fromUtf8(tip)) << name;
+    }
+    EXPECT_EQ(labelText(f, "Label1"), QStringLiteral("Help: F1"));
+    // The count is the record set's, as far as it has been read.
+    EXPECT_EQ(labelText(f, "AnzahlLabel"), QStringLiteral("Number of entries: %1").arg(f.clsdb.rsKopieren->RecordCount()));
+    EXPECT_TRUE(labelText(f, "DBAnzeige").startsWith(QStringLiteral("Database: "))) << labelText(f, "DBAnzeige").toStdString();
+    EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("Englisch"));
+    EXPECT_EQ(Forms::liste().mnSpanisch->text(), QStringLiteral("by Deutsch"));
+    EXPECT_EQ(Forms::liste().mnDeutsch->text(), QStringLiteral("by Englisch"));
+
+    // The messages of opening a database.
+    f.Open_DB(QStringLiteral("Finnisch.lxt"));
+    EXPECT_EQ(prompts(), QStringList{QStringLiteral("The database is empty!")});
+    msgs->clear();
+    {
+        TestDatabase broken(inApp(QStringLiteral("Spanisch.lxt")));
+        broken.dropTable(QStringLiteral("Vokabular"));
+    }
+    f.Open_DB(QStringLiteral("Spanisch.lxt"));
+    EXPECT_EQ(msgs->lastPrompt(),
+              QStringLiteral("The following error occured: \rThe file is not a valid language database."));
+    EXPECT_EQ(labelText(f, "DBAnzeige"), QStringLiteral("Database: <none>"));
+    EXPECT_EQ(labelText(f, "Lang1Label"), QStringLiteral("<none>"));
+    EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("<none>"));
+    EXPECT_EQ(labelText(f, "AnzahlLabel"), QStringLiteral("Number of Entries: <none>"));
+    delete splash;
+}
+
+// F1 in each window of the program opens the help at that window's topic.
+TEST_F(MainWindowStateTest, F1OpensEachWindowsHelpTopic)
+{
+    struct HelpFileGuard {
+        QString saved = HelpViewer::appHelpFile();
+        ~HelpFileGuard() { HelpViewer::setAppHelpFile(saved); }
+    } guard;
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"));
+    Form1& f = startUp();
+    ASSERT_TRUE(HelpViewer::appHelpFile().endsWith(QStringLiteral("/lexuvan.hlp")));
+    frmSuchen find;
+    const std::pair<QWidget*, const char*> windows[] = {
+        {&f, "Das Hauptfenster"},
+        {&Forms::form2(), "Das Auswahlfenster"},
+        {&Forms::liste(), "Die Vokabelliste"},
+        {&find, "Ausdruck suchen"},
+    };
+    for (const auto& [window, title] : windows) {
+        SCOPED_TRACE(title);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(window, Qt::Key_F1);
+        EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+        EXPECT_EQ(HelpViewer::shownPageTitle(), QString::fromUtf8(title));
+        window->hide();
+    }
+    if (HelpViewer::viewerWindow())
+        HelpViewer::viewerWindow()->close();
 }

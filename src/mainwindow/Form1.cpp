@@ -394,6 +394,12 @@ void Form1::Form_Load()
         });
     }
     step([&] {
+        // The trainer window is not part of the program yet; its stage is
+        // still reported, so the bar moves on as it will with the trainer.
+        Forms::splashProgress(81, "Initializing Trainer ...", "Vokabeltrainer initialisieren ...");
+        Forms::splashProgress(95);
+    });
+    step([&] {
         NumExceptions = 0;
         GetExceptions();
         Forms::splashProgress(95);
