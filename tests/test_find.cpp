@@ -7,9 +7,16 @@
 #include "platform/MSFlexGrid.h"
 #include "selection/Liste.h"
 #include "selection/frmSuchen.h"
+#include "platform/AppPaths.h"
+#include "selection/Form2.h"
 #include "support/FakeMessageService.h"
+#include "support/TestFiles.h"
 
+#include <QAbstractButton>
 #include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -116,6 +123,11 @@ TEST_F(Find, EmptyTextShowsTheLastFoundRowAtTheTop)
 
 TEST_F(Find, LanguageSwitchResortsAndClears)
 {
+    QTemporaryDir pictures;
+    QPixmap marker(8, 8);
+    marker.fill(Qt::blue);
+    ASSERT_TRUE(marker.save(pictures.filePath(QStringLiteral("marke.png"))));
+    Forms::form1().Marke_bmp = pictures.filePath(QStringLiteral("marke.png"));
     fill(kWords);
     frmSuchen d;
     d.txtAusdruck->setText(QStringLiteral("zzz"));
@@ -130,6 +142,21 @@ TEST_F(Find, LanguageSwitchResortsAndClears)
     EXPECT_EQ(currentCell(), QStringLiteral("souffle"));
     d.txtAusdruck->setText(QStringLiteral("Hau"));
     EXPECT_TRUE(notFoundShown(d)) << "language 1 is no longer searched";
+
+    // With the box already empty the switch still runs the empty search:
+    // the first row of the new order is marked.
+    d.txtAusdruck->clear();
+    grid()->setRow(4);
+    Forms::liste().SetzeMarke();
+    d.Option1->setChecked(true);
+    EXPECT_EQ(grid()->Col(), Liste::txtSpanisch);
+    EXPECT_EQ(grid()->Row(), 1);
+    EXPECT_EQ(Forms::liste().previousRow, 1);
+    grid()->setCol(0);
+    EXPECT_FALSE(grid()->CellPicture().isNull()) << "row 1 carries the marker";
+    grid()->setRow(4);
+    EXPECT_TRUE(grid()->CellPicture().isNull());
+    EXPECT_TRUE(msgs->shown.isEmpty());
 }
 
 TEST_F(Find, ListLongerThanSixteenBitRows)
@@ -183,6 +210,64 @@ TEST_F(Find, EnglishTextsAndScreenshot)
     Forms::liste().show();
     QCoreApplication::processEvents();
     EXPECT_TRUE(Forms::liste().grab().save(QDir::temp().filePath(QStringLiteral("lexuvant_list.png"))));
+}
+
+// The dialog over a list built from a shipped database: the two languages
+// are named, and every control lies inside the dialog in both languages.
+TEST_F(Find, OverAListFromAShippedDatabase)
+{
+    for (const char* sprache : {"De", "En"}) {
+        SCOPED_TRACE(sprache);
+        gSprache = QString::fromLatin1(sprache);
+        QTemporaryDir dir;
+        AppPaths::setAppPath(dir.path());
+        const QString path = TestFiles::copyShipped(QStringLiteral("Englisch.lxt"), dir);
+        ASSERT_FALSE(path.isEmpty());
+        Form1& f1 = Forms::form1();
+        f1.Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.png"));  // as start-up sets it
+        f1.Open_DB(QFileInfo(path).fileName());
+        ASSERT_FALSE(f1.DBName.isEmpty());
+        Forms::form2().Command4_Click();
+        ASSERT_GT(grid()->Rows(), 2);
+        Liste& liste = Forms::liste();
+        liste.show();
+        QCoreApplication::processEvents();
+        msgs->clear();
+
+        frmSuchen d;
+        d.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(d.Option1->text(), f1.lang1);
+        EXPECT_EQ(d.Option2->text(), f1.lang2);
+        EXPECT_FALSE(d.Option1->text().isEmpty());
+        // German: a row found and marked; English: the "not found" label.
+        const bool german = gSprache == QLatin1String("De");
+        d.txtAusdruck->setText(german ? QStringLiteral("der a") : QStringLiteral("qqqq"));
+        EXPECT_EQ(notFoundShown(d), !german);
+        if (german)
+            EXPECT_TRUE(currentCell().startsWith(QStringLiteral("der A")));
+        for (QWidget* w : d.findChildren<QWidget*>()) {
+            if (w->parentWidget() != &d || w->isHidden())
+                continue;
+            EXPECT_TRUE(d.rect().contains(w->geometry())) << w->objectName().toStdString();
+        }
+        // The texts fit: the language names beside their buttons, the labels.
+        for (QAbstractButton* b : {static_cast<QAbstractButton*>(d.Option1), static_cast<QAbstractButton*>(d.Option2)})
+            EXPECT_LE(b->sizeHint().width(), b->width()) << b->text().toStdString();
+        EXPECT_LT(d.Command1->fontMetrics().horizontalAdvance(d.Command1->text()), d.Command1->width());
+        EXPECT_LE(d.lblNicht->sizeHint().width(), d.lblNicht->width());
+
+        // The list with the dialog drawn where it stands on the screen.
+        QImage shot = liste.grab().toImage();
+        QPainter p(&shot);
+        p.drawImage(d.geometry().topLeft() - liste.geometry().topLeft(), d.grab().toImage());
+        p.end();
+        EXPECT_TRUE(shot.save(QDir::temp().filePath(QStringLiteral("lexuvant_find_db_%1.png").arg(gSprache))));
+        EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+        d.close();
+        Forms::unloadAll();
+        AppPaths::setAppPath(QString());
+    }
 }
 
 } // namespace

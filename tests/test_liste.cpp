@@ -276,7 +276,7 @@ TEST_F(ListeTest, AdjustControlsLaysOutOnceThenOnlySetsWidths)
         MSFlexGrid& g = grid();
         EXPECT_EQ(g.ColWidth(Liste::txtScore), 1500);
         EXPECT_EQ(g.ColWidth(Liste::txtBereich), 2500);
-        const int expected = std::lround((Twips::fromPixelsX(g.width()) - 4000) / 2.0);
+        const int expected = int(std::lrint((Twips::fromPixelsX(g.width()) - 4000) / 2.0));
         EXPECT_EQ(g.ColWidth(Liste::txtSpanisch), expected);
         EXPECT_EQ(g.ColWidth(Liste::txtDeutsch), expected);
     };
@@ -287,6 +287,16 @@ TEST_F(ListeTest, AdjustControlsLaysOutOnceThenOnlySetsWidths)
     EXPECT_EQ(l.Command1->geometry(), button);
     EXPECT_EQ(grid().geometry(), gridRect);
     checkWidths();
+
+    // A half twip goes to the even neighbour: a grid 4000 + 4k + 1 twips
+    // wide gives language columns of 2k twips, not 2k + 1.
+    int px = grid().width();
+    while ((Twips::fromPixelsX(px) - 4000) % 4 != 1)
+        ++px;
+    grid().resize(px, grid().height());
+    l.AdjustControls();
+    EXPECT_EQ(grid().ColWidth(Liste::txtSpanisch), (Twips::fromPixelsX(px) - 4001) / 2);
+    EXPECT_EQ(grid().ColWidth(Liste::txtDeutsch), (Twips::fromPixelsX(px) - 4001) / 2);
     EXPECT_TRUE(msgs->shown.isEmpty());
 }
 

@@ -35,7 +35,8 @@ const char* const kHeaderEn[] = {"Part of Speech", "Grammar Attributes", "Functi
 const char* const kHeaderDe[] = {"Wortart", "Grammatikalische Attribute", "Funktionale Attribute", "Bereich",
                                  "Beispielsatz", "Zusatzinfo", "Quelle", "Eingabedatum", "Änderungsdatum", "Score"};
 
-int roundTw(double v) { return int(std::lround(v)); }
+// Computed sizes are stored as whole twips, halves to even.
+int roundTw(double v) { return int(std::lrint(v)); }
 
 QAction* menuAction(QMenu* menu, const char* name, const QString& text, const QString& shortcut = QString())
 {

@@ -150,7 +150,12 @@ void frmSuchen::chooseLanguage(QRadioButton* option, int column)
     });
     step([&] { liste.SortByAll(); });
     step([&] {
-        txtAusdruck->setText(QString());
+        // Clearing the text runs the search with the empty text, which marks
+        // the first row of the new order; an empty box raises no change itself.
+        if (txtAusdruck->text().isEmpty())
+            txtAusdruck_Change();
+        else
+            txtAusdruck->setText(QString());
         if (isVisible())
             txtAusdruck->setFocus();
         lblNicht->hide();
