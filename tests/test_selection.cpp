@@ -195,6 +195,13 @@ TEST_F(Selection, HorizontalExtentOnlyForWideItems)
     lst.show();
     QCoreApplication::processEvents();
     EXPECT_GT(lst.horizontalScrollBar()->maximum(), 0) << "the wide item can be scrolled into view";
+
+    // Once everything fits again nothing is applied, so the earlier range stays.
+    const int applied = HorizontalExtent(&lst);
+    delete lst.takeItem(lst.row(lst.findItems(QString(80, QLatin1Char('W')), Qt::MatchExactly).value(0)));
+    ASSERT_EQ(lst.count(), 1);
+    SetHorizontalExtent(&lst);
+    EXPECT_EQ(HorizontalExtent(&lst), applied);
 }
 
 TEST_F(Selection, DefaultsAndClose)
