@@ -200,12 +200,25 @@ namespace {
 // The attribute cell: the texts of one attribute table joined, with a final ";".
 QString attributeCell(CDBHandler* handler, const QString& table, const QString& vid)
 {
+    // Joined piece by piece: this runs for every list entry.
     const QString links = table + QStringLiteral("_Zwischen");
-    QString result = joinCellTexts(handler,
-                                   QStringLiteral("SELECT Attribut_Text FROM %1, %2 WHERE %1.IDV=").arg(links, table)
-                                       + vid + QStringLiteral(" AND %1.ID=%2.IDA").arg(links, table),
-                                   QStringLiteral("Attribut_Text LIKE '*'"), QStringLiteral("Attribut_Text"),
-                                   gMaxAttribut);
+    QString sql;
+    sql.reserve(2 * links.size() + 3 * table.size() + vid.size() + 64);
+    sql += QStringLiteral("SELECT Attribut_Text FROM ");
+    sql += links;
+    sql += QStringLiteral(", ");
+    sql += table;
+    sql += QStringLiteral(" WHERE ");
+    sql += links;
+    sql += QStringLiteral(".IDV=");
+    sql += vid;
+    sql += QStringLiteral(" AND ");
+    sql += links;
+    sql += QStringLiteral(".ID=");
+    sql += table;
+    sql += QStringLiteral(".IDA");
+    QString result = joinCellTexts(handler, sql, QStringLiteral("Attribut_Text LIKE '*'"),
+                                   QStringLiteral("Attribut_Text"), gMaxAttribut);
     if (!result.isEmpty())
         result += QLatin1Char(';');
     return result;

@@ -117,9 +117,9 @@ sqlite3_stmt* Database::Impl::acquire(const QString& sql, const QString& jetSql)
 {
     checkOpen();
     auto it = idle.find(sql);
-    if (it != idle.end() && !it->empty()) {
-        sqlite3_stmt* s = it->back();
-        it->pop_back();
+    if (it != idle.end() && !it->second.empty()) {
+        sqlite3_stmt* s = it->second.back();
+        it->second.pop_back();
         --idleCount;
         return s;
     }
@@ -188,7 +188,7 @@ int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& v
 
 void Database::Impl::dropIdleStatements()
 {
-    for (auto& list : idle)
+    for (auto& [sql, list] : idle)
         for (sqlite3_stmt* s : list)
             sqlite3_finalize(s);
     idle.clear();

@@ -4,6 +4,7 @@
 #include "platform/JetCondition.h"
 #include "platform/JetSql.h"
 #include "platform/Recordset.h"
+#include "platform/TextHash.h"
 
 #include <QHash>
 #include <map>
@@ -46,8 +47,18 @@ QVariant toVariant(const jetcond::Cell& c);
 // The columns of a prepared statement, shared by every dynaset opened on it.
 struct ColumnInfo {
     QStringList names, tables, origins;
-    QHash<QString, int> plainIndex;       // lower-case column name -> first position
-    QHash<QString, int> qualifiedIndex;   // lower-case "table.column" -> position
+    std::unordered_map<QString, int, TextHash> plainIndex;       // lower-case column name -> first position
+    std::unordered_map<QString, int, TextHash> qualifiedIndex;   // lower-case "table.column" -> position
+    int plain(const QString& lowered) const
+    {
+        const auto it = plainIndex.find(lowered);
+        return it == plainIndex.end() ? -1 : it->second;
+    }
+    int qualified(const QString& lowered) const
+    {
+        const auto it = qualifiedIndex.find(lowered);
+        return it == qualifiedIndex.end() ? -1 : it->second;
+    }
 };
 
 struct StoredRow {
@@ -62,10 +73,10 @@ struct Database::Impl {
     QString path;
     bool readOnly = false;
     bool open = false;
-    QHash<QString, std::vector<sqlite3_stmt*>> idle;   // prepared statements not in use
+    std::unordered_map<QString, std::vector<sqlite3_stmt*>, TextHash> idle;   // prepared statements not in use
     int idleCount = 0;
     std::vector<Recordset::Impl*> live;                 // record sets open on this database
-    QHash<QString, std::shared_ptr<const engine::ColumnInfo>> columnInfo;   // by prepared text
+    std::unordered_map<QString, std::shared_ptr<const engine::ColumnInfo>, TextHash> columnInfo;   // by prepared text
 
     ~Impl();
     // A prepared statement for `sql` (translated SQLite text); raises SqlSyntax
@@ -110,7 +121,13 @@ struct Recordset::Impl {
     qint64 lastModified = 0;
     bool hasLastModified = false;
 
-    QHash<QString, jetcond::Bound> conditions;
+    // The condition searched last, apart from the table of the others: most
+    // dynasets are searched with one condition only.
+    QString lastCondition;
+    jetcond::Bound lastBound;
+    bool hasLastCondition = false;
+    std::unordered_map<QString, jetcond::Bound, TextHash> conditions;
+    mutable QString nameKey;   // buffer for lower-case lookups
     // Lookup by key for "col LIKE 'text'" / "col = n": (hash of the folded
     // value text, row), sorted. Built once a column is searched repeatedly.
     std::unordered_map<int, std::vector<std::pair<size_t, long>>> keyIndex;

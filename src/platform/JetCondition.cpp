@@ -3,10 +3,12 @@
 #include "common/Global.h"
 #include "platform/Database.h"
 #include "platform/JetSql.h"
+#include "platform/TextHash.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace jetcond {
 
@@ -471,8 +473,7 @@ bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
     const QStringView v(s);
     if (v.contains(QChar(kNumberMark)) || v.contains(QChar(kTextMark)))
         return false;
-    key.clear();
-    key.reserve(s.size());
+    key.resize(0);   // keeps the buffer of the last call
     lits.clear();
     const int n = s.size();
     int i = 0, seg = 0;
@@ -684,7 +685,7 @@ std::shared_ptr<const Parsed> parse(const QString& text)
     // Conditions repeat (every FindNext of a walk), and many differ only in a
     // value (one ID per list entry): parsed once per shape, the values put
     // into a copy of the tree.
-    static QHash<QString, ShapeEntry> shapes;
+    static std::unordered_map<QString, ShapeEntry, TextHash> shapes;
     static QString key;
     static std::vector<Literal> lits;
     if (shapeOf(text, key, lits)) {
@@ -698,17 +699,17 @@ std::shared_ptr<const Parsed> parse(const QString& text)
             }
             if (shapes.size() > 2000)
                 shapes.clear();
-            shapes.insert(key, std::move(e));
+            shapes.emplace(key, std::move(e));
             return p;
         }
-        if (it->parsed) {
-            if (sameLiterals(lits, it->literals))
-                return it->parsed;
+        if (const ShapeEntry& e = it->second; e.parsed) {
+            if (sameLiterals(lits, e.literals))
+                return e.parsed;
             size_t k = 0;
-            if (auto root = instantiate(*it->parsed->root, lits, k)) {
+            if (auto root = instantiate(*e.parsed->root, lits, k)) {
                 auto p = std::make_shared<Parsed>();
                 p->root = std::move(root);
-                p->columns = it->parsed->columns;
+                p->columns = e.parsed->columns;
                 findKey(*p);
                 return p;
             }

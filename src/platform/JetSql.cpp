@@ -1,7 +1,10 @@
 #include "platform/JetSql.h"
 
+#include "platform/TextHash.h"
+
 #include <QHash>
 #include <algorithm>
+#include <unordered_map>
 
 namespace jetsql {
 
@@ -17,9 +20,9 @@ struct Token {
     QString value;
 };
 
-bool isAsciiLetter(char16_t u) { return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'); }
+[[gnu::always_inline]] inline bool isAsciiLetter(char16_t u) { return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'); }
 
-bool isWordStart(QChar c)
+[[gnu::always_inline]] inline bool isWordStart(QChar c)
 {
     const char16_t u = c.unicode();
     if (u < 128)
@@ -27,7 +30,7 @@ bool isWordStart(QChar c)
     return c.isLetter();
 }
 
-bool isWordChar(QChar c)
+[[gnu::always_inline]] inline bool isWordChar(QChar c)
 {
     const char16_t u = c.unicode();
     if (u < 128)
@@ -190,24 +193,26 @@ constexpr char16_t kNumberMark = 1, kTextMark = 2;
 bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
 {
     const QStringView v(s);
-    if (v.contains(QChar(kNumberMark)) || v.contains(QChar(kTextMark)))
-        return false;
-    key.clear();
-    key.reserve(s.size());
-    lits.clear();
+    const QChar* p = s.constData();
     const int n = s.size();
+    key.resize(0);   // keeps the buffer of the last call
+    lits.clear();
     int i = 0, seg = 0;
     bool afterLike = false;
     auto mark = [&](int start, int end, char16_t m) {
-        key.append(v.mid(seg, start - seg));
+        key.append(p + seg, start - seg);
         key.append(QChar(m));
         seg = end;
     };
+    auto digit = [](QChar c) { return c.unicode() < 128 ? (c.unicode() >= '0' && c.unicode() <= '9') : c.isDigit(); };
     while (i < n) {
-        const QChar c = s[i];
-        if (c.isSpace()) {
+        const QChar c = p[i];
+        const char16_t u = c.unicode();
+        if (u == kNumberMark || u == kTextMark) {
+            return false;
+        } else if (u == ' ' || c.isSpace()) {
             ++i;
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        } else if (u == '\'' || u == '"') {
             Literal lit;
             int j = i;
             if (!readQuoted(s, j, lit.value))
@@ -218,29 +223,34 @@ bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
             mark(i, j, kTextMark);
             afterLike = false;
             i = j;
-        } else if (c == QLatin1Char('[') || c == QLatin1Char('`')) {
-            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('`');
-            const int j = s.indexOf(close, i + 1);
-            if (j < 0)
+        } else if (u == '[' || u == '`') {
+            const char16_t close = u == '[' ? u']' : u'`';
+            int j = i + 1;
+            while (j < n && p[j].unicode() != close) {
+                if (p[j].unicode() == kNumberMark || p[j].unicode() == kTextMark)
+                    return false;
+                ++j;
+            }
+            if (j >= n)
                 return false;
             afterLike = false;
             i = j + 1;
-        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
+        } else if (digit(c) || (u == '.' && i + 1 < n && digit(p[i + 1]))) {
             int j = i;
-            while (j < n && (s[j].isDigit() || s[j] == QLatin1Char('.')))
+            while (j < n && (digit(p[j]) || p[j].unicode() == '.'))
                 ++j;
-            if (j < n && (s[j] == QLatin1Char('e') || s[j] == QLatin1Char('E'))) {
+            if (j < n && (p[j].unicode() == 'e' || p[j].unicode() == 'E')) {
                 int k = j + 1;
-                if (k < n && (s[k] == QLatin1Char('+') || s[k] == QLatin1Char('-')))
+                if (k < n && (p[k].unicode() == '+' || p[k].unicode() == '-'))
                     ++k;
-                if (k < n && s[k].isDigit()) {
-                    while (k < n && s[k].isDigit())
+                if (k < n && digit(p[k])) {
+                    while (k < n && digit(p[k]))
                         ++k;
                     j = k;
                 }
             }
-            if (j < n && isWordStart(s[j])) {
-                while (j < n && isWordChar(s[j]))
+            if (j < n && isWordStart(p[j])) {
+                while (j < n && isWordChar(p[j]))
                     ++j;
             } else {
                 Literal lit;
@@ -251,22 +261,31 @@ bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
             afterLike = false;
             i = j;
         } else if (isWordStart(c)) {
-            int j = i;
-            while (j < n && isWordChar(s[j]))
+            int j = i + 1;
+            while (j < n && isWordChar(p[j]))
                 ++j;
-            afterLike = v.mid(i, j - i).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
+            afterLike = false;
+            if (j - i == 4) {
+                if ((p[i].unicode() | p[i + 1].unicode() | p[i + 2].unicode() | p[i + 3].unicode()) < 128)
+                    afterLike = (p[i].unicode() | 0x20) == 'l' && (p[i + 1].unicode() | 0x20) == 'i'
+                        && (p[i + 2].unicode() | 0x20) == 'k' && (p[i + 3].unicode() | 0x20) == 'e';
+                else
+                    afterLike = v.mid(i, 4).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
+            }
             i = j;
         } else {
             int len = 1;
-            const QStringView two = v.mid(i, std::min(2, n - i));
-            if (two == QLatin1String("<>") || two == QLatin1String("<=") || two == QLatin1String(">=")
-                || two == QLatin1String("!=") || two == QLatin1String("||"))
-                len = 2;
+            if (i + 1 < n) {
+                const char16_t u2 = p[i + 1].unicode();
+                if ((u == '<' && (u2 == '>' || u2 == '=')) || (u == '>' && u2 == '=') || (u == '!' && u2 == '=')
+                    || (u == '|' && u2 == '|'))
+                    len = 2;
+            }
             afterLike = false;
             i += len;
         }
     }
-    key.append(v.mid(seg));
+    key.append(p + seg, n - seg);
     return true;
 }
 
@@ -290,12 +309,12 @@ Translated translate(const QString& jetSql)
 {
     // The same statement shapes come again and again with other values (three
     // per list entry, each with the entry's ID): translated once per shape.
-    static QHash<QString, ShapeEntry> shapes;
+    static std::unordered_map<QString, ShapeEntry, TextHash> shapes;
     static QString key;
     static std::vector<Literal> lits;
     if (shapeOf(jetSql, key, lits)) {
-        auto it = shapes.constFind(key);
-        if (it == shapes.cend()) {
+        auto it = shapes.find(key);
+        if (it == shapes.end()) {
             ShapeEntry e;
             e.translated = translateText(jetSql);
             const auto& binds = e.translated.binds;
@@ -304,12 +323,12 @@ Translated translate(const QString& jetSql)
                 e.usable = binds[i] == bindOf(lits[i]);
             if (shapes.size() > 1000)
                 shapes.clear();
-            it = shapes.insert(key, std::move(e));
-            if (it->usable)
-                return it->translated;
+            it = shapes.emplace(key, std::move(e)).first;
+            if (it->second.usable)
+                return it->second.translated;
         }
-        if (it->usable) {
-            Translated r = it->translated;
+        if (it->second.usable) {
+            Translated r = it->second.translated;
             for (size_t i = 0; i < lits.size(); ++i)
                 r.binds[i] = bindOf(lits[i]);
             return r;

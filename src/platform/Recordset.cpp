@@ -256,13 +256,9 @@ void Recordset::Impl::readColumns()
         info->names << name;
         info->tables << tableName;
         info->origins << (o ? QString::fromUtf8(o) : name);
-        if (!info->plainIndex.contains(name.toLower()))
-            info->plainIndex.insert(name.toLower(), i);
-        if (!tableName.isEmpty()) {
-            const QString q = tableName.toLower() + QLatin1Char('.') + name.toLower();
-            if (!info->qualifiedIndex.contains(q))
-                info->qualifiedIndex.insert(q, i);
-        }
+        info->plainIndex.emplace(name.toLower(), i);   // the first of a name stays
+        if (!tableName.isEmpty())
+            info->qualifiedIndex.emplace(tableName.toLower() + QLatin1Char('.') + name.toLower(), i);
     }
     cached = info;
     cols = info;
@@ -300,6 +296,9 @@ void Recordset::Impl::closeNow()
     rows.shrink_to_fit();
     arena.clear();
     conditions.clear();
+    hasLastCondition = false;
+    lastCondition = QString();
+    lastBound = jetcond::Bound();
     keyIndex.clear();
     pending.clear();
     edit = EditMode::None;
@@ -323,9 +322,15 @@ void Recordset::Impl::requireCurrent() const
 
 int Recordset::Impl::resolve(const QString& table, const QString& column) const
 {
-    if (table.isEmpty())
-        return cols->plainIndex.value(column.toLower(), -1);
-    return cols->qualifiedIndex.value(table.toLower() + QLatin1Char('.') + column.toLower(), -1);
+    nameKey.resize(0);
+    if (table.isEmpty()) {
+        appendLower(nameKey, column);
+        return cols->plain(nameKey);
+    }
+    appendLower(nameKey, table);
+    nameKey.append(QLatin1Char('.'));
+    appendLower(nameKey, column);
+    return cols->qualified(nameKey);
 }
 
 int Recordset::Impl::fieldIndex(const QString& name) const
@@ -337,7 +342,9 @@ int Recordset::Impl::fieldIndex(const QString& name) const
             s = s.mid(1, s.size() - 2);
         return s;
     };
-    int idx = cols->plainIndex.value(name.toLower(), -1);
+    nameKey.resize(0);
+    appendLower(nameKey, name);
+    int idx = cols->plain(nameKey);
     if (idx < 0) {
         int dot = -1, depth = 0;
         for (int i = 0; i < name.size(); ++i) {
@@ -361,14 +368,23 @@ int Recordset::Impl::fieldIndex(const QString& name) const
 
 const jetcond::Bound& Recordset::Impl::bound(const QString& condition)
 {
-    auto it = conditions.find(condition);
-    if (it != conditions.end())
-        return it.value();
-    jetcond::Bound b(jetcond::parse(condition), condition,
-                     [this](const QString& t, const QString& c) { return resolve(t, c); });
-    if (conditions.size() > 500)
-        conditions.clear();
-    return conditions.insert(condition, b).value();
+    if (hasLastCondition && lastCondition == condition)
+        return lastBound;
+    jetcond::Bound b;
+    if (auto it = conditions.find(condition); it != conditions.end())
+        b = it->second;
+    else
+        b = jetcond::Bound(jetcond::parse(condition), condition,
+                           [this](const QString& t, const QString& c) { return resolve(t, c); });
+    if (hasLastCondition) {
+        if (conditions.size() > 500)
+            conditions.clear();
+        conditions.emplace(lastCondition, std::move(lastBound));
+    }
+    lastCondition = condition;
+    lastBound = std::move(b);
+    hasLastCondition = true;
+    return lastBound;
 }
 
 Cell Recordset::Impl::cellAt(long row, int col) const

@@ -555,7 +555,7 @@ void Form2::SetzeZeileAusDBinGrid(int& row, bool& written)
                 throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set"),
                                                         QStringLiteral("Objektvariable nicht festgelegt")));
             ListRowFields& fields = listRowFields();
-            auto field = [&](const char* name) { return fields.get(*rs, QLatin1String(name)); };
+            auto field = [&](const QString& name) { return fields.get(*rs, name); };
             written = true;
             if (row == -1)
                 row = grid->Rows() - 1;
@@ -588,19 +588,19 @@ void Form2::SetzeZeileAusDBinGrid(int& row, bool& written)
                 grid->setCol(col);
                 grid->setText(text);
             };
-            put(Liste::txtWortart, CutToLength(extract(textOf(field("Wortart"))), gMaxWortart));
+            put(Liste::txtWortart, CutToLength(extract(textOf(field(QStringLiteral("Wortart")))), gMaxWortart));
             put(Liste::txtBeispielsatz,
-                CutToLength(extract(textOf(field("Beispielsatz"))), gMaxBeispielsatz));
+                CutToLength(extract(textOf(field(QStringLiteral("Beispielsatz")))), gMaxBeispielsatz));
             put(Liste::txtZusatzinfo,
-                CutToLength(extract(textOf(field("Zusatzinfo"))), gMaxZusatzinfo));
-            put(Liste::txtQuelle, CutToLength(extract(textOf(field("Quelle"))), gMaxQuelle));
-            const QString created = textOf(field("Eingabedatum"));
+                CutToLength(extract(textOf(field(QStringLiteral("Zusatzinfo")))), gMaxZusatzinfo));
+            put(Liste::txtQuelle, CutToLength(extract(textOf(field(QStringLiteral("Quelle")))), gMaxQuelle));
+            const QString created = textOf(field(QStringLiteral("Eingabedatum")));
             put(Liste::txtEingabe_mod, extract(created));
             put(Liste::txtEingabedatum, FormatDBDate(created));
-            const QString changed = textOf(field("Aenderungsdatum"));
+            const QString changed = textOf(field(QStringLiteral("Aenderungsdatum")));
             put(Liste::txtAenderung_mod, changed);
             put(Liste::txtAenderungsdatum, FormatDBDate(changed));
-            const QVariant score = field("Score");
+            const QVariant score = field(QStringLiteral("Score"));
             QString scoreText = QStringLiteral("6");
             if (score.isValid() && !score.isNull()) {
                 bool ok = false;

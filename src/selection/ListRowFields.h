@@ -2,10 +2,11 @@
 // Reads fields of the list record set by name, looking each name up only once
 // per record set: the list build reads the same dozen fields of every row.
 #include "platform/Recordset.h"
+#include "platform/TextHash.h"
 
-#include <QHash>
 #include <QString>
 #include <QVariant>
+#include <unordered_map>
 
 class ListRowFields {
 public:
@@ -18,17 +19,17 @@ public:
             m_count = rs.FieldCount();
             m_index.clear();
         }
-        auto it = m_index.constFind(name);
-        if (it == m_index.constEnd()) {
+        auto it = m_index.find(name);
+        if (it == m_index.end()) {
             int found = -1;
             for (int i = 0; i < m_count && found < 0; ++i)
                 if (rs.FieldName(i).compare(name, Qt::CaseInsensitive) == 0)
                     found = i;
             if (found < 0)
                 return rs.Fields(name);
-            it = m_index.insert(name, found);
+            it = m_index.emplace(name, found).first;
         }
-        return rs.Fields(*it);
+        return rs.Fields(it->second);
     }
     // Forgets the positions (a new record set may sit at the old address).
     void reset() { m_rs = nullptr; }
@@ -36,7 +37,7 @@ public:
 private:
     const Recordset* m_rs = nullptr;
     int m_count = -1;
-    QHash<QString, int> m_index;
+    std::unordered_map<QString, int, TextHash> m_index;
 };
 
 // The one instance the list build and its expression writer share.
