@@ -98,6 +98,7 @@ TEST_F(StartupTest, RecentDatabaseChoosesTheFileToOpen)
         EXPECT_TRUE(Forms::listeLoaded());
         EXPECT_FALSE(Forms::liste().isVisible());
         EXPECT_FALSE(Forms::form2Loaded() && Forms::form2().isVisible());
+        EXPECT_FALSE(Forms::progressLoaded());
         EXPECT_EQ(Forms::splash(), nullptr);
         Forms::unloadAll();
     }
