@@ -253,6 +253,37 @@ TEST_F(MainWindowStateTest, UpgradeOfACurrentDatabaseReportsTheEngineMessage)
     EXPECT_FALSE(msgs->lastPrompt().isEmpty());
     EXPECT_EQ(msgs->shown.first().style, 0);
     EXPECT_FALSE(child<QPushButton>(f, "Command5")->isVisible());
+    EXPECT_FALSE(f.clsdb.rsKopieren && f.clsdb.rsKopieren->isOpen());
+}
+
+TEST_F(MainWindowStateTest, UpgradeAddsTheAdditionalInformationColumnOnce)
+{
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"), 2);
+    {
+        TestDatabase older(inApp(QStringLiteral("Englisch.lxt")), TestDatabase::OpenExisting);
+        older.exec(QStringLiteral("ALTER TABLE Vokabular DROP COLUMN Zusatzinfo"));
+    }
+    Form1& f = Forms::form1();
+    f.Open_DB(QStringLiteral("Englisch.lxt"));
+    ASSERT_FALSE(f.DBName.isEmpty());
+    msgs->clear();
+    f.Command5_Click();
+    EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+    // The record sets stay closed; the window is not refreshed.
+    EXPECT_FALSE(f.clsdb.rsKopieren && f.clsdb.rsKopieren->isOpen());
+    EXPECT_FALSE(f.clsdb.rsVokabular && f.clsdb.rsVokabular->isOpen());
+    EXPECT_EQ(f.DBName, inApp(QStringLiteral("Englisch.lxt")));
+    f.clsdb.CloseAllDBObjects();
+    {
+        TestDatabase check(inApp(QStringLiteral("Englisch.lxt")), TestDatabase::OpenExisting);
+        // The existing entries take the empty default.
+        EXPECT_EQ(check.texts(QStringLiteral("SELECT Zusatzinfo FROM Vokabular")), (QStringList{QString(), QString()}));
+        EXPECT_EQ(check.scalar(QStringLiteral("SELECT COUNT(*) FROM Vokabular WHERE Zusatzinfo = ''")).toInt(), 2);
+    }
+    // A second run finds the column there and reports the engine's message.
+    f.Command5_Click();
+    ASSERT_EQ(msgs->shown.size(), 1);
+    EXPECT_FALSE(msgs->lastPrompt().isEmpty());
 }
 
 TEST_F(MainWindowStateTest, WritingSingleEntries)
