@@ -113,14 +113,16 @@ void Database::Impl::checkWritable() const
                   .arg(path));
 }
 
-sqlite3_stmt* Database::Impl::acquire(const QString& sql, const QString& jetSql)
+sqlite3_stmt* Database::Impl::acquire(const QString& sql, const QString& jetSql, Prepared** entry)
 {
     checkOpen();
-    auto it = idle.find(sql);
-    if (it != idle.end() && !it->second.empty()) {
-        sqlite3_stmt* s = it->second.back();
-        it->second.pop_back();
+    auto it = prepared.find(sql);
+    if (it != prepared.end() && !it->second.idle.empty()) {
+        sqlite3_stmt* s = it->second.idle.back();
+        it->second.idle.pop_back();
         --idleCount;
+        if (entry)
+            *entry = &it->second;
         return s;
     }
     sqlite3_stmt* s = nullptr;
@@ -141,10 +143,23 @@ sqlite3_stmt* Database::Impl::acquire(const QString& sql, const QString& jetSql)
                   QStringLiteral("Fehler in der SQL-Anweisung: %1 (%2)"))
                   .arg(msg, jetSql));
     }
+    if (entry)
+        *entry = it != prepared.end() ? &it->second : &prepared[sql];
     return s;
 }
 
 void Database::Impl::release(const QString& sql, sqlite3_stmt* stmt)
+{
+    if (!stmt)
+        return;
+    if (!open) {
+        sqlite3_finalize(stmt);
+        return;
+    }
+    release(prepared[sql], stmt);
+}
+
+void Database::Impl::release(Prepared& entry, sqlite3_stmt* stmt)
 {
     if (!stmt)
         return;
@@ -154,7 +169,7 @@ void Database::Impl::release(const QString& sql, sqlite3_stmt* stmt)
         sqlite3_finalize(stmt);
         return;
     }
-    idle[sql].push_back(stmt);
+    entry.idle.push_back(stmt);
     ++idleCount;
 }
 
@@ -188,10 +203,11 @@ int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& v
 
 void Database::Impl::dropIdleStatements()
 {
-    for (auto& [sql, list] : idle)
-        for (sqlite3_stmt* s : list)
+    for (auto& [sql, entry] : prepared) {
+        for (sqlite3_stmt* s : entry.idle)
             sqlite3_finalize(s);
-    idle.clear();
+        entry.idle.clear();
+    }
     idleCount = 0;
 }
 
@@ -202,7 +218,7 @@ void Database::Impl::closeAll()
         r->closeNow();
     live.clear();
     dropIdleStatements();
-    columnInfo.clear();
+    prepared.clear();
     if (db) {
         sqlite3_close_v2(db);
         db = nullptr;
@@ -295,7 +311,7 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*typ
     if (!r->tr.singleTable.isEmpty() && !r->tr.distinct) {
         const QString withRowid = QStringLiteral("SELECT _rowid_, ") + r->tr.sql.mid(int(strlen("SELECT")));
         try {
-            r->stmt = d->acquire(withRowid, sql);
+            r->stmt = d->acquire(withRowid, sql, &r->prepared);
             r->key = withRowid;
             r->firstCol = 1;
             r->updatable = true;
@@ -305,7 +321,7 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*typ
         }
     }
     if (!r->stmt) {
-        r->stmt = d->acquire(r->tr.sql, sql);
+        r->stmt = d->acquire(r->tr.sql, sql, &r->prepared);
         r->key = r->tr.sql;
     }
     for (size_t i = 0; i < r->tr.binds.size(); ++i)

@@ -73,16 +73,24 @@ struct Database::Impl {
     QString path;
     bool readOnly = false;
     bool open = false;
-    std::unordered_map<QString, std::vector<sqlite3_stmt*>, TextHash> idle;   // prepared statements not in use
+    // What is kept per SQLite text: one lookup serves a dynaset's statement,
+    // its columns and the statement's return. Entries stay until the database
+    // closes, so a dynaset may hold on to its own.
+    struct Prepared {
+        std::vector<sqlite3_stmt*> idle;                     // prepared statements not in use
+        std::shared_ptr<const engine::ColumnInfo> columns;   // known once a dynaset has read them
+    };
+    std::unordered_map<QString, Prepared, TextHash> prepared;
     int idleCount = 0;
     std::vector<Recordset::Impl*> live;                 // record sets open on this database
-    std::unordered_map<QString, std::shared_ptr<const engine::ColumnInfo>, TextHash> columnInfo;   // by prepared text
 
     ~Impl();
     // A prepared statement for `sql` (translated SQLite text); raises SqlSyntax
     // or NoSuchTable with SQLite's message. jetSql is the text for the message.
-    sqlite3_stmt* acquire(const QString& sql, const QString& jetSql);
+    // entry, when given, is set to the statement's entry.
+    sqlite3_stmt* acquire(const QString& sql, const QString& jetSql, Prepared** entry = nullptr);
     void release(const QString& sql, sqlite3_stmt* stmt);
+    void release(Prepared& entry, sqlite3_stmt* stmt);
     // SQLite commits a write only when no read statement is pending on the
     // connection: every dynaset still reading fetches its remaining rows first.
     void finishPendingReads();
@@ -100,6 +108,7 @@ struct Recordset::Impl {
     QString jetSql;
     jetsql::Translated tr;
     QString key;                    // the prepared SQLite text
+    Database::Impl::Prepared* prepared = nullptr;   // its entry
     sqlite3_stmt* stmt = nullptr;   // set while rows remain to be fetched
     int firstCol = 0;               // 1 when column 0 is the table's rowid
     bool updatable = false;

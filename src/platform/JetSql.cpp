@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 
 namespace jetsql {
@@ -309,26 +310,43 @@ Translated translate(const QString& jetSql)
 {
     // The same statement shapes come again and again with other values (three
     // per list entry, each with the entry's ID): translated once per shape.
-    static std::unordered_map<QString, ShapeEntry, TextHash> shapes;
+    using Shapes = std::unordered_map<QString, ShapeEntry, TextHash>;
+    static Shapes shapes;
+    // The shapes used last, compared before the key is hashed: the list
+    // build takes turns with three of them.
+    static std::array<Shapes::value_type*, 4> recent{};
+    static size_t nextRecent = 0;
     static QString key;
     static std::vector<Literal> lits;
     if (shapeOf(jetSql, key, lits)) {
-        auto it = shapes.find(key);
-        if (it == shapes.end()) {
-            ShapeEntry e;
-            e.translated = translateText(jetSql);
-            const auto& binds = e.translated.binds;
-            e.usable = binds.size() == lits.size();
-            for (size_t i = 0; e.usable && i < lits.size(); ++i)
-                e.usable = binds[i] == bindOf(lits[i]);
-            if (shapes.size() > 1000)
-                shapes.clear();
-            it = shapes.emplace(key, std::move(e)).first;
-            if (it->second.usable)
-                return it->second.translated;
+        Shapes::value_type* found = nullptr;
+        for (Shapes::value_type* e : recent)
+            if (e && e->first == key) {
+                found = e;
+                break;
+            }
+        if (!found) {
+            auto it = shapes.find(key);
+            if (it == shapes.end()) {
+                ShapeEntry e;
+                e.translated = translateText(jetSql);
+                const auto& binds = e.translated.binds;
+                e.usable = binds.size() == lits.size();
+                for (size_t i = 0; e.usable && i < lits.size(); ++i)
+                    e.usable = binds[i] == bindOf(lits[i]);
+                if (shapes.size() > 1000) {
+                    shapes.clear();
+                    recent.fill(nullptr);
+                }
+                it = shapes.emplace(key, std::move(e)).first;
+                if (it->second.usable)
+                    return it->second.translated;
+            }
+            found = &*it;
+            recent[nextRecent++ % recent.size()] = found;
         }
-        if (it->second.usable) {
-            Translated r = it->second.translated;
+        if (found->second.usable) {
+            Translated r = found->second.translated;
             for (size_t i = 0; i < lits.size(); ++i)
                 r.binds[i] = bindOf(lits[i]);
             return r;

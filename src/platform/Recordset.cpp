@@ -241,7 +241,7 @@ bool Recordset::Impl::fetchOne()
 void Recordset::Impl::readColumns()
 {
     ncols = sqlite3_column_count(stmt) - firstCol;
-    auto& cached = db->columnInfo[key];
+    auto& cached = prepared ? prepared->columns : db->prepared[key].columns;
     if (cached && cached->names.size() == ncols) {
         cols = cached;
         return;
@@ -281,7 +281,10 @@ void Recordset::Impl::drain()
 void Recordset::Impl::releaseStmt()
 {
     if (stmt) {
-        db->release(key, stmt);
+        if (prepared)
+            db->release(*prepared, stmt);
+        else
+            db->release(key, stmt);
         stmt = nullptr;
     }
 }
