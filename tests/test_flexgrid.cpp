@@ -386,3 +386,26 @@ TEST_F(ShownGrid, CellPositionsAreTwipsInsideTheGrid)
     g.setRow(3);
     EXPECT_NEAR(g.CellTop() - top2, g.RowHeight(2), Twips::twipsPerPixelY());
 }
+
+// Cells written inside one event reach the view together once the event loop
+// runs, even when rows went away in between.
+TEST(FlexGrid, WrittenCellsReachTheViewOnceTheEventLoopRuns)
+{
+    MSFlexGrid g;
+    fill(g, 6, 4);
+    QCoreApplication::processEvents();
+    QSignalSpy spy(g.view()->model(), &QAbstractItemModel::dataChanged);
+    g.setTextMatrix(2, 1, QStringLiteral("a"));
+    g.setTextMatrix(5, 3, QStringLiteral("b"));
+    g.RemoveItem(5);
+    EXPECT_EQ(spy.count(), 0);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(spy.count(), 1);
+    const auto topLeft = spy.at(0).at(0).value<QModelIndex>();
+    const auto bottomRight = spy.at(0).at(1).value<QModelIndex>();
+    EXPECT_EQ(topLeft.row(), 2);
+    EXPECT_EQ(topLeft.column(), 1);
+    EXPECT_EQ(bottomRight.row(), 4);   // row 5 is gone
+    EXPECT_EQ(bottomRight.column(), 3);
+    EXPECT_EQ(g.view()->model()->data(g.view()->model()->index(2, 1)).toString(), QStringLiteral("a"));
+}

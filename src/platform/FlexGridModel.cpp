@@ -200,12 +200,36 @@ void FlexGridModel::setText(int row, int col, const QString& text)
 
 void FlexGridModel::changed(int row, int col)
 {
-    const QModelIndex i = index(row, col);
-    emit dataChanged(i, i);
+    // A list build writes every cell of up to 100,000 rows inside one event;
+    // the views are told once, when the event loop runs next, about the
+    // rectangle of cells that changed.
+    if (!m_changePending) {
+        m_changePending = true;
+        m_changeTop = m_changeBottom = row;
+        m_changeLeft = m_changeRight = col;
+        QMetaObject::invokeMethod(this, &FlexGridModel::flushChanges, Qt::QueuedConnection);
+    } else {
+        m_changeTop = std::min(m_changeTop, row);
+        m_changeBottom = std::max(m_changeBottom, row);
+        m_changeLeft = std::min(m_changeLeft, col);
+        m_changeRight = std::max(m_changeRight, col);
+    }
     if (row == 0 && m_fixedRows > 0)
         emit headerDataChanged(Qt::Horizontal, col, col);
     if (col == 0 && m_fixedCols > 0)
         emit headerDataChanged(Qt::Vertical, row, row);
+}
+
+void FlexGridModel::flushChanges()
+{
+    if (!m_changePending)
+        return;
+    m_changePending = false;
+    // Rows or columns may have gone since the cells were written.
+    const int bottom = std::min(m_changeBottom, rows() - 1);
+    const int right = std::min(m_changeRight, m_cols - 1);
+    if (m_changeTop <= bottom && m_changeLeft <= right)
+        emit dataChanged(index(m_changeTop, m_changeLeft), index(bottom, right));
 }
 
 void FlexGridModel::appendRow(const QString& tabbedText) { insertRow(rows(), tabbedText); }

@@ -85,6 +85,11 @@ private:
     RowData makeRow(const QString& tabbedText) const;
     void checkCell(int row, int col) const;
     void refreshAll();
+    void flushChanges();
+
+    // Cells written since the views were last told (a bounding rectangle).
+    bool m_changePending = false;
+    int m_changeTop = 0, m_changeBottom = 0, m_changeLeft = 0, m_changeRight = 0;
 
     std::vector<RowData> m_rows;
     int m_cols = 0;
