@@ -6,6 +6,7 @@
 #include "mainwindow/frmSplash.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
+#include "trainer/Trainer.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -21,6 +22,7 @@ QPointer<Form1> g_form1;
 QPointer<Liste> g_liste;
 QPointer<Form2> g_form2;
 QPointer<Progress> g_progress;
+QPointer<Trainer> g_trainer;
 QPointer<frmSplash> g_splash;
 } // namespace
 
@@ -52,17 +54,25 @@ Progress& progress()
     return *g_progress;
 }
 
+Trainer& trainer()
+{
+    if (!g_trainer)
+        g_trainer = new Trainer;
+    return *g_trainer;
+}
+
 bool isLoaded(const void* window)
 {
     if (!window)
         return false;
     return window == g_form1.data() || window == g_liste.data() || window == g_form2.data()
-           || window == g_progress.data() || window == g_splash.data();
+           || window == g_progress.data() || window == g_splash.data() || window == g_trainer.data();
 }
 
 bool form2Loaded() { return !g_form2.isNull(); }
 bool progressLoaded() { return !g_progress.isNull(); }
 bool listeLoaded() { return !g_liste.isNull(); }
+bool trainerLoaded() { return !g_trainer.isNull(); }
 
 frmSplash* splash() { return g_splash.data(); }
 void setSplash(frmSplash* splash) { g_splash = splash; }
@@ -82,6 +92,7 @@ void unloadAll()
 {
     // Dependants first, the main window (owner of the database handler) last.
     delete g_splash.data();
+    delete g_trainer.data();
     delete g_form2.data();
     delete g_liste.data();
     delete g_progress.data();

@@ -6,6 +6,7 @@ class Liste;
 class Form2;
 class Progress;
 class frmSplash;
+class Trainer;
 
 namespace Forms {
 
@@ -13,11 +14,13 @@ Form1& form1();
 Liste& liste();
 Form2& form2();
 Progress& progress();
+Trainer& trainer();
 
 bool isLoaded(const void* window);
 bool form2Loaded();
 bool progressLoaded();
 bool listeLoaded();
+bool trainerLoaded();
 
 // The splash window while it exists, else nullptr.
 frmSplash* splash();

@@ -1,0 +1,3 @@
+#include "pronunciation/frmAussprache.h"
+
+void showPronunciationGuide() {}

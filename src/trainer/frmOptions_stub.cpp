@@ -1,0 +1,3 @@
+#include "trainer/frmOptions.h"
+
+void showOptionsWindow(int) {}
