@@ -709,11 +709,6 @@ void Form1::Command2_Click()
     // The trainer window is not part of the program yet.
 }
 
-void Form1::Datei_Drucken_Click()
-{
-    // Printing is not part of the program yet.
-}
-
 void Form1::Command4_Click()
 {
     if (Forms::listeLoaded()) {

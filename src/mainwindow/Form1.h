@@ -11,6 +11,7 @@ class QLabel;
 class QPushButton;
 class QAction;
 class QMenu;
+class Printer;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
@@ -93,6 +94,15 @@ private:
     bool askUnsavedChanges(const QString& english, const QString& german);
 
     int PrintMargin = 100;
+    // Printing the list (Form1_Print.cpp): the printer of the running job,
+    // the page counter of its header, the page layout.
+    Printer* m_printer = nullptr;
+    int PrintPageNumber = 0;
+    void PrintHeader();
+    void PrintRow(const QString& str1, const QString& str2);
+    QString StringCut(const QString& str);
+    QString CutRightColumn(const QString& str, double left);
+    QList<int> PrintOrder();
     QStringList ExcL, ExcR;   // equal-character pairs, 1-based through the accessors
 
     struct Ui;

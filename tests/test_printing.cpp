@@ -1,0 +1,434 @@
+// Printing the vocabulary list into a PDF file: the order question and the
+// printer dialog end the job without output, the rows come in list order,
+// the trainer's shuffled order or a fresh random order, pages break before
+// the bottom, every page has its header, long texts are cut where they would
+// collide or leave the page, and a printer failure leaves no document.
+#include "common/Global.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Forms.h"
+#include "platform/AppPaths.h"
+#include "platform/MSFlexGrid.h"
+#include "platform/Printer.h"
+#include "platform/SystemServices.h"
+#include "selection/Form2.h"
+#include "selection/Liste.h"
+#include "support/FakeMessageService.h"
+#include "support/TestDatabase.h"
+#include "trainer/Trainer.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+struct Word {
+    int page;
+    double x0, y0, x1, y1;
+    QString text;
+};
+
+// Text and word boxes (in points) of a PDF, as pdftotext reads them.
+QString runPdftotext(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString pdfText(const QString& pdf)
+{
+    return runPdftotext({QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+}
+
+QList<Word> pdfWords(const QString& pdf)
+{
+    const QString html = runPdftotext(
+        {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    QList<Word> words;
+    int page = 0;
+    static const QRegularExpression token(
+        QStringLiteral("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    for (auto it = token.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0).startsWith(QLatin1String("<page"))) {
+            ++page;
+            continue;
+        }
+        QString text = m.captured(5);
+        text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+        words << Word{page, m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                      m.captured(4).toDouble(), text};
+    }
+    return words;
+}
+
+const Word* findWord(const QList<Word>& words, const QString& text, int page = 0)
+{
+    for (const Word& w : words)
+        if (w.text == text && (page == 0 || w.page == page))
+            return &w;
+    return nullptr;
+}
+
+// The entry words (left-column texts of the test lists) in printed order.
+QStringList printedMatches(const QString& text, const QString& pattern)
+{
+    QStringList found;
+    for (auto it = QRegularExpression(pattern).globalMatch(text); it.hasNext();)
+        found << it.next().captured(0);
+    return found;
+}
+
+class Printing : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    ScopedFakeMessages msgs;
+    QString pdf;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        AppPaths::setAppPath(dir.path());
+        pdf = dir.filePath(QStringLiteral("out.pdf"));
+        Printer::setOutputFile(pdf);
+        gErrText.clear();
+    }
+
+    void TearDown() override
+    {
+        Forms::unloadAll();
+        Printer::setOutputFile(QString());
+        SystemServices::setRandomSource(nullptr);
+        gSprache = QStringLiteral("De");
+    }
+
+    Trainer& trainer() { return Forms::trainer(); }
+    MSFlexGrid& grid() { return *Forms::liste().MSFlexGrid1; }
+
+    // A database of n entries "WortNNN" / "wordNNN" (with the given long
+    // texts instead for the first ones), opened and listed whole.
+    void openList(int n, const QList<QPair<QString, QString>>& firsts = {})
+    {
+        const QString path = dir.filePath(QStringLiteral("Testsprache.lxt"));
+        {
+            TestDatabase db(path);
+            db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Englisch@")).setDBVersion(2);
+            db.begin();
+            for (int i = 0; i < n; ++i) {
+                QString l1 = QStringLiteral("Wort%1").arg(i, 3, 10, QLatin1Char('0'));
+                QString l2 = QStringLiteral("word%1").arg(i, 3, 10, QLatin1Char('0'));
+                if (i < firsts.size())
+                    std::tie(l1, l2) = std::pair(firsts[i].first, firsts[i].second);
+                db.addEntry({{}, l1}, {{}, l2}, 3);
+            }
+            db.commit();
+        }
+        Forms::form1().Open_DB(QFileInfo(path).fileName());
+        ASSERT_FALSE(Forms::form1().DBName.isEmpty()) << msgs->lastPrompt().toStdString();
+        if (n > 0) {
+            Forms::form2().Command4_Click();
+            ASSERT_EQ(grid().Rows() - 1, n) << msgs->lastPrompt().toStdString();
+        }
+        msgs->clear();
+    }
+
+    void setOrder(bool sequential, bool shuffle, bool random)
+    {
+        trainer().OptSequentiell = sequential;
+        trainer().OptShuffle = shuffle;
+        trainer().OptRandom = random;
+    }
+
+    // Yes to the question, OK in the printer dialog, then the job.
+    void printAccepted()
+    {
+        msgs->queueAnswer(MsgResult::Yes);
+        msgs->queueDialog([](QDialog*) { return int(QDialog::Accepted); });
+        Forms::form1().Datei_Drucken_Click();
+    }
+
+    QStringList listColumn(int col)
+    {
+        QStringList texts;
+        for (int r = 1; r < grid().Rows(); ++r)
+            texts << grid().TextMatrix(r, col);
+        return texts;
+    }
+
+    // The printable area of the printer the job uses, in points.
+    static QRectF printableArea()
+    {
+        Printer p;
+        const QRectF paper = p.device().paperRect(QPrinter::Point);
+        const QRectF page = p.device().pageRect(QPrinter::Point);
+        return page.translated(paper.topLeft());
+    }
+};
+
+TEST_F(Printing, QuestionTextsTitleAndNoEndsTheJob)
+{
+    const QString explanationDe = QStringLiteral(
+        "Wenn Sie die Vokabeln in einer anderen Reihenfolge drucken wollen, ändern Sie die Reihenfolgenoption bzw. "
+        "sortieren Sie die Vokabeln in der Vokabelliste.\r\rSollen die Vokabeln in der aktuell eingestellten "
+        "Reihenfolge ausgedruckt werden?");
+    const QString explanationEn = QStringLiteral(
+        "If you want to print out the vocabulary in a different order, change the order option or sort the "
+        "vocabulary in the Vocab List.\r\rShall the vocabulary be printed out in the current order?");
+    struct Case {
+        const char* language;
+        bool seq, shuffle, random;
+        QString order;
+        QString rest;
+        QString title;
+    } cases[] = {
+        {"De", true, false, false,
+         QStringLiteral("Für den Vokabeltrainer ist die Option 'Sequentiell' eingestellt. Die Vokabeln werden in der "
+                        "selben Reihenfolge wie in der Vokabelliste ausgedruckt."),
+         explanationDe, QStringLiteral("Vokabelreihenfolge OK?")},
+        {"De", false, true, false,
+         QStringLiteral("Für den Vokabeltrainer ist die Option 'Mischen' eingestellt. Die Vokabeln werden vor dem "
+                        "Ausdrucken gemischt."),
+         explanationDe, QStringLiteral("Vokabelreihenfolge OK?")},
+        {"De", false, false, true,
+         QStringLiteral("Für den Vokabeltrainer ist die Option 'Random' eingestellt. Die Vokabeln werden vor dem "
+                        "Ausdrucken gemischt."),
+         explanationDe, QStringLiteral("Vokabelreihenfolge OK?")},
+        {"De", false, false, false, QString(), explanationDe, QStringLiteral("Vokabelreihenfolge OK?")},
+        {"En", true, false, false,
+         QStringLiteral("For the Trainer the option 'sequential' is set. The vocabulary will be printed out in the "
+                        "same order as currently in the Vocab List."),
+         explanationEn, QStringLiteral("Order of vocabulary OK?")},
+        {"En", false, true, false,
+         QStringLiteral("For the Trainer the option 'Shuffle' is set. The vocabulary will be shuffled before printed "
+                        "out."),
+         explanationEn, QStringLiteral("Order of vocabulary OK?")},
+        {"En", false, false, true,
+         QStringLiteral("For the Trainer the option 'Random' is set. The vocabulary will be shuffled before printed "
+                        "out."),
+         explanationEn, QStringLiteral("Order of vocabulary OK?")},
+    };
+    openList(3);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + " " + c.order.left(60).toStdString());
+        gSprache = QLatin1String(c.language);
+        setOrder(c.seq, c.shuffle, c.random);
+        msgs->clear();
+        msgs->queueAnswer(MsgResult::No);
+        Forms::form1().Datei_Drucken_Click();
+        ASSERT_EQ(msgs->shown.size(), 1);
+        EXPECT_EQ(msgs->shown[0].prompt, c.order + c.rest);
+        EXPECT_EQ(msgs->shown[0].title, c.title);
+        EXPECT_EQ(msgs->shown[0].style, MsgStyle::YesNo) << "plain Yes/No box without icon";
+        EXPECT_TRUE(msgs->dialogTitles.isEmpty()) << "No ends before the printer dialog";
+        EXPECT_FALSE(QFile::exists(pdf));
+    }
+}
+
+TEST_F(Printing, CancelInThePrinterDialogEndsSilently)
+{
+    openList(3);
+    for (bool shuffle : {false, true}) {
+        setOrder(!shuffle, shuffle, false);
+        msgs->clear();
+        msgs->queueAnswer(MsgResult::Yes);   // no dialog script: the fake cancels the dialog
+        Forms::form1().Datei_Drucken_Click();
+        EXPECT_EQ(msgs->dialogTitles.size(), 1) << "the printer dialog was shown";
+        EXPECT_EQ(msgs->shown.size(), 1) << "only the question, no error box";
+        EXPECT_TRUE(gErrText.isEmpty());
+        EXPECT_FALSE(QFile::exists(pdf));
+    }
+}
+
+TEST_F(Printing, SequentialPrintsListOrderUnderTheHeader)
+{
+    openList(12);
+    // A list order that differs from the database order.
+    Forms::liste().mnDeutsch_Click();
+    grid().setRow(1);
+    setOrder(true, false, false);
+    const QStringList expected = listColumn(Liste::txtSpanisch);
+    printAccepted();
+    ASSERT_TRUE(QFile::exists(pdf)) << msgs->lastPrompt().toStdString();
+    EXPECT_EQ(msgs->shown.size(), 1);
+
+    const QString text = pdfText(pdf);
+    EXPECT_EQ(printedMatches(text, QStringLiteral("Wort\\d{3}")), expected);
+    EXPECT_EQ(printedMatches(text, QStringLiteral("word\\d{3}")), listColumn(Liste::txtDeutsch));
+    EXPECT_EQ(grid().Row(), grid().Rows() - 1) << "the current cell stays on the last printed row";
+
+    const QList<Word> words = pdfWords(pdf);
+    const QRectF area = printableArea();
+    const Word* page = findWord(words, QStringLiteral("Seite1"));
+    const Word* path = findWord(words, Forms::form1().DBName);
+    const Word* lang1 = findWord(words, QStringLiteral("Deutsch"));
+    const Word* lang2 = findWord(words, QStringLiteral("Englisch"));
+    ASSERT_TRUE(page && path && lang1 && lang2) << text.toStdString();
+    EXPECT_NEAR((page->x0 + page->x1) / 2, area.center().x(), 2.0) << "page number centred";
+    EXPECT_NEAR(path->x1, area.right() - 50.0, 2.0) << "path ends 1000 twips before the right edge";
+    EXPECT_GT(path->y0, page->y0) << "path on the line below the page number";
+    EXPECT_LT(lang1->x0, lang2->x0);
+    EXPECT_NEAR(lang1->x0, area.left() + 5.0, 1.5) << "left column at one margin";
+    EXPECT_NEAR(lang2->x0, area.center().x(), 1.5) << "right column from the middle";
+    const Word* first = findWord(words, expected.first());
+    ASSERT_TRUE(first);
+    EXPECT_GT(first->y0, lang1->y1 + 5.0) << "an empty line after the language names";
+}
+
+TEST_F(Printing, LanguageTwoFirstSwapsColumnsAndHeaderNames)
+{
+    openList(4);
+    setOrder(true, false, false);
+    trainer().OptSpanisch1st = false;
+    trainer().OptDeutsch1st = true;
+    gSprache = QStringLiteral("En");
+    printAccepted();
+    const QList<Word> words = pdfWords(pdf);
+    const Word* page = findWord(words, QStringLiteral("page1"));
+    const Word* l1 = findWord(words, QStringLiteral("Deutsch"));
+    const Word* l2 = findWord(words, QStringLiteral("Englisch"));
+    const Word* w1 = findWord(words, QStringLiteral("Wort002"));
+    const Word* w2 = findWord(words, QStringLiteral("word002"));
+    ASSERT_TRUE(page && l1 && l2 && w1 && w2);
+    EXPECT_LT(l2->x0, l1->x0) << "language 2 named on the left";
+    EXPECT_LT(w2->x0, w1->x0) << "language 2 expressions on the left";
+    EXPECT_DOUBLE_EQ(w1->y0, w2->y0) << "both columns on one line";
+}
+
+TEST_F(Printing, ShuffledPrintsTheTrainersNewOrder)
+{
+    openList(20);
+    setOrder(false, true, false);
+    // A full-period generator, so the trainer's redraws always find a free row.
+    quint32 state = 12345;
+    SystemServices::setRandomSource([&] {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<float>(state >> 8) / 16777216.0f;
+    });
+    printAccepted();
+    ASSERT_TRUE(QFile::exists(pdf)) << msgs->lastPrompt().toStdString();
+
+    QStringList expected;
+    for (int i = 1; i <= 20; ++i) {
+        const int r = trainer().returnSequenz(i);
+        if (r < 1 || r > 20)
+            GTEST_SKIP() << "the trainer keeps no shuffled order yet";
+        expected << grid().TextMatrix(r, Liste::txtSpanisch);
+    }
+    const QStringList printed = printedMatches(pdfText(pdf), QStringLiteral("Wort\\d{3}"));
+    EXPECT_EQ(printed, expected);
+    QStringList sorted = printed;
+    sorted.sort();
+    EXPECT_EQ(sorted, listColumn(Liste::txtSpanisch)) << "each entry once";
+}
+
+TEST_F(Printing, RandomPrintsEveryEntryOnceInAFreshOrder)
+{
+    openList(15);
+    setOrder(false, false, true);
+    int reseeds = 0;
+    SystemServices::setRandomSource([] { return 0.0f; }, [&] { ++reseeds; });
+    printAccepted();
+    const QStringList printed = printedMatches(pdfText(pdf), QStringLiteral("Wort\\d{3}"));
+    const QStringList listOrder = listColumn(Liste::txtSpanisch);
+    EXPECT_NE(printed, listOrder) << "shuffled, as the question said";
+    QStringList sorted = printed;
+    sorted.sort();
+    EXPECT_EQ(sorted, listOrder) << "each entry once";
+    EXPECT_GE(reseeds, 1);
+}
+
+TEST_F(Printing, ManyEntriesBreakPagesEachWithItsHeader)
+{
+    const int n = 130;
+    openList(n);
+    setOrder(true, false, false);
+    printAccepted();
+    const QList<Word> words = pdfWords(pdf);
+    const int pages = words.isEmpty() ? 0 : words.last().page;
+    ASSERT_GE(pages, 3);
+    const QRectF area = printableArea();
+    QSet<QString> seen;
+    for (int pg = 1; pg <= pages; ++pg) {
+        SCOPED_TRACE(pg);
+        EXPECT_TRUE(findWord(words, QStringLiteral("Seite%1").arg(pg), pg));
+        EXPECT_TRUE(findWord(words, QStringLiteral("Deutsch"), pg));
+        EXPECT_TRUE(findWord(words, QStringLiteral("Englisch"), pg));
+        for (const Word& w : words) {
+            if (w.page != pg || !w.text.startsWith(QLatin1String("Wort")))
+                continue;
+            EXPECT_LT(w.y1, area.bottom()) << "nothing below the printable area";
+            EXPECT_FALSE(seen.contains(w.text));
+            seen.insert(w.text);
+        }
+    }
+    EXPECT_EQ(seen.size(), n);
+    EXPECT_EQ(printedMatches(pdfText(pdf), QStringLiteral("Wort\\d{3}")), listColumn(Liste::txtSpanisch));
+}
+
+TEST_F(Printing, LongTextsAreCutWhereTheyWouldCollideOrLeaveThePage)
+{
+    const QString longLeft = QStringLiteral("Links") + QString(120, QLatin1Char('m'));
+    const QString longRight = QStringLiteral("Rechts") + QString(120, QLatin1Char('w'));
+    openList(3, {{longLeft, longRight}, {QStringLiteral("kurz"), QStringLiteral("short")}});
+    setOrder(true, false, false);
+    const QString listed = grid().TextMatrix(1, Liste::txtSpanisch);
+    printAccepted();
+    const QList<Word> words = pdfWords(pdf);
+    const QRectF area = printableArea();
+    const Word* left = nullptr;
+    const Word* right = nullptr;
+    for (const Word& w : words) {
+        if (w.text.startsWith(QLatin1String("Linksmmm")))
+            left = &w;
+        if (w.text.startsWith(QLatin1String("Rechtswww")))
+            right = &w;
+    }
+    ASSERT_TRUE(left && right);
+    EXPECT_TRUE(left->text.endsWith(QLatin1String("m...")));
+    EXPECT_LT(left->text.size(), listed.size());
+    EXPECT_LE(left->x1, right->x0) << "the cut left text stops before the right column";
+    EXPECT_TRUE(right->text.endsWith(QLatin1String("w...")));
+    EXPECT_LE(right->x1, area.right() + 0.5) << "the right text stays on the page";
+    EXPECT_TRUE(findWord(words, QStringLiteral("kurz")) && findWord(words, QStringLiteral("short")))
+        << "short texts are not cut";
+    EXPECT_EQ(grid().TextMatrix(1, Liste::txtSpanisch), listed) << "only the printed copy is cut";
+}
+
+TEST_F(Printing, EmptyListPrintsTheHeaderPageOnly)
+{
+    openList(0);
+    ASSERT_EQ(Forms::liste().entryCount(), 0);
+    setOrder(true, false, false);
+    printAccepted();
+    const QList<Word> words = pdfWords(pdf);
+    ASSERT_FALSE(words.isEmpty());
+    EXPECT_EQ(words.last().page, 1);
+    EXPECT_TRUE(findWord(words, QStringLiteral("Seite1")));
+    EXPECT_TRUE(findWord(words, QStringLiteral("Englisch")));
+}
+
+TEST_F(Printing, PrinterFailureIsReportedAndLeavesNoDocument)
+{
+    openList(3);
+    setOrder(true, false, false);
+    const QString unwritable = dir.filePath(QStringLiteral("no/such/folder/out.pdf"));
+    Printer::setOutputFile(unwritable);
+    printAccepted();
+    ASSERT_EQ(msgs->shown.size(), 2);
+    EXPECT_EQ(msgs->shown[1].style & 0xF0, MsgStyle::Critical);
+    EXPECT_TRUE(msgs->shown[1].prompt.startsWith(QStringLiteral("Es trat folgender Fehler auf: ")));
+    EXPECT_FALSE(QFile::exists(unwritable));
+}
+
+} // namespace
