@@ -107,6 +107,12 @@ protected:
 
     void TearDown() override
     {
+        // To look at the pages: LEXUVANT_PRINT_SAMPLES=<folder> keeps each test's PDF there.
+        const QString keep = qEnvironmentVariable("LEXUVANT_PRINT_SAMPLES");
+        if (!keep.isEmpty() && QFile::exists(pdf))
+            QFile::copy(pdf, keep + QLatin1Char('/') +
+                                 QLatin1String(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                                 QStringLiteral(".pdf"));
         Forms::unloadAll();
         Printer::setOutputFile(QString());
         SystemServices::setRandomSource(nullptr);
