@@ -6,6 +6,7 @@
 #include "common/ShowMsgBox.h"
 #include "common/TextProcs.h"
 #include "mainwindow/Forms.h"
+#include "trainer/Trainer.h"
 #include "mainwindow/Progress.h"
 #include "platform/AppPaths.h"
 #include "platform/HelpViewer.h"
@@ -394,10 +395,11 @@ void Form1::Form_Load()
         });
     }
     step([&] {
-        // The trainer window is not part of the program yet; its stage is
-        // still reported, so the bar moves on as it will with the trainer.
         Forms::splashProgress(81, "Initializing Trainer ...", "Vokabeltrainer initialisieren ...");
+        // Showing the trainer loads it (it reports on the splash); it stays hidden.
+        Forms::trainer().show();
         Forms::splashProgress(95);
+        Forms::trainer().setVisible(false);
     });
     step([&] {
         NumExceptions = 0;
@@ -704,10 +706,7 @@ void Form1::Command1_Click() { Forms::form2().show(); }
 
 void Form1::Grid_Click() { Forms::liste().setVisible(true); }
 
-void Form1::Command2_Click()
-{
-    // The trainer window is not part of the program yet.
-}
+void Form1::Command2_Click() { Forms::trainer().show(); }
 
 void Form1::Command4_Click()
 {

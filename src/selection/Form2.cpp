@@ -8,6 +8,7 @@
 #include "database/CQuery.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
+#include "trainer/Trainer.h"
 #include "mainwindow/Progress.h"
 #include "platform/AppPaths.h"
 #include "platform/HelpViewer.h"
@@ -796,6 +797,7 @@ void Form2::Command4_Click()
         liste.previousRow = 0;
         grid->setRow(0);
     });
+    stageA([&] { Forms::trainer().Command6_Click(); });
     stageA([&] {
         if (grid->Rows() - 1 < 1) {
             f1.ListeNichtLeer = false;

@@ -1,0 +1,473 @@
+// The trainer's sequence: restart, shuffle, the two-phase step, navigation,
+// loop mode and the self-test with its error score.
+#include "trainer/Trainer.h"
+
+#include "common/AppError.h"
+#include "common/ErrorHandling.h"
+#include "common/Global.h"
+#include "common/ShowMsgBox.h"
+#include "common/SqlText.h"
+#include "database/CDBHandler.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Forms.h"
+#include "mainwindow/Progress.h"
+#include "platform/MSFlexGrid.h"
+#include "platform/MessageService.h"
+#include "platform/SystemServices.h"
+#include "selection/Liste.h"
+#include "trainer/ConfirmDlg.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <cmath>
+
+using ErrorHandling::Steps;
+
+namespace {
+
+constexpr int kTrue = -1;   // a loop position answered right
+
+MSFlexGrid& listGrid() { return *Forms::liste().MSFlexGrid1; }
+
+AppError subscriptError()
+{
+    return AppError(9, tr2(QStringLiteral("Subscript out of range"), QStringLiteral("Index außerhalb des gültigen Bereichs")));
+}
+
+// Int(n * r + 1) for r in [0, 1): a row 1..n. Worked out in double, so a
+// value of r just below 1 never rounds up to n + 1 on long lists.
+int drawRow(int n, float r)
+{
+    return int(std::floor(double(n) * double(r) + 1.0));
+}
+
+} // namespace
+
+int Trainer::sequenz(int position) const
+{
+    if (position < 1 || position >= int(Sequenz.size()))
+        throw subscriptError();
+    return Sequenz[size_t(position)];
+}
+
+int Trainer::rowAt(int position) const { return OptShuffle ? sequenz(position) : position; }
+
+int Trainer::randomRow() const
+{
+    SystemServices::randomize();
+    return drawRow(SeqCount, SystemServices::rnd());
+}
+
+bool Trainer::schleifenStatusRight(int position) const
+{
+    return position >= 1 && position < int(SchleifenStatus.size()) && SchleifenStatus[size_t(position)] == kTrue;
+}
+
+void Trainer::endOfSequenceNotice() { ShowMsgBox(tr2(QStringLiteral("End of sequence."), QStringLiteral("Die Sequenz ist beendet.")), MsgStyle::OKOnly); }
+
+int Trainer::returnSequenz(int i)
+{
+    int row = 0;
+    ErrorHandling::reportAndLeave([&] { row = sequenz(i); });
+    return row;
+}
+
+bool Trainer::PositioniereRecord(const QString& ID)
+{
+    bool found = false;
+    ErrorHandling::reportAndLeave([&] {
+        Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
+        rs.FindFirst(QStringLiteral("ID LIKE '") + SqlEscape(ID) + QStringLiteral("'"));
+        found = !rs.NoMatch();
+    });
+    return found;
+}
+
+// ---------------------------------------------------------------------------
+// Restart and shuffle
+
+void Trainer::Command6_Click()
+{
+    Steps s;
+    s([&] { SeqCount = listGrid().Rows() - 1; });
+    if (OptShuffle)
+        s([&] { MischeVokabeln(); });
+    // The bar tells the position, which the random order does not have.
+    s([&] { ProgressBar1->setVisible(!OptRandom); });
+    if (OptTest && OptSchleife)
+        s([&] { initialisiereSchleife(); });
+    FrageAngezeigt = 0;
+    SeqIndex = 0;
+    DurchlaufIndex = 0;
+    AnzahlRichtig = 0;
+    s([&] { RowPositionToUI(); });
+    s([&] { ZeigeVokabel(0); });
+    s([&] { InitStatusBar(); });
+}
+
+void Trainer::MischeVokabeln()
+{
+    Steps s;
+    s([&] { SeqCount = listGrid().Rows() - 1; });
+    if (SeqCount < 1)
+        return;
+    const int n = SeqCount;
+    s([&] { Sequenz.assign(size_t(n) + 1, 0); });
+    s([&] { SystemServices::randomize(); });
+
+    Progress* progress = nullptr;
+    try {
+        progress = &Forms::progress();
+        progress->setWindowTitle(tr2(QStringLiteral("Shuffeling vocabulary ..."), QStringLiteral("Vokabeln werden gemischt")));
+        progress->setMin(0);
+        progress->setMax(n);
+        progress->setValue(0);
+        progress->show();
+        progress->Refresh(true);
+    } catch (...) {
+        // The progress window is a courtesy; the shuffle goes on without it.
+    }
+
+    s([&] {
+        // Draw Int(n * Rnd + 1) again until the row is unused; the taken rows
+        // are kept in a bit vector, so each test is one look-up.
+        std::vector<bool> taken(size_t(n) + 1, false);
+        for (int i = 1; i <= n; ++i) {
+            if (progress) {
+                try {
+                    progress->setValue(i);
+                    progress->Refresh();
+                } catch (...) {
+                }
+            }
+            int row;
+            do {
+                row = drawRow(n, SystemServices::rnd());
+            } while (row < 1 || row > n || taken[size_t(row)]);
+            taken[size_t(row)] = true;
+            Sequenz[size_t(i)] = row;
+        }
+    });
+    s([&] { OptionsToUI(); });
+    s([&] { RowPositionToUI(); });
+    if (progress)
+        s([&] { progress->setVisible(false); });
+}
+
+void Trainer::initialisiereSchleife()
+{
+    ErrorHandling::reportAndPassOn([&] {
+        if (SeqCount == 0)
+            return;
+        SchleifenStatus.assign(size_t(SeqCount) + 1, 0);
+        for (int i = 1; i <= SeqCount; ++i)
+            SchleifenStatus[size_t(i)] = i;
+    });
+}
+
+// A new pass of the loop: back to the first position, the bar and the count
+// show the entries still open.
+void Trainer::wrapLoop()
+{
+    SeqIndex = 1;
+    if (SeqCount != AnzahlRichtig) {
+        setBar(m_pbMin, SeqCount - AnzahlRichtig, m_pbValue);
+        setPanelText(2, QString::number(SeqCount - AnzahlRichtig));
+    }
+    DurchlaufIndex = 0;
+}
+
+bool Trainer::SetIndexAccordingToSchleife()
+{
+    bool found = false;
+    ErrorHandling::reportAndLeave([&] {
+        auto status = [&](int p) -> int {
+            if (p < 1 || p >= int(SchleifenStatus.size()))
+                throw subscriptError();
+            return SchleifenStatus[size_t(p)];
+        };
+        if (SeqIndex > SeqCount)
+            wrapLoop();
+        if (status(SeqIndex) != kTrue) {
+            ++DurchlaufIndex;
+            found = true;
+            return;
+        }
+        const int start = SeqIndex;
+        bool first = true;
+        while (status(SeqIndex) == kTrue) {
+            if (!first && SeqIndex == start)
+                return;   // every position answered right
+            first = false;
+            ++SeqIndex;
+            if (SeqIndex >= listGrid().Rows())
+                wrapLoop();
+        }
+        ++DurchlaufIndex;
+        found = true;
+    });
+    return found;
+}
+
+// ---------------------------------------------------------------------------
+// Step and navigation
+
+void Trainer::Command3_Click()
+{
+    Steps s;
+    if (FrageAngezeigt == 1) {
+        s([&] { ZeigeVokabel(rowAt(SeqIndex)); });
+        FrageAngezeigt = 0;
+        s([&] { DoFehlerhandlingOhneSchreiben(); });
+        return;
+    }
+    if (OptRandom) {
+        s([&] { SeqIndex = randomRow(); });
+    } else {
+        ++SeqIndex;
+        if (OptTest && OptSchleife) {
+            bool found = false;
+            s([&] { found = SetIndexAccordingToSchleife(); });
+            if (!found) {
+                s([&] { endOfSequenceNotice(); });
+                return;
+            }
+        }
+        s([&] { RowPositionToUI(); });
+    }
+    if (SeqIndex < listGrid().Rows()) {
+        s([&] { ZeigeVokabel(OptRandom ? SeqIndex : rowAt(SeqIndex)); });
+        FrageAngezeigt = 1;
+        s([&] { DoFehlerhandlingMitSchreiben(); });
+    } else {
+        s([&] { endOfSequenceNotice(); });
+        --SeqIndex;
+    }
+}
+
+void Trainer::back_Click()
+{
+    Steps s;
+    FrageAngezeigt = 1;
+    if (!OptRandom) {
+        SeqIndex = 1;
+        s([&] { RowPositionToUI(); });
+    }
+    s([&] {
+        if (SeqIndex > 0 && SeqIndex < listGrid().Rows())
+            ZeigeVokabel(OptRandom ? randomRow() : rowAt(SeqIndex));
+    });
+}
+
+void Trainer::Command1_Click()
+{
+    Steps s;
+    FrageAngezeigt = 1;
+    if (!OptRandom) {
+        --SeqIndex;
+        s([&] { RowPositionToUI(); });
+    }
+    s([&] {
+        if (SeqIndex > 0 && SeqIndex < listGrid().Rows()) {
+            ZeigeVokabel(OptRandom ? randomRow() : rowAt(SeqIndex));
+        } else {
+            MsgBox(QStringLiteral("Beginning"), MsgStyle::OKOnly);
+            SeqIndex = 1;
+        }
+    });
+}
+
+void Trainer::Command2_Click()
+{
+    Steps s;
+    FrageAngezeigt = 1;
+    if (!OptRandom) {
+        ++SeqIndex;
+        s([&] { RowPositionToUI(); });
+    }
+    s([&] {
+        if (SeqIndex < listGrid().Rows()) {
+            ZeigeVokabel(OptRandom ? randomRow() : rowAt(SeqIndex));
+        } else {
+            endOfSequenceNotice();
+            --SeqIndex;
+        }
+    });
+}
+
+void Trainer::ToEnd_Click()
+{
+    Steps s;
+    FrageAngezeigt = 1;
+    if (!OptRandom) {
+        s([&] { SeqIndex = listGrid().Rows() - 1; });
+        s([&] { RowPositionToUI(); });
+    }
+    s([&] {
+        if (SeqIndex > 0 && SeqIndex < listGrid().Rows())
+            ZeigeVokabel(OptRandom ? randomRow() : rowAt(SeqIndex));
+    });
+}
+
+void Trainer::Command4_Click() { setVisible(false); }
+
+// ---------------------------------------------------------------------------
+// Display
+
+void Trainer::hideWriteControls()
+{
+    NichtWort->clear();
+    NichtWort->setVisible(false);
+    Richtig->setVisible(false);
+    Suche->setVisible(false);
+}
+
+void Trainer::ZeigeVokabel(int n)
+{
+    ErrorHandling::reportAndPassOn([&] {
+        if (!OptSchreiben)
+            hideWriteControls();
+        MSFlexGrid& v = *VokabelnGrid;
+        if (n == 0) {
+            v.setCol(0);
+            v.setRow(1);
+            v.setText(QString());
+            v.setRow(3);
+            v.setText(QString());
+            setBar(0, SeqCount == 0 ? 1 : SeqCount, 0);
+            v.setRow(1);
+            return;
+        }
+        MSFlexGrid& g = listGrid();
+        g.setRow(n);
+        const int questionCol = OptSpanisch1st ? Liste::txtSpanisch : Liste::txtDeutsch;
+        const int answerCol = OptSpanisch1st ? Liste::txtDeutsch : Liste::txtSpanisch;
+        g.setCol(questionCol);
+        v.setCol(0);
+        v.setRow(1);
+        v.setText(g.Text());
+        g.setCol(answerCol);
+        v.setRow(3);
+        if (FrageAngezeigt == 1) {
+            v.setText(g.Text());
+        } else {
+            v.setText(QString());
+            hideWriteControls();
+        }
+        if (!OptRandom) {
+            const int position = OptTest && OptSchleife ? DurchlaufIndex : SeqIndex;
+            setBar(m_pbMin, m_pbMax, position);
+            setPanelText(4, QString::number(position));
+        }
+        v.setRow(1);
+        v.setCol(0);
+    });
+}
+
+void Trainer::RowPositionToUI()
+{
+    ErrorHandling::reportAndPassOn([&] {
+        if (SeqIndex > 1) {
+            if (OptTest)
+                return;
+            Command1->setEnabled(true);
+            menEinsZurueck->setEnabled(true);
+            back->setEnabled(true);
+            menAnfangSequenz->setEnabled(true);
+        } else {
+            Command1->setEnabled(false);
+            menEinsZurueck->setEnabled(false);
+            back->setEnabled(false);
+            menAnfangSequenz->setEnabled(false);
+        }
+    });
+}
+
+void Trainer::InvertVokabelnGrid()
+{
+    Steps s;
+    s([&] {
+        MSFlexGrid& v = *VokabelnGrid;
+        const int col = v.Col();
+        const QString question = v.TextMatrix(1, col);
+        v.setTextMatrix(1, col, v.TextMatrix(3, col));
+        v.setTextMatrix(3, col, question);
+    });
+    s([&] { hideWriteControls(); });
+}
+
+// ---------------------------------------------------------------------------
+// Self-test and error score
+
+ConfirmDlg& Trainer::confirmDlg()
+{
+    if (!m_confirm)
+        m_confirm = new ConfirmDlg(this);
+    return *m_confirm;
+}
+
+void Trainer::DoFehlerhandlingOhneSchreiben()
+{
+    ErrorHandling::reportAndPassOn([&] {
+        if (!OptTest || OptSchreiben)
+            return;
+        ConfirmDlg& dlg = confirmDlg();
+        // Closed by the window manager: no answer, so no score changes (the
+        // answer of an earlier question must not be applied again).
+        if (!dlg.ask())
+            return;
+        if (dlg.Reply == QLatin1String("Yes")) {
+            ChangeErrorCount(AntwortRichtig);
+            ++AnzahlRichtig;
+        } else {
+            ChangeErrorCount(AntwortFalsch);
+        }
+    });
+}
+
+void Trainer::DoFehlerhandlingMitSchreiben()
+{
+    // The write mode has no evaluation.
+}
+
+void Trainer::ChangeErrorCount(int mode)
+{
+    ErrorHandling::reportAndPassOn([&] {
+        int delta = 0;
+        if (mode == AntwortRichtig) {
+            delta = -1;
+            if (OptSchleife) {
+                if (SeqIndex < 1 || SeqIndex >= int(SchleifenStatus.size()))
+                    throw subscriptError();
+                SchleifenStatus[size_t(SeqIndex)] = kTrue;
+            }
+        } else if (mode == AntwortFalsch) {
+            delta = 1;
+        }
+        const int row = OptShuffle ? sequenz(SeqIndex) : SeqIndex;
+
+        MSFlexGrid& g = listGrid();
+        g.setRow(row);
+        g.setCol(1);
+        const QString id = g.Text();
+        g.setCol(Liste::txtScore);
+        const QString text = g.Text();
+        static const QStringList valid = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                                          QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
+        int score = valid.contains(text) ? text.toInt() + delta : 0;
+        score = std::clamp(score, 1, 6);
+        g.setText(QString::number(score));
+
+        Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
+        rs.FindFirst(QStringLiteral("ID LIKE '") + SqlEscape(id) + QStringLiteral("'"));
+        // No record with this ID (an empty placeholder row, say): editing now
+        // would change whichever record happens to be current.
+        if (rs.NoMatch())
+            return;
+        rs.Edit();
+        rs.SetField(QStringLiteral("Score"), QVariant(qint16(score)));
+        rs.Update();
+    });
+}
