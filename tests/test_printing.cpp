@@ -161,7 +161,12 @@ protected:
     void printAccepted()
     {
         msgs->queueAnswer(MsgResult::Yes);
-        msgs->queueDialog([](QDialog*) { return int(QDialog::Accepted); });
+        msgs->queueDialog([](QDialog* dialog) {
+            const QString keep = qEnvironmentVariable("LEXUVANT_PRINT_SAMPLES");
+            if (!keep.isEmpty())
+                dialog->grab().save(keep + QStringLiteral("/printer-dialog.png"));
+            return int(QDialog::Accepted);
+        });
         Forms::form1().Datei_Drucken_Click();
     }
 
