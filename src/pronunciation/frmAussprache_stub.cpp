@@ -1,3 +1,0 @@
-#include "pronunciation/frmAussprache.h"
-
-void showPronunciationGuide() {}
