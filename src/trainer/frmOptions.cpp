@@ -1,0 +1,819 @@
+#include "trainer/frmOptions.h"
+
+#include "common/AppError.h"
+#include "common/ErrorHandling.h"
+#include "common/Global.h"
+#include "common/ShowMsgBox.h"
+#include "common/TextProcs.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Forms.h"
+#include "platform/HelpViewer.h"
+#include "platform/MSFlexGrid.h"
+#include "platform/MessageService.h"
+#include "platform/SettingsStore.h"
+#include "platform/Twips.h"
+#include "selection/ListColumnOptions.h"
+#include "trainer/Trainer.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTabBar>
+#include <QTableView>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr int kWidth = 6105;
+constexpr int kHeight = 5535;
+constexpr int kPageShown = 210;
+constexpr int kPageParked = -20000;
+constexpr int kPairGridWidth = 1575;
+const QString kExceptionsSection = QStringLiteral("Exceptions");
+
+// Whole twips from a computed size, halves to even.
+int roundTw(double v) { return int(std::nearbyint(v)); }
+
+QLabel* multiLineLabel(QWidget* parent, const QString& name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+template <class T>
+T* control(QWidget* parent, const QString& name, const QString& text, double l, double t, double w, double h)
+{
+    auto* c = new T(text, parent);
+    c->setObjectName(name);
+    Twips::place(c, l, t, w, h);
+    return c;
+}
+
+// Selecting or clearing an option button in code; clearing the selected one
+// leaves its group without a selection, as the design runtime allowed.
+void setOptionValue(QRadioButton* button, bool on)
+{
+    if (button->isChecked() == on)
+        return;
+    if (on) {
+        button->setChecked(true);
+        return;
+    }
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+}
+
+} // namespace
+
+frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmOptions"));
+    setWindowTitle(QStringLiteral("Optionen"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFont(Twips::designFont(QStringLiteral("MS Sans Serif"), 8.25));
+    setFixedSize(Twips::size(kWidth, kHeight));
+
+    Label2 = control<QLabel>(this, QStringLiteral("Label2"), QStringLiteral("Label2"), 3600, 720, 2055, 3255);
+
+    // The tab strip: the tabs on top, the panel the pages lie on below them.
+    m_tabPanel = new QFrame(this);
+    m_tabPanel->setFrameShape(QFrame::StyledPanel);
+    m_tabPanel->setFrameShadow(QFrame::Raised);
+    m_tabPanel->setAutoFillBackground(true);  // covers Label2 as the tab strip did
+    tbsOptions = new QTabBar(this);
+    tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
+    tbsOptions->setDrawBase(false);
+    tbsOptions->setExpanding(false);
+    tbsOptions->addTab(QStringLiteral("Trainer: Reihenfolge"));
+    tbsOptions->setTabData(0, QStringLiteral("Reihenfolge"));
+    tbsOptions->setTabToolTip(0, QStringLiteral("Einstellungen für den Vokabeltrainer"));
+    tbsOptions->addTab(QStringLiteral("Testoptionen"));
+    tbsOptions->setTabData(1, QStringLiteral("Selbsttest"));
+    tbsOptions->setTabToolTip(1, QStringLiteral("Einstellungen für den Vokabeltest"));
+    const QRect strip = Twips::rect(120, 0, 5895, 4845);
+    const int tabHeight = tbsOptions->sizeHint().height();
+    tbsOptions->setGeometry(strip.left() + 2, strip.top(), strip.width() - 4, tabHeight);
+    m_tabPanel->setGeometry(strip.left(), strip.top() + tabHeight - 1, strip.width(), strip.height() - tabHeight + 1);
+
+    for (int i = 0; i < 4; ++i) {
+        picOptions[i] = new QWidget(this);
+        picOptions[i]->setObjectName(QStringLiteral("picOptions%1").arg(i));
+    }
+    Twips::place(picOptions[0], 240, 480, 5685, 4185);
+    Twips::place(picOptions[1], kPageParked, 480, 5685, 4260);
+    Twips::place(picOptions[2], kPageParked, 480, 5685, 4185);
+    Twips::place(picOptions[3], kPageParked, 480, 5685, 4215);
+    buildPage0();
+    buildPage1();
+    buildPage2();
+    buildPage3();
+
+    cmdApply = control<QPushButton>(this, QStringLiteral("cmdApply"), QStringLiteral("Über&nehmen"), 4920, 5055, 1095, 375);
+    cmdOK = control<QPushButton>(this, QStringLiteral("cmdOK"), QStringLiteral("&OK"), 2490, 5055, 1095, 375);
+    cmdCancel = control<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Abbrechen"), 3720, 5055, 1095, 375);
+    for (QPushButton* b : {cmdApply, cmdOK, cmdCancel})
+        b->setAutoDefault(false);
+    cmdApply->setDefault(true);
+    Label3 = control<QLabel>(this, QStringLiteral("Label3"), QStringLiteral("Hilfe: F1"), 120, 5280, 975, 255);
+    // Apply comes first when the window is entered with Tab.
+    setTabOrder(cmdApply, tbsOptions);
+    setTabOrder(tbsOptions, cmdOK);
+    setTabOrder(cmdOK, cmdCancel);
+
+    connect(tbsOptions, &QTabBar::currentChanged, this, [this] { tbsOptions_Click(); });
+    connect(Reihenfolge_sequentiell, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Reihenfolge_sequentiell_Click();
+    });
+    connect(Reihenfolge_shuffle, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Reihenfolge_shuffle_Click();
+    });
+    connect(Reihenfolge_random, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            Reihenfolge_random_Click();
+    });
+    connect(Selbsttest, &QCheckBox::toggled, this, [this] { Selbsttest_Click(); });
+    connect(Schreiben, &QCheckBox::toggled, this, [this] { Schreiben_Click(); });
+    connect(Schleife, &QCheckBox::toggled, this, [this] { Schleife_Click(); });
+    connect(cmdApply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(add, &QPushButton::clicked, this, [this] { Add_Click(); });
+    connect(Remove, &QPushButton::clicked, this, [this] { Remove_Click(); });
+    connect(MSFlexGrid1, &MSFlexGrid::Click, this, [this] { MSFlexGrid1_Click(); });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { UpdateExceptionButtons(); });
+    connect(Text2, &QLineEdit::textChanged, this, [this] { UpdateExceptionButtons(); });
+
+    // The window sees key presses before its controls (Ctrl+Tab), and the
+    // mouse over an option (its explanation).
+    for (QWidget* w : findChildren<QWidget*>())
+        w->installEventFilter(this);
+
+    HelpViewer::installF1(this, 1005);
+    Form_Load();
+}
+
+frmOptions::~frmOptions() = default;
+
+void frmOptions::buildPage0()
+{
+    QWidget* page = picOptions[0];
+    fraSample1 = control<QGroupBox>(page, QStringLiteral("fraSample1"), QStringLiteral("Vokabeln"), 240, 480, 2655, 1425);
+    Reihenfolge_sequentiell = control<QRadioButton>(fraSample1, QStringLiteral("Reihenfolge_sequentiell"),
+                                                    QStringLiteral("Seqentiell"), 300, 240, 2295, 355);
+    Reihenfolge_shuffle = control<QRadioButton>(fraSample1, QStringLiteral("Reihenfolge_shuffle"),
+                                                QStringLiteral("Gemischt"), 300, 600, 1215, 355);
+    Reihenfolge_random = control<QRadioButton>(fraSample1, QStringLiteral("Reihenfolge_random"),
+                                               QStringLiteral("Random"), 300, 960, 1095, 355);
+    Reihenfolge_sequentiell->setChecked(true);
+
+    Frame1 = control<QGroupBox>(page, QStringLiteral("Frame1"), QStringLiteral("Sprachen"), 240, 2160, 2655, 1455);
+    Sprache_spanisch = control<QRadioButton>(Frame1, QStringLiteral("Sprache_spanisch"),
+                                             QStringLiteral("Spanisch zuerst"), 360, 240, 2055, 495);
+    Sprache_deutsch = control<QRadioButton>(Frame1, QStringLiteral("Sprache_deutsch"),
+                                            QStringLiteral("Deutsch zuerst"), 360, 720, 2055, 495);
+    Sprache_spanisch->setChecked(true);
+
+    Erklaerung_Reihenfolge = multiLineLabel(page, QStringLiteral("Erklaerung_Reihenfolge"));
+    Twips::place(Erklaerung_Reihenfolge, 3240, 600, 2295, 3015);
+}
+
+void frmOptions::buildPage1()
+{
+    QWidget* page = picOptions[1];
+    fraSample2 = control<QGroupBox>(page, QStringLiteral("fraSample2"), QStringLiteral("Vokabeltest"), 120, 360, 3375, 3195);
+    Selbsttest = control<QCheckBox>(fraSample2, QStringLiteral("Selbsttest"), QStringLiteral("Vokabeltest aktiviert"),
+                                    240, 480, 3015, 255);
+    Schleife = control<QCheckBox>(fraSample2, QStringLiteral("Schleife"), QStringLiteral("Schleife"), 240, 840, 3015, 375);
+    Schreiben = control<QCheckBox>(fraSample2, QStringLiteral("Schreiben"), QStringLiteral("Schreiben"), 960, 2760, 3015, 375);
+    FehlerBestaetigen = control<QCheckBox>(fraSample2, QStringLiteral("FehlerBestaetigen"),
+                                           QStringLiteral("Fehler bestätigen"), 960, 3240, 3015, 375);
+    MainOnly = control<QCheckBox>(fraSample2, QStringLiteral("MainOnly"), QStringLiteral("Vergleich nur mit Hauptausdruck"),
+                                  960, 3720, 3015, 375);
+    FehlerBestaetigen->setChecked(true);
+    // Write, Confirm Error and Compare with Main Part only are not offered.
+    Schreiben->setVisible(false);
+    FehlerBestaetigen->setVisible(false);
+    MainOnly->setVisible(false);
+
+    KommentarLabel = multiLineLabel(page, QStringLiteral("KommentarLabel"));
+    Twips::place(KommentarLabel, 3600, 480, 1815, 3075);
+}
+
+void frmOptions::buildPage2()
+{
+    QWidget* page = picOptions[2];
+    fraSample3 = control<QGroupBox>(page, QStringLiteral("fraSample3"), QStringLiteral("Gleich zu behandelnde Buchstaben"),
+                                    240, 435, 3255, 3105);
+    MSFlexGrid1 = new MSFlexGrid(fraSample3);
+    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    Twips::place(MSFlexGrid1, 120, 360, kPairGridWidth, 2535);
+    MSFlexGrid1->setCols(4);
+    MSFlexGrid1->setRows(1);
+    MSFlexGrid1->setFixedRows(0);
+    MSFlexGrid1->setFixedCols(1);
+    MSFlexGrid1->setRows(0);
+    // The narrow "UND" column shows its word whole rather than as "U...".
+    MSFlexGrid1->view()->setTextElideMode(Qt::ElideNone);
+
+    Text1 = control<QLineEdit>(fraSample3, QStringLiteral("Text1"), QString(), 1920, 960, 255, 285);
+    Text1->setMaxLength(1);
+    Label1 = control<QLabel>(fraSample3, QStringLiteral("Label1"), QStringLiteral("UND"), 2280, 960, 495, 255);
+    Label1->setAlignment(Qt::AlignCenter);
+    Text2 = control<QLineEdit>(fraSample3, QStringLiteral("Text2"), QString(), 2760, 960, 255, 285);
+    Text2->setMaxLength(1);
+    add = control<QPushButton>(fraSample3, QStringLiteral("add"), QStringLiteral("Hinzufügen"), 1920, 1560, 1095, 375);
+    Remove = control<QPushButton>(fraSample3, QStringLiteral("Remove"), QStringLiteral("Entfernen"), 1920, 2040, 1095, 375);
+    for (QPushButton* b : {add, Remove})
+        b->setAutoDefault(false);
+    // Nothing to add or remove while both boxes are empty.
+    add->setEnabled(false);
+    Remove->setEnabled(false);
+
+    Erklaerung_Zeichen = multiLineLabel(page, QStringLiteral("Erklaerung_Zeichen"));
+    Erklaerung_Zeichen->setText(QStringLiteral("Die Zeichenpaare, die von der Anwendung als gleichwertig behandelt "
+                                               "werden sollen, können hier verwaltet werden. "));
+    Twips::place(Erklaerung_Zeichen, 3720, 480, 1815, 3015);
+}
+
+void frmOptions::buildPage3()
+{
+    QWidget* page = picOptions[3];
+    Frame2 = control<QGroupBox>(page, QStringLiteral("Frame2"), QStringLiteral("Folgende Spalten sollen angezeigt werden:"),
+                                0, 120, 5535, 4095);
+    Label4 = multiLineLabel(Frame2, QStringLiteral("Label4"));
+    Label4->setText(QStringLiteral("Geben Sie hier an, welche Spalten in der Vokabelliste angezeigt werden sollen, "
+                                   "und welche Spalten ausgeblendet werden sollen."));
+    Twips::place(Label4, 2880, 480, 2535, 1215);
+
+    struct Box {
+        QCheckBox** box;
+        const char* name;
+        const char* text;
+        int top;
+        ListColumnOptions::Box column;
+    };
+    const Box boxes[] = {
+        {&chkWortart, "chkWortart", "Wortart", 480, ListColumnOptions::chkWortart},
+        {&chkGrammatikalischeAttribute, "chkGrammatikalischeAttribute", "Grammatikalische Attribute", 840,
+         ListColumnOptions::chkGrammatikalischeAttribute},
+        {&chkFunktionaleAttribute, "chkFunktionaleAttribute", "Funktionale Attribute", 1200,
+         ListColumnOptions::chkFunktionaleAttribute},
+        {&chkBereich, "chkBereich", "Bereich", 1560, ListColumnOptions::chkBereich},
+        {&chkQuelle, "chkQuelle", "Quelle", 1920, ListColumnOptions::chkQuelle},
+        {&chkBeispielsatz, "chkBeispielsatz", "Beispielsatz", 2280, ListColumnOptions::chkBeispielsatz},
+        {&chkZusatzinfo, "chkZusatzinfo", "Zusatzinfo", 2640, ListColumnOptions::chkZusatzinfo},
+        {&chkEingabedatum, "chkEingabedatum", "Eingabedatum", 3000, ListColumnOptions::chkEingabedatum},
+        {&chkAenderungsdatum, "chkAenderungsdatum", "Änderungsdatum", 3360, ListColumnOptions::chkAenderungsdatum},
+        {&chkScore, "chkScore", "Fehlerscore", 3720, ListColumnOptions::chkScore},
+    };
+    ListColumnOptions& columns = ListColumnOptions::instance();
+    for (const Box& b : boxes) {
+        QCheckBox* box = control<QCheckBox>(Frame2, QString::fromLatin1(b.name), QString::fromUtf8(b.text), 240, b.top,
+                                            2535, 255);
+        // Our fonts run wider than the design's: a long text widens its box.
+        if (box->sizeHint().width() > box->width())
+            box->resize(box->sizeHint().width(), box->height());
+        box->setChecked(columns.checked(b.column));
+        // The list reads the boxes whenever it lays out its columns.
+        const ListColumnOptions::Box column = b.column;
+        connect(box, &QCheckBox::toggled, this, [column](bool on) { ListColumnOptions::instance().setChecked(column, on); });
+        *b.box = box;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Load, activation, tabs
+
+void frmOptions::Form_Load()
+{
+    ErrorHandling::Steps step;
+    step([&] {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            const QRect s = screen->geometry();
+            move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
+        }
+    });
+    step([&] { Selbsttest_Click(); });
+    step([&] { PrepareExceptionsOptions(); });
+    step([&] { layOutPairGrid(); });
+    step([&] { MarkedExceptionRow = MSFlexGrid1->Rows() >= 1 ? MSFlexGrid1->Row() : -1; });
+    step([&] { SetListColVisibility(); });
+    step([&] { SetUserInterfaceProperties(); });
+}
+
+void frmOptions::layOutPairGrid()
+{
+    const double w = kPairGridWidth;
+    MSFlexGrid* g = MSFlexGrid1;
+    for (int c : {0, 1, 3})
+        g->setColWidth(c, roundTw(w / 5));
+    g->setColWidth(2, roundTw(w - w / 10 - g->ColWidth(0) - g->ColWidth(1) - g->ColWidth(3)));
+    for (int c : {1, 2, 3})
+        g->setColAlignment(c, 2);
+    g->setAllowBigSelection(true);
+}
+
+void frmOptions::Form_Activate()
+{
+    ErrorHandling::Steps step;
+    const QString suffix = tr2(QStringLiteral(" first"), QStringLiteral(" zuerst"));
+    step([&] {
+        const int w = roundTw(0.8 * Twips::fromPixelsX(Sprache_spanisch->width()));
+        Sprache_spanisch->setText(FitTextToWidth(Forms::form1().lang1 + suffix, w, this));
+    });
+    step([&] {
+        const int w = roundTw(0.8 * Twips::fromPixelsX(Sprache_deutsch->width()));
+        Sprache_deutsch->setText(FitTextToWidth(Forms::form1().lang2 + suffix, w, this));
+    });
+    step([&] { GetOptions(); });
+    step([&] { PrepareExceptionsOptions(); });
+}
+
+void frmOptions::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // A modal window becomes active once per opening.
+    if (!event->spontaneous())
+        Form_Activate();
+}
+
+int frmOptions::selectedTab() const { return tbsOptions->currentIndex() + 1; }
+
+void frmOptions::selectTab(int index)
+{
+    if (tbsOptions->currentIndex() != index - 1)
+        tbsOptions->setCurrentIndex(index - 1);  // raises tbsOptions_Click
+    else
+        tbsOptions_Click();
+}
+
+void frmOptions::tbsOptions_Click()
+{
+    ErrorHandling::Steps step;
+    for (int i = 0; i < tbsOptions->count(); ++i) {
+        step([&] {
+            QWidget* page = picOptions[i];
+            const bool shown = i == tbsOptions->currentIndex();
+            page->move(Twips::toPixelsX(shown ? kPageShown : kPageParked), page->y());
+            page->setEnabled(shown);
+        });
+    }
+}
+
+void frmOptions::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Tab && event->modifiers() == Qt::ControlModifier) {
+        ErrorHandling::Steps step;
+        step([&] { selectTab(selectedTab() == tbsOptions->count() ? 1 : selectedTab() + 1); });
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool frmOptions::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+            keyPressEvent(key);
+            return true;
+        }
+        break;
+    }
+    case QEvent::Enter:
+    case QEvent::MouseMove:
+        explain(watched);
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------
+// Options and their rules
+
+bool frmOptions::checkedBox(const QCheckBox* box) const { return box->isChecked(); }
+
+void frmOptions::GetOptions()
+{
+    ErrorHandling::Steps step;
+    const Trainer& t = Forms::trainer();
+    // In this order: each value set raises its control's rule.
+    step([&] { setOptionValue(Reihenfolge_sequentiell, t.OptSequentiell); });
+    step([&] { setOptionValue(Reihenfolge_shuffle, t.OptShuffle); });
+    step([&] { setOptionValue(Reihenfolge_random, t.OptRandom); });
+    step([&] { setOptionValue(Sprache_spanisch, t.OptSpanisch1st); });
+    step([&] { setOptionValue(Sprache_deutsch, t.OptDeutsch1st); });
+    step([&] { Selbsttest->setChecked(t.OptTest); });
+    step([&] { Schleife->setChecked(t.OptSchleife); });
+    step([&] { Schreiben->setChecked(t.OptSchreiben); });
+    step([&] { FehlerBestaetigen->setChecked(t.OptFehlerBestaetigen); });
+    step([&] { MainOnly->setChecked(t.OptMainOnly); });
+}
+
+void frmOptions::SetOptions()
+{
+    ErrorHandling::Steps step;
+    Trainer& t = Forms::trainer();
+    step([&] { t.OptSequentiell = Reihenfolge_sequentiell->isChecked(); });
+    step([&] { t.OptShuffle = Reihenfolge_shuffle->isChecked(); });
+    step([&] { t.OptRandom = Reihenfolge_random->isChecked(); });
+    step([&] { t.OptSpanisch1st = Sprache_spanisch->isChecked(); });
+    step([&] { t.OptDeutsch1st = Sprache_deutsch->isChecked(); });
+    step([&] { t.OptTest = checkedBox(Selbsttest); });
+    step([&] { t.OptSchleife = checkedBox(Schleife); });
+    step([&] { t.OptSchreiben = checkedBox(Schreiben); });
+    step([&] { t.OptFehlerBestaetigen = checkedBox(FehlerBestaetigen); });
+    step([&] { t.OptMainOnly = checkedBox(MainOnly); });
+    step([&] { SaveColsSettings(); });
+}
+
+void frmOptions::Selbsttest_Click()
+{
+    ErrorHandling::Steps step;
+    QCheckBox* const dependent[] = {Schleife, Schreiben, FehlerBestaetigen, MainOnly};
+    if (!Selbsttest->isChecked()) {
+        for (QCheckBox* box : dependent)
+            step([&] { box->setEnabled(false); });
+        for (QCheckBox* box : dependent)
+            step([&] { box->setChecked(false); });
+        return;
+    }
+    for (QCheckBox* box : dependent)
+        step([&] { box->setEnabled(true); });
+    step([&] { Schreiben_Click(); });
+    step([&] { Reihenfolge_random_Click(); });
+}
+
+void frmOptions::Schreiben_Click()
+{
+    ErrorHandling::Steps step;
+    const bool on = Schreiben->isChecked();
+    step([&] { FehlerBestaetigen->setEnabled(on); });
+    step([&] { MainOnly->setEnabled(on); });
+}
+
+void frmOptions::Reihenfolge_random_Click()
+{
+    ErrorHandling::Steps step;
+    if (Reihenfolge_random->isChecked()) {
+        step([&] {
+            if (Schleife->isChecked()) {
+                ShowMsgBox(tr2(QStringLiteral("The option 'Loop'is being deactivated in order to set option 'Random'."),
+                               QStringLiteral("Die Option 'Schleife' wird zur Aktivierung von 'random' zurückgesetzt.")),
+                           MsgStyle::OKOnly | MsgStyle::Information);
+                Schleife->setChecked(false);
+            }
+        });
+        step([&] { Schleife->setEnabled(false); });
+    } else {
+        step([&] {
+            if (Selbsttest->isChecked())
+                Schleife->setEnabled(true);
+        });
+    }
+}
+
+void frmOptions::Reihenfolge_sequentiell_Click()
+{
+    ErrorHandling::Steps step;
+    step([&] {
+        if (Selbsttest->isChecked())
+            Schleife->setEnabled(true);
+    });
+}
+
+void frmOptions::Reihenfolge_shuffle_Click() { Reihenfolge_sequentiell_Click(); }
+
+void frmOptions::Schleife_Click()
+{
+    ErrorHandling::Steps step;
+    step([&] {
+        if (Schleife->isChecked() && Reihenfolge_random->isChecked()) {
+            ShowMsgBox(tr2(QStringLiteral("This option can not be chosen, because the option 'Random' is set."),
+                           QStringLiteral("Diese Option kann nicht gewählt werden, da als Wortreihenfolge 'random' "
+                                          "eingestellt ist.")),
+                       MsgStyle::OKOnly | MsgStyle::Exclamation);
+            Schleife->setChecked(false);
+        }
+    });
+}
+
+void frmOptions::explain(QObject* control)
+{
+    auto* w = qobject_cast<QWidget*>(control);
+    if (!w || !w->isEnabled())
+        return;
+    const bool en = isEnglish();
+    QLabel* target = KommentarLabel;
+    QString text;
+    auto languageText = [en](const QString& l) {
+        return en ? QStringLiteral("Option '") + l + QStringLiteral(" first': The expression in ") + l +
+                        QStringLiteral(" will be displayed first.")
+                  : QStringLiteral("Option '") + l + QStringLiteral(" zuerst': Der Ausdruck in ") + l +
+                        QStringLiteral(" wird als erstes angezeigt.");
+    };
+    if (control == Reihenfolge_sequentiell || control == Reihenfolge_shuffle || control == Reihenfolge_random ||
+        control == Sprache_spanisch || control == Sprache_deutsch)
+        target = Erklaerung_Reihenfolge;
+    if (control == Reihenfolge_sequentiell)
+        text = tr2(QStringLiteral("Option 'Sequential': The vocabulary will be displayed in the same order, as in the "
+                                  "current Vocab List."),
+                   QStringLiteral("Option 'Sequentiell': Die Vokabeln werden in der Reihenfolge angezeigt, die sie in "
+                                  "der Vokabelliste haben."));
+    else if (control == Reihenfolge_shuffle)
+        text = tr2(QStringLiteral("Option 'Shuffled': The vocabulary will be shuffled prior to each start of the sequence."),
+                   QStringLiteral("Option 'Gemischt': Die Vokabeln werden vor jedem Durchgang gemischt."));
+    else if (control == Reihenfolge_random)
+        text = tr2(QStringLiteral("Option 'Random': There will not be a sequence created, but the vocabulary will be "
+                                  "selected randomly. This option can not be combined with option 'Loop'."),
+                   QStringLiteral("Option 'Random': Es wird keine Sequenz erzeugt, sondern die Vokabeln werden zufällig "
+                                  "ausgewählt. Diese Option geht nicht zusammen mit der Option 'Schleife'."));
+    else if (control == Sprache_spanisch)
+        text = languageText(Forms::form1().lang1);
+    else if (control == Sprache_deutsch)
+        text = languageText(Forms::form1().lang2);
+    else if (control == Selbsttest)
+        text = tr2(QStringLiteral("Option 'Vocab Test': Switch vocab test on/off. The settings for the vocab test are "
+                                  "determined with the subsequent options."),
+                   QStringLiteral("Option 'Vokabeltest aktiviert': Ein-/Ausschalten des Vokabeltest. Die Einstellungen "
+                                  "für den Vokabeltest werden mit den nachfolgenden Optionen bestimmt."));
+    else if (control == Schleife)
+        text = tr2(QStringLiteral("Option 'Loop': Switch Loop option for the vocab test on/off. When the Loop option is "
+                                  "set, all expressions of the sequence, that were not translated correctly by the "
+                                  "user, will be repeated in the test, until they are translated correctly."),
+                   QStringLiteral("Option 'Schleife': Ein-/Ausschalten der Schleifenoption für den Vokabeltest. Bei "
+                                  "aktivierter Schleifenoption werden alle nicht korrekt erkannte Vokabeln einer "
+                                  "Sequenz so lange im Vokabeltest wiederholt, bis sie korrekt erkannt worden sind."));
+    else if (control == Schreiben)
+        text = tr2(QStringLiteral("Option 'Write': Switch Write option for the vocab test on/off. If Write is activated, "
+                                  "on each vocabulary of a sequence a window comes up, where the translation of the "
+                                  "expression shall be entered. The input will be compared with the respective "
+                                  "expression stored in the data base."),
+                   QStringLiteral("Option 'Schreiben': Ein-/Ausschalten der Schreiben-Einstellung für den Vokabeltest. "
+                                  "Ist Schreiben aktiviert, erscheint für jede zu erkennende Vokabel einer Sequenz ein "
+                                  "Fenster, in dem die Vokabel einzugeben ist. Die Eingabe wird mit dem in der "
+                                  "Datenbank enthaltenen Ausdruck verglichen."));
+    else if (control == FehlerBestaetigen)
+        text = tr2(QStringLiteral("Option 'Confirm Error': Switch error confirmation mode on/off for the vocab test in "
+                                  "write-mode. When this option is set, the user can revise the decision of the "
+                                  "program, if it judges an entry as false."),
+                   QStringLiteral("Option 'Fehler bestätigen': Ein-/Ausschalten der Fehlerbestätigungsoption für den "
+                                  "Vokabeltest im Schreiben-Modus. Bei aktivierter Fehlerbstätigungsoption kann der "
+                                  "Benutzer die Entscheidung des Programms, eine Eingabe sei nicht zutreffend, "
+                                  "revidieren."));
+    else if (control == MainOnly)
+        text = tr2(QStringLiteral("Option 'Compare with main part only on/off': When this option is not set, the Trainer "
+                                  "compares the expression entered by the user, with the entire expression stored in "
+                                  "the data base(excluding the comment). When this option is set, only the main part "
+                                  "of the stored expression is compared with the user input."),
+                   QStringLiteral("Option 'Vergleich nur mit Hauptausdruck': In nicht eingeschaltetem Zustand "
+                                  "vergleicht der Vokabeltrainer die Benutzereingabe mit dem gesamten Ausdruck (ohne "
+                                  "den Kommentar), bei eingeschaltetem Zustand wird nur der als Hauptausdruck "
+                                  "gespeicherte Bereich mit der Benutzereingabe verglichen."));
+    else
+        return;
+    target->setText(text);
+}
+
+void frmOptions::SetUserInterfaceProperties()
+{
+    if (!isEnglish())
+        return;
+    tbsOptions->setTabText(0, QStringLiteral("Trainer: Order"));
+    tbsOptions->setTabToolTip(0, QStringLiteral("Settings for the Trainer"));
+    tbsOptions->setTabText(1, QStringLiteral("Test Options"));
+    tbsOptions->setTabToolTip(1, QStringLiteral("Settings for the Vocab Test"));
+    fraSample1->setTitle(QStringLiteral("Vocabulary"));
+    Reihenfolge_sequentiell->setText(QStringLiteral("Sequential"));
+    Reihenfolge_shuffle->setText(QStringLiteral("Shuffle"));
+    Reihenfolge_random->setText(QStringLiteral("Random"));
+    Frame1->setTitle(QStringLiteral("Languages"));
+    fraSample2->setTitle(QStringLiteral("Vocab Test"));
+    Selbsttest->setText(QStringLiteral("Vocab Test"));
+    Schleife->setText(QStringLiteral("Loop"));
+    Schreiben->setText(QStringLiteral("Write"));
+    FehlerBestaetigen->setText(QStringLiteral("Confirm Error"));
+    MainOnly->setText(QStringLiteral("Compare with Main Part only"));
+    cmdCancel->setText(QStringLiteral("Cancel"));
+    cmdApply->setText(QStringLiteral("Apply"));
+    Label3->setText(QStringLiteral("Help: F1"));
+    fraSample3->setTitle(QStringLiteral("Characters to be treated equal"));
+    Label1->setText(QStringLiteral("AND"));
+    add->setText(QStringLiteral("Add"));
+    Remove->setText(QStringLiteral("Remove"));
+    Erklaerung_Zeichen->setText(QStringLiteral("The pairs of characters, that shall be treated as equal, can be edited here."));
+}
+
+// ---------------------------------------------------------------------------
+// Apply, OK, Cancel
+
+void frmOptions::cmdApply_Click()
+{
+    ErrorHandling::Steps step;
+    step([&] { SetExceptions(); });
+    step([&] { Forms::form1().NumExceptions = 0; });
+    step([&] { Forms::form1().GetExceptions(); });
+    step([&] { SetOptions(); });
+    step([&] { Forms::trainer().OptionsToUI(); });
+    step([&] { Forms::trainer().Command6_Click(); });
+}
+
+void frmOptions::cmdOK_Click()
+{
+    ErrorHandling::Steps step;
+    step([&] { cmdApply_Click(); });
+    step([&] { accept(); });
+}
+
+void frmOptions::cmdCancel_Click() { reject(); }
+
+// ---------------------------------------------------------------------------
+// Equal-character pairs
+
+void frmOptions::PrepareExceptionsOptions()
+{
+    ErrorHandling::Steps step;
+    Form1& f = Forms::form1();
+    for (int i = 1; i <= f.NumExceptions; ++i) {
+        step([&] { Text1->setText(f.ReturnIteExceptionL(i)); });
+        step([&] { Text2->setText(f.ReturnIteExceptionR(i)); });
+        step([&] { Add_Click(); });
+    }
+}
+
+void frmOptions::Add_Click()
+{
+    ErrorHandling::Steps step;
+    MSFlexGrid* g = MSFlexGrid1;
+    bool unchanged = false;
+    step([&] {
+        if (g->Rows() == 0) {
+            g->AddItem(QString());
+        } else if (g->RowHeight(0) == 0) {
+            g->setRowHeight(0, SavedRowHeight);
+        } else {
+            for (int r = 0; r < g->Rows(); ++r) {
+                if (g->TextMatrix(r, 1) == Text1->text() && g->TextMatrix(r, 3) == Text2->text()) {
+                    unchanged = true;
+                    return;
+                }
+            }
+            g->AddItem(QString());
+        }
+    });
+    if (unchanged)
+        return;
+    step([&] {
+        g->setRow(g->Rows() - 1);
+        g->setCol(1);
+        g->setText(Text1->text());
+        g->setCellFontBold(true);
+        g->setCol(2);
+        g->setText(tr2(QStringLiteral("AND"), QStringLiteral("UND")));
+        g->setCellFontBold(false);
+        g->setCol(3);
+        g->setText(Text2->text());
+        g->setCellFontBold(true);
+    });
+    step([&] { MarkSelectedException(); });
+    step([&] { UpdateExceptionButtons(); });
+}
+
+void frmOptions::Remove_Click()
+{
+    ErrorHandling::Steps step;
+    MSFlexGrid* g = MSFlexGrid1;
+    step([&] {
+        if (g->Rows() == 0)
+            throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
+        if (g->Rows() == 1) {
+            // The grid keeps its last row, blank and hidden. Removing it again
+            // keeps the height it had, so the next Add shows its pair.
+            if (g->RowHeight(0) > 0)
+                SavedRowHeight = g->RowHeight(0);
+            g->setRowHeight(0, 0);
+            g->setTextMatrix(0, 1, QString());
+            g->setTextMatrix(0, 3, QString());
+        } else {
+            g->RemoveItem(g->Row());
+        }
+    });
+    step([&] {
+        Text1->clear();
+        Text2->clear();
+        UpdateExceptionButtons();
+    });
+}
+
+void frmOptions::MSFlexGrid1_Click()
+{
+    ErrorHandling::Steps step;
+    step([&] { MarkSelectedException(); });
+    step([&] { UpdateExceptionButtons(); });
+}
+
+void frmOptions::MarkSelectedException()
+{
+    MSFlexGrid* g = MSFlexGrid1;
+    if (g->Rows() < 1)
+        return;
+    ErrorHandling::Steps step;
+    const int col = g->Col();
+    int r = g->Row();
+    step([&] {
+        g->setCol(0);
+        r = g->Row();
+    });
+    step([&] {
+        if (MarkedExceptionRow >= 0 && MarkedExceptionRow < g->Rows()) {
+            g->setRow(MarkedExceptionRow);
+            g->setCellPicture(QPixmap());
+            g->setRow(r);
+        }
+    });
+    step([&] {
+        g->setCellPictureAlignment(4);
+        g->setCellPicture(QPixmap(Forms::form1().Marke_bmp));
+    });
+    step([&] {
+        Text1->setText(g->TextMatrix(r, 1));
+        Text2->setText(g->TextMatrix(r, 3));
+    });
+    step([&] {
+        g->setCol(col);
+        MarkedExceptionRow = r;
+    });
+}
+
+void frmOptions::UpdateExceptionButtons()
+{
+    MSFlexGrid* g = MSFlexGrid1;
+    QString left = QStringLiteral("-1"), right = QStringLiteral("-1");
+    const int r = g->Row();
+    if (r >= 0 && r < g->Rows()) {
+        left = g->TextMatrix(r, 1);
+        right = g->TextMatrix(r, 3);
+    }
+    if (Text1->text() == left && Text2->text() == right) {
+        Remove->setEnabled(true);
+        add->setEnabled(false);
+    } else {
+        Remove->setEnabled(false);
+        add->setEnabled(!Text1->text().isEmpty() && !Text2->text().isEmpty());
+    }
+}
+
+QString frmOptions::MyItoS(int i) { return QString::number(i); }
+
+void frmOptions::SetExceptions()
+{
+    try {
+        SettingsStore::DeleteSetting(gAppName, kExceptionsSection);
+    } catch (...) {
+        // An absent section is no reason to stop.
+    }
+    ErrorHandling::Steps step;
+    for (int i = 0; i < MSFlexGrid1->Rows(); ++i) {
+        step([&] {
+            const QString value = MSFlexGrid1->TextMatrix(i, 1) + MSFlexGrid1->TextMatrix(i, 3);
+            SettingsStore::SaveSetting(gAppName, kExceptionsSection, QStringLiteral("Exc_") + MyItoS(i + 1), value);
+        });
+    }
+}
+
+// The list reads the column boxes directly (ListColumnOptions); nothing more
+// to do when the options are applied or the window loads.
+void frmOptions::SaveColsSettings() {}
+
+void frmOptions::SetListColVisibility() {}
+
+// ---------------------------------------------------------------------------
+
+void showOptionsWindow(int tabIndex)
+{
+    auto window = std::make_unique<frmOptions>();
+    window->selectTab(tabIndex);
+    MessageService::instance().execModal(window.get());
+}

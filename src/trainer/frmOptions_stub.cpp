@@ -1,3 +1,0 @@
-#include "trainer/frmOptions.h"
-
-void showOptionsWindow(int) {}
