@@ -409,3 +409,18 @@ TEST(FlexGrid, WrittenCellsReachTheViewOnceTheEventLoopRuns)
     EXPECT_EQ(bottomRight.column(), 3);
     EXPECT_EQ(g.view()->model()->data(g.view()->model()->index(2, 1)).toString(), QStringLiteral("a"));
 }
+
+// A grid line colour must not cost the cells their font.
+TEST(FlexGrid, GridColorKeepsTheGridsFont)
+{
+    MSFlexGrid g;
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setPointSizeF(14);
+    g.setFont(f);
+    g.setGridColor(Qt::blue);
+    EXPECT_EQ(g.view()->font().pointSizeF(), 14);
+    f.setPointSizeF(9);
+    g.setFont(f);
+    EXPECT_EQ(g.view()->font().pointSizeF(), 9);
+    EXPECT_EQ(g.GridColor(), QColor(Qt::blue));
+}

@@ -4,6 +4,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Progress.h"
 #include "mainwindow/frmSplash.h"
+#include "pronunciation/frmAussprache.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
 #include "trainer/Trainer.h"
@@ -92,6 +93,7 @@ void unloadAll()
 {
     // Dependants first, the main window (owner of the database handler) last.
     delete g_splash.data();
+    delete pronunciationGuide();
     delete g_trainer.data();
     delete g_form2.data();
     delete g_liste.data();

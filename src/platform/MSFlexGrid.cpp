@@ -602,6 +602,8 @@ void MSFlexGrid::setGridColor(const QColor& color)
 {
     d->gridColor = color;
     d->view->setStyleSheet(QStringLiteral("QTableView { gridline-color: %1; }").arg(color.name()));
+    // A style sheet makes the view stop taking the grid's font; give it back.
+    d->view->setFont(font());
 }
 
 QColor MSFlexGrid::GridColor() const
@@ -652,6 +654,8 @@ void MSFlexGrid::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange) {
         d->model->setBaseFont(font());
+        if (d->gridColor.isValid())
+            d->view->setFont(font());
         d->vHeader->setDefaultSectionSize(d->defaultRowPixels());
         d->applyFixed();
     }
