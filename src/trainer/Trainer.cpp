@@ -31,6 +31,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QTableView>
 #include <QToolButton>
 #include <cmath>
 
@@ -74,6 +76,19 @@ QPushButton* pictureButton(QWidget* parent, const char* name, const QIcon& icon,
     b->setToolTip(tip);
     return b;
 }
+
+// Paints the display grid's cells in their own colours, the current one too.
+class PlainCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    }
+};
 
 } // namespace
 
@@ -144,6 +159,11 @@ void Trainer::buildUi()
     VokabelnGrid->setGeometry(Twips::rect(120, 720, 5895, 5415));
     VokabelnGrid->setToolTipText(QStringLiteral("Ändern der Zeilenhöhe mit der Maus"));
     VokabelnGrid->setBackColor(QApplication::palette().color(QPalette::ToolTipBase));
+    // The grid is exactly as large as its four rows and one column: no
+    // scroll bars, and the current cell is not painted as a selection.
+    VokabelnGrid->view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    VokabelnGrid->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    VokabelnGrid->view()->setItemDelegate(new PlainCellDelegate(VokabelnGrid->view()));
     connect(VokabelnGrid, &MSFlexGrid::Click, this, [this] { VokabelnGrid_Click(); });
 
     ProgressBar1 = new QProgressBar(central);
@@ -215,13 +235,15 @@ void Trainer::buildUi()
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setFixedHeight(Twips::toPixelsY(kClientHeight - kStatusTop));
+    StatusBar1->setFont(Twips::designFont(QStringLiteral("MS Sans Serif"), 8.25));
     setStatusBar(StatusBar1);
     const int widths[4] = {1400, 800, 1000, 800};
     const QString texts[4] = {QStringLiteral("Anzahl Vokabeln"), QString(), QStringLiteral("Vokabel Nr."), QString()};
     for (int i = 0; i < 4; ++i) {
         m_panels[i] = new QLabel(texts[i], StatusBar1);
         m_panels[i]->setObjectName(QStringLiteral("StatusBar1_Panel%1").arg(i + 1));
-        m_panels[i]->setFixedWidth(Twips::toPixelsX(widths[i]));
+        // At least the design width; wider when the system font needs it.
+        m_panels[i]->setMinimumWidth(Twips::toPixelsX(widths[i]));
         m_panels[i]->setFrameShape(QFrame::Panel);
         m_panels[i]->setFrameShadow(QFrame::Sunken);
         StatusBar1->addWidget(m_panels[i]);
