@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QToolButton>
@@ -272,8 +273,12 @@ TEST_F(TrainerTest, Screenshot)
     const QString out = qEnvironmentVariable("LEXUVANT_SCREENSHOTS");
     const QImage image = t().grab().toImage();
     EXPECT_FALSE(image.isNull());
-    if (!out.isEmpty())
+    const QImage question = t().confirmDlg().grab().toImage();
+    EXPECT_FALSE(question.isNull());
+    if (!out.isEmpty()) {
         image.save(QDir(out).filePath(QStringLiteral("trainer.png")));
+        question.save(QDir(out).filePath(QStringLiteral("trainer_confirm.png")));
+    }
 }
 
 // --- relation helpers -------------------------------------------------------
@@ -369,6 +374,30 @@ TEST_F(TrainerStartup, StartUpLoadsTheTrainerHiddenAndCommandShowsIt)
     EXPECT_EQ(prompts(), QStringList());
     f1.Command2_Click();
     EXPECT_TRUE(tr.isVisible());
+}
+
+TEST_F(TrainerStartup, LoadReportsItsStagesOnTheSplashBetween81And95)
+{
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"), 3);
+    auto* splash = new frmSplash;
+    QList<int> values;
+    QObject::connect(splash->ProgressBar1, &QProgressBar::valueChanged, [&](int v) { values << v; });
+    splash->Timer1_Timer();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const int from = int(values.indexOf(81));
+    ASSERT_GE(from, 0);
+    EXPECT_EQ(values.mid(from, 9), QList<int>({81, 83, 85, 87, 89, 91, 93, 94, 95}));
+}
+
+TEST_F(TrainerTest, MouseOverTheToolbarSetsItsTip)
+{
+    openList(words(1));
+    QToolButton* shuffled = t().toolbarButton(2);
+    QMouseEvent move(QEvent::MouseMove, QPointF(shuffled->width() / 2.0, shuffled->height() / 2.0),
+                     shuffled->mapToGlobal(QPointF(shuffled->width() / 2.0, shuffled->height() / 2.0)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(shuffled, &move);
+    EXPECT_EQ(t().Toolbar1->toolTip(), QStringLiteral("Vokabeln Gemischt"));
 }
 
 } // namespace
