@@ -6,11 +6,15 @@
 #include "mainwindow/Forms.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
+#include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
+#include "platform/SystemServices.h"
 #include "platform/Twips.h"
+#include "selection/Form2.h"
 #include "selection/ListColumnOptions.h"
 #include "selection/Liste.h"
 #include "support/FakeMessageService.h"
+#include "support/TestDatabase.h"
 #include "trainer/Trainer.h"
 #include "trainer/frmOptions.h"
 
@@ -18,6 +22,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEnterEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -293,6 +298,57 @@ TEST_F(OptionsTest, ApplyAndOkWriteTheControlsBackCancelDoesNot)
     ASSERT_EQ(msgs->shown.size(), 2);
     for (const auto& shown : msgs->shown)
         EXPECT_EQ(shown.style, MsgStyle::Information);
+}
+
+// The trainer restarts on Apply and OK, over a list built from a real database.
+TEST_F(OptionsTest, ApplyRestartsTheTrainerCancelDoesNot)
+{
+    AppPaths::setAppPath(dir.path());
+    const QString path = dir.filePath(QStringLiteral("Optionen.lxt"));
+    {
+        TestDatabase db(path);
+        db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Französisch@")).setDBVersion(2);
+        for (int i = 1; i <= 4; ++i)
+            db.addEntry({{}, QStringLiteral("Wort%1").arg(i)}, {{}, QStringLiteral("mot%1").arg(i)}, 3);
+    }
+    Forms::form1().Open_DB(QFileInfo(path).fileName());
+    ASSERT_FALSE(Forms::form1().DBName.isEmpty()) << msgs->lastPrompt().toStdString();
+    Forms::form2().Command4_Click();
+    ASSERT_EQ(Forms::liste().MSFlexGrid1->Rows(), 5);
+    int reseeds = 0;
+    int draws = 0;
+    // Values that walk through all four rows, so every shuffle ends.
+    SystemServices::setRandomSource([&] { return 0.1f + 0.25f * float(draws++ % 4); }, [&] { ++reseeds; });
+    msgs->clear();
+
+    Trainer& t = Forms::trainer();
+    auto stepOn = [&] {
+        for (int i = 0; i < 3; ++i)
+            t.Command3_Click();
+        ASSERT_EQ(t.seqIndex(), 2);
+    };
+    stepOn();
+    withOptions(1, [&](frmOptions& w) {
+        w.Reihenfolge_shuffle->setChecked(true);
+        w.cmdCancel->click();
+    });
+    EXPECT_EQ(t.seqIndex(), 2);
+    EXPECT_EQ(reseeds, 0);
+
+    withOptions(1, [&](frmOptions& w) {
+        w.Reihenfolge_shuffle->setChecked(true);
+        w.cmdApply->click();
+        EXPECT_EQ(t.seqIndex(), 0);
+        EXPECT_TRUE(t.OptShuffle);
+        EXPECT_GE(reseeds, 1);  // a new shuffle was drawn
+        w.cmdCancel->click();
+    });
+    stepOn();
+    withOptions(2, [&](frmOptions& w) { w.cmdOK->click(); });
+    EXPECT_EQ(t.seqIndex(), 0);
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+    SystemServices::setRandomSource(nullptr);
+    AppPaths::setAppPath(QString());
 }
 
 // ---------------------------------------------------------------------------
