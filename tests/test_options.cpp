@@ -465,6 +465,12 @@ TEST_F(OptionsTest, EnglishTexts)
         };
         for (const auto& [actual, expected] : texts)
             EXPECT_EQ(actual, expected);
+        const QString out = QDir(QStringLiteral(LEXUVANT_TEST_TOOLS_DIR)).filePath(QStringLiteral("../options-shots"));
+        QDir().mkpath(out);
+        for (int tab : {1, 2}) {
+            w.selectTab(tab);
+            EXPECT_TRUE(w.grab().save(QStringLiteral("%1/english-tab%2.png").arg(out).arg(tab)));
+        }
         w.Selbsttest->setChecked(true);
         w.Schleife->setChecked(true);
         w.Reihenfolge_random->setChecked(true);
