@@ -249,6 +249,21 @@ TEST_F(TrainerTest, FirstActivationMovesOnScreenLaterPositionsStay)
     EXPECT_NEAR(Twips::fromPixelsX(t().x()), 2000, 15);
 }
 
+TEST_F(TrainerTest, FirstShowingIsOnScreenEvenBeforeAnyActivation)
+{
+    openList(words(1));
+    ASSERT_LE(Twips::fromPixelsX(t().x()), -10000);
+    // No event is processed in between: the window system's activation has
+    // not arrived (and on some systems never does).
+    Forms::form1().Command2_Click();
+    EXPECT_TRUE(t().isVisible());
+    EXPECT_NEAR(Twips::fromPixelsX(t().x()), 675, 15);
+    t().Command4_Click();
+    t().move(Twips::toPixelsX(3000), t().y());
+    Forms::form1().Command2_Click();
+    EXPECT_NEAR(Twips::fromPixelsX(t().x()), 3000, 15);
+}
+
 TEST_F(TrainerTest, CloseHidesAndKeepsTheState)
 {
     openList(words(3));
@@ -258,6 +273,26 @@ TEST_F(TrainerTest, CloseHidesAndKeepsTheState)
     t().Command4_Click();
     EXPECT_FALSE(t().isVisible());
     EXPECT_TRUE(Forms::trainerLoaded());
+    EXPECT_EQ(t().seqIndex(), 1);
+    EXPECT_EQ(question(), lang1At(1));
+}
+
+TEST_F(TrainerTest, FixedDialogBorderAndTitleBarCloseOnlyHides)
+{
+    openList(words(2));
+    const Qt::WindowFlags flags = t().windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(t().minimumSize(), t().maximumSize());
+
+    Forms::form1().Command2_Click();
+    t().Command3_Click();
+    ASSERT_TRUE(t().isVisible());
+    EXPECT_TRUE(t().close());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(Forms::trainerLoaded());
+    EXPECT_FALSE(t().isVisible());
     EXPECT_EQ(t().seqIndex(), 1);
     EXPECT_EQ(question(), lang1At(1));
 }
@@ -279,6 +314,21 @@ TEST_F(TrainerTest, Screenshot)
         image.save(QDir(out).filePath(QStringLiteral("trainer.png")));
         question.save(QDir(out).filePath(QStringLiteral("trainer_confirm.png")));
     }
+}
+
+TEST_F(TrainerTest, ScreenshotEnglish)
+{
+    gSprache = QStringLiteral("En");
+    openList({{QStringLiteral("der Hund"), QStringLiteral("le chien"), 3},
+              {QStringLiteral("die Katze"), QStringLiteral("le chat"), 2}});
+    Forms::form1().Command2_Click();
+    t().Command3_Click();
+    QCoreApplication::processEvents();
+    const QImage image = t().grab().toImage();
+    EXPECT_FALSE(image.isNull());
+    const QString out = qEnvironmentVariable("LEXUVANT_SCREENSHOTS");
+    if (!out.isEmpty())
+        image.save(QDir(out).filePath(QStringLiteral("trainer_en.png")));
 }
 
 // --- relation helpers -------------------------------------------------------

@@ -30,6 +30,7 @@
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -107,6 +108,8 @@ void Trainer::buildUi()
 {
     setObjectName(QStringLiteral("Trainer"));
     setWindowTitle(QStringLiteral("Trainer"));
+    // A fixed dialog border: title and close box, no minimise or maximise box.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     auto* central = new QWidget(this);
     setCentralWidget(central);
     central->setFixedSize(Twips::size(kClientWidth, kStatusTop));
@@ -485,16 +488,29 @@ bool Trainer::event(QEvent* e)
     return QMainWindow::event(e);
 }
 
+void Trainer::showEvent(QShowEvent* e)
+{
+    // Showing a window does not make it active on every window system (no
+    // window manager, focus-stealing prevention): without this the first
+    // showing could stay at the design position off screen, out of reach.
+    if (!e->spontaneous())
+        leaveDesignPosition();
+    QMainWindow::showEvent(e);
+}
+
+void Trainer::leaveDesignPosition()
+{
+    if (Twips::fromPixelsX(x()) <= -10000)
+        move(Twips::toPixelsX(kOnScreenLeft), y());
+}
+
 void Trainer::Form_Activate()
 {
     Steps s;
     s([&] { OptionsToUI(); });
     s([&] { RowPositionToUI(); });
-    s([&] {
-        // The window leaves its design position off screen on first activation.
-        if (Twips::fromPixelsX(x()) <= -10000)
-            move(Twips::toPixelsX(kOnScreenLeft), y());
-    });
+    // The window leaves its design position off screen on first activation.
+    s([&] { leaveDesignPosition(); });
 }
 
 bool Trainer::eventFilter(QObject* watched, QEvent* e)

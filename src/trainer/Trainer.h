@@ -146,6 +146,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -166,6 +167,7 @@ private:
     void OeffneOptionen();
     void ToggleSelbsttest();
     void ToggleDetailAnsicht();
+    void leaveDesignPosition();
 
     // Sequence state.
     int SeqCount = 0;
