@@ -702,11 +702,22 @@ bool Form1::event(QEvent* event)
 // ---------------------------------------------------------------------------
 // Commands
 
-void Form1::Command1_Click() { Forms::form2().show(); }
+namespace {
+// Showing a modeless window that is open already behind the main window
+// brings it to the front, as the learner expects from the command.
+void bringUp(QWidget& window)
+{
+    window.setVisible(true);
+    window.raise();
+    window.activateWindow();
+}
+} // namespace
 
-void Form1::Grid_Click() { Forms::liste().setVisible(true); }
+void Form1::Command1_Click() { bringUp(Forms::form2()); }
 
-void Form1::Command2_Click() { Forms::trainer().show(); }
+void Form1::Grid_Click() { bringUp(Forms::liste()); }
+
+void Form1::Command2_Click() { bringUp(Forms::trainer()); }
 
 void Form1::Command4_Click()
 {
