@@ -8,6 +8,7 @@
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"
 #include "platform/MSFlexGrid.h"
+#include "platform/MessageService.h"
 #include "platform/Printer.h"
 #include "platform/SystemServices.h"
 #include "selection/Form2.h"
@@ -16,18 +17,25 @@
 #include "support/TestDatabase.h"
 #include "trainer/Trainer.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -245,6 +253,50 @@ TEST_F(Printing, QuestionTextsTitleAndNoEndsTheJob)
         EXPECT_TRUE(msgs->dialogTitles.isEmpty()) << "No ends before the printer dialog";
         EXPECT_FALSE(QFile::exists(pdf));
     }
+}
+
+// The real message box: the two carriage returns before the question show as
+// a blank line, not run together with the sentences around them.
+TEST_F(Printing, QuestionBoxShowsTheQuestionAfterABlankLine)
+{
+    openList(3);
+    setOrder(true, false, false);
+    const auto fake = MessageService::install(std::make_shared<QtMessageService>());
+    QString shownText, labelText;
+    int labelHeight = 0, lineHeight = 0;
+    bool answered = false;
+    std::function<void()> answer = [&] {
+        QMessageBox* box = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
+                box = b;
+        if (!box) {
+            QTimer::singleShot(0, answer);  // the box is not up yet
+            return;
+        }
+        shownText = box->text();
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+            labelText = label->text();
+            labelHeight = label->sizeHint().height();
+            lineHeight = label->fontMetrics().lineSpacing();
+        }
+        for (QAbstractButton* b : box->buttons())
+            if (box->buttonRole(b) == QMessageBox::NoRole)
+                b->click();
+        answered = true;
+    };
+    QTimer::singleShot(0, answer);
+    Forms::form1().Datei_Drucken_Click();
+    MessageService::install(fake);
+    ASSERT_TRUE(answered);
+    EXPECT_FALSE(shownText.contains(QLatin1Char('\r')));
+    EXPECT_TRUE(shownText.endsWith(QStringLiteral(
+        "Vokabelliste.\n\nSollen die Vokabeln in der aktuell eingestellten Reihenfolge ausgedruckt werden?")))
+        << shownText.toStdString();
+    EXPECT_EQ(labelText, shownText);
+    EXPECT_GE(labelHeight, 3 * lineHeight) << "at least the text, the blank line and the question";
+    EXPECT_TRUE(msgs->dialogTitles.isEmpty()) << "No ends before the printer dialog";
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST_F(Printing, CancelInThePrinterDialogEndsSilently)

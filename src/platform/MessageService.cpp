@@ -33,7 +33,13 @@ int QtMessageService::message(const MessageRequest& request)
 {
     QMessageBox box(request.parent ? request.parent : QApplication::activeWindow());
     box.setWindowTitle(request.title.isEmpty() ? appTitle() : request.title);
-    box.setText(request.prompt);
+    // Prompts break their lines with carriage returns, which a Qt label
+    // would run together; the box shows them as line breaks.
+    QString text = request.prompt;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
     switch (request.style & 0x70) {
     case MsgStyle::Critical: box.setIcon(QMessageBox::Critical); break;
     case MsgStyle::Question: box.setIcon(QMessageBox::Question); break;
