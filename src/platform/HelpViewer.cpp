@@ -27,6 +27,7 @@ namespace {
 
 QString g_appHelpFile;
 QString g_lastError;
+constexpr const char* kHelpContextProperty = "lexuvantHelpContext";
 
 // Shows pages straight out of the help collection (qthelp:// addresses).
 class HelpBrowser : public QTextBrowser {
@@ -304,9 +305,24 @@ void installF1(QWidget* window, int contextId)
             MsgBox(noHelpFileMessage(), MsgStyle::Information, window->windowTitle());
             return;
         }
-        if (!WinHelp(window, appHelpFile(), HelpContext, contextId))
+        if (!WinHelp(window, appHelpFile(), HelpContext, contextForFocus(window, contextId)))
             MsgBox(lastError());
     });
+}
+
+void setHelpContext(QWidget* widget, int contextId) { widget->setProperty(kHelpContextProperty, contextId); }
+
+int contextForFocus(QWidget* window, int windowContext)
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || !window->isAncestorOf(focus))
+        return windowContext;
+    for (QWidget* w = focus; w && w != window; w = w->parentWidget()) {
+        const int id = w->property(kHelpContextProperty).toInt();
+        if (id > 0)
+            return id;
+    }
+    return windowContext;
 }
 
 QString appHelpFile() { return g_appHelpFile; }

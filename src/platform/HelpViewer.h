@@ -18,8 +18,17 @@ constexpr int HelpContext = 1;
 // HelpContext. Returns false when the help cannot be shown.
 bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data = 0);
 
-// Makes F1 in window open the help file of the program at contextId.
+// Makes F1 in window open the help file of the program at contextId, or at
+// the context of the control that has the focus or of the nearest container
+// around it that has one (setHelpContext).
 void installF1(QWidget* window, int contextId);
+
+// Gives a control or container of a window its own help context; 0 = none.
+void setHelpContext(QWidget* widget, int contextId);
+
+// The context F1 opens in window: that of the focused control, else of the
+// nearest container around it within window, else windowContext.
+int contextForFocus(QWidget* window, int windowContext);
 
 // The help file chosen at start-up (App.HelpFile); empty = none assigned.
 QString appHelpFile();

@@ -167,6 +167,10 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
         w->installEventFilter(this);
 
     HelpViewer::installF1(this, 1005);
+    // F1 on a page opens that page's topic.
+    HelpViewer::setHelpContext(picOptions[0], 10007);
+    HelpViewer::setHelpContext(picOptions[1], 10008);
+    HelpViewer::setHelpContext(picOptions[2], 10009);
     Form_Load();
 }
 
