@@ -213,6 +213,9 @@ TEST_F(OptionsTest, F1OpensTheTopicOfThePageWithTheFocus)
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // Apply is first in the tab order: the window opens with it focused.
+    EXPECT_EQ(QApplication::focusWidget(), w.cmdApply)
+        << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString() : "none");
     struct Case {
         int tab;
         QWidget* focus;

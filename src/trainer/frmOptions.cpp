@@ -354,9 +354,12 @@ void frmOptions::Form_Activate()
 void frmOptions::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    // A modal window becomes active once per opening.
-    if (!event->spontaneous())
+    // A modal window becomes active once per opening, with Apply, first in
+    // the tab order, holding the focus.
+    if (!event->spontaneous()) {
+        cmdApply->setFocus(Qt::OtherFocusReason);
         Form_Activate();
+    }
 }
 
 int frmOptions::selectedTab() const { return tbsOptions->currentIndex() + 1; }
