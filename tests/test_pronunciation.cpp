@@ -389,6 +389,8 @@ TEST_F(PronunciationGuide, OkEscEnterAndCloseBoxUnloadIt)
         frmAussprache* guide = openFor(QStringLiteral("Spanisch"));
         ASSERT_NE(guide, nullptr);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(guide));
+        // OK is first in the tab order: the guide opens with it focused.
+        EXPECT_EQ(guide->focusWidget(), guide->cmdOK);
         guide->cmdOK->setFocus();
         closeIt(guide);
         EXPECT_FALSE(guide->isVisible());
