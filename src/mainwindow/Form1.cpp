@@ -61,16 +61,6 @@ const QString kRecentDB = QStringLiteral("RecentDB");
 
 QString u8(const char* s) { return QString::fromUtf8(s); }
 
-// Record sets of the handler are unset before a database is open; using one
-// then is the runtime's "object variable not set" error, not a crash.
-Recordset& need(const CDBHandler::RecordsetPtr& rs)
-{
-    if (!rs)
-        throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set"),
-                                                QStringLiteral("Objektvariable nicht festgelegt")));
-    return *rs;
-}
-
 QPushButton* commandButton(QWidget* parent, const char* name, const QString& text, const QString& tip, int left)
 {
     auto* b = new QPushButton(text, parent);
@@ -373,7 +363,7 @@ void Form1::Form_Load()
     });
     if (usable) {
         step([&] {
-            if (need(clsdb.rsKopieren).IsEOF()) {
+            if (mustBeSet(clsdb.rsKopieren).IsEOF()) {
                 Forms::splashProgress(60, "Databse is empty", "Datenbank ist leer");
                 MsgBox(tr2(QStringLiteral("The database is empty!"), QStringLiteral("Die Datenbank ist leer!")),
                        MsgStyle::OKOnly, appTitle());
@@ -520,7 +510,7 @@ void Form1::OpenDatabaseAt(const QString& path)
             Forms::liste().AdjustControls();
             DBEmpty = false;
             DBChanged = true;
-            if (need(clsdb.rsKopieren).IsEOF()) {
+            if (mustBeSet(clsdb.rsKopieren).IsEOF()) {
                 MsgBox(tr2(QStringLiteral("The database is empty!"), QStringLiteral("Die Datenbank ist leer!")),
                        MsgStyle::OKOnly, appTitle());
                 DBEmpty = true;
@@ -555,7 +545,7 @@ void Form1::OpenDatabaseAt(const QString& path)
     ErrorHandling::Steps step;
     step([&] { SettingsStore::SaveSetting(kSettingsApp, kSettingsSection, kRecentDB, DBName); });
     step([&] {
-        const long count = need(clsdb.rsKopieren).RecordCount();
+        const long count = mustBeSet(clsdb.rsKopieren).RecordCount();
         if (count > 0)
             Forms::progress().setMax(double(count));
     });
@@ -655,7 +645,7 @@ void Form1::SetzeAnzeigen()
     ui->Lang2Label->setText(FitTextToWidth(lang2, langWidth, this));
     QString count;
     try {
-        count = QString::number(need(clsdb.rsKopieren).RecordCount());
+        count = QString::number(mustBeSet(clsdb.rsKopieren).RecordCount());
     } catch (...) {
         count = QStringLiteral("0");
     }
@@ -892,7 +882,7 @@ void Form1::ZeigeDialog()
 void Form1::schreibeVokabel1(const QString& word)
 {
     ErrorHandling::reportAndLeave([&] {
-        Recordset& rs = need(clsdb.rsVokabular);
+        Recordset& rs = mustBeSet(clsdb.rsVokabular);
         const QString today = SystemServices::now().toString(QStringLiteral("yyyyMMdd"));
         rs.AddNew();
         rs.SetField(lang1_main, word);
@@ -909,7 +899,7 @@ void Form1::schreibeVokabel1(const QString& word)
 void Form1::schreibeVokabel2(const QString& value)
 {
     ErrorHandling::reportAndLeave([&] {
-        Recordset& rs = need(clsdb.rsVokabular);
+        Recordset& rs = mustBeSet(clsdb.rsVokabular);
         rs.Edit();
         rs.SetField(lang2_main, value);
         rs.Update();

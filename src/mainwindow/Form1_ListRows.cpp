@@ -20,10 +20,7 @@ QString fieldText(const Recordset& rs, const QString& name)
 
 void Form1::SetzeAusdruckAusDBinGrid(int lang)
 {
-    if (!clsdb.rsKopieren)
-        throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set"),
-                                                QStringLiteral("Objektvariable nicht festgelegt")));
-    const Recordset& rs = *clsdb.rsKopieren;
+    const Recordset& rs = mustBeSet(clsdb.rsKopieren);
     const bool first = lang == 1;
     const QString parts[4] = {
         CutToLength(fieldText(rs, first ? lang1_prefix : lang2_prefix), gMaxAusdruckTeil),

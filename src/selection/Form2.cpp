@@ -445,9 +445,8 @@ QString collectAttributes(const CDBHandler::RecordsetPtr& links, const CDBHandle
                           const QString& keyColumn, const QString& ID)
 {
     QString result;
-    if (!links || !attributes)
-        throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set"),
-                                                QStringLiteral("Objektvariable nicht festgelegt")));
+    mustBeSet(links);
+    mustBeSet(attributes);
     links->FindFirst(QStringLiteral("IDV=") + ID);
     while (!links->NoMatch()) {
         const QString key = textOf(links->Fields(keyColumn));
@@ -552,9 +551,7 @@ void Form2::SetzeZeileAusDBinGrid(int& row, bool& written)
             Form1& f1 = Forms::form1();
             MSFlexGrid* grid = Forms::liste().MSFlexGrid1;
             const CDBHandler::RecordsetPtr& rs = f1.clsdb.rsKopieren;
-            if (!rs)
-                throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set"),
-                                                        QStringLiteral("Objektvariable nicht festgelegt")));
+            mustBeSet(rs);
             ListRowFields& fields = listRowFields();
             auto field = [&](const QString& name) { return fields.get(*rs, name); };
             written = true;
@@ -665,12 +662,7 @@ void Form2::Command4_Click()
         }
     };
     auto& stageC = stageB;
-    auto rs = [&]() -> Recordset& {
-        if (!db.rsKopieren)
-            throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set"),
-                                                    QStringLiteral("Objektvariable nicht festgelegt")));
-        return *db.rsKopieren;
-    };
+    auto rs = [&]() -> Recordset& { return mustBeSet(db.rsKopieren); };
 
     stageA([&] { cursor.SetCursorToBusy(this); });
     stageA([&] {
@@ -703,10 +695,7 @@ void Form2::Command4_Click()
         if (db.rsKopieren)
             db.rsKopieren->Close();
         db.rsKopieren.reset();
-        if (!db.dbKopieren)
-            throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set"),
-                                                    QStringLiteral("Objektvariable nicht festgelegt")));
-        db.rsKopieren = db.dbKopieren->OpenRecordset(query.QueryString, 2);
+        db.rsKopieren = mustBeSet(db.dbKopieren).OpenRecordset(query.QueryString, 2);
         db.rsKopieren->FindFirst(criteria);
     });
     stageA([&] {

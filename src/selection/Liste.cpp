@@ -457,12 +457,10 @@ int Liste::RowPos_To_RecPos(int Row)
         const QString id = g.Text();
         g.setRow(r);
         g.setCol(c);
-        const auto& rs = Forms::form1().clsdb.rsVokabular;
-        if (!rs)
-            throw AppError(ErrNo::ObjectNotSet, QStringLiteral("Objektvariable nicht festgelegt"));
-        rs->FindFirst(QStringLiteral("Vokabular.ID LIKE '") + SqlEscape(id) + QStringLiteral("'"));
-        if (!rs->NoMatch())
-            result = rs->Fields(0).toInt();
+        Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
+        rs.FindFirst(QStringLiteral("Vokabular.ID LIKE '") + SqlEscape(id) + QStringLiteral("'"));
+        if (!rs.NoMatch())
+            result = rs.Fields(0).toInt();
     });
     return result;
 }
