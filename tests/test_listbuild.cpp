@@ -10,6 +10,7 @@
 #include "platform/MSFlexGrid.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
+#include "trainer/Trainer.h"
 #include "selection/LstFkt.h"
 #include "support/FakeMessageService.h"
 #include "support/TestDatabase.h"
@@ -285,7 +286,8 @@ TEST_F(ListBuild, MissingLanguageColumnStopsWithOneBoxAndConsistentState)
     EXPECT_EQ(Forms::form1().ListeNichtLeer, grid()->Rows() > 1);
     EXPECT_EQ(Forms::liste().windowTitle(), QStringLiteral("Vokabelliste - 1 Einträge"));
     EXPECT_TRUE(f2().Changes);
-    EXPECT_EQ(f2().statusText(), QStringLiteral("0 Vokabeln ausgewählt"));
+    EXPECT_EQ(f2().statusText(), QStringLiteral("1 Vokabeln ausgewählt")) << "counts what the list holds";
+    EXPECT_EQ(Forms::trainer().seqCount(), 1) << "the trainer walks the rows that are there";
     EXPECT_FALSE(Forms::progress().isVisible());
 }
 

@@ -6,6 +6,7 @@
 #include "mainwindow/Progress.h"
 
 #include <QProgressBar>
+#include <functional>
 #include <QPushButton>
 
 namespace {
@@ -66,20 +67,31 @@ TEST_F(TrainerTest, ThreeEntriesAlternateQuestionAndWholeEntryInListOrder)
     EXPECT_EQ(t().panelText(4), QString());
 }
 
-TEST_F(TrainerTest, EmptyListPlaceholderIsOneInvisibleEntry)
+TEST_F(TrainerTest, EmptyListHasNoEntriesUnderEveryOrder)
 {
-    openList(words(2), false);   // opened, nothing listed: header plus the placeholder row
+    openList(words(2), false);   // opened, nothing listed: header plus the invisible placeholder row
     ASSERT_EQ(grid().Rows(), 2);
     ASSERT_EQ(grid().RowHeight(1), 0);
-    t().Command6_Click();
-    EXPECT_EQ(t().seqCount(), 1);
-    EXPECT_EQ(t().panelText(2), QStringLiteral("0"));
-    t().Command3_Click();
-    EXPECT_EQ(question(), QString());
-    EXPECT_EQ(t().seqIndex(), 1);
-    t().Command3_Click();
-    t().Command3_Click();
-    EXPECT_EQ(prompts(), QStringList({kEnd}));
+    for (int order : {1, 2, 3}) {
+        SCOPED_TRACE(order);
+        msgs->clear();
+        answerNext(false);   // a question must not come
+        t().toolbarButton(order)->setChecked(true);
+        t().Toolbar1_ButtonClick(order);
+        t().OptTest = true;
+        t().Command6_Click();
+        EXPECT_EQ(t().seqCount(), 0);
+        EXPECT_EQ(t().panelText(2), QStringLiteral("0"));
+        t().Command2_Click();
+        t().Command3_Click();
+        t().Command3_Click();
+        EXPECT_EQ(prompts(), QStringList({kEnd, kEnd, kEnd}));
+        EXPECT_EQ(question(), QString());
+        EXPECT_EQ(t().seqIndex(), 0);
+        EXPECT_EQ(msgs->dialogs.size(), 1u) << "no self-test question was asked";
+    }
+    EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QString()) << "the placeholder is never scored";
+    EXPECT_EQ(dbScores(), QStringList({QStringLiteral("3"), QStringLiteral("3")}));
 }
 
 TEST_F(TrainerTest, HeaderOnlyGridGivesNoEntriesAndABarOfOne)
@@ -224,11 +236,63 @@ TEST_F(TrainerTest, RandomOneBackAtTheStartGivesTheBeginningNotice)
     t().Command1_Click();
     EXPECT_EQ(prompts(), QStringList({QStringLiteral("Beginning")}));
     EXPECT_EQ(t().seqIndex(), 1);
-    // Navigation draws without keeping the row.
-    scriptRandom({0.9f});
+}
+
+TEST_F(TrainerTest, RandomNavigationKeepsTheDrawnEntryForStepAndScore)
+{
+    openList(words(3));
+    t().Toolbar1_ButtonClick(3);
+    t().Command6_Click();
+    // Navigation first, with the self-test still off, then the test on.
+    scriptRandom({0.9f, 0.4f, 0.0f});   // rows 3, 2, 1
     t().Command2_Click();
     EXPECT_EQ(question(), lang1At(3));
-    EXPECT_EQ(t().seqIndex(), 1);
+    EXPECT_EQ(t().seqIndex(), 3) << "the drawn row is the position";
+    t().OptTest = true;
+    answerNext(false);
+    t().Command3_Click();
+    EXPECT_EQ(answer(), lang2At(3)) << "the step reveals the entry that is shown";
+    EXPECT_EQ(grid().TextMatrix(3, Liste::txtScore), QStringLiteral("4"));
+    EXPECT_EQ(grid().TextMatrix(0, Liste::txtScore), QStringLiteral("Score")) << "the header is never scored";
+
+    t().Command2_Click();   // row 2
+    t().Command1_Click();   // row 1
+    EXPECT_EQ(question(), lang1At(1));
+    answerNext(true);
+    t().Command3_Click();
+    EXPECT_EQ(answer(), lang2At(1));
+    EXPECT_EQ(dbScores(), QStringList({QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")}));
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+}
+
+TEST_F(TrainerTest, ShownEntryIsScoredWhenTheOrderChangesOrTheListIsSorted)
+{
+    openList(words(3));
+    t().OptShuffle = true;
+    t().OptSequentiell = false;
+    t().OptTest = true;
+    scriptRandom({0.9f, 0.5f, 0.0f});   // rows 3, 2, 1
+    t().Command6_Click();
+    t().Command3_Click();
+    ASSERT_EQ(question(), QStringLiteral("Wort3"));
+    // List order while the question is up keeps the position, not the entry.
+    t().toolbarButton(1)->setChecked(true);
+    t().Toolbar1_ButtonClick(1);
+    answerNext(false);
+    t().Command3_Click();
+    EXPECT_EQ(answer(), QStringLiteral("mot3"));
+    EXPECT_EQ(dbScores(), QStringList({QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("4")}));
+
+    t().Command3_Click();
+    ASSERT_EQ(question(), lang1At(2));
+    const QString shownId = grid().TextMatrix(2, 1);
+    grid().setTextMatrix(1, Liste::txtScore, QStringLiteral("5"));
+    Forms::liste().mnScore_Click();   // sorting moves the entry shown to row 1 under the trainer
+    ASSERT_EQ(grid().TextMatrix(1, 1), shownId);
+    answerNext(true);
+    t().Command3_Click();
+    EXPECT_EQ(answer(), QStringLiteral("mot2"));
+    EXPECT_EQ(dbScore(shownId.toLongLong()), QStringLiteral("2"));
 }
 
 TEST_F(TrainerTest, LoopAsksTheWrongOnesAgainUntilAllAreRight)
@@ -302,19 +366,69 @@ TEST_F(TrainerTest, ListBuildRestartsTheTrainer)
     EXPECT_EQ(t().panelText(2), QStringLiteral("4"));
 }
 
-TEST_F(TrainerTest, AShrunkListIsNeverReadPastItsEnd)
+TEST_F(TrainerTest, EveryChangeOfTheListRestartsTheTrainer)
 {
-    // Opening another database empties the list without a restart; the
-    // sequence of the old list must not read rows that are gone.
-    openList(words(3));
-    t().OptShuffle = true;
-    t().OptSequentiell = false;
-    scriptRandom({0.9f, 0.5f, 0.0f});   // rows 3, 2, 1
-    t().Command6_Click();
-    grid().setRows(2);
-    t().Command3_Click();
-    // Row 3 does not exist any more: reported, nothing crashes.
-    EXPECT_EQ(msgs->shown.size(), 1);
+    // Another database opened, a build without hits, a failed open.
+    const QList<std::function<void()>> changes = {
+        [&] { Forms::form1().Open_DB(QFileInfo(dbPath).fileName()); },
+        [&] {
+            Forms::form2().MinScore->setText(QStringLiteral("6"));
+            Forms::form2().Command4_Click();
+        },
+        [&] { Forms::form1().Open_DB(QStringLiteral("Fehlt.lxt")); },
+    };
+    for (int i = 0; i < changes.size(); ++i) {
+        SCOPED_TRACE(i);
+        openList(words(3));
+        t().OptShuffle = true;
+        t().OptSequentiell = false;
+        t().OptTest = true;
+        t().Command6_Click();
+        t().show();
+        t().Command3_Click();
+        ASSERT_FALSE(question().isEmpty());
+        changes[i]();
+        msgs->clear();
+        EXPECT_EQ(t().seqCount(), 0);
+        EXPECT_EQ(question(), QString());
+        t().Command3_Click();
+        t().Command2_Click();
+        EXPECT_EQ(prompts(), QStringList({kEnd, kEnd})) << "no error box, no entry of the old list";
+        EXPECT_TRUE(msgs->dialogs.empty());
+        if (i == 2) {
+            // No database: nothing shows or acts on the one that is gone.
+            EXPECT_FALSE(t().isVisible());
+            EXPECT_FALSE(Forms::form2().isVisible());
+            EXPECT_FALSE(Forms::form2().Command4->isEnabled());
+            Forms::form2().Command4_Click();
+            EXPECT_TRUE(msgs->shown.size() == 2) << msgs->lastPrompt().toStdString();
+        }
+        TearDown();
+        ids.clear();
+        msgs->clear();
+        SetUp();
+    }
+}
+
+TEST_F(TrainerTest, AClickQueuedDuringANoticeIsDropped)
+{
+    openList(words(1));
+    t().Command3->click();
+    t().Command3->click();
+    int restarts = 0;
+    msgs->onMessage = [&](const FakeMessageService::Shown&) {
+        // What the box's event processing would deliver: a Neustart click.
+        t().Command6->click();
+        restarts += t().seqIndex() == 0;
+    };
+    t().Command3->click();
+    EXPECT_EQ(prompts(), QStringList({kEnd}));
+    EXPECT_EQ(restarts, 0);
+    EXPECT_EQ(t().seqIndex(), 1);
+    EXPECT_EQ(answer(), QStringLiteral("mot1"));
+    msgs->onMessage = nullptr;
+    t().Command6->click();   // and runs normally once the step is over
+    EXPECT_EQ(t().seqIndex(), 0);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "selection/Form2.h"
 
+#include "common/CommandGate.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/ShowMsgBox.h"
@@ -228,12 +229,12 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
 
     createParkedPanel();
 
-    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
-    connect(cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
-    connect(cmdAddAll, &QPushButton::clicked, this, [this] { cmdAddAll_Click(); });
-    connect(cmdRemoveAll, &QPushButton::clicked, this, [this] { cmdRemoveAll_Click(); });
-    connect(lstBereichLinks, &QListWidget::itemDoubleClicked, this, [this] { cmdAdd_Click(); });
-    connect(lstBereichRechts, &QListWidget::itemDoubleClicked, this, [this] { cmdRemove_Click(); });
+    connect(cmdAdd, &QPushButton::clicked, this, CommandGate::gated([this] { cmdAdd_Click(); }));
+    connect(cmdRemove, &QPushButton::clicked, this, CommandGate::gated([this] { cmdRemove_Click(); }));
+    connect(cmdAddAll, &QPushButton::clicked, this, CommandGate::gated([this] { cmdAddAll_Click(); }));
+    connect(cmdRemoveAll, &QPushButton::clicked, this, CommandGate::gated([this] { cmdRemoveAll_Click(); }));
+    connect(lstBereichLinks, &QListWidget::itemDoubleClicked, this, CommandGate::gated([this] { cmdAdd_Click(); }));
+    connect(lstBereichRechts, &QListWidget::itemDoubleClicked, this, CommandGate::gated([this] { cmdRemove_Click(); }));
     connect(MinScore, &QLineEdit::textChanged, this, [this] { MinScore_Change(); });
     connect(MaxScore, &QLineEdit::textChanged, this, [this] { MaxScore_Change(); });
     connect(MinScoreSlider, &QSlider::valueChanged, this, [this] {
@@ -246,9 +247,9 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
         CheckScoreValues(QStringLiteral("MaxSlider"));
         Forms::form1().TextThatHasFocus.clear();
     });
-    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Command4, &QPushButton::clicked, this, CommandGate::gated([this] { Command4_Click(); }));
+    connect(Command1, &QPushButton::clicked, this, CommandGate::gated([this] { Command1_Click(); }));
+    connect(Command3, &QPushButton::clicked, this, CommandGate::gated([this] { Command3_Click(); }));
 
     HelpViewer::installF1(this, 1002);
     Form_Load();
@@ -337,6 +338,7 @@ void Form2::SetUserInterfaceProperties()
 
 void Form2::initialisiere()
 {
+    setDatabaseOpen(true);
     SetzeStandardwerte();
     Changes = true;
     setStatusText(tr2(QStringLiteral("0 entries selected"), QStringLiteral("0 Vokabeln ausgewählt")));
@@ -618,10 +620,22 @@ void Form2::SetzeZeileAusDBinGrid(int& row, bool& written)
         ErrorHandling::Always::Yes);
 }
 
+// Without a database the window is hidden and cannot build a list: its areas
+// and texts belong to the database that was closed.
+void Form2::setDatabaseOpen(bool open)
+{
+    Command4->setEnabled(open);
+    Command1->setEnabled(open);
+    if (!open)
+        setVisible(false);
+}
+
 void Form2::Command4_Click()
 {
     using namespace ErrorHandling;
     Form1& f1 = Forms::form1();
+    if (f1.DBName.isEmpty())
+        return;
     Liste& liste = Forms::liste();
     MSFlexGrid* grid = liste.MSFlexGrid1;
     Progress& progress = Forms::progress();
@@ -639,11 +653,13 @@ void Form2::Command4_Click()
     // marker in line with the rows that are in the grid.
     auto alignStateWithGrid = [&] {
         stageA([&] {
-            f1.ListeNichtLeer = grid->Rows() - 1 >= 1;
+            f1.ListeNichtLeer = liste.entryCount() >= 1;
             liste.previousRow = 0;
             f1.GreyOut();
             liste.SetzeStatus();
+            setStatusText(entriesSelected(liste.entryCount()));
         });
+        stageA([&] { Forms::trainer().Command6_Click(); });
     };
     auto stop = [&] {
         stageA([&] { progress.setVisible(false); });
@@ -718,7 +734,6 @@ void Form2::Command4_Click()
             ShowMsgBox(tr2(QStringLiteral("There were no entries found."), QStringLiteral("Es wurden keine Einträge gefunden.")),
                        MsgStyle::Exclamation);
         });
-        stageA([&] { setStatusText(entriesSelected(0)); });
         stageA([&] { cursor.RestoreCursor(this); });
         // The grid now holds the header row only.
         alignStateWithGrid();

@@ -37,6 +37,7 @@ public:
     QStatusBar* StatusBar1;
 
     void initialisiere();
+    void setDatabaseOpen(bool open);
     void initialisiereListe();
     bool AllSelected(QListWidget* l1, QListWidget* l2) const;
     void CheckScoreValues(const QString& mode);

@@ -160,6 +160,11 @@ private:
     void hideWriteControls();
     int randomRow() const;
     int rowAt(int position) const;   // list row of a sequence position by the order
+    int entryCount() const;
+    bool isEntryPosition(int position) const;
+    int shownRow();
+    int revealRow();
+    void showNavigated();
     int sequenz(int position) const;
     void endOfSequenceNotice();
     void wrapLoop();
@@ -177,6 +182,8 @@ private:
     int FrageAngezeigt = 0;
     int AnzahlRichtig = 0;
     int DurchlaufIndex = 0;
+    int ShownRow = 0;    // list row of the entry on display, 0 = none
+    QString ShownId;     // and its ID
     int AntwortRichtig = 0;
     int AntwortFalsch = 1;
     int TbIndSequentiell = 1, TbIndShuffle = 2, TbIndRandom = 3, TbIndSpanisch1st = 5, TbIndDeutsch1st = 6,

@@ -54,6 +54,41 @@ int Trainer::sequenz(int position) const
 
 int Trainer::rowAt(int position) const { return OptShuffle ? sequenz(position) : position; }
 
+// The entries of the list as it is now: the empty list's invisible
+// placeholder row is not one.
+int Trainer::entryCount() const { return Forms::liste().entryCount(); }
+
+bool Trainer::isEntryPosition(int position) const { return position >= 1 && position <= SeqCount; }
+
+// The list row of the entry on display, found again by its ID when the list
+// was sorted meanwhile; 0 when nothing is shown or the entry is gone.
+int Trainer::shownRow()
+{
+    if (ShownRow < 1)
+        return 0;
+    const MSFlexGrid& g = listGrid();
+    const int entries = entryCount();
+    if (ShownRow <= entries && g.TextMatrix(ShownRow, 1) == ShownId)
+        return ShownRow;
+    ShownRow = 0;
+    for (int r = 1; r <= entries; ++r) {
+        if (g.TextMatrix(r, 1) == ShownId) {
+            ShownRow = r;
+            break;
+        }
+    }
+    return ShownRow;
+}
+
+// The entry that a step after a question or a navigation reveals and tests:
+// the one on display, else (nothing shown yet) the one at the position.
+int Trainer::revealRow()
+{
+    if (const int row = shownRow())
+        return row;
+    return isEntryPosition(SeqIndex) ? rowAt(SeqIndex) : 0;
+}
+
 int Trainer::randomRow() const
 {
     SystemServices::randomize();
@@ -91,7 +126,7 @@ bool Trainer::PositioniereRecord(const QString& ID)
 void Trainer::Command6_Click()
 {
     Steps s;
-    s([&] { SeqCount = listGrid().Rows() - 1; });
+    s([&] { SeqCount = entryCount(); });
     if (OptShuffle)
         s([&] { MischeVokabeln(); });
     // The bar tells the position, which the random order does not have.
@@ -110,9 +145,11 @@ void Trainer::Command6_Click()
 void Trainer::MischeVokabeln()
 {
     Steps s;
-    s([&] { SeqCount = listGrid().Rows() - 1; });
-    if (SeqCount < 1)
+    s([&] { SeqCount = entryCount(); });
+    if (SeqCount < 1) {
+        Sequenz.clear();   // no order of an earlier list survives
         return;
+    }
     const int n = SeqCount;
     s([&] { Sequenz.assign(size_t(n) + 1, 0); });
     s([&] { SystemServices::randomize(); });
@@ -159,8 +196,6 @@ void Trainer::MischeVokabeln()
 void Trainer::initialisiereSchleife()
 {
     ErrorHandling::reportAndPassOn([&] {
-        if (SeqCount == 0)
-            return;
         SchleifenStatus.assign(size_t(SeqCount) + 1, 0);
         for (int i = 1; i <= SeqCount; ++i)
             SchleifenStatus[size_t(i)] = i;
@@ -188,6 +223,8 @@ bool Trainer::SetIndexAccordingToSchleife()
                 throw subscriptError();
             return SchleifenStatus[size_t(p)];
         };
+        if (SeqCount < 1)
+            return;   // nothing to ask
         if (SeqIndex > SeqCount)
             wrapLoop();
         if (status(SeqIndex) != kTrue) {
@@ -202,7 +239,7 @@ bool Trainer::SetIndexAccordingToSchleife()
                 return;   // every position answered right
             first = false;
             ++SeqIndex;
-            if (SeqIndex >= listGrid().Rows())
+            if (SeqIndex > SeqCount)
                 wrapLoop();
         }
         ++DurchlaufIndex;
@@ -218,12 +255,21 @@ void Trainer::Command3_Click()
 {
     Steps s;
     if (FrageAngezeigt == 1) {
-        s([&] { ZeigeVokabel(rowAt(SeqIndex)); });
-        FrageAngezeigt = 0;
-        s([&] { DoFehlerhandlingOhneSchreiben(); });
-        return;
+        int row = 0;
+        s([&] { row = revealRow(); });
+        if (row > 0) {
+            s([&] { ZeigeVokabel(row); });
+            FrageAngezeigt = 0;
+            s([&] { DoFehlerhandlingOhneSchreiben(); });
+            return;
+        }
     }
+    FrageAngezeigt = 0;
     if (OptRandom) {
+        if (SeqCount < 1) {
+            s([&] { endOfSequenceNotice(); });
+            return;
+        }
         s([&] { SeqIndex = randomRow(); });
     } else {
         ++SeqIndex;
@@ -237,14 +283,26 @@ void Trainer::Command3_Click()
         }
         s([&] { RowPositionToUI(); });
     }
-    if (SeqIndex < listGrid().Rows()) {
-        s([&] { ZeigeVokabel(OptRandom ? SeqIndex : rowAt(SeqIndex)); });
+    if (isEntryPosition(SeqIndex)) {
+        s([&] { ZeigeVokabel(rowAt(SeqIndex)); });
         FrageAngezeigt = 1;
         s([&] { DoFehlerhandlingMitSchreiben(); });
     } else {
+        // Past the last entry: the position stays on it (none without entries).
+        SeqIndex = SeqCount;
         s([&] { endOfSequenceNotice(); });
-        --SeqIndex;
     }
+}
+
+// In random order a navigation command draws a row and keeps it, so that the
+// next step reveals and tests the entry that is shown.
+void Trainer::showNavigated()
+{
+    if (!isEntryPosition(SeqIndex))
+        return;
+    if (OptRandom)
+        SeqIndex = randomRow();
+    ZeigeVokabel(rowAt(SeqIndex));
 }
 
 void Trainer::back_Click()
@@ -252,13 +310,10 @@ void Trainer::back_Click()
     Steps s;
     FrageAngezeigt = 1;
     if (!OptRandom) {
-        SeqIndex = 1;
+        SeqIndex = std::min(1, SeqCount);
         s([&] { RowPositionToUI(); });
     }
-    s([&] {
-        if (SeqIndex > 0 && SeqIndex < listGrid().Rows())
-            ZeigeVokabel(OptRandom ? randomRow() : rowAt(SeqIndex));
-    });
+    s([&] { showNavigated(); });
 }
 
 void Trainer::Command1_Click()
@@ -270,11 +325,11 @@ void Trainer::Command1_Click()
         s([&] { RowPositionToUI(); });
     }
     s([&] {
-        if (SeqIndex > 0 && SeqIndex < listGrid().Rows()) {
-            ZeigeVokabel(OptRandom ? randomRow() : rowAt(SeqIndex));
+        if (isEntryPosition(SeqIndex)) {
+            showNavigated();
         } else {
+            SeqIndex = std::min(1, SeqCount);
             MsgBox(QStringLiteral("Beginning"), MsgStyle::OKOnly);
-            SeqIndex = 1;
         }
     });
 }
@@ -286,13 +341,15 @@ void Trainer::Command2_Click()
     if (!OptRandom) {
         ++SeqIndex;
         s([&] { RowPositionToUI(); });
+    } else if (SeqIndex < 1) {
+        SeqIndex = std::min(1, SeqCount);   // a draw follows
     }
     s([&] {
-        if (SeqIndex < listGrid().Rows()) {
-            ZeigeVokabel(OptRandom ? randomRow() : rowAt(SeqIndex));
+        if (isEntryPosition(SeqIndex)) {
+            showNavigated();
         } else {
+            SeqIndex = SeqCount;
             endOfSequenceNotice();
-            --SeqIndex;
         }
     });
 }
@@ -302,13 +359,10 @@ void Trainer::ToEnd_Click()
     Steps s;
     FrageAngezeigt = 1;
     if (!OptRandom) {
-        s([&] { SeqIndex = listGrid().Rows() - 1; });
+        SeqIndex = SeqCount;
         s([&] { RowPositionToUI(); });
     }
-    s([&] {
-        if (SeqIndex > 0 && SeqIndex < listGrid().Rows())
-            ZeigeVokabel(OptRandom ? randomRow() : rowAt(SeqIndex));
-    });
+    s([&] { showNavigated(); });
 }
 
 void Trainer::Command4_Click() { setVisible(false); }
@@ -330,6 +384,8 @@ void Trainer::ZeigeVokabel(int n)
         if (!OptSchreiben)
             hideWriteControls();
         MSFlexGrid& v = *VokabelnGrid;
+        ShownRow = 0;
+        ShownId.clear();
         if (n == 0) {
             v.setCol(0);
             v.setRow(1);
@@ -341,7 +397,12 @@ void Trainer::ZeigeVokabel(int n)
             return;
         }
         MSFlexGrid& g = listGrid();
+        // Neither the header nor the empty list's placeholder is an entry.
+        if (n < 1 || n > entryCount())
+            throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
         g.setRow(n);
+        ShownRow = n;
+        ShownId = g.TextMatrix(n, 1);
         const int questionCol = OptSpanisch1st ? Liste::txtSpanisch : Liste::txtDeutsch;
         const int answerCol = OptSpanisch1st ? Liste::txtDeutsch : Liste::txtSpanisch;
         g.setCol(questionCol);
@@ -446,7 +507,10 @@ void Trainer::ChangeErrorCount(int mode)
         } else if (mode == AntwortFalsch) {
             delta = 1;
         }
-        const int row = OptShuffle ? sequenz(SeqIndex) : SeqIndex;
+        // The entry on display is the one answered, whatever the order did since.
+        const int row = shownRow();
+        if (row < 1)
+            return;
 
         MSFlexGrid& g = listGrid();
         g.setRow(row);
