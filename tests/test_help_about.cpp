@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -235,6 +236,19 @@ TEST(HelpViewer, F1OpensTheWindowsTopic)
     EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("Ausdruck suchen"));
     if (HelpViewer::viewerWindow())
         HelpViewer::viewerWindow()->close();
+}
+
+// A link on a help page opens the linked page in the viewer.
+TEST(HelpViewer, LinksBetweenPagesStayInTheViewer)
+{
+    ASSERT_TRUE(HelpViewer::WinHelp(nullptr, kResources + QStringLiteral("/help/lexuvan.hlp"), HelpViewer::HelpContents));
+    auto* browser = HelpViewer::viewerWindow()->findChild<QTextBrowser*>();
+    ASSERT_NE(browser, nullptr);
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Tab);   // the first link: "Hauptfenster"
+    QTest::keyClick(browser, Qt::Key_Return);
+    EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("Das Hauptfenster"));
+    HelpViewer::viewerWindow()->close();
 }
 
 // Qt's own texts (key names in menus, the help viewer's search page, the
