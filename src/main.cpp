@@ -2,6 +2,7 @@
 #include "mainwindow/Forms.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/AppPaths.h"
+#include "platform/QtTranslations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -30,6 +31,7 @@ void scheduleScreenshot(const QString& file)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QtTranslations::install();   // gSprache is still empty here: German, as "De" will be
     QCoreApplication::setApplicationName(QStringLiteral("lexuvant"));
     QApplication::setWindowIcon(QIcon(AppPaths::picturePath(QStringLiteral("lexuvant.png"))));
     AppPaths::ensureUserDatabases();

@@ -5,6 +5,7 @@
 #include "mainwindow/frmAboutBox.h"
 #include "platform/AppPaths.h"
 #include "platform/HelpViewer.h"
+#include "platform/QtTranslations.h"
 #include "platform/Shell.h"
 #include "support/FakeMessageService.h"
 
@@ -13,9 +14,11 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -233,6 +236,34 @@ TEST(HelpViewer, F1OpensTheWindowsTopic)
     EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("Ausdruck suchen"));
     if (HelpViewer::viewerWindow())
         HelpViewer::viewerWindow()->close();
+}
+
+// A link on a help page opens the linked page in the viewer.
+TEST(HelpViewer, LinksBetweenPagesStayInTheViewer)
+{
+    ASSERT_TRUE(HelpViewer::WinHelp(nullptr, kResources + QStringLiteral("/help/lexuvan.hlp"), HelpViewer::HelpContents));
+    auto* browser = HelpViewer::viewerWindow()->findChild<QTextBrowser*>();
+    ASSERT_NE(browser, nullptr);
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Tab);   // the first link: "Hauptfenster"
+    QTest::keyClick(browser, Qt::Key_Return);
+    EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("Das Hauptfenster"));
+    HelpViewer::viewerWindow()->close();
+}
+
+// Qt's own texts (key names in menus, the help viewer's search page, the
+// printer dialog) follow the interface language.
+TEST(QtTexts, GermanInterfaceLoadsQtsGermanTranslations)
+{
+    LanguageGuard guard;
+    const QKeySequence keys(QStringLiteral("Ctrl+A"));
+    gSprache = QStringLiteral("De");
+    EXPECT_TRUE(QtTranslations::install());
+    EXPECT_EQ(keys.toString(QKeySequence::NativeText), QStringLiteral("Strg+A"));
+    EXPECT_EQ(QCoreApplication::translate("QHelpSearchQueryWidget", "Search"), QStringLiteral("Suche"));
+    gSprache = QStringLiteral("En");
+    EXPECT_FALSE(QtTranslations::install());
+    EXPECT_EQ(keys.toString(QKeySequence::NativeText), QStringLiteral("Ctrl+A"));
 }
 
 // ---------------------------------------------------------------- web page

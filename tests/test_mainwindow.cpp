@@ -317,7 +317,7 @@ TEST_F(MainWindowStateTest, EnglishTextsReplaceTheGermanOnes)
     auto* splash = new frmSplash;   // its load step sets the German code
     gSprache = QStringLiteral("En");
     splash->SetUserInterfaceProperties();
-    EXPECT_EQ(splash->lblPlatform->text(), QStringLiteral("for Windows 95/98/2000 and NT"));
+    EXPECT_EQ(splash->lblPlatform->text(), QStringLiteral("for Linux"));
     QStringList statuses;
     QObject::connect(splash->ProgressBar1, &QProgressBar::valueChanged, [&](int) {
         if (statuses.isEmpty() || statuses.last() != splash->labStatus->text())

@@ -50,7 +50,7 @@ TEST_F(StartupTest, SplashShowsProductVersionAndLoadingStatus)
 {
     auto* splash = new frmSplash;
     EXPECT_EQ(splash->Label2->text(), QStringLiteral("Lexuvant V3.0B"));
-    EXPECT_EQ(splash->lblPlatform->text(), QStringLiteral("für Windows 95/98/2000 und NT"));
+    EXPECT_EQ(splash->lblPlatform->text(), QStringLiteral("für Linux"));
     EXPECT_EQ(splash->labStatus->text(), QStringLiteral("Programm wird geladen ..."));
     EXPECT_EQ(splash->ProgressBar1->value(), 1);
     EXPECT_EQ(splash->Timer1->interval(), 2000);

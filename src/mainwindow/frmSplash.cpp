@@ -52,7 +52,7 @@ frmSplash::frmSplash(QWidget* parent)
     Label2->setFont(Twips::designFont(QStringLiteral("MS Sans Serif"), 24, true));
     Label2->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-    lblPlatform = new QLabel(QStringLiteral("für Windows 95/98/2000 und NT"), frame2);
+    lblPlatform = new QLabel(QStringLiteral("für Linux"), frame2);
     lblPlatform->setObjectName(QStringLiteral("lblPlatform"));
     lblPlatform->setGeometry(Twips::rect(0, 1800, 5775, 375));
     lblPlatform->setFont(Twips::designFont(QStringLiteral("MS Sans Serif"), 12, true));
@@ -110,7 +110,7 @@ void frmSplash::Form_Load()
 void frmSplash::SetUserInterfaceProperties()
 {
     if (isEnglish())
-        lblPlatform->setText(QStringLiteral("for Windows 95/98/2000 and NT"));
+        lblPlatform->setText(QStringLiteral("for Linux"));
 }
 
 void frmSplash::Timer1_Timer()

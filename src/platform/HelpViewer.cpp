@@ -4,6 +4,7 @@
 #include "platform/MessageService.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,7 +35,15 @@ class HelpBrowser : public QTextBrowser {
 public:
     HelpBrowser(QHelpEngine* engine, QWidget* parent) : QTextBrowser(parent), m_engine(engine)
     {
-        setOpenExternalLinks(true);
+        // Links between help pages (qthelp://) stay in the viewer; any other
+        // address goes to the desktop.
+        setOpenLinks(false);
+        connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) {
+            if (url.scheme() == QLatin1String("qthelp"))
+                setSource(url);
+            else
+                QDesktopServices::openUrl(url);
+        });
     }
 
     QVariant loadResource(int type, const QUrl& url) override

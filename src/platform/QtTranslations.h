@@ -1,0 +1,12 @@
+#pragma once
+// Qt's own texts (printer dialog, help viewer, key names in menus, standard
+// buttons) in the language of the program's interface.
+
+namespace QtTranslations {
+
+// Installs Qt's German translations when the interface is German (gSprache
+// not "En") and removes them for English. Returns true when German texts are
+// installed. Call once the application object exists.
+bool install();
+
+} // namespace QtTranslations
