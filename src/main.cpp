@@ -32,7 +32,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lexuvant"));
     QApplication::setWindowIcon(QIcon(AppPaths::picturePath(QStringLiteral("lexuvant.png"))));
-    AppPaths::ensureUserDatabases();
+    // Shown by the main window's load step, so start-up runs without a database.
+    Form1::setStartupError(AppPaths::ensureUserDatabases());
 
     auto* splash = new frmSplash;
     splash->show();
