@@ -34,7 +34,8 @@ int main(int argc, char** argv)
     QtTranslations::install();   // gSprache is still empty here: German, as "De" will be
     QCoreApplication::setApplicationName(QStringLiteral("lexuvant"));
     QApplication::setWindowIcon(QIcon(AppPaths::picturePath(QStringLiteral("lexuvant.png"))));
-    AppPaths::ensureUserDatabases();
+    // Shown by the main window's load step, so start-up runs without a database.
+    Form1::setStartupError(AppPaths::ensureUserDatabases());
 
     auto* splash = new frmSplash;
     splash->show();

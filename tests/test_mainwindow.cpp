@@ -205,18 +205,27 @@ TEST_F(QuitTest, UnsavedChangesQuestionCanKeepTheProgramRunning)
     expectCleanedUp();
 }
 
-TEST_F(MainWindowStateTest, EqualCharacterPairsAreEmpty)
+TEST_F(MainWindowStateTest, EqualCharacterPairsAreReadBackAtStartUp)
 {
-    Form1& f = Forms::form1();
-    f.NumExceptions = 0;
-    f.GetExceptions();
-    EXPECT_EQ(f.NumExceptions, 0);
-    EXPECT_EQ(f.WorkInException(QStringLiteral("Straße é")), QStringLiteral("Straße é"));
+    // Stored as the options window writes them: its hidden blank row is "",
+    // and a value that is not two characters is no pair.
+    const QStringList stored = {QStringLiteral("ae"), QString(), QStringLiteral("x"), QStringLiteral("xyz"),
+                                QStringLiteral("ßs"), QStringLiteral("ou")};
+    const QString section = QStringLiteral("Exceptions");
+    for (int i = 0; i < stored.size(); ++i)
+        SettingsStore::SaveSetting(QStringLiteral("lexuvan"), section, QStringLiteral("Exc_%1").arg(i + 1), stored[i]);
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"));
+    Form1& f = startUp();
+    SettingsStore::DeleteSetting(QStringLiteral("lexuvan"), section);
+    ASSERT_EQ(f.NumExceptions, 3);
+    EXPECT_EQ(f.ReturnIteExceptionL(2) + f.ReturnIteExceptionR(2), QStringLiteral("ßs"));
+    EXPECT_EQ(f.WorkInException(QStringLiteral("Straße o")), QStringLiteral("Strese u"));
     EXPECT_EQ(f.WorkInException(QString()), QString());
-    // A count that was raised without pairs behind it must not read past the table.
-    f.NumExceptions = 3;
-    EXPECT_EQ(f.WorkInException(QStringLiteral("abc")), QStringLiteral("abc"));
-    EXPECT_EQ(f.ReturnIteExceptionL(1), QStringLiteral(" "));
+    EXPECT_TRUE(msgs->shown.isEmpty());
+    // A count raised past the pairs must not read past the table.
+    f.NumExceptions = 5;
+    EXPECT_EQ(f.WorkInException(QStringLiteral("abc")), QStringLiteral("ebc"));
+    EXPECT_EQ(f.ReturnIteExceptionL(4), QStringLiteral(" "));
     EXPECT_EQ(f.ReturnIteExceptionR(0), QStringLiteral(" "));
     EXPECT_EQ(prompts(), (QStringList{QStringLiteral("FEHLER in ReturnIteExceptionL"),
                                       QStringLiteral("FEHLER in ReturnIteExceptionR")}));

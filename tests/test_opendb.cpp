@@ -5,6 +5,7 @@
 #include "mainwindow/Progress.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
+#include "support/AsNobody.h"
 
 #include <QFile>
 #include <QMenu>
@@ -187,6 +188,31 @@ TEST_F(OpenDbTest, MissingFileShowsTheEngineMessageOnce)
     EXPECT_EQ(msgs->shown.first().style, 16);
     EXPECT_TRUE(recentDB().isEmpty());
     EXPECT_FALSE(QFile::exists(inApp(QStringLiteral("Isländisch.lxt"))));   // never created
+}
+
+TEST_F(OpenDbTest, RecentDbThatCannotBeSavedIsReportedAndTheLanguageStillOpens)
+{
+    QTemporaryDir config;
+    AsNobody::makeReadOnly(config.path());
+    AsNobody::openPath(config.path());
+    // nobody opens the databases of the program folder for writing.
+    QFile::setPermissions(dir.path(), QFile::Permissions(0x7777));
+    for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
+        QFile::setPermissions(inApp(name), QFile::Permissions(0x6666));
+    AsNobody::openPath(dir.path());
+    AsNobody::run([&] {
+        SettingsStore::setRoot(config.path());
+        Form1& f = Forms::form1();
+        f.Open_DB(QStringLiteral("Ungarisch.lxt"));
+        const QString file = config.path() + QStringLiteral("/lexuvan.ini");
+        EXPECT_EQ(prompts(), QStringList{kErrPrefix + QStringLiteral("Die Einstellungen konnten nicht in der Datei \"%1\" "
+                                                                     "gespeichert werden: keine Schreibberechtigung.")
+                                                          .arg(file)});
+        EXPECT_FALSE(QFile::exists(file));
+        EXPECT_EQ(f.DBName, inApp(QStringLiteral("Ungarisch.lxt")));
+        EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("Ungarisch"));
+        EXPECT_TRUE(Forms::form2().isVisible());
+    });
 }
 
 TEST_F(OpenDbTest, ApostropheInTheProgramFolderDoesNotBreakOpening)

@@ -14,6 +14,7 @@
 #include "selection/Form2.h"
 #include "selection/ListColumnOptions.h"
 #include "selection/Liste.h"
+#include "support/AsNobody.h"
 #include "support/FakeMessageService.h"
 #include "support/TestDatabase.h"
 #include "trainer/Trainer.h"
@@ -567,14 +568,67 @@ TEST_F(OptionsTest, ApplyRewritesTheExceptionsSectionFromTheGrid)
     EXPECT_EQ(storedKeys(), (QStringList{QStringLiteral("Exc_1"), QStringLiteral("Exc_2")}));
     EXPECT_EQ(stored(1), QStringLiteral("ae"));
     EXPECT_EQ(stored(2), QStringLiteral("ou"));
-    EXPECT_EQ(Forms::form1().NumExceptions, 0);
+    EXPECT_EQ(Forms::form1().NumExceptions, 2);
 
     // Cancel stores nothing.
     withOptions(1, [&](frmOptions& w) {
         addPair(w, QStringLiteral("i"), QStringLiteral("j"));
         w.cmdCancel->click();
     });
+    EXPECT_EQ(storedKeys(), (QStringList{QStringLiteral("Exc_1"), QStringLiteral("Exc_2")}));
     EXPECT_EQ(stored(1), QStringLiteral("ae"));
+}
+
+TEST_F(OptionsTest, StoredPairsSurviveReopeningApplyAndOk)
+{
+    withOptions(1, [&](frmOptions& w) {
+        addPair(w, QStringLiteral("a"), QStringLiteral("e"));
+        addPair(w, QStringLiteral("o"), QStringLiteral("u"));
+        w.cmdOK->click();
+    });
+    // Reopened, with Apply and OK that only change an order option: the pairs
+    // come back into the grid and are written again. (Start-up reads them too;
+    // see the main window's tests.)
+    for (int round = 0; round < 2; ++round) {
+        withOptions(1, [&](frmOptions& w) {
+            const MSFlexGrid& g = *w.MSFlexGrid1;
+            ASSERT_EQ(g.Rows(), 2);
+            EXPECT_EQ(g.TextMatrix(0, 1) + g.TextMatrix(0, 3) + g.TextMatrix(1, 1) + g.TextMatrix(1, 3),
+                      QStringLiteral("aeou"));
+            w.Reihenfolge_shuffle->setChecked(true);
+            w.cmdApply->click();
+            w.Reihenfolge_sequentiell->setChecked(true);
+            w.cmdOK->click();
+        });
+        EXPECT_EQ(storedKeys(), (QStringList{QStringLiteral("Exc_1"), QStringLiteral("Exc_2")}));
+        EXPECT_EQ(stored(1) + stored(2), QStringLiteral("aeou"));
+    }
+    EXPECT_TRUE(msgs->shown.isEmpty());
+}
+
+TEST_F(OptionsTest, ApplyReportsPairsThatCannotBeStoredAndGoesOn)
+{
+    QTemporaryDir config;
+    AsNobody::makeReadOnly(config.path());
+    AsNobody::openPath(config.path());
+    AsNobody::openPath(dir.path());
+    AsNobody::run([&] {
+        SettingsStore::setRoot(config.path());
+        withOptions(1, [&](frmOptions& w) {
+            addPair(w, QStringLiteral("a"), QStringLiteral("e"));
+            addPair(w, QStringLiteral("o"), QStringLiteral("u"));
+            w.Reihenfolge_shuffle->setChecked(true);
+            w.cmdApply->click();
+            w.cmdCancel->click();
+        });
+        // One box for the whole section, and the options still reach the trainer.
+        ASSERT_EQ(msgs->shown.size(), 1);
+        EXPECT_EQ(msgs->lastPrompt(), QStringLiteral("Es trat folgender Fehler auf: \rDie Einstellungen konnten nicht "
+                                                     "in der Datei \"%1/lexuvan.ini\" gespeichert werden: keine "
+                                                     "Schreibberechtigung.")
+                                          .arg(config.path()));
+        EXPECT_TRUE(Forms::trainer().OptShuffle);
+    });
 }
 
 TEST_F(OptionsTest, PairsWithQuotesUmlautsAndSeparatorsComeBackFromTheStoreUnchanged)

@@ -6,6 +6,7 @@
 #include "platform/HelpViewer.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
+#include "support/AsNobody.h"
 #include "support/TestFiles.h"
 
 #include <QFile>
@@ -288,7 +289,7 @@ TEST_F(StartupTest, UserDatabasesAreCopiedOnceAndMadeWritable)
         ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
         mine.write("mine");
     }
-    AppPaths::ensureUserDatabases();
+    EXPECT_EQ(AppPaths::ensureUserDatabases(), QString());
     AppPaths::setResourceDir(QString());
 
     EXPECT_EQ(AppPaths::languageDatabaseNames().size(), 10);
@@ -300,4 +301,29 @@ TEST_F(StartupTest, UserDatabasesAreCopiedOnceAndMadeWritable)
         EXPECT_TRUE(f.permissions() & QFile::WriteOwner);
     }
     EXPECT_EQ(AppPaths::picturePath(QStringLiteral("GB.bmp")), AppPaths::resourceDir() + QStringLiteral("/pictures/GB.bmp"));
+}
+
+TEST_F(StartupTest, DataFolderThatCannotTakeTheDatabasesGivesOneBoxAndNoDatabase)
+{
+    QTemporaryDir data;
+    AsNobody::makeReadOnly(data.path());
+    AsNobody::openPath(data.path());
+    AsNobody::run([&] {
+        // The folder exists read-only, or cannot be created inside it.
+        for (const QString& folder : {data.path(), data.path() + QStringLiteral("/lexuvant")}) {
+            SCOPED_TRACE(folder.toStdString());
+            msgs->clear();
+            AppPaths::setAppPath(folder);
+            const QString problem = AppPaths::ensureUserDatabases();
+            EXPECT_EQ(problem, QStringLiteral("Die Sprachdatenbanken konnten nicht in den Ordner \"%1\" kopiert werden: "
+                                              "keine Schreibberechtigung.")
+                                   .arg(folder));
+            Form1::setStartupError(problem);
+            Form1& f = startUp();
+            EXPECT_EQ(prompts(), QStringList{kErrPrefix + problem});
+            expectNoDatabase(f);
+            Forms::unloadAll();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    });
 }

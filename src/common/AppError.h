@@ -25,6 +25,7 @@ private:
 // Error numbers of our own (the database engine uses 3000-3999).
 namespace ErrNo {
 constexpr int Internal = 5;           // unexpected failure of our own code
+constexpr int FileAccess = 75;        // a file or folder that cannot be written
 constexpr int ObjectNotSet = 91;      // use of a closed or never opened object
 constexpr int AppDefined = 19001;     // see kErrAlreadyReported
 } // namespace ErrNo

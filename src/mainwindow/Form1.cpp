@@ -22,6 +22,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -59,6 +61,10 @@ constexpr LanguageButton kLanguages[10] = {
 const QString kSettingsApp = QStringLiteral("lexuvan");
 const QString kSettingsSection = QStringLiteral("Parameters");
 const QString kRecentDB = QStringLiteral("RecentDB");
+const QString kExceptionsSection = QStringLiteral("Exceptions");
+
+// A failure found before the main window existed, reported by its load step.
+QString g_startupError;
 
 QString u8(const char* s) { return QString::fromUtf8(s); }
 
@@ -270,6 +276,8 @@ void Form1::buildUi()
 // ---------------------------------------------------------------------------
 // Start-up
 
+void Form1::setStartupError(const QString& description) { g_startupError = description; }
+
 void Form1::Form_Load()
 {
     using ErrorHandling::Always;
@@ -308,8 +316,19 @@ void Form1::Form_Load()
     // A database that cannot be used leaves the program without one: the
     // user can still choose another language.
     bool usable = true;
+    // The data folder could not take the language databases: that is the one
+    // box; a database that did not get there is then simply not opened.
+    if (!g_startupError.isEmpty()) {
+        gErrText = std::exchange(g_startupError, QString());
+        ::FehlerAusgabe(gErrText);
+        if (!QFileInfo::exists(DBName)) {
+            DBName.clear();
+            usable = false;
+        }
+    }
     try {
-        clsdb.dbKopieren = Database::OpenDatabase(DBName, false, false);
+        if (usable)
+            clsdb.dbKopieren = Database::OpenDatabase(DBName, false, false);
     } catch (...) {
         gErrText = ErrorHandling::currentError().description();
         FehlerUndEnde();
@@ -763,9 +782,27 @@ void Form1::closeEvent(QCloseEvent* event)
 void Form1::FehlerAusgabe(const QString& errmsg) { ::FehlerAusgabe(errmsg); }
 
 // ---------------------------------------------------------------------------
-// Equal-character pairs (the table stays empty in this program)
+// Equal-character pairs
 
-void Form1::GetExceptions() {}
+void Form1::GetExceptions()
+{
+    // The options window stores one key per grid row, "Exc_1", "Exc_2", ...,
+    // each the left and right character joined; its hidden blank row is
+    // stored as "" and, like any value that is not two characters, skipped.
+    ExcL.clear();
+    ExcR.clear();
+    for (int i = 1;; ++i) {
+        const QString key = QStringLiteral("Exc_") + QString::number(i);
+        if (!SettingsStore::HasSetting(gAppName, kExceptionsSection, key))
+            break;
+        const QString value = SettingsStore::GetSetting(gAppName, kExceptionsSection, key);
+        if (value.size() != 2)
+            continue;
+        ExcL << value.left(1);
+        ExcR << value.right(1);
+    }
+    NumExceptions = int(ExcL.size());
+}
 
 QString Form1::WorkInException(const QString& str) const
 {

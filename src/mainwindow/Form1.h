@@ -35,6 +35,9 @@ public:
 
     // Start-up (the load step), run by the splash's timer.
     void Form_Load();
+    // A failure found before this window exists (the data folder could not
+    // take the language databases); the load step shows it once.
+    static void setStartupError(const QString& description);
     bool SetLanguageSettings();
     void Open_DB(const QString& fileName);
 
@@ -49,7 +52,7 @@ public:
     // the list grid's current row (lang 1 or 2).
     void SetzeAusdruckAusDBinGrid(int lang);
 
-    // Equal-character pairs (empty in this program; see GetExceptions).
+    // Equal-character pairs, read back from the settings the options window writes.
     void GetExceptions();
     QString WorkInException(const QString& str) const;
     QString ReturnIteExceptionL(int i) const;

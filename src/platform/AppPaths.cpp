@@ -1,5 +1,8 @@
 #include "platform/AppPaths.h"
 
+#include "common/Global.h"
+#include "platform/WriteCheck.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -51,7 +54,7 @@ QString picturePath(const QString& fileName) { return resourceDir() + QStringLit
 
 QString helpDir() { return resourceDir() + QStringLiteral("/help"); }
 
-void ensureUserDatabases()
+QString ensureUserDatabases()
 {
     const QString target = appPath();
     const QString source = templateDatabaseDir();
@@ -60,11 +63,21 @@ void ensureUserDatabases()
         const QString from = source + QLatin1Char('/') + name;
         if (QFileInfo::exists(to) || !QFileInfo::exists(from))
             continue;
-        if (QFile::copy(from, to)) {
-            // Installed templates are read-only; the user's copy must take scores.
-            QFile::setPermissions(to, QFile::permissions(to) | QFile::ReadOwner | QFile::WriteOwner);
+        if (!QFile::copy(from, to)) {
+            // A half-written copy would pass for a damaged database at every start.
+            QFile::remove(to);
+            QString why = WriteCheck::whyNotWritable(to, QFileInfo(from).size());
+            if (why.isEmpty())
+                why = tr2(QStringLiteral("copying \"%1\" failed"), QStringLiteral("das Kopieren von \"%1\" schlug fehl"))
+                          .arg(name);
+            return tr2(QStringLiteral("The language databases could not be copied into the folder \"%1\": %2."),
+                       QStringLiteral("Die Sprachdatenbanken konnten nicht in den Ordner \"%1\" kopiert werden: %2."))
+                .arg(QDir::cleanPath(target), why);
         }
+        // Installed templates are read-only; the user's copy must take scores.
+        QFile::setPermissions(to, QFile::permissions(to) | QFile::ReadOwner | QFile::WriteOwner);
     }
+    return QString();
 }
 
 const QStringList& languageDatabaseNames()

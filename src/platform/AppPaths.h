@@ -20,8 +20,9 @@ QString picturePath(const QString& fileName);   // e.g. "marke.png", "GB.bmp"
 QString helpDir();
 
 // Copies every shipped database that is missing in appPath() from the
-// templates; an existing file is never overwritten.
-void ensureUserDatabases();
+// templates; an existing file is never overwritten. Returns why the folder
+// could not take them (naming the folder and the reason), or an empty text.
+QString ensureUserDatabases();
 
 // The ten language database file names, in button order.
 const QStringList& languageDatabaseNames();

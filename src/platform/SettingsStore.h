@@ -8,6 +8,9 @@ namespace SettingsStore {
 
 QString GetSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& defaultValue = QString());
+bool HasSetting(const QString& appName, const QString& section, const QString& key);
+// Both writes raise an AppError naming the settings file and the reason when
+// the file cannot be written.
 void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
 // Deletes one key, or the whole section when key is empty; an absent entry is no error.
 void DeleteSetting(const QString& appName, const QString& section, const QString& key = QString());

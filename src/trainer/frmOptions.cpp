@@ -802,7 +802,8 @@ void frmOptions::SetExceptions()
         // An absent section is no reason to stop.
     }
     ErrorHandling::Steps step;
-    for (int i = 0; i < MSFlexGrid1->Rows(); ++i) {
+    // A settings file that cannot be written fails alike for every pair: one box.
+    for (int i = 0; i < MSFlexGrid1->Rows() && !step.failed(); ++i) {
         step([&] {
             const QString value = MSFlexGrid1->TextMatrix(i, 1) + MSFlexGrid1->TextMatrix(i, 3);
             SettingsStore::SaveSetting(gAppName, kExceptionsSection, QStringLiteral("Exc_") + MyItoS(i + 1), value);
