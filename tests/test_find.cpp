@@ -13,7 +13,6 @@
 #include "support/TestFiles.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -206,10 +205,10 @@ TEST_F(Find, EnglishTextsAndScreenshot)
     d.txtAusdruck->setText(QStringLiteral("qqq"));
     d.show();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(d.grab().save(QDir::temp().filePath(QStringLiteral("lexuvant_find.png"))));
+    EXPECT_TRUE(TestFiles::saveScreenshot(d.grab().toImage(), QStringLiteral("find.png")));
     Forms::liste().show();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(Forms::liste().grab().save(QDir::temp().filePath(QStringLiteral("lexuvant_list.png"))));
+    EXPECT_TRUE(TestFiles::saveScreenshot(Forms::liste().grab().toImage(), QStringLiteral("find_list.png")));
 }
 
 // The dialog over a list built from a shipped database: the two languages
@@ -262,7 +261,7 @@ TEST_F(Find, OverAListFromAShippedDatabase)
         QPainter p(&shot);
         p.drawImage(d.geometry().topLeft() - liste.geometry().topLeft(), d.grab().toImage());
         p.end();
-        EXPECT_TRUE(shot.save(QDir::temp().filePath(QStringLiteral("lexuvant_find_db_%1.png").arg(gSprache))));
+        EXPECT_TRUE(TestFiles::saveScreenshot(shot, QStringLiteral("find_db_%1.png").arg(gSprache)));
         EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
         d.close();
         Forms::unloadAll();

@@ -8,6 +8,7 @@
 #include "platform/QtTranslations.h"
 #include "platform/Shell.h"
 #include "support/FakeMessageService.h"
+#include "support/AsNobody.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -17,11 +18,15 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <system_error>
 
 // Readable QString values in failure messages.
 void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -196,11 +201,70 @@ TEST(HelpViewer, HelpWorksWhenMovedElsewhereAsTheInstallDoes)
                                     1002))
         << HelpViewer::lastError().toStdString();
     EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("The selection window"));
-    // Without its documentation file the collection is unusable: an error, no viewer.
+    // Without its documentation file the collection is unusable: the error box, no viewer.
     delete HelpViewer::viewerWindow();
     QFile::remove(dir.filePath(QStringLiteral("lexuvane.qch")));
     EXPECT_FALSE(HelpViewer::WinHelp(nullptr, dir.filePath(QStringLiteral("lexuvane.hlp")), HelpViewer::HelpContents));
-    EXPECT_FALSE(HelpViewer::lastError().isEmpty());
+    ScopedFakeMessages fake;
+    HelpViewer::reportLastError();
+    ASSERT_EQ(fake->shown.size(), 1);
+    EXPECT_EQ(fake->shown[0].style, MsgStyle::Critical);
+    EXPECT_TRUE(fake->shown[0].prompt.contains(dir.filePath(QStringLiteral("lexuvane.qhc"))))
+        << fake->shown[0].prompt.toStdString();
+}
+
+// An installed, read-only help folder: the help is used from a copy in the
+// user's cache folder; when no copy can be made there, the error box says why.
+TEST(HelpViewer, ReadOnlyHelpFolderIsCopiedToTheUsersCache)
+{
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    for (const char* sub : {"help", "cache", "cache-ro", "tmp"})
+        ASSERT_TRUE(root.mkpath(QLatin1String(sub)));
+    for (const char* name : {"lexuvan.qhc", "lexuvan.qch"})
+        ASSERT_TRUE(QFile::copy(kResources + QStringLiteral("/help/") + QLatin1String(name),
+                                root.filePath(QStringLiteral("help/")) + QLatin1String(name)));
+    for (const char* sub : {"cache", "tmp"})
+        QFile::setPermissions(root.filePath(QLatin1String(sub)), QFile::Permissions(0x7777));
+    for (const char* sub : {"help", "cache-ro"})
+        AsNobody::makeReadOnly(root.filePath(QLatin1String(sub)));
+    AsNobody::openPath(root.filePath(QStringLiteral("help")));
+    AsNobody::runTest(QStringLiteral("HelpViewer.DISABLED_ReadOnlyHelpFolderChild"),
+                      {{"LEXUVANT_CHILD_DIR", QFile::encodeName(dir.path())},
+                       {"TMPDIR", QFile::encodeName(root.filePath(QStringLiteral("tmp")))},
+                       {"HOME", QFile::encodeName(root.filePath(QStringLiteral("tmp")))}});
+    QFile::setPermissions(root.filePath(QStringLiteral("help")), QFile::Permissions(0x7755));
+}
+
+// The child of the test above, run as an account that cannot write into the help folder.
+TEST(HelpViewer, DISABLED_ReadOnlyHelpFolderChild)
+{
+    const QDir root(qEnvironmentVariable("LEXUVANT_CHILD_DIR"));
+    const QString help = root.filePath(QStringLiteral("help"));
+    ASSERT_FALSE(QFileInfo(help).isWritable());
+    HelpFileGuard guard;
+    HelpViewer::setAppHelpFile(help + QStringLiteral("/lexuvan.hlp"));
+    ScopedFakeMessages fake;
+    qputenv("XDG_CACHE_HOME", root.filePath(QStringLiteral("cache")).toLocal8Bit());
+    HelpCommands::showHelp(nullptr, HelpViewer::HelpContents);
+    EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
+    EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("Lexuvant-Hilfe: Inhalt"));
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help");
+    EXPECT_TRUE(cache.startsWith(root.filePath(QStringLiteral("cache/")))) << cache.toStdString();
+    for (const char* name : {"/lexuvan.qhc", "/lexuvan.qch"})
+        EXPECT_TRUE(QFileInfo(cache + QLatin1String(name)).isFile()) << name;
+    delete HelpViewer::viewerWindow();
+
+    qputenv("XDG_CACHE_HOME", root.filePath(QStringLiteral("cache-ro")).toLocal8Bit());
+    HelpCommands::showHelp(nullptr, HelpViewer::HelpContents);
+    ASSERT_EQ(fake->shown.size(), 1);
+    EXPECT_EQ(fake->shown[0].style, MsgStyle::Critical);
+    EXPECT_EQ(fake->shown[0].prompt,
+              QStringLiteral("Es trat folgender Fehler auf: \rDie Hilfedatei \"%1/lexuvan.qhc\" kann nicht nach \"%2\" "
+                             "kopiert werden: %3")
+                  .arg(help, QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help"),
+                       QString::fromStdString(std::error_code(EACCES, std::system_category()).message())));
+    EXPECT_EQ(HelpViewer::viewerWindow(), nullptr);
 }
 
 TEST(HelpViewer, StaysUsableWhenOpenedFromAModalWindow)
@@ -292,7 +356,6 @@ protected:
         s_calls.clear();
         s_startSucceeds = true;
         Shell::setStarter(&record);
-        QFile::remove(HelpCommands::tempHtmlFile());
     }
 
     void TearDown() override
@@ -311,9 +374,18 @@ protected:
         f.write(bytes);
     }
 
+    // What the private temporary folder holds (broken links included).
+    QStringList tempFolder() const
+    {
+        return QDir(m_dir.filePath(QStringLiteral("tmp")))
+            .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
     static bool record(const QString& program, const QStringList& arguments)
     {
-        s_calls.append({program, arguments, QFile::exists(HelpCommands::tempHtmlFile())});
+        const QDir tmp(qEnvironmentVariable("TMPDIR"));
+        const QStringList probes = tmp.entryList({QStringLiteral("*.htm")}, QDir::Files | QDir::NoSymLinks);
+        s_calls.append({program, arguments, probes.size() == 1});
         return s_startSucceeds;
     }
 
@@ -338,7 +410,7 @@ TEST_F(WebBrowserTest, StartsTheAssociatedBrowserWithTheAddress)
     EXPECT_EQ(s_calls[0].program, QStringLiteral("fakebrowser"));
     EXPECT_EQ(s_calls[0].arguments, (QStringList{QStringLiteral("--new"), url}));
     EXPECT_TRUE(s_calls[0].probeExisted);
-    EXPECT_FALSE(QFile::exists(HelpCommands::tempHtmlFile()));
+    EXPECT_TRUE(tempFolder().isEmpty()) << tempFolder().join(u' ').toStdString();
 }
 
 TEST_F(WebBrowserTest, FailuresShowTheirMessageAndRemoveTheProbeFile)
@@ -362,7 +434,7 @@ TEST_F(WebBrowserTest, FailuresShowTheirMessageAndRemoveTheProbeFile)
         EXPECT_EQ(fake->shown[0].title, c.title) << c.name;
         EXPECT_EQ(fake->shown[0].style, 48) << c.name;
         EXPECT_EQ(s_calls.size(), c.calls) << c.name;
-        EXPECT_FALSE(QFile::exists(HelpCommands::tempHtmlFile())) << c.name;
+        EXPECT_TRUE(tempFolder().isEmpty()) << c.name;
     }
 }
 
@@ -422,14 +494,28 @@ TEST_F(WebBrowserTest, WebCommandOpensTheShippedPageOfTheLanguage)
     }
 }
 
-TEST_F(WebBrowserTest, UnwritableTemporaryFolderIsReportedNotFatal)
+TEST_F(WebBrowserTest, NothingPlantedInTheTemporaryFolderIsFollowed)
 {
     associate();
-    // A folder of the probe file's name is in the way, so it cannot be written.
-    QDir(m_dir.path()).mkpath(QStringLiteral("tmp/temphtm.HTM"));
-    qputenv("TMPDIR", m_dir.filePath(QStringLiteral("tmp")).toLocal8Bit());
+    // Another account's link at the name the command once used: its target stays as it is.
+    const QString target = m_dir.filePath(QStringLiteral("theirs.txt"));
+    writeFile(QStringLiteral("theirs.txt"), "their own text\n");
+    ASSERT_TRUE(QFile::link(target, m_dir.filePath(QStringLiteral("tmp/temphtm.HTM"))));
+    const QStringList planted = tempFolder();
     ScopedFakeMessages fake;
     Form1 main;
+    main.mnWeb_Click();
+    EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
+    ASSERT_EQ(s_calls.size(), 1);
+    EXPECT_TRUE(s_calls[0].probeExisted);
+    QFile theirs(target);
+    ASSERT_TRUE(theirs.open(QIODevice::ReadOnly));
+    EXPECT_EQ(theirs.readAll(), QByteArray("their own text\n"));
+    EXPECT_EQ(tempFolder(), planted);
+
+    // A temporary folder that cannot be written in (a file): reported, and the program goes on.
+    qputenv("TMPDIR", target.toLocal8Bit());
+    s_calls.clear();
     main.mnWeb_Click();
     ASSERT_EQ(fake->shown.size(), 1);
     EXPECT_TRUE(fake->shown[0].prompt.startsWith(QStringLiteral("Es trat folgender Fehler auf: ")))

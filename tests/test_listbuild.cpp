@@ -17,7 +17,6 @@
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -427,12 +426,12 @@ TEST_F(ListBuild, ScreenshotsWithShippedDatabase)
     QCoreApplication::processEvents();
     EXPECT_EQ(f2().lblLanguage->text(), Forms::form1().lang2LabelCaption());
     EXPECT_FALSE(f2().Image1->pixmap().isNull()) << "the flag of the language";
-    EXPECT_TRUE(f2().grab().save(QDir::temp().filePath(QStringLiteral("lexuvant_selection_db.png"))));
+    EXPECT_TRUE(TestFiles::saveScreenshot(f2().grab().toImage(), QStringLiteral("selection_db.png")));
     f2().Command4_Click();
     ASSERT_GT(grid()->Rows(), 1);
     Forms::liste().show();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(Forms::liste().grab().save(QDir::temp().filePath(QStringLiteral("lexuvant_list_db.png"))));
+    EXPECT_TRUE(TestFiles::saveScreenshot(Forms::liste().grab().toImage(), QStringLiteral("list_db.png")));
 }
 
 } // namespace

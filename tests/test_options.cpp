@@ -17,13 +17,13 @@
 #include "support/AsNobody.h"
 #include "support/FakeMessageService.h"
 #include "support/TestDatabase.h"
+#include "support/TestFiles.h"
 #include "trainer/Trainer.h"
 #include "trainer/frmOptions.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QEnterEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -46,16 +46,6 @@ namespace {
 
 const QString kApp = QStringLiteral("lexuvan");
 const QString kSection = QStringLiteral("Exceptions");
-
-// Pictures of the window go to this folder when LEXUVANT_SCREENSHOTS names
-// one; otherwise they are only taken, not written.
-QString screenshotFolder()
-{
-    const QString out = qEnvironmentVariable("LEXUVANT_SCREENSHOTS");
-    if (!out.isEmpty())
-        QDir().mkpath(out);
-    return out;
-}
 
 // The trainer's ten options in table order.
 struct Opts {
@@ -527,7 +517,7 @@ TEST_F(OptionsTest, EnglishTexts)
         };
         for (const auto& [actual, expected] : texts)
             EXPECT_EQ(actual, expected);
-        const QString out = screenshotFolder();
+        const QString out = TestFiles::screenshotFolder();
         for (int tab : {1, 2}) {
             w.selectTab(tab);
             const QImage image = w.grab().toImage();
@@ -810,7 +800,7 @@ TEST_F(OptionsTest, ColumnBoxesStartFromAndDriveTheListsHiddenColumns)
 
 TEST_F(OptionsTest, ScreenshotsOfEveryPage)
 {
-    const QString out = screenshotFolder();
+    const QString out = TestFiles::screenshotFolder();
     frmOptions w;
     w.show();
     addPair(w, QStringLiteral("a"), QStringLiteral("e"));

@@ -6,8 +6,8 @@
 #include "selection/Form2.h"
 #include "selection/LstFkt.h"
 #include "support/FakeMessageService.h"
+#include "support/TestFiles.h"
 
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -267,8 +267,7 @@ TEST_F(Selection, Screenshot)
     f.cmdAdd_Click();
     f.show();
     QCoreApplication::processEvents();
-    const QString file = QDir::temp().filePath(QStringLiteral("lexuvant_selection.png"));
-    ASSERT_TRUE(f.grab().save(file));
+    ASSERT_TRUE(TestFiles::saveScreenshot(f.grab().toImage(), QStringLiteral("selection.png")));
     // Every control lies inside the window.
     for (QWidget* w : f.findChildren<QWidget*>()) {
         if (!w->isVisible() || w->parentWidget() != &f)

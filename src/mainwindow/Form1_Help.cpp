@@ -11,7 +11,7 @@
 #include "platform/Shell.h"
 
 #include <QDir>
-#include <QFile>
+#include <QTemporaryFile>
 #include <QUrl>
 #include <QWidget>
 
@@ -25,7 +25,7 @@ void showHelp(QWidget* owner, int command)
         return;
     }
     if (!HelpViewer::WinHelp(owner, helpFile, command, 0))
-        MsgBox(HelpViewer::lastError());
+        HelpViewer::reportLastError();
 }
 
 QString homePage()
@@ -34,21 +34,15 @@ QString homePage()
     return QUrl::fromLocalFile(AppPaths::resourceDir() + QStringLiteral("/web/") + page).toString();
 }
 
-QString tempHtmlFile() { return QDir::tempPath() + QStringLiteral("/temphtm.HTM"); }
-
 bool launchWebBrowser(const QString& url)
 {
-    const QString temp = tempHtmlFile();
-    // The probe file must not outlive the command, whatever happens below.
-    struct Remover {
-        QString path;
-        ~Remover() { QFile::remove(path); }
-    } remover{temp};
-
-    QFile file(temp);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write("<HTML> <\\HTML>\n") < 0 || !file.flush())
+    // A new file of its own name, created exclusively in the temporary folder:
+    // nothing another account placed there is opened or followed. It is
+    // removed when the command ends, whatever happens below.
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/lexuvant-XXXXXX.htm"));
+    if (!file.open() || file.write("<HTML> <\\HTML>\n") < 0 || !file.flush())
         throw AppError(ErrNo::Internal, file.errorString());
+    const QString temp = file.fileName();
     file.close();
 
     QString browser;

@@ -18,7 +18,4 @@ QString homePage();
 // associated or it could not be started (both reported in a message box).
 bool launchWebBrowser(const QString& url);
 
-// The temporary file used to find the browser.
-QString tempHtmlFile();
-
 } // namespace HelpCommands

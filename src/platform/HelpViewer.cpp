@@ -1,5 +1,6 @@
 #include "platform/HelpViewer.h"
 
+#include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "platform/MessageService.h"
 
@@ -19,15 +20,20 @@
 #include <QPointer>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+
+#include <filesystem>
+#include <system_error>
 
 namespace HelpViewer {
 namespace {
 
 QString g_appHelpFile;
 QString g_lastError;
+bool g_errorBox = false;  // the last error goes to the error box, not a plain message
 constexpr const char* kHelpContextProperty = "lexuvantHelpContext";
 
 // Shows pages straight out of the help collection (qthelp:// addresses).
@@ -67,7 +73,9 @@ public:
         m_engine->setUsesFilterEngine(true);
         m_ok = m_engine->setupData();
         if (!m_ok) {
-            m_error = m_engine->error();
+            m_error = tr2(QStringLiteral("The help file \"%1\" cannot be opened: %2"),
+                          QStringLiteral("Die Hilfedatei \"%1\" kann nicht geöffnet werden: %2"))
+                          .arg(QDir::toNativeSeparators(sourceCollection), m_engine->error());
             return;
         }
         const QStringList docs = m_engine->registeredDocumentations();
@@ -198,32 +206,41 @@ private:
 QPointer<HelpWindow> g_window;
 
 // The help engine keeps its search index and settings beside the collection;
-// an installed, read-only collection is therefore used from a private copy.
-QString writableCollection(const QString& collection)
+// an installed, read-only collection is therefore used from a copy in the
+// user's own cache folder. Returns an empty path, with error set, when no copy
+// can be made.
+QString writableCollection(const QString& collection, QString& error)
 {
     const QFileInfo info(collection);
     if (QFileInfo(info.absolutePath()).isWritable())
         return collection;
-    const QString user = qEnvironmentVariable("USER", QStringLiteral("user"));
-    const QDir target(QDir::tempPath() + QStringLiteral("/lexuvant-help-") + user);
-    if (!target.exists() && !QDir().mkpath(target.path()))
-        return collection;
+    const QDir target(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help"));
+    auto failed = [&](const QString& reason) {
+        error = tr2(QStringLiteral("The help file \"%1\" cannot be copied to \"%2\": %3"),
+                    QStringLiteral("Die Hilfedatei \"%1\" kann nicht nach \"%2\" kopiert werden: %3"))
+                    .arg(QDir::toNativeSeparators(collection), QDir::toNativeSeparators(target.path()), reason);
+        return QString();
+    };
+    std::error_code ec;
+    std::filesystem::create_directories(QFile::encodeName(target.path()).toStdString(), ec);
+    if (ec)
+        return failed(QString::fromLocal8Bit(ec.message()));
     const QDir source = info.absoluteDir();
     const QStringList files = source.entryList({info.completeBaseName() + QStringLiteral(".q*")}, QDir::Files);
     for (const QString& name : files) {
-        const QString from = source.filePath(name);
+        const QFileInfo from(source.filePath(name));
         const QString to = target.filePath(name);
-        if (QFileInfo(to).lastModified() != QFileInfo(from).lastModified() ||
-            QFileInfo(to).size() != QFileInfo(from).size()) {
-            QFile::remove(to);
-            if (QFile::copy(from, to)) {
-                QFile copy(to);
-                copy.setPermissions(copy.permissions() | QFileDevice::WriteOwner);
-                if (copy.open(QIODevice::ReadWrite)) {
-                    copy.setFileTime(QFileInfo(from).lastModified(), QFileDevice::FileModificationTime);
-                    copy.close();
-                }
-            }
+        if (QFileInfo(to).lastModified() == from.lastModified() && QFileInfo(to).size() == from.size())
+            continue;
+        QFile::remove(to);
+        QFile original(from.filePath());
+        if (!original.copy(to))
+            return failed(original.errorString());
+        QFile copy(to);
+        copy.setPermissions(copy.permissions() | QFileDevice::WriteOwner);
+        if (copy.open(QIODevice::ReadWrite)) {
+            copy.setFileTime(from.lastModified(), QFileDevice::FileModificationTime);
+            copy.close();
         }
     }
     return target.filePath(info.fileName());
@@ -234,12 +251,19 @@ HelpWindow* windowFor(const QString& collection)
     if (g_window && g_window->source() == collection)
         return g_window;
     delete g_window.data();
-    auto* window = new HelpWindow(collection, writableCollection(collection));
+    // A help file that is there but cannot be used is an error of the system,
+    // reported in the error box.
+    g_errorBox = true;
+    const QString usable = writableCollection(collection, g_lastError);
+    if (usable.isEmpty())
+        return nullptr;
+    auto* window = new HelpWindow(collection, usable);
     if (!window->ok()) {
         g_lastError = window->error();
         delete window;
         return nullptr;
     }
+    g_errorBox = false;
     g_window = window;
     // The search indexer runs in a thread of the engine; end it with the program.
     static const bool cleanupRegistered = [] {
@@ -267,6 +291,7 @@ bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data)
 {
     Q_UNUSED(owner);
     g_lastError.clear();
+    g_errorBox = false;
     const QString collection = collectionFor(helpFile);
     if (helpFile.isEmpty() || !QFileInfo(collection).isFile()) {
         g_lastError = tr2(QStringLiteral("The help file \"%1\" could not be found."),
@@ -315,7 +340,7 @@ void installF1(QWidget* window, int contextId)
             return;
         }
         if (!WinHelp(window, appHelpFile(), HelpContext, contextForFocus(window, contextId)))
-            MsgBox(lastError());
+            reportLastError();
     });
 }
 
@@ -345,6 +370,14 @@ QString noHelpFileMessage()
 }
 
 QString lastError() { return g_lastError; }
+
+void reportLastError()
+{
+    if (g_errorBox)
+        ErrorHandling::report(AppError(ErrNo::Internal, g_lastError));
+    else
+        MsgBox(g_lastError);
+}
 QWidget* viewerWindow() { return g_window.data(); }
 QString shownPageTitle() { return g_window ? g_window->pageTitle() : QString(); }
 

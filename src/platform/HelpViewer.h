@@ -39,6 +39,10 @@ QString noHelpFileMessage();
 
 // Why the last WinHelp call failed (a text for the message box).
 QString lastError();
+// Shows that text: a help file that is there but cannot be used (its copy to
+// the user's cache folder or the opening of it failed) in the error box, any
+// other failure in a plain message box.
+void reportLastError();
 
 // The viewer window while it exists (it is created on first use and reused),
 // and the title of the page it shows.

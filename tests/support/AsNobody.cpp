@@ -1,9 +1,11 @@
 #include "support/AsNobody.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
+#include <cstdlib>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -46,6 +48,21 @@ void run(const std::function<void()>& body)
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << "the child as nobody failed (exit " << (WIFEXITED(status) ? WEXITSTATUS(status) : -1) << ")";
+}
+
+void runTest(const QString& test, const QList<QPair<QByteArray, QByteArray>>& env)
+{
+    const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
+    const QByteArray filter = "--gtest_filter=" + test.toUtf8();
+    const QByteArray disabled = "--gtest_also_run_disabled_tests";
+    run([&] {
+        for (const auto& [name, value] : env)
+            ::setenv(name.constData(), value.constData(), 1);
+        char* const argv[] = {const_cast<char*>(program.constData()), const_cast<char*>(filter.constData()),
+                              const_cast<char*>(disabled.constData()), nullptr};
+        ::execv(program.constData(), argv);
+        ADD_FAILURE() << "cannot start " << program.constData();
+    });
 }
 
 void openPath(const QString& path)

@@ -1,6 +1,9 @@
 #pragma once
 // Tests run as root, and root ignores file modes: a read-only folder is
 // tested in a child process that has dropped to the account nobody.
+#include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <functional>
 
@@ -10,6 +13,11 @@ namespace AsNobody {
 // unprivileged). The calling test fails when the child could not drop its
 // rights or when a check inside body failed; the parent's state is untouched.
 void run(const std::function<void()>& body);
+
+// Runs one test of this program (usually a DISABLED_ one that only makes
+// sense there) as nobody in a fresh process with env added: for work that needs
+// a clean process (widgets, the help engine's threads), not a fork of this one.
+void runTest(const QString& test, const QList<QPair<QByteArray, QByteArray>>& env);
 
 // Lets nobody through path and every folder above it (temporary folders are
 // private to their owner).

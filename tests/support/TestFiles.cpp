@@ -26,4 +26,20 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return path;
 }
 
+QString screenshotFolder()
+{
+    const QString out = qEnvironmentVariable("LEXUVANT_SCREENSHOTS");
+    if (!out.isEmpty())
+        QDir().mkpath(out);
+    return out;
+}
+
+bool saveScreenshot(const QImage& picture, const QString& name)
+{
+    const QString out = screenshotFolder();
+    if (picture.isNull())
+        return false;
+    return out.isEmpty() || picture.save(QDir(out).filePath(name));
+}
+
 } // namespace TestFiles

@@ -1,11 +1,14 @@
 // The main() of every test program: a QApplication on the offscreen platform,
-// the German texts of the program, settings in a temporary folder.
+// the German texts of the program, settings and the temporary folder of its own.
 #include "common/Global.h"
 #include "platform/SettingsStore.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <iostream>
 
 int main(int argc, char** argv)
 {
@@ -15,6 +18,16 @@ int main(int argc, char** argv)
     QTemporaryDir settings;
     SettingsStore::setRoot(settings.path());
     InitGlobals();
+    // Pictures are written only where LEXUVANT_SCREENSHOTS says; one left in
+    // the temporary folder fails the run.
+    QTemporaryDir temp;
+    qputenv("TMPDIR", temp.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    int result = RUN_ALL_TESTS();
+    const QStringList pictures = QDir(temp.path()).entryList({QStringLiteral("*.png")}, QDir::Files);
+    if (!pictures.isEmpty()) {
+        std::cerr << "pictures written into the temporary folder: " << pictures.join(u' ').toStdString() << '\n';
+        result = 1;
+    }
+    return result;
 }
