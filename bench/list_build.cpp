@@ -15,6 +15,8 @@
 #include "selection/Form2.h"
 #include "selection/Liste.h"
 #include "selection/frmSuchen.h"
+#include "platform/SystemServices.h"
+#include "trainer/Trainer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,6 +25,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <sqlite3.h>
 #include <vector>
@@ -171,6 +174,35 @@ int main(int argc, char** argv)
     find.txtAusdruck->setText(target);
     std::printf("find keystroke (match at row %d of %d): %lld ms\n", grid->Row(), grid->Rows() - 1,
                 static_cast<long long>(t.elapsed()));
+
+    // Shuffling the list: the draw alone (Int(n * Rnd + 1), drawn again while
+    // the row is taken), then the whole restart in shuffled order, progress
+    // window included.
+    const int n = grid->Rows() - 1;
+    t.restart();
+    {
+        std::vector<int> order(size_t(n) + 1, 0);
+        std::vector<bool> taken(size_t(n) + 1, false);
+        SystemServices::randomize();
+        for (int i = 1; i <= n; ++i) {
+            int row;
+            do {
+                row = int(std::floor(double(n) * double(SystemServices::rnd()) + 1.0));
+            } while (row < 1 || row > n || taken[size_t(row)]);
+            taken[size_t(row)] = true;
+            order[size_t(i)] = row;
+        }
+    }
+    const qint64 drawNs = t.nsecsElapsed();
+    Trainer& trainer = Forms::trainer();
+    trainer.OptSequentiell = false;
+    trainer.OptShuffle = true;
+    t.restart();
+    trainer.Command6_Click();
+    const qint64 restartNs = t.nsecsElapsed();
+    std::printf("shuffle draw of %d entries: %.1f ms\n", n, drawNs / 1e6);
+    std::printf("restart in shuffled order (Neustart): %.1f ms\n", restartNs / 1e6);
+    std::printf("ratio restart / draw: %.2f\n", drawNs > 0 ? double(restartNs) / double(drawNs) : 0.0);
 
     std::printf("peak memory (VmHWM): %ld MB\n", peakMemoryKb() / 1024);
     std::printf("message boxes: %d\n", messages->shown);

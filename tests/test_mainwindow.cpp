@@ -3,12 +3,16 @@
 #include "MainWindowFixture.h"
 
 #include "mainwindow/Progress.h"
+#include "mainwindow/frmAboutBox.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
 #include "selection/frmSuchen.h"
 
 #include "platform/HelpViewer.h"
 #include "platform/MSFlexGrid.h"
+#include "trainer/ConfirmDlg.h"
+#include "trainer/Trainer.h"
+#include "trainer/frmOptions.h"
 
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -250,6 +254,26 @@ TEST_F(MainWindowStateTest, ProgressBarShowsValuesInsideItsRange)
     }
     p.Refresh(true);
     p.Refresh();
+}
+
+TEST_F(MainWindowStateTest, FixedSizeWindowsOfferNoMaximiseAndDialogsNoMinimise)
+{
+    frmAboutBox about;
+    ConfirmDlg confirm;
+    frmOptions options;
+    struct Case {
+        QWidget* window;
+        bool minimise;
+    };
+    const Case cases[] = {{&Forms::form1(), true}, {&Forms::trainer(), false}, {&about, false},
+                          {&confirm, false}, {&options, false}};
+    for (const Case& c : cases) {
+        const Qt::WindowFlags flags = c.window->windowFlags();
+        EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint) << qPrintable(c.window->windowTitle());
+        EXPECT_EQ(bool(flags & Qt::WindowMinimizeButtonHint), c.minimise) << qPrintable(c.window->windowTitle());
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint) << qPrintable(c.window->windowTitle());
+        EXPECT_EQ(c.window->minimumSize(), c.window->maximumSize()) << qPrintable(c.window->windowTitle());
+    }
 }
 
 TEST_F(MainWindowStateTest, UpgradeOfACurrentDatabaseReportsTheEngineMessage)

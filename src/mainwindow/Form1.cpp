@@ -141,6 +141,9 @@ void Form1::buildUi()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(appTitle());
+    // Fixed size: the window can be minimised, not maximised.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
     ui->central = new QWidget(this);
     ui->central->setObjectName(QStringLiteral("central"));

@@ -2,11 +2,13 @@
 
 #include "platform/Twips.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScreen>
+#include <QThread>
+#include <QWindow>
 #include <cmath>
 
 namespace {
@@ -19,17 +21,58 @@ qint64 nowMs()
     return clock.elapsed();
 }
 constexpr qint64 kMinPaintInterval = 33;   // about 30 repaints a second
+constexpr qint64 kMaxExposeWait = 500;
+
+// Wider than the design: the window manager puts a picture and three
+// buttons beside the caption, and "Vokabelliste wird erstellt" must still fit.
+constexpr int kWidthTwips = 4650;
+
+// While the window waits to be mapped, nothing may start a command in
+// another window: clicks and keys stay queued in the window system anyway;
+// what is posted, a close request from the window manager and the
+// activation of another window (which refreshes that window) are dropped.
+class HoldBackOthers : public QObject {
+public:
+    explicit HoldBackOthers(QWidget* own) : m_own(own) {}
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* e) override
+    {
+        switch (e->type()) {
+        case QEvent::Close:
+        case QEvent::WindowActivate:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+            break;
+        default:
+            return false;
+        }
+        if (receiver == m_own->windowHandle())
+            return false;
+        const auto* w = qobject_cast<QWidget*>(receiver);
+        return !(w && w->window() == m_own);
+    }
+
+private:
+    QWidget* m_own;
+};
 } // namespace
 
 Progress::Progress(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
 {
     setObjectName(QStringLiteral("Progress"));
-    setFixedSize(Twips::size(3960, 825));
+    setFixedSize(Twips::size(kWidthTwips, 825));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(Twips::rect(120, 240, 3735, 345));
+    ProgressBar1->setGeometry(Twips::rect(120, 240, kWidthTwips - 225, 345));
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
@@ -64,20 +107,65 @@ void Progress::setMax(double v)
 void Progress::setValue(double v)
 {
     m_value = v;
+    // A shuffle sets the value once per entry; while the window is shown,
+    // telling the bar costs more than the work, so it waits for the repaint.
+    if (isHidden())
+        showValue();
+}
+
+void Progress::showValue()
+{
     // The bar only takes whole numbers inside its range; a value outside the
     // range is shown at the nearest end instead of failing.
     const int lo = int(std::lround(m_min));
     const int hi = int(std::lround(m_max));
     ProgressBar1->setRange(lo, hi);
-    ProgressBar1->setValue(std::clamp(int(std::lround(v)), lo, hi));
+    ProgressBar1->setValue(std::clamp(int(std::lround(m_value)), lo, hi));
+}
+
+void Progress::setVisible(bool visible)
+{
+    const bool changes = visible == isHidden();
+    showValue();
+    QDialog::setVisible(visible);
+    if (changes)
+        waitForExposure(visible);
+}
+
+// A window just shown is drawn only once the window system has mapped it and
+// that news has been handled; the work that follows keeps the event loop
+// busy, so without this wait every repaint until its end would go nowhere.
+// Hiding waits likewise, or the next showing would find the window still
+// counted as exposed and paint into a window not yet mapped again.
+void Progress::waitForExposure(bool exposed)
+{
+    QWindow* w = windowHandle();
+    if (!w || w->isExposed() == exposed)
+        return;
+    HoldBackOthers holdBack(this);
+    qApp->installEventFilter(&holdBack);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (w->isExposed() == exposed || waited.elapsed() >= kMaxExposeWait)
+            break;
+        QThread::msleep(2);
+    }
+    qApp->removeEventFilter(&holdBack);
 }
 
 void Progress::Refresh(bool force)
 {
+    // A shuffle asks once per entry, a few nanoseconds apart: reading the
+    // clock each time would cost more than the drawing it throttles.
+    if (!force && (++m_unforced & 15) != 0)
+        return;
     const qint64 now = nowMs();
     if (!force && now - m_lastPaint < kMinPaintInterval)
         return;
     m_lastPaint = now;
+    showValue();
     if (isVisible())
         repaint();
 }

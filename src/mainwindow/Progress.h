@@ -16,7 +16,8 @@ public:
     QLineEdit* txtStatus;
 
     // The bar's Min, Max and Value are single-precision numbers in the windows;
-    // these keep them and show them on the bar (a value past Max shows as Max).
+    // these keep them and show them on the bar (a value past Max shows as Max)
+    // at once while the window is hidden, else at the next repaint.
     void setMin(double v);
     void setMax(double v);
     void setValue(double v);
@@ -25,8 +26,14 @@ public:
     double Value() const { return m_value; }
     // Repaints now, at most about 30 times a second unless force is set.
     void Refresh(bool force = false);
+    // Showing returns once the window is on the screen (or after half a
+    // second), so the work that follows is seen.
+    void setVisible(bool visible) override;
 
 private:
+    void showValue();
+    void waitForExposure(bool exposed);
     double m_min = 0, m_max = 100, m_value = 0;
     qint64 m_lastPaint = 0;
+    unsigned m_unforced = 0;
 };
