@@ -799,6 +799,13 @@ long Recordset::RecordCount() const
     return std::min(long(d->rows.size()), std::max(d->reached, d->hasCurrent() ? d->cur + 1 : 0L));
 }
 
+long Recordset::RowsInResult()
+{
+    d->check();
+    d->drain();
+    return long(d->rows.size());
+}
+
 long Recordset::AbsolutePosition() const
 {
     d->check();

@@ -64,6 +64,9 @@ public:
     void MoveToLastModified();  // Bookmark := LastModified
 
     long RecordCount() const;       // rows reached so far (>= 1 when not empty)
+    // All rows of the result: fetches the rows not reached yet; the position
+    // and RecordCount stay as they are.
+    long RowsInResult();
     long AbsolutePosition() const;  // position of the current row from 0; -1 when none
     bool Updatable() const;
     QString Sql() const;

@@ -715,7 +715,9 @@ void Form2::Command4_Click()
         db.rsKopieren->FindFirst(criteria);
     });
     stageA([&] {
-        const long count = rs().RecordCount();
+        // The rows reached so far are only the first hit; the bar measures
+        // the walk against the whole result so that it moves.
+        const long count = rs().RowsInResult();
         progress.setMax(count >= 1 ? count : 1);
         const long pos = rs().AbsolutePosition();
         progress.setValue(pos >= progress.Min() ? double(pos) : progress.Min());
@@ -739,7 +741,6 @@ void Form2::Command4_Click()
         alignStateWithGrid();
         return;
     }
-    stageA([&] { progress.setMax(rs().RecordCount()); });
     stageA([&] { grid->AddItem(QString()); });
     if (!stageB([&] {
             int row = 1;
@@ -750,7 +751,6 @@ void Form2::Command4_Click()
 
     if (!stageC([&] { rs().FindNext(criteria); }))
         return;
-    stageA([&] { progress.setMax(rs().RecordCount()); });
 
     const QString countText = tr2(QStringLiteral("Number of entries: "), QStringLiteral("Anzahl Vokabeln: "));
     bool more = false;
