@@ -5,8 +5,16 @@
 #include "platform/MessageService.h"
 #include "platform/Twips.h"
 
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+
+namespace {
+constexpr int kDesignWidth = 2280, kDesignHeight = 1575;   // client area, twips
+}
 
 ConfirmDlg::ConfirmDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
@@ -14,13 +22,16 @@ ConfirmDlg::ConfirmDlg(QWidget* parent)
 {
     setObjectName(QStringLiteral("ConfirmDlg"));
     setWindowTitle(QStringLiteral("Bestätigen"));
-    setFixedSize(Twips::size(2280, 1575));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(0, 255, 255));
     setPalette(pal);
 
-    Label1 = new QLabel(QStringLiteral("Ist das das Wort, das erwartet wurde?"), this);
+    // The controls keep their design places on a panel of the design size.
+    m_body = new QWidget(this);
+    m_body->setGeometry(Twips::rect(0, 0, kDesignWidth, kDesignHeight));
+
+    Label1 = new QLabel(QStringLiteral("Ist das das Wort, das erwartet wurde?"), m_body);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(Twips::designFont(QStringLiteral("Arial"), 9.75, true));
     Label1->setWordWrap(true);
@@ -28,12 +39,12 @@ ConfirmDlg::ConfirmDlg(QWidget* parent)
     Label1->setGeometry(Twips::rect(120, 120, 2040, 735));
 
     QFont bold = Twips::designFont(QStringLiteral("MS Sans Serif"), 8.25, true);
-    JaButton = new QPushButton(QStringLiteral("Ja"), this);
+    JaButton = new QPushButton(QStringLiteral("Ja"), m_body);
     JaButton->setObjectName(QStringLiteral("JaButton"));
     JaButton->setFont(bold);
     JaButton->setGeometry(Twips::rect(120, 1020, 975, 375));
     JaButton->setDefault(true);
-    NeinButton = new QPushButton(QStringLiteral("Nein"), this);
+    NeinButton = new QPushButton(QStringLiteral("Nein"), m_body);
     NeinButton->setObjectName(QStringLiteral("NeinButton"));
     NeinButton->setFont(bold);
     NeinButton->setGeometry(Twips::rect(1185, 1020, 975, 375));
@@ -43,6 +54,22 @@ ConfirmDlg::ConfirmDlg(QWidget* parent)
     connect(NeinButton, &QPushButton::clicked, this, [this] { NeinButton_Click(); });
     HelpViewer::installF1(this, 10024);
     SetUserInterfaceProperties();
+    fitCaption();
+}
+
+// A window manager's title bar holds the caption beside the window icon and
+// its buttons; at the design width of about 150 pixels "Bestätigen" is cut
+// to "Be…en". The dialog grows just enough for its caption, its controls
+// centred on it.
+void ConfirmDlg::fitCaption()
+{
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const int titleBarExtras = Twips::toPixelsX(1800);   // icon, three buttons, margins
+    const int design = Twips::toPixelsX(kDesignWidth);
+    const int width = std::max(design, QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + titleBarExtras);
+    setFixedSize(width, Twips::toPixelsY(kDesignHeight));
+    m_body->move((width - design) / 2, 0);
 }
 
 void ConfirmDlg::SetUserInterfaceProperties()
@@ -67,6 +94,25 @@ void ConfirmDlg::NeinButton_Click()
     Reply = QStringLiteral("No");
     m_answered = true;
     accept();
+}
+
+// The question is modal: minimised (and with it, by some window managers,
+// the trainer) it would leave the program waiting for an answer that nobody
+// can give. It comes straight back, its owner with it.
+void ConfirmDlg::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isMinimized())
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr; owner && owner->isMinimized())
+            owner->setWindowState(owner->windowState() & ~Qt::WindowMinimized);
+        if (!isVisible())
+            return;
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        raise();
+        activateWindow();
+    });
 }
 
 bool ConfirmDlg::ask()

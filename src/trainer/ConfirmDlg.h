@@ -27,6 +27,12 @@ public:
     // answered it (false when it was closed by the window manager).
     bool ask();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void fitCaption();
+
     bool m_answered = false;
+    QWidget* m_body = nullptr;
 };

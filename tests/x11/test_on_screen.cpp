@@ -1,12 +1,14 @@
-// The progress window on a real X display with a window manager (run by
-// run_with_wm.sh): pictures of the screen taken from inside the work must show
-// the bar painted and moving, and the caption whole in the title bar.
+// Windows on a real X display with a window manager (run by run_with_wm.sh):
+// pictures of the screen taken from inside the work must show the progress
+// bar painted and moving and its caption whole in the title bar; the
+// trainer's question shows its caption whole and cannot be left minimised.
 #include "../MainWindowFixture.h"
 #include "mainwindow/Progress.h"
 #include "platform/LargeDbGenerator.h"
 #include "platform/MSFlexGrid.h"
 #include "selection/Liste.h"
 #include "selection/Form2.h"
+#include "trainer/ConfirmDlg.h"
 #include "trainer/Trainer.h"
 
 #include <QGuiApplication>
@@ -88,7 +90,7 @@ void save(const QImage& image, const QString& name)
         image.save(out + QLatin1Char('/') + name);
 }
 
-class ProgressOnScreenTest : public MainWindowTest {
+class OnScreenTest : public MainWindowTest {
 protected:
     std::vector<Shot> shots;
 
@@ -158,9 +160,15 @@ protected:
         for (const Shot& s : shots)
             EXPECT_EQ(captionInk(s.screen, s.title), expected) << "caption cut or missing in the title bar";
     }
+
+    // Waits until the window manager has shown or hidden the window.
+    static bool waitExposed(QWidget& w, bool exposed)
+    {
+        return QTest::qWaitFor([&] { return w.windowHandle() && w.windowHandle()->isExposed() == exposed; }, 3000);
+    }
 };
 
-TEST_F(ProgressOnScreenTest, ListBuildShowsBarAndWholeCaption)
+TEST_F(OnScreenTest, ListBuildShowsBarAndWholeCaption)
 {
     MSFlexGrid* grid = Forms::liste().MSFlexGrid1;
     QObject::connect(grid->view()->model(), &QAbstractItemModel::rowsInserted, grid,
@@ -172,7 +180,7 @@ TEST_F(ProgressOnScreenTest, ListBuildShowsBarAndWholeCaption)
     checkShots(QStringLiteral("Vokabelliste wird erstellt"), QStringLiteral("progress-build"));
 }
 
-TEST_F(ProgressOnScreenTest, ShuffleShowsBarAndWholeCaption)
+TEST_F(OnScreenTest, ShuffleShowsBarAndWholeCaption)
 {
     Forms::form2().Command4_Click();
     ASSERT_EQ(Forms::trainer().seqCount(), 3000);
@@ -187,6 +195,30 @@ TEST_F(ProgressOnScreenTest, ShuffleShowsBarAndWholeCaption)
     t.Command6_Click();
     SystemServices::setRandomSource(nullptr);
     checkShots(QStringLiteral("Vokabeln werden gemischt"), QStringLiteral("progress-shuffle"));
+}
+
+TEST_F(OnScreenTest, ConfirmationDialogShowsItsCaptionAndComesBackWhenMinimised)
+{
+    Trainer& t = Forms::trainer();
+    t.show();
+    ASSERT_TRUE(waitExposed(t, true));
+    ConfirmDlg& dlg = t.confirmDlg();
+    dlg.show();   // modeless here; the window manager treats it the same
+    ASSERT_TRUE(waitExposed(dlg, true));
+    QTest::qWait(200);
+    const QImage screen = grabScreen();
+    save(screen, QStringLiteral("confirm.png"));
+    const QList<bool> caption = captionInk(screen, titleBand(dlg));
+    EXPECT_EQ(caption, wholeCaption(dlg.windowTitle())) << "caption cut or missing in the title bar";
+
+    // Minimising the question (which takes the trainer along under this
+    // window manager) must not leave it out of reach.
+    dlg.windowHandle()->showMinimized();
+    QTest::qWait(1000);
+    EXPECT_TRUE(dlg.windowHandle()->isExposed());
+    EXPECT_FALSE(dlg.isMinimized());
+    EXPECT_FALSE(t.isMinimized());
+    dlg.hide();
 }
 
 } // namespace
