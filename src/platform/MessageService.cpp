@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 std::shared_ptr<MessageService>& current()
@@ -13,6 +16,42 @@ std::shared_ptr<MessageService>& current()
     static std::shared_ptr<MessageService> service = std::make_shared<QtMessageService>();
     return service;
 }
+// A modal window that the window manager minimises (some take its owner
+// along) would leave the program waiting for an answer that nobody can give:
+// while it runs, it comes straight back, its owner with it.
+class KeepInReach : public QObject {
+public:
+    explicit KeepInReach(QDialog* dialog) : m_dialog(dialog) { dialog->installEventFilter(this); }
+    ~KeepInReach() override
+    {
+        if (m_dialog)
+            m_dialog->removeEventFilter(this);
+    }
+    int exec() { return m_dialog->exec(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_dialog && event->type() == QEvent::WindowStateChange && m_dialog->isMinimized())
+            QTimer::singleShot(0, this, [this] { restore(); });
+        return false;
+    }
+
+private:
+    void restore()
+    {
+        if (!m_dialog || !m_dialog->isVisible())
+            return;
+        QWidget* owner = m_dialog->parentWidget() ? m_dialog->parentWidget()->window() : nullptr;
+        if (owner && owner->isMinimized())
+            owner->setWindowState(owner->windowState() & ~Qt::WindowMinimized);
+        m_dialog->setWindowState(m_dialog->windowState() & ~Qt::WindowMinimized);
+        m_dialog->raise();
+        m_dialog->activateWindow();
+    }
+
+    QPointer<QDialog> m_dialog;
+};
 } // namespace
 
 MessageService& MessageService::instance() { return *current(); }
@@ -76,7 +115,7 @@ int QtMessageService::message(const MessageRequest& request)
     box.setDefaultButton(buttons.at(defaultIndex));
     if (choices.size() == 1)
         box.setEscapeButton(buttons.first());
-    box.exec();
+    KeepInReach(&box).exec();
     const int pressed = int(buttons.indexOf(static_cast<QPushButton*>(box.clickedButton())));
     if (pressed < 0) {
         // Closed by the window manager: the cancel-like answer, else the only button.
@@ -88,6 +127,6 @@ int QtMessageService::message(const MessageRequest& request)
     return choices.at(pressed).result;
 }
 
-int QtMessageService::execModal(QDialog* dialog) { return dialog->exec(); }
+int QtMessageService::execModal(QDialog* dialog) { return KeepInReach(dialog).exec(); }
 
 void QtMessageService::beep() { QApplication::beep(); }

@@ -6,8 +6,6 @@
 #include "platform/Twips.h"
 
 #include <QApplication>
-#include <QEvent>
-#include <QTimer>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
@@ -94,25 +92,6 @@ void ConfirmDlg::NeinButton_Click()
     Reply = QStringLiteral("No");
     m_answered = true;
     accept();
-}
-
-// The question is modal: minimised (and with it, by some window managers,
-// the trainer) it would leave the program waiting for an answer that nobody
-// can give. It comes straight back, its owner with it.
-void ConfirmDlg::changeEvent(QEvent* event)
-{
-    QDialog::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !isMinimized())
-        return;
-    QTimer::singleShot(0, this, [this] {
-        if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr; owner && owner->isMinimized())
-            owner->setWindowState(owner->windowState() & ~Qt::WindowMinimized);
-        if (!isVisible())
-            return;
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        raise();
-        activateWindow();
-    });
 }
 
 bool ConfirmDlg::ask()

@@ -27,9 +27,6 @@ public:
     // answered it (false when it was closed by the window manager).
     bool ask();
 
-protected:
-    void changeEvent(QEvent* event) override;
-
 private:
     void fitCaption();
 

@@ -6,6 +6,7 @@
 #include "mainwindow/Progress.h"
 #include "platform/LargeDbGenerator.h"
 #include "platform/MSFlexGrid.h"
+#include "platform/MessageService.h"
 #include "selection/Liste.h"
 #include "selection/Form2.h"
 #include "trainer/ConfirmDlg.h"
@@ -18,6 +19,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -203,22 +205,27 @@ TEST_F(OnScreenTest, ConfirmationDialogShowsItsCaptionAndComesBackWhenMinimised)
     t.show();
     ASSERT_TRUE(waitExposed(t, true));
     ConfirmDlg& dlg = t.confirmDlg();
-    dlg.show();   // modeless here; the window manager treats it the same
-    ASSERT_TRUE(waitExposed(dlg, true));
-    QTest::qWait(200);
-    const QImage screen = grabScreen();
-    save(screen, QStringLiteral("confirm.png"));
-    const QList<bool> caption = captionInk(screen, titleBand(dlg));
-    EXPECT_EQ(caption, wholeCaption(dlg.windowTitle())) << "caption cut or missing in the title bar";
+    // The real modal run; the checks happen while the question is open.
+    const auto previous = MessageService::install(std::make_shared<QtMessageService>());
+    QTimer::singleShot(0, &dlg, [&] {
+        EXPECT_TRUE(waitExposed(dlg, true));
+        QTest::qWait(200);
+        const QImage screen = grabScreen();
+        save(screen, QStringLiteral("confirm.png"));
+        const QList<bool> caption = captionInk(screen, titleBand(dlg));
 
-    // Minimising the question (which takes the trainer along under this
-    // window manager) must not leave it out of reach.
-    dlg.windowHandle()->showMinimized();
-    QTest::qWait(1000);
-    EXPECT_TRUE(dlg.windowHandle()->isExposed());
-    EXPECT_FALSE(dlg.isMinimized());
-    EXPECT_FALSE(t.isMinimized());
-    dlg.hide();
+        // Minimising the question (which takes the trainer along under this
+        // window manager) must not leave it out of reach.
+        dlg.windowHandle()->showMinimized();
+        QTest::qWait(1000);
+        EXPECT_TRUE(dlg.windowHandle()->isExposed());
+        EXPECT_FALSE(dlg.isMinimized());
+        EXPECT_FALSE(t.isMinimized());
+        dlg.JaButton->click();
+        EXPECT_EQ(caption, wholeCaption(dlg.windowTitle())) << "caption cut or missing in the title bar";
+    });
+    EXPECT_TRUE(dlg.ask());
+    MessageService::install(previous);
 }
 
 } // namespace
