@@ -391,6 +391,7 @@ TEST_F(TrainerTest, EveryChangeOfTheListRestartsTheTrainer)
         msgs->clear();
         EXPECT_EQ(t().seqCount(), 0);
         EXPECT_EQ(question(), QString());
+        EXPECT_FALSE(Forms::liste().windowTitle().contains(QStringLiteral("3 Einträge")));
         t().Command3_Click();
         t().Command2_Click();
         EXPECT_EQ(prompts(), QStringList({kEnd, kEnd})) << "no error box, no entry of the old list";

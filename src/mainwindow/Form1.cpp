@@ -627,9 +627,13 @@ void Form1::ConditionToUI()
         Forms::liste().LoescheListe();
         ListeNichtLeer = false;
     }
-    // The trainer always walks the list as it is now.
-    if (listGone && Forms::trainerLoaded())
-        Forms::trainer().Command6_Click();
+    // The list window's caption and commands and the trainer always follow
+    // the list as it is now.
+    if (listGone) {
+        Forms::liste().ConditionToUI();
+        if (Forms::trainerLoaded())
+            Forms::trainer().Command6_Click();
+    }
     GreyOut();
     if (!DBName.isEmpty())
         UpdateLanguageFields();
