@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace engine {
 
@@ -242,6 +243,13 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
     if (fi.isDir())
         raise(DbErr::CannotOpen, tr2(QStringLiteral("\"%1\" is a folder, not a database file."),
                                      QStringLiteral("\"%1\" ist ein Ordner, keine Datenbankdatei."))
+                                     .arg(path));
+    // A named pipe or a device would keep the open waiting for a writer or
+    // reading without end; stat() follows links, so a link to one is refused too.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        raise(DbErr::CannotOpen, tr2(QStringLiteral("\"%1\" is no regular file and so no database file."),
+                                     QStringLiteral("\"%1\" ist keine gewöhnliche Datei und damit keine Datenbankdatei."))
                                      .arg(path));
     const QString notADb = tr2(QStringLiteral("The file \"%1\" is not a database or is damaged."),
                                QStringLiteral("Die Datei \"%1\" ist keine Datenbank oder ist beschädigt."))
