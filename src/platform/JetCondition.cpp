@@ -159,7 +159,7 @@ struct Tok {
     throw AppError(DbErr::BadCondition,
                    tr2(QStringLiteral("Invalid search condition \"%1\": %2."),
                        QStringLiteral("Ungültige Suchbedingung \"%1\": %2."))
-                       .arg(cond, why));
+                       .arg(jetsql::shownInMessage(cond), why));
 }
 
 std::vector<Tok> lex(const QString& s)
@@ -455,7 +455,10 @@ void findKey(Parsed& p)
     } else if (n->kind == Node::Cmp && n->op == Node::Eq) {
         const Operand* col = n->l.kind == Operand::Column ? &n->l : (n->r.kind == Operand::Column ? &n->r : nullptr);
         const Operand* lit = col == &n->l ? &n->r : &n->l;
-        if (col && (lit->kind == Operand::IntLit || lit->kind == Operand::TextLit)) {
+        // The lookup compares texts: a number written otherwise than a value
+        // shows it ("02") would miss what the row test finds by its value.
+        const bool plainNumber = lit->kind == Operand::IntLit && lit->text == QString::number(lit->i);
+        if (col && (plainNumber || lit->kind == Operand::TextLit)) {
             p.keySlot = col->slot;
             p.keyText = lit->folded;
         }
