@@ -434,6 +434,34 @@ TEST_F(HandlerWithEntry, SchreibeArrayToDBReplacesTheLinksOfTheCurrentEntry)
               1);
 }
 
+// Column names come from the file: one that reads like a condition stays a name.
+TEST_F(HandlerWithEntry, LinkColumnNamesFromTheFileAreOnlyNames)
+{
+    ScopedFakeMessages fake;
+    // Renames the link table's entry column and writes the areas of the first entry.
+    auto writeWithColumn = [&](const QString& from, const QString& to) {
+        handler.CloseAllDBObjects();
+        check().exec(QStringLiteral("ALTER TABLE Bereiche_Zwischen RENAME COLUMN \"%1\" TO \"%2\"").arg(from, to));
+        open(file());
+        EXPECT_TRUE(handler.OpenAllRecordsets());
+        handler.rsVokabular->FindFirst(QStringLiteral("ID LIKE '%1'").arg(hund));
+        return handler.SchreibeArrayToDB(QStringLiteral("neu;"), handler.rsBereiche, handler.rsBereiche_Zwischen,
+                                         handler.rsVokabular);
+    };
+    const QString condition = QStringLiteral("ID LIKE '*' OR ID");
+    EXPECT_TRUE(writeWithColumn(QStringLiteral("IDV"), condition));
+    EXPECT_TRUE(handler.SearchAttribut_Z(QStringLiteral("1"), handler.rsBereiche_Zwischen));
+    EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
+    EXPECT_EQ(check().texts(QStringLiteral("SELECT \"%1\" || '/' || ID FROM Bereiche_Zwischen ORDER BY 1").arg(condition)),
+              QStringList({QStringLiteral("%1/1").arg(hund), QStringLiteral("%1/1").arg(katze)}));
+    EXPECT_EQ(check().texts(QStringLiteral("SELECT ID || Bereich_Text FROM Bereiche")), QStringList{QStringLiteral("1neu")});
+
+    // A name that cannot be put in brackets is refused with a box, and nothing is deleted.
+    EXPECT_FALSE(writeWithColumn(condition, QStringLiteral("a]b")));
+    EXPECT_TRUE(fake->lastPrompt().contains(QStringLiteral("a]b"))) << fake->lastPrompt().toStdString();
+    EXPECT_EQ(check().count(QStringLiteral("Bereiche_Zwischen")), 2);
+}
+
 TEST_F(HandlerWithEntry, SynonymsAreStoredChangedAndDeleted)
 {
     ScopedFakeMessages fake;

@@ -194,6 +194,24 @@ TEST_F(CQueryFile, CellTextsJoinTrimAndCut)
     EXPECT_EQ(query.GetAllGrammatikalisch(l), QString());
 }
 
+// An ID from a foreign file stays one value in the statement and the condition:
+// a text ID finds its own links only, a number with a leading zero its number's.
+TEST_F(CQueryFile, AnEntryIdIsOneValueWhateverItsText)
+{
+    const QString injected = QStringLiteral("1 OR 1=1");
+    {
+        TestDatabase db(path, TestDatabase::OpenExisting);
+        const qint64 fremd = db.addArea(QStringLiteral("Fremd"));
+        db.linkArea(injected, fremd);
+        db.linkGramm(injected, db.addGrammAttribute(QStringLiteral("fremd")));
+    }
+    EXPECT_EQ(query.GetAllBereiche(injected), QStringLiteral("Fremd"));
+    EXPECT_EQ(query.GetAllGrammatikalisch(injected), QStringLiteral("fremd;"));
+    EXPECT_EQ(query.GetAllFunktional(injected), QString());
+    EXPECT_EQ(query.GetAllBereiche(QStringLiteral("x' OR 'a'='a")), QString());
+    EXPECT_EQ(query.GetAllBereiche(QStringLiteral("00") + QString::number(hund)), QStringLiteral("Tiere; Kinder's"));
+}
+
 TEST_F(CQueryFile, StatementsRunOnTheEngineEvenWithApostrophes)
 {
     query.RelInitQuery();

@@ -4,6 +4,7 @@
 #include "platform/JetCondition.h"
 #include "platform/Recordset.h"
 
+#include <QThread>
 #include <gtest/gtest.h>
 
 using enginetest::buildDb;
@@ -142,6 +143,48 @@ TEST_F(EngineConditions, ConditionsOfOneShapeKeepTheirOwnValues)
     QString desc;
     EXPECT_EQ(errorOf([&] { rs->FindFirst(QStringLiteral("ID = 1.2.3")); }, &desc), DbErr::BadCondition);
     EXPECT_TRUE(desc.contains(QStringLiteral("1.2.3"))) << desc.toStdString();
+}
+
+// Long AND/OR/NOT runs and deep parentheses must neither overflow the stack
+// (the walk runs on a thread with a small one) nor lose their meaning.
+TEST_F(EngineConditions, LongChainsAndDeepNestingKeepTheStack)
+{
+    auto repeat = [](const char* part, int n) { return QString::fromLatin1(part).repeated(n); };
+    auto nested = [&](int depth) { return repeat("(", depth) + QStringLiteral("ID = 12") + repeat(")", depth); };
+    struct Case {
+        QString cond;
+        std::vector<qlonglong> ids;   // empty with error set: the walk must fail
+        bool error = false;
+    };
+    const std::vector<Case> cases = {
+        {repeat("NOT ", 20000) + QStringLiteral("ID = 12"), {12}},
+        {repeat("NOT ", 20001) + QStringLiteral("ID = 12"), {1, 2, 3, 4, 120}},
+        {repeat("ID = 12 AND ", 20000) + QStringLiteral("Score = 3"), {12}},
+        {repeat("ID = 2 OR ", 20000) + QStringLiteral("ID = 120"), {2, 120}},
+        {repeat("(ID = 3 OR ", 200) + QStringLiteral("ID = 4") + repeat(")", 200), {3, 4}},
+        {nested(201), {}, true},
+        {nested(8000), {}, true},
+        {repeat("NOT (", 8000) + QStringLiteral("ID = 12") + repeat(")", 8000), {}, true},
+    };
+    std::vector<std::vector<qlonglong>> found(cases.size());
+    std::vector<QString> errors(cases.size());
+    std::unique_ptr<QThread> thread(QThread::create([&] {
+        for (size_t i = 0; i < cases.size(); ++i)
+            if (!errorOf([&] { found[i] = walk(*rs, cases[i].cond); }, &errors[i]))
+                found[i] = walk(*rs, cases[i].cond);   // the second search takes the parse kept for it
+    }));
+    thread->setStackSize(256 * 1024);
+    thread->start();
+    ASSERT_TRUE(thread->wait(60000));
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(found[i], cases[i].ids);
+        EXPECT_EQ(!errors[i].isEmpty(), cases[i].error) << errors[i].left(300).toStdString();
+        if (cases[i].error) {
+            EXPECT_TRUE(errors[i].contains(QStringLiteral("200"))) << errors[i].left(300).toStdString();
+            EXPECT_LT(errors[i].size(), 400);   // the condition is repeated only in part
+        }
+    }
 }
 
 TEST_F(EngineConditions, NoMatchKeepsPositionAndRecordCountGrowsWithTheWalk)

@@ -139,6 +139,7 @@ TEST_F(EngineRecordset, StatementsTheEngineRejects)
         {"SELECT Unbekannt FROM Vokabular", DbErr::SqlSyntax},
         {"DELETE FROM Vokabular", DbErr::SqlSyntax},
         {"SELECT * FROM [Vokabular", DbErr::SqlSyntax},
+        {"SELECT * FROM Vokabular; DELETE FROM Vokabular", DbErr::SqlSyntax},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sql);
@@ -147,7 +148,15 @@ TEST_F(EngineRecordset, StatementsTheEngineRejects)
         if (c.expected == DbErr::NoSuchTable) {
             EXPECT_TRUE(desc.contains(QStringLiteral("Fehlt"))) << desc.toStdString();
         }
+        // Only a statement that is no SELECT is told it is none.
+        EXPECT_EQ(desc.startsWith(QStringLiteral("Nur SELECT")), QByteArray(c.sql).startsWith("DELETE"))
+            << desc.toStdString();
     }
+    // A long statement is repeated only in part.
+    QString desc;
+    const QString longSql = QStringLiteral("SELECT * FROM Vokabular WHERE Lang1_Main = '") + QString(5000, u'x');
+    EXPECT_EQ(errorOf([&] { db->OpenRecordset(longSql); }, &desc), DbErr::SqlSyntax);
+    EXPECT_LT(desc.size(), 400) << desc.toStdString();
     EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Vokabular")), QStringLiteral("6"));
     // Doubled quotes are one quote.
     auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular WHERE Lang1_Main='Kinder''s'"));
@@ -415,8 +424,13 @@ TEST_F(EngineRecordset, LookupByKeyStaysRightThroughDeletesAndAdds)
         EXPECT_EQ(countAll(v), sqlCount(v)) << "IDV " << v;
     EXPECT_EQ(sqlCount(3), 0);
     EXPECT_EQ(sqlCount(7), 31);
-    links->FindFirst(QStringLiteral("ID = 999"));
-    EXPECT_EQ(links->Fields(0).toInt(), 7);
+    // A number written with a leading zero finds its row by value, also once
+    // the search goes through the lookup table.
+    for (int round = 0; round < 3; ++round) {
+        links->FindFirst(QStringLiteral("ID = 0999"));
+        ASSERT_FALSE(links->NoMatch()) << round;
+        EXPECT_EQ(links->Fields(0).toInt(), 7);
+    }
 }
 
 TEST_F(EngineRecordset, FailedWritesAreReportedAndKeepTheEdit)

@@ -49,15 +49,31 @@ TEST(EngineSql, TranslatesNamesAndTurnsWhereLiteralsIntoParameters)
     }
 }
 
-TEST(EngineSql, LeavesBrokenStatementsToSqlite)
+TEST(EngineSql, BrokenStatementsCarryTheirFault)
 {
-    // An unclosed quote or bracket: passed on as written, without parameters.
-    for (const char* jet : {"SELECT * FROM Bereiche WHERE Bereich_Text='Kinder's'", "SELECT * FROM [Bereiche"}) {
-        SCOPED_TRACE(jet);
-        const jetsql::Translated t = jetsql::translate(QString::fromUtf8(jet));
-        EXPECT_EQ(t.sql, QString::fromUtf8(jet));
+    // An unclosed quote or bracket, text after ";" or a NUL: passed on as
+    // written, without parameters, and with the reason it cannot run.
+    const std::pair<QString, QString> cases[] = {
+        {QStringLiteral("SELECT * FROM Bereiche WHERE Bereich_Text='Kinder's'"), QStringLiteral("Anführungszeichen")},
+        {QStringLiteral("SELECT * FROM [Bereiche"), QStringLiteral("\"]\" fehlt")},
+        {QStringLiteral("SELECT * FROM Bereiche; DELETE FROM Bereiche"), QStringLiteral("Text nach \";\"")},
+        {QStringLiteral("SELECT * FROM Bereiche WHERE ID=1;;"), QStringLiteral("Text nach \";\"")},
+        {QStringLiteral("SELECT * FROM Bereiche WHERE ID=1") + QChar(0) + QStringLiteral(" OR 1=1"),
+         QStringLiteral("NUL-Zeichen")},
+        {QStringLiteral("SELECT * FROM Bereiche WHERE Bereich_Text='a") + QChar(0) + QStringLiteral("b'"),
+         QStringLiteral("NUL-Zeichen")},
+    };
+    jetsql::translate(QStringLiteral("SELECT * FROM Bereiche WHERE Bereich_Text='ab'"));   // a known shape
+    for (const auto& [jet, why] : cases) {
+        SCOPED_TRACE(jet.toStdString());
+        const jetsql::Translated t = jetsql::translate(jet);
+        EXPECT_EQ(t.sql, jet);
         EXPECT_TRUE(t.binds.empty());
+        EXPECT_TRUE(t.error.contains(why)) << t.error.toStdString();
     }
+    EXPECT_TRUE(jetsql::translate(QStringLiteral("SELECT * FROM Bereiche WHERE ID=1 ; \n")).error.isEmpty());
+    const QString longText(1000, QChar(0x00e4));
+    EXPECT_EQ(jetsql::shownInMessage(longText), longText.left(200) + QChar(0x2026));
     EXPECT_FALSE(jetsql::translate(QStringLiteral("DELETE FROM Bereiche")).isSelect);
     EXPECT_EQ(jetsql::quoteIdent(QStringLiteral("a\"b")), QStringLiteral("\"a\"\"b\""));
     EXPECT_EQ(jetsql::quoteText(QStringLiteral("Kinder's")), QStringLiteral("'Kinder''s'"));

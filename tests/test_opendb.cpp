@@ -8,6 +8,11 @@
 #include "support/AsNobody.h"
 
 #include <QFile>
+#include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <QMenu>
 
 namespace {
@@ -98,6 +103,24 @@ TEST_F(OpenDbTest, EmptyDatabaseIsKeptButTheSelectionIsNotShown)
 
 TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
 {
+    // An open that waits on a named pipe is released after a while by a writer,
+    // which notes that it had to (nobody reading leaves the writer's open failing).
+    std::vector<std::thread> pipeWriters;
+    std::atomic<int> hungOpens = 0;
+    auto namedPipe = [&](const QString& p) {
+        ASSERT_EQ(mkfifo(QFile::encodeName(p).constData(), 0600), 0);
+        pipeWriters.emplace_back([&hungOpens, name = QFile::encodeName(p)] {
+            std::this_thread::sleep_for(std::chrono::seconds(2));
+            struct stat st {};
+            if (::stat(name.constData(), &st) != 0 || !S_ISFIFO(st.st_mode))
+                return;   // a later case has put a file there
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                ++hungOpens;
+                ::close(fd);
+            }
+        });
+    };
     struct Case {
         const char* name;
         QString file;
@@ -128,6 +151,14 @@ TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
              db.setLanguages(QStringLiteral("a=b@c=d@e=f@"));
          },
          kErrPrefix + QStringLiteral("Die Datei ist keine gültige Sprachdatenbank.")},
+        {"named pipe", QStringLiteral("Finnisch.lxt"), namedPipe, QString()},
+        {"link to a named pipe",
+         QStringLiteral("Finnisch.lxt"),
+         [&](const QString& p) {
+             namedPipe(p + QStringLiteral(".pipe"));
+             ASSERT_TRUE(QFile::link(p + QStringLiteral(".pipe"), p));
+         },
+         QString()},
         {"a table is missing",
          QStringLiteral("Finnisch.lxt"),
          [](const QString& p) {
@@ -176,6 +207,9 @@ TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
         EXPECT_TRUE(msgs->shown.isEmpty());
         Forms::unloadAll();
     }
+    for (std::thread& t : pipeWriters)
+        t.join();
+    EXPECT_EQ(hungOpens, 0);
 }
 
 TEST_F(OpenDbTest, MissingFileShowsTheEngineMessageOnce)

@@ -139,6 +139,42 @@ TEST(TextProcs, FitTextToWidthShortensOneCharacterPerStep)
     EXPECT_NE(FitTextToWidth(text, full, &window), text);
 }
 
+// Cutting by halves gives what dropping one character per step gives, with a
+// number of measurements that grows with the logarithm of the length.
+TEST(TextProcs, FitTextToWidthCutsLikeTheStepwiseLoopWithFewMeasurements)
+{
+    QWidget window;
+    auto measure = [&](const QString& t) { return TextWidthTwips(t, &window); };
+    auto stepwise = [&](const QString& text, int width) {
+        if (measure(text) <= width)
+            return text;
+        QString t = text + QStringLiteral("...");
+        while (measure(t) > width && t.size() >= 5)
+            t = t.left(t.size() - 4) + QStringLiteral("...");
+        return t;
+    };
+    const QString texts[] = {QStringLiteral("Wiiiiiiiii WWWWW mmm.lll Spanisch (Lateinamerika) Ärger ß ..."),
+                             QStringLiteral("W"), QString()};
+    for (const QString& full : texts)
+        for (qsizetype n = 0; n <= full.size(); ++n)
+            for (int width : {-500, 0, 100, 250, 600, 1200, 2500, 5000}) {
+                const QString text = full.left(n);
+                ASSERT_EQ(FitTextToWidth(text, width, &window), stepwise(text, width)) << n << " " << width;
+            }
+
+    for (int width : {-1, 0, 99, 4000, 99999, 10000000}) {
+        int calls = 0;
+        const QString text(100000, QLatin1Char('x'));
+        const QString fitted = FitTextToWidth(text, width, [&](const QString& t) {
+            ++calls;
+            return int(t.size()) * 100;
+        });
+        EXPECT_LE(calls, 40) << width;
+        const qsizetype kept = width >= 10000000 ? 100000 : std::max<qsizetype>(width / 100 - 3, 1);
+        EXPECT_EQ(fitted, width >= 10000000 ? text : text.left(kept) + QStringLiteral("...")) << width;
+    }
+}
+
 // ShowMsgBox moves the registered main window out of sight only while its box is open.
 TEST(ShowMsgBox, ParksTheMainWindowAndPutsItBack)
 {

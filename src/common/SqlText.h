@@ -9,3 +9,13 @@ inline QString SqlEscape(const QString& value)
     QString v = value;
     return v.replace(QLatin1Char('\''), QLatin1String("''"));
 }
+
+// An ID read from the file as it goes into a statement or condition: a whole
+// number as that number, anything else as a quoted text, so that a foreign
+// file's "1 OR 1=1" stays one value.
+inline QString SqlId(const QString& id)
+{
+    bool ok = false;
+    const qlonglong n = id.toLongLong(&ok);
+    return ok ? QString::number(n) : QLatin1Char('\'') + SqlEscape(id) + QLatin1Char('\'');
+}

@@ -101,10 +101,38 @@ int TextWidthTwips(const QString& text, const QWidget* window)
 
 QString FitTextToWidth(const QString& text, int width, const QWidget* window)
 {
-    if (TextWidthTwips(text, window) <= width)
-        return text;
-    QString t = text + QStringLiteral("...");
-    while (TextWidthTwips(t, window) > width && t.size() >= 5)
-        t = t.left(t.size() - 4) + QStringLiteral("...");
-    return t;
+    return FitTextToWidth(text, width, [window](const QString& t) { return TextWidthTwips(t, window); });
+}
+
+QString FitTextToWidth(const QString& text, int width, const std::function<int(const QString&)>& measure)
+{
+    // Widths grow with the prefix, so the cut is found by halving instead of
+    // one character per step. Longer and longer prefixes are tried first, so a
+    // very long text is not measured whole when a short prefix is already too wide.
+    const qsizetype n = text.size();
+    qsizetype tooWide = n + 1;   // a prefix length known not to fit
+    for (qsizetype m = 64; m < n; m *= 16) {
+        if (measure(text.left(m)) > width) {
+            tooWide = m;
+            break;
+        }
+    }
+    if (tooWide > n) {
+        if (measure(text) <= width)
+            return text;
+        tooWide = n;
+    }
+    const QString dots = QStringLiteral("...");
+    if (n < 2)
+        return text + dots;
+    // The longest prefix of at least 2 characters that fits with "...", else 1 character.
+    qsizetype lo = 1, hi = tooWide - 1;
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (measure(text.left(mid) + dots) <= width)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return text.left(lo) + dots;
 }

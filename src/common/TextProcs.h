@@ -3,6 +3,8 @@
 // trimming, cutting, the date display, one-digit numbers and friends.
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 QString generiereAusdruck(const QString& s1, const QString& s2, const QString& s3, const QString& s4);
@@ -17,5 +19,7 @@ QString FormatDBDate(const QString& text); // "yyyymmdd" -> "dd.mm.yy", any othe
 QString CutToLength(const QString& text, int n);
 // Shortens text with "..." until it fits width (twips), measured with window's font.
 QString FitTextToWidth(const QString& text, int width, const QWidget* window);
+// The same with the widths given by `measure`.
+QString FitTextToWidth(const QString& text, int width, const std::function<int(const QString&)>& measure);
 // Width of text in twips, in window's current font (the window's TextWidth).
 int TextWidthTwips(const QString& text, const QWidget* window);

@@ -65,6 +65,19 @@ int toInteger(const QVariant& v)
     return int(r);
 }
 
+// A column name read from the file's schema as it goes into a condition: in
+// brackets, so that no name can add words to the condition; a name holding "]"
+// cannot be written so and is refused.
+QString fieldRef(const Recordset& rs, int index)
+{
+    const QString name = rs.FieldName(index);
+    if (name.contains(QLatin1Char(']')))
+        throw AppError(DbErr::BadCondition,
+                       tr2(QStringLiteral("Invalid field name \"%1\""), QStringLiteral("Ungültiger Feldname \"%1\""))
+                           .arg(name));
+    return QLatin1Char('[') + name + QLatin1Char(']');
+}
+
 // The texts of a value as the engine's LIKE compares them: case ignored.
 QString likeKey(const QVariant& v) { return v.toString().toCaseFolded(); }
 
@@ -250,7 +263,7 @@ bool CDBHandler::EntferneAllArraysForCurrent(const RecordsetPtr& rsTabelle_Zwisc
 {
     Recordset& rsZ = mustBeSet(rsTabelle_Zwischen);
     const QString id = asText(mustBeSet(rsVok).Fields(0));
-    deleteMatching(rsZ, rsZ.FieldName(0) + QStringLiteral(" LIKE ") + quoted(id));
+    deleteMatching(rsZ, fieldRef(rsZ, 0) + QStringLiteral(" LIKE ") + quoted(id));
     return true;
 }
 
@@ -260,7 +273,7 @@ bool CDBHandler::SchreibeArrayItemToDB(const QString& att, const RecordsetPtr& r
     Recordset& rsT = mustBeSet(rsTabelle);
     Recordset& rsZ = mustBeSet(rsTabelle_Zwischen);
     Recordset& vok = mustBeSet(rsVok);
-    rsT.FindFirst(rsT.FieldName(1) + QStringLiteral(" LIKE ") + quoted(att));
+    rsT.FindFirst(fieldRef(rsT, 1) + QStringLiteral(" LIKE ") + quoted(att));
     if (rsT.IsEOF() || rsT.NoMatch()) {
         rsT.AddNew();
         rsT.SetField(1, att);
@@ -326,14 +339,14 @@ void CDBHandler::BereinigeRelationales(const RecordsetPtr& rs_Z, const Recordset
     // One walk of the link table collects the values it refers to; asking the
     // link table once per row instead would take hours on a large database.
     QSet<QString> used;
-    const QString linkCondition = links.FieldName(1) + QStringLiteral(" LIKE '*'");
+    const QString linkCondition = fieldRef(links, 1) + QStringLiteral(" LIKE '*'");
     links.FindFirst(linkCondition);
     while (!(links.IsEOF() || links.NoMatch())) {
         used.insert(likeKey(links.Fields(1)));
         links.FindNext(linkCondition);
     }
 
-    const QString condition = table.FieldName(0) + QStringLiteral(" LIKE '*'");
+    const QString condition = fieldRef(table, 0) + QStringLiteral(" LIKE '*'");
     table.FindFirst(condition);
     while (!(table.IsEOF() || table.NoMatch())) {
         if (!used.contains(likeKey(table.Fields(0))))
@@ -367,7 +380,7 @@ void CDBHandler::BereinigeSynonyme()
 bool CDBHandler::SearchAttribut_Z(const QString& ID, const RecordsetPtr& rs)
 {
     Recordset& links = mustBeSet(rs);
-    links.FindFirst(links.FieldName(1) + QStringLiteral(" LIKE ") + quoted(ID));
+    links.FindFirst(fieldRef(links, 1) + QStringLiteral(" LIKE ") + quoted(ID));
     return !(links.IsEOF() || links.NoMatch());
 }
 

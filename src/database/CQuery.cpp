@@ -192,14 +192,15 @@ QString CQuery::GetAllBereiche(const QString& vid)
     return joinCellTexts(handler,
                          QStringLiteral("SELECT Bereich_Text, Bereiche_Zwischen.IDV FROM Bereiche_Zwischen, Bereiche "
                                         "WHERE Bereiche_Zwischen.IDV=")
-                             + vid + QStringLiteral(" AND Bereiche_Zwischen.ID=Bereiche.ID"),
-                         QStringLiteral("Bereiche_Zwischen.IDV=") + vid, QStringLiteral("Bereich_Text"), gMaxBereich);
+                             + SqlId(vid) + QStringLiteral(" AND Bereiche_Zwischen.ID=Bereiche.ID"),
+                         QStringLiteral("Bereiche_Zwischen.IDV=") + SqlId(vid), QStringLiteral("Bereich_Text"), gMaxBereich);
 }
 
 namespace {
 // The attribute cell: the texts of one attribute table joined, with a final ";".
-QString attributeCell(CDBHandler* handler, const QString& table, const QString& vid)
+QString attributeCell(CDBHandler* handler, const QString& table, const QString& entryId)
 {
+    const QString vid = SqlId(entryId);
     // Joined piece by piece: this runs for every list entry.
     const QString links = table + QStringLiteral("_Zwischen");
     QString sql;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace engine {
 
@@ -35,6 +36,13 @@ void raiseWrite(sqlite3* db, int rc, const QString& path, const QString& message
               .arg(message.isEmpty() ? sqliteMessage(db) : message));
 }
 
+void raiseSqlError(const QString& why, const QString& jetSql)
+{
+    raise(DbErr::SqlSyntax, tr2(QStringLiteral("Error in the SQL statement: %1 (%2)"),
+                                QStringLiteral("Fehler in der SQL-Anweisung: %1 (%2)"))
+                                .arg(why, jetsql::shownInMessage(jetSql)));
+}
+
 void raiseRead(sqlite3* db, int rc, const QString& sql)
 {
     if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB)
@@ -45,7 +53,7 @@ void raiseRead(sqlite3* db, int rc, const QString& sql)
     raise(DbErr::CannotOpen,
           tr2(QStringLiteral("The rows of \"%1\" could not be read: %2"),
               QStringLiteral("Die Datensätze von \"%1\" konnten nicht gelesen werden: %2"))
-              .arg(sql, sqliteMessage(db)));
+              .arg(jetsql::shownInMessage(sql), sqliteMessage(db)));
 }
 
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v)
@@ -136,12 +144,9 @@ sqlite3_stmt* Database::Impl::acquire(const QString& sql, const QString& jetSql,
             raise(DbErr::NoSuchTable,
                   tr2(QStringLiteral("The table \"%1\" was not found (%2)."),
                       QStringLiteral("Die Tabelle \"%1\" wurde nicht gefunden (%2)."))
-                      .arg(table, jetSql));
+                      .arg(table, jetsql::shownInMessage(jetSql)));
         }
-        raise(DbErr::SqlSyntax,
-              tr2(QStringLiteral("Error in the SQL statement: %1 (%2)"),
-                  QStringLiteral("Fehler in der SQL-Anweisung: %1 (%2)"))
-                  .arg(msg, jetSql));
+        engine::raiseSqlError(msg, jetSql);
     }
     if (entry)
         *entry = it != prepared.end() ? &it->second : &prepared[sql];
@@ -243,6 +248,13 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
         raise(DbErr::CannotOpen, tr2(QStringLiteral("\"%1\" is a folder, not a database file."),
                                      QStringLiteral("\"%1\" ist ein Ordner, keine Datenbankdatei."))
                                      .arg(path));
+    // A named pipe or a device would keep the open waiting for a writer or
+    // reading without end; stat() follows links, so a link to one is refused too.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        raise(DbErr::CannotOpen, tr2(QStringLiteral("\"%1\" is no regular file and so no database file."),
+                                     QStringLiteral("\"%1\" ist keine gewöhnliche Datei und damit keine Datenbankdatei."))
+                                     .arg(path));
     const QString notADb = tr2(QStringLiteral("The file \"%1\" is not a database or is damaged."),
                                QStringLiteral("Die Datei \"%1\" ist keine Datenbank oder ist beschädigt."))
                                .arg(path);
@@ -302,10 +314,12 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*typ
     r->db = d.get();
     r->jetSql = sql;
     r->tr = jetsql::translate(sql);
+    if (!r->tr.error.isEmpty())
+        engine::raiseSqlError(r->tr.error, sql);
     if (!r->tr.isSelect)
         raise(DbErr::SqlSyntax, tr2(QStringLiteral("Only SELECT statements give a record set (%1)."),
                                     QStringLiteral("Nur SELECT-Anweisungen ergeben eine Datensatzgruppe (%1)."))
-                                    .arg(sql));
+                                    .arg(jetsql::shownInMessage(sql)));
 
     // A dynaset on one table keeps each row's rowid, so that it can be changed.
     if (!r->tr.singleTable.isEmpty() && !r->tr.distinct) {

@@ -26,7 +26,9 @@ struct Node {
     enum Kind { Or, And, Not, Cmp, Like, IsNull } kind = Cmp;
     enum Op { Eq, Ne, Lt, Gt, Le, Ge } op = Eq;
     bool negate = false;
-    std::unique_ptr<Node> a, b;
+    // And/Or: the terms in the order written (a run is one node, so long runs
+    // cost no depth); Not: the one negated term.
+    std::vector<std::unique_ptr<Node>> kids;
     Operand l, r;
     // LIKE: the folded pattern; anyText when it is only '*' (every non-Null
     // value matches), literal when it holds no wildcard at all.
@@ -157,7 +159,7 @@ struct Tok {
     throw AppError(DbErr::BadCondition,
                    tr2(QStringLiteral("Invalid search condition \"%1\": %2."),
                        QStringLiteral("Ungültige Suchbedingung \"%1\": %2."))
-                       .arg(cond, why));
+                       .arg(jetsql::shownInMessage(cond), why));
 }
 
 std::vector<Tok> lex(const QString& s)
@@ -232,6 +234,9 @@ bool isReserved(const Tok& t)
         || isKeyword(t, "IS") || isKeyword(t, "NULL");
 }
 
+// Deeper nesting is refused: each level costs stack in the parse and the evaluation.
+constexpr int kMaxNesting = 200;
+
 class Parser {
 public:
     Parser(const QString& text, Parsed& out) : m_text(text), m_out(out), m_toks(lex(text)) {}
@@ -261,52 +266,55 @@ private:
                          .arg(t.pos + 1));
     }
 
-    std::unique_ptr<Node> parseOr()
+    // term { keyword term }: one node holding every term of the run.
+    template <typename Term>
+    std::unique_ptr<Node> parseRun(const char* keyword, Node::Kind kind, Term term)
     {
-        auto left = parseAnd();
-        while (isKeyword(peek(), "OR")) {
+        auto first = (this->*term)();
+        if (!isKeyword(peek(), keyword))
+            return first;
+        auto n = std::make_unique<Node>();
+        n->kind = kind;
+        n->kids.push_back(std::move(first));
+        while (isKeyword(peek(), keyword)) {
             next();
-            auto n = std::make_unique<Node>();
-            n->kind = Node::Or;
-            n->a = std::move(left);
-            n->b = parseAnd();
-            left = std::move(n);
+            n->kids.push_back((this->*term)());
         }
-        return left;
+        return n;
     }
 
-    std::unique_ptr<Node> parseAnd()
-    {
-        auto left = parseNot();
-        while (isKeyword(peek(), "AND")) {
-            next();
-            auto n = std::make_unique<Node>();
-            n->kind = Node::And;
-            n->a = std::move(left);
-            n->b = parseNot();
-            left = std::move(n);
-        }
-        return left;
-    }
+    std::unique_ptr<Node> parseOr() { return parseRun("OR", Node::Or, &Parser::parseAnd); }
+    std::unique_ptr<Node> parseAnd() { return parseRun("AND", Node::And, &Parser::parseNot); }
 
     std::unique_ptr<Node> parseNot()
     {
-        if (isKeyword(peek(), "NOT")) {
+        // NOT NOT x is x, also when x is unknown: only an odd run leaves a NOT.
+        bool negate = false;
+        while (isKeyword(peek(), "NOT")) {
             next();
-            auto n = std::make_unique<Node>();
-            n->kind = Node::Not;
-            n->a = parseNot();
-            return n;
+            negate = !negate;
         }
+        std::unique_ptr<Node> inner;
         if (peek().kind == T::LParen) {
+            if (++m_depth > kMaxNesting)
+                fail(m_text, tr2(QStringLiteral("more than %1 nested parentheses"),
+                                 QStringLiteral("mehr als %1 geschachtelte Klammern"))
+                                 .arg(kMaxNesting));
             next();
-            auto n = parseOr();
+            inner = parseOr();
             if (peek().kind != T::RParen)
                 unexpected();
             next();
-            return n;
+            --m_depth;
+        } else {
+            inner = parseComparison();
         }
-        return parseComparison();
+        if (!negate)
+            return inner;
+        auto n = std::make_unique<Node>();
+        n->kind = Node::Not;
+        n->kids.push_back(std::move(inner));
+        return n;
     }
 
     std::unique_ptr<Node> parseComparison()
@@ -435,6 +443,7 @@ private:
     Parsed& m_out;
     std::vector<Tok> m_toks;
     size_t m_pos = 0;
+    int m_depth = 0;
 };
 
 void findKey(Parsed& p)
@@ -446,7 +455,10 @@ void findKey(Parsed& p)
     } else if (n->kind == Node::Cmp && n->op == Node::Eq) {
         const Operand* col = n->l.kind == Operand::Column ? &n->l : (n->r.kind == Operand::Column ? &n->r : nullptr);
         const Operand* lit = col == &n->l ? &n->r : &n->l;
-        if (col && (lit->kind == Operand::IntLit || lit->kind == Operand::TextLit)) {
+        // The lookup compares texts: a number written otherwise than a value
+        // shows it ("02") would miss what the row test finds by its value.
+        const bool plainNumber = lit->kind == Operand::IntLit && lit->text == QString::number(lit->i);
+        if (col && (plainNumber || lit->kind == Operand::TextLit)) {
             p.keySlot = col->slot;
             p.keyText = lit->folded;
         }
@@ -532,11 +544,9 @@ void writtenLiterals(const Node& n, std::vector<const Operand*>& ops, std::vecto
     switch (n.kind) {
     case Node::Or:
     case Node::And:
-        writtenLiterals(*n.a, ops, likes);
-        writtenLiterals(*n.b, ops, likes);
-        return;
     case Node::Not:
-        writtenLiterals(*n.a, ops, likes);
+        for (const auto& kid : n.kids)
+            writtenLiterals(*kid, ops, likes);
         return;
     case Node::IsNull:
     case Node::Cmp:
@@ -632,12 +642,12 @@ std::unique_ptr<Node> instantiate(const Node& t, const std::vector<Literal>& lit
     switch (t.kind) {
     case Node::Or:
     case Node::And:
-        if (!(n->a = instantiate(*t.a, lits, k)) || !(n->b = instantiate(*t.b, lits, k)))
-            return nullptr;
-        return n;
     case Node::Not:
-        if (!(n->a = instantiate(*t.a, lits, k)))
-            return nullptr;
+        for (const auto& kid : t.kids) {
+            n->kids.push_back(instantiate(*kid, lits, k));
+            if (!n->kids.back())
+                return nullptr;
+        }
         return n;
     case Node::IsNull:
     case Node::Cmp:
@@ -765,26 +775,21 @@ Value valueOf(const Operand& o, const std::vector<int>& cols, const RowView& row
 TV eval(const Node& n, const std::vector<int>& cols, const RowView& row)
 {
     switch (n.kind) {
-    case Node::Or: {
-        const TV a = eval(*n.a, cols, row);
-        if (a == True)
-            return True;
-        const TV b = eval(*n.b, cols, row);
-        if (b == True)
-            return True;
-        return (a == Unknown || b == Unknown) ? Unknown : False;
-    }
+    case Node::Or:
     case Node::And: {
-        const TV a = eval(*n.a, cols, row);
-        if (a == False)
-            return False;
-        const TV b = eval(*n.b, cols, row);
-        if (b == False)
-            return False;
-        return (a == Unknown || b == Unknown) ? Unknown : True;
+        // The first term that decides ends the run (True for OR, False for AND).
+        const TV decides = n.kind == Node::Or ? True : False;
+        bool unknown = false;
+        for (const auto& kid : n.kids) {
+            const TV v = eval(*kid, cols, row);
+            if (v == decides)
+                return decides;
+            unknown = unknown || v == Unknown;
+        }
+        return unknown ? Unknown : (decides == True ? False : True);
     }
     case Node::Not: {
-        const TV a = eval(*n.a, cols, row);
+        const TV a = eval(*n.kids.front(), cols, row);
         return a == Unknown ? Unknown : (a == True ? False : True);
     }
     case Node::IsNull: {

@@ -6,6 +6,7 @@
 //   notExpr := NOT notExpr | '(' cond ')' | operand op operand
 //              | operand [NOT] LIKE pattern | operand IS [NOT] NULL
 //   operand := column | T.column | [column] | T.[column] | number | 'text' | "text"
+// Parentheses nest at most 200 deep; runs of AND, OR and NOT may be of any length.
 // Text comparison ignores case (umlauts too); a number compared with a text is
 // compared by its text; a comparison with Null is unknown, so Null never matches.
 #include <QString>

@@ -1,5 +1,6 @@
 #include "platform/JetSql.h"
 
+#include "common/Global.h"
 #include "platform/TextHash.h"
 
 #include <QHash>
@@ -39,8 +40,8 @@ struct Token {
     return c.isLetterOrNumber();
 }
 
-// Splits the statement; false when a quote or bracket is not closed.
-bool tokenize(const QString& s, std::vector<Token>& out)
+// Splits the statement; false (and why) when a quote or bracket is not closed.
+bool tokenize(const QString& s, std::vector<Token>& out, QString& error)
 {
     const int n = s.size();
     int i = 0;
@@ -56,15 +57,20 @@ bool tokenize(const QString& s, std::vector<Token>& out)
             // Jet takes both quote characters for texts.
             QString v;
             int j = i;
-            if (!readQuoted(s, j, v))
+            if (!readQuoted(s, j, v)) {
+                error = tr2(QStringLiteral("text without closing quote"),
+                            QStringLiteral("Text ohne schließendes Anführungszeichen"));
                 return false;
+            }
             out.push_back({Tok::Text, {}, v});
             i = j;
         } else if (c == QLatin1Char('[') || c == QLatin1Char('`')) {
             const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('`');
             const int j = s.indexOf(close, i + 1);
-            if (j < 0)
+            if (j < 0) {
+                error = tr2(QStringLiteral("missing \"%1\""), QStringLiteral("\"%1\" fehlt")).arg(close);
                 return false;
+            }
             out.push_back({Tok::Ident, QStringView(s).mid(i + 1, j - i - 1), {}});
             i = j + 1;
         } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
@@ -161,6 +167,15 @@ bool readQuoted(const QString& s, int& i, QString& value)
     return false;
 }
 
+QString shownInMessage(const QString& statement)
+{
+    constexpr int kShown = 200;
+    if (statement.size() <= kShown)
+        return statement;
+    const int cut = statement.at(kShown - 1).isHighSurrogate() ? kShown - 1 : kShown;
+    return statement.left(cut) + QChar(0x2026);
+}
+
 QString quoteIdent(const QString& name)
 {
     QString v = name;
@@ -198,6 +213,8 @@ bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
     const int n = s.size();
     key.resize(0);   // keeps the buffer of the last call
     lits.clear();
+    if (v.contains(QChar(0)))
+        return false;   // even inside a text: the full translation reports it
     int i = 0, seg = 0;
     bool afterLike = false;
     auto mark = [&](int start, int end, char16_t m) {
@@ -368,7 +385,22 @@ Translated translateText(const QString& jetSql)
     Translated r;
     std::vector<Token> toks;
     toks.reserve(64);
-    if (!tokenize(jetSql, toks)) {
+    if (!tokenize(jetSql, toks, r.error)) {
+        r.sql = jetSql;
+        return r;
+    }
+    // SQLite would run the first statement and drop the rest without a word.
+    if (jetSql.contains(QChar(0))) {
+        r.error = tr2(QStringLiteral("a NUL character in the statement"),
+                      QStringLiteral("ein NUL-Zeichen in der Anweisung"));
+        r.sql = jetSql;
+        return r;
+    }
+    const auto semicolon = std::find_if(toks.begin(), toks.end(), [](const Token& t) {
+        return t.kind == Tok::Other && t.text == QLatin1String(";");
+    });
+    if (std::any_of(semicolon, toks.end(), [&](const Token& t) { return &t != &*semicolon && t.kind != Tok::Space; })) {
+        r.error = tr2(QStringLiteral("text after \";\""), QStringLiteral("Text nach \";\""));
         r.sql = jetSql;
         return r;
     }

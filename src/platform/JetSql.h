@@ -17,16 +17,21 @@ struct Translated {
     QString selectList;           // translated text between SELECT and FROM
     QString singleTable;          // the one table of FROM, empty for joins/sub-queries
     QString fromTail;             // translated text from FROM to the end
+    QString error;                // why the statement cannot run (unclosed quote, text after ";", ...)
 };
 
-// Never throws: a statement it cannot make sense of is passed on unchanged
-// (without parameters) so that SQLite reports the fault.
+// Never throws: a statement it cannot split carries an error and is otherwise
+// passed on unchanged; one it can split but not make sense of is left to SQLite.
 Translated translate(const QString& jetSql);
 Translated translateText(const QString& jetSql);   // the same without the cache
 
 // Reads the quoted text that starts at s[i] (quote ' or "; a doubled quote
 // inside stands for one). On success i is just past the closing quote.
 bool readQuoted(const QString& s, int& i, QString& value);
+
+// A statement or condition as an error message repeats it: long ones are cut,
+// so that the message stays readable.
+QString shownInMessage(const QString& statement);
 
 // "name" as an SQLite identifier (double quotes, inner quotes doubled).
 QString quoteIdent(const QString& name);

@@ -634,7 +634,7 @@ void requireUpdatable(const Recordset::Impl& d)
               tr2(QStringLiteral("The record set cannot be changed: it is not the query of one table (%1)."),
                   QStringLiteral("Die Datensatzgruppe kann nicht geändert werden: sie ist keine Abfrage auf eine "
                                  "einzelne Tabelle (%1)."))
-                  .arg(d.jetSql));
+                  .arg(jetsql::shownInMessage(d.jetSql)));
 }
 
 QString withoutEditText()

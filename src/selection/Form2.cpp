@@ -4,6 +4,7 @@
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/ShowMsgBox.h"
+#include "common/SqlText.h"
 #include "common/TextProcs.h"
 #include "common/clsCursor.h"
 #include "database/CQuery.h"
@@ -449,14 +450,15 @@ QString collectAttributes(const CDBHandler::RecordsetPtr& links, const CDBHandle
     QString result;
     mustBeSet(links);
     mustBeSet(attributes);
-    links->FindFirst(QStringLiteral("IDV=") + ID);
+    const QString condition = QStringLiteral("IDV=") + SqlId(ID);
+    links->FindFirst(condition);
     while (!links->NoMatch()) {
         const QString key = textOf(links->Fields(keyColumn));
-        attributes->FindFirst(QStringLiteral("IDA=") + key);
+        attributes->FindFirst(QStringLiteral("IDA=") + SqlId(key));
         if (attributes->NoMatch())
             ErrorHandling::raiseReported();
         result += textOf(attributes->Fields(1)) + QLatin1Char(';');
-        links->FindNext(QStringLiteral("IDV=") + ID);
+        links->FindNext(condition);
     }
     return result;
 }
