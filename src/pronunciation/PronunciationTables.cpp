@@ -88,7 +88,7 @@ const Row kFranzoesisch[] = {
     {"au", "geschlossen wie 'o' in 'Ofen'", 0},
     {"aulx", "wie 'o' in 'Ofen', 'lx' stumm", 0},
     {"aux", "wie 'o' in 'Ofen', 'x' stumm", 0},
-    {"e", "am Silbenende flüchtig ('Gelage'), am Wortende stumm", 0},
+    {"e", "am Silbenende wie in 'Gelage', am Wortende oft stumm", 0},
     {"eau", "geschlossen wie 'o' in 'Ofen'", 0},
     {"eaux", "wie 'eau', 'x' stumm", 0},
     {"ei", "offen wie 'ä' in 'Bär'", 0},
