@@ -135,7 +135,7 @@ const Row kFinnisch[] = {
      "Aussprache. I.d.R. werden finnische Buchstaben wie im Deutschen ausgesprochen. Nachfolgend sind die "
      "signifikantesten Abweichungen aufgelistet.",
      5},
-    {nullptr, "Doppelte Buchstaben lang; 'ei' wie 'e-i', 'eu' wie 'e-u'.", 0},
+    {nullptr, "Doppelbuchstaben lang; 'ei', 'ie', 'eu' als 'e-i', 'i-e', 'e-u'.", 0},
     {nullptr, "Die Betonung liegt stets auf der ersten Silbe.", 0},
     kBlank,
     {"s", "immer stimmlos wie 'ß'", 0},
@@ -158,7 +158,7 @@ const Row kSchwedisch[] = {
     {"å", "lang wie 'o' in 'Ofen', kurz wie in 'Rock'", 0},
     {"ä", "wie deutsches 'ä'", 0},
     {"ö", "wie deutsches 'ö'", 0},
-    {"c", "vor 'e', 'i', 'y', 'ä', 'ö' wie 's'", 0},
+    {"c", "vor 'e', 'i', 'y', 'ä', 'ö' wie 'ß'", 0},
     {nullptr, "sonst wie 'k'", 0},
     {"g", "vor 'e', 'i', 'y', 'ä', 'ö' wie 'j' in 'ja'", 0},
     {nullptr, "nach 'l' und 'r' am Wortende wie 'j'", 0},
