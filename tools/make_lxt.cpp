@@ -20,12 +20,6 @@
 
 namespace {
 
-const QStringList kLanguages = {
-    QStringLiteral("Dänisch"),   QStringLiteral("Englisch"),      QStringLiteral("Finnisch"),
-    QStringLiteral("Französisch"), QStringLiteral("Isländisch"),  QStringLiteral("Italienisch"),
-    QStringLiteral("Portugiesisch"), QStringLiteral("Schwedisch"), QStringLiteral("Spanisch"),
-    QStringLiteral("Ungarisch")};
-
 // The areas the selection window offers; an entry in any other area could
 // never be selected.
 const QStringList kAreas = {
@@ -86,13 +80,13 @@ const QList<LanguageLabels> kLanguageLabels = {
     {QStringLiteral("Spanisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
     {QStringLiteral("Ungarisch"), {}, {}}};
 
-const LanguageLabels& labelsOf(const QString& language)
+// The languages a database can be built for are those with labels.
+const LanguageLabels* labelsOf(const QString& language)
 {
     for (const LanguageLabels& l : kLanguageLabels)
         if (l.language == language)
-            return l;
-    static const LanguageLabels none;
-    return none;
+            return &l;
+    return nullptr;
 }
 
 bool startsWithLabel(const QString& item, const QStringList& labels)
@@ -340,14 +334,14 @@ Source parseSource(const QString& text)
                                  : QStringLiteral("unknown key '%1' in the header").arg(key));
             if (!src.language.isEmpty())
                 fail(lineNo, QStringLiteral("'language' given twice"));
-            if (!kLanguages.contains(value))
+            if (!labelsOf(value))
                 fail(lineNo, QStringLiteral("unknown language '%1'").arg(value));
             src.language = value;
             continue;
         }
         if (value.isEmpty())
             fail(lineNo, QStringLiteral("'%1' has no value").arg(key));
-        applyEntryKey(current, key, value, lineNo, labelsOf(src.language));
+        applyEntryKey(current, key, value, lineNo, *labelsOf(src.language));
     }
     closeBlock();
     if (src.language.isEmpty())
