@@ -57,8 +57,9 @@ const QStringList kRegisters = {
     QStringLiteral("Beschilderung")};
 
 // Per language: its gender labels (a noun's gender, or before ':' the form of
-// an adjective or numeral in that gender) and its own further register labels.
-// "neutral" is a register, never a gender.
+// an adjective or numeral in that gender), each spelt one way throughout the
+// file, and its own further register labels. "neutral" is a register, never
+// a gender.
 struct LanguageLabels {
     QString language;
     QStringList genders;
@@ -66,17 +67,15 @@ struct LanguageLabels {
 };
 
 const QList<LanguageLabels> kLanguageLabels = {
-    {QStringLiteral("Dänisch"), {QStringLiteral("utrum"), QStringLiteral("neutrum"), QStringLiteral("Neutrum")}, {}},
+    {QStringLiteral("Dänisch"), {QStringLiteral("Utrum"), QStringLiteral("Neutrum")}, {}},
     {QStringLiteral("Englisch"), {}, {QStringLiteral("britisch")}},
     {QStringLiteral("Finnisch"), {}, {}},
     {QStringLiteral("Französisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
-    {QStringLiteral("Isländisch"),
-     {QStringLiteral("maskulin"), QStringLiteral("feminin"), QStringLiteral("Neutrum"), QStringLiteral("Femininum")},
-     {}},
+    {QStringLiteral("Isländisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin"), QStringLiteral("Neutrum")}, {}},
     {QStringLiteral("Italienisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
     {QStringLiteral("Portugiesisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")},
      {QStringLiteral("regional")}},
-    {QStringLiteral("Schwedisch"), {QStringLiteral("utrum"), QStringLiteral("neutrum"), QStringLiteral("Neutrum")}, {}},
+    {QStringLiteral("Schwedisch"), {QStringLiteral("utrum"), QStringLiteral("neutrum")}, {}},
     {QStringLiteral("Spanisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
     {QStringLiteral("Ungarisch"), {}, {}}};
 
