@@ -71,7 +71,7 @@ const QByteArray kWater = "de = das|Wasser||\n"
                           "fremd = |l'eau||\n"
                           "wortart = Substantiv\n"
                           "bereiche = Essen; Reisen\n"
-                          "gramm = feminin; Singular\n"
+                          "gramm = feminin; Singular; Plural: les eaux\n"
                           "funkt = neutral\n"
                           "beispiel = Je voudrais de l'eau. – Ich möchte Wasser.\n"
                           "zusatz = Leitungswasser: une carafe d'eau\n"
@@ -202,6 +202,12 @@ TEST(MakeLxt, FaultySourcesStopWithFileAndLineAndLeaveNoDatabase)
         {"synonym of language 3", entry("score = 6", "score = 6\nsynonym = 3||pain||"), 13, "1 (German) or 2"},
         {"additional information too long", entry("score = 6", "score = 6\nzusatz = " + QByteArray(201, 'x')), 13,
          "longer than 200"},
+        {"gender with a typo", entry("gramm = maskulin", "gramm = maskulim"), 8, "label 'maskulim'"},
+        {"register label as gender", entry("gramm = maskulin", "gramm = neutral: le pain"), 8,
+         "'neutral' is a register label"},
+        {"gender of another language", entry("gramm = maskulin", "gramm = utrum"), 8, ": maskulin, feminin)"},
+        {"register label with a typo", entry("funkt = neutral", "funkt = nuetral"), 9, "register label 'nuetral'"},
+        {"unknown part of speech", entry("wortart = Substantiv", "wortart = Nomen"), 6, "part of speech 'Nomen'"},
         {"unknown language", "language = Klingonisch\n\n" + kBread, 1, "unknown language"},
         {"no header", kBread, 1, "header"},
         {"header not followed by a blank line", kHeader + kBread, 3, "header"},

@@ -437,13 +437,20 @@ TEST_F(PronunciationGuide, Screenshots)
     const QString out = qEnvironmentVariable("LEXUVANT_SCREENSHOTS");
     if (out.isEmpty())
         GTEST_SKIP() << "set LEXUVANT_SCREENSHOTS to a folder to write the pictures";
-    for (const char* language : {"Englisch", "Französisch", "Finnisch", "Isländisch", "Dänisch", "Ungarisch"}) {
-        frmAussprache* guide = openFor(QString::fromUtf8(language));
+    for (const Pronunciation::Table& table : Pronunciation::tables()) {
+        const QString language = QString::fromUtf8(table.language);
+        frmAussprache* guide = openFor(language);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(guide));
-        EXPECT_TRUE(guide->grab().save(out + QStringLiteral("/guide_%1.png").arg(QString::fromUtf8(language))));
-        // And further down, where the tall rows of the longer tables are.
-        guide->MSFlexGrid1->setTopRow(std::min(20, guide->MSFlexGrid1->Rows() - 1));
-        EXPECT_TRUE(guide->grab().save(out + QStringLiteral("/guide_%1_20.png").arg(QString::fromUtf8(language))));
+        // Page by page, so every row of the longer tables is seen once.
+        MSFlexGrid* grid = guide->MSFlexGrid1;
+        QTableView* view = grid->view();
+        for (int top = 0; top >= 0;) {
+            grid->setTopRow(top);
+            EXPECT_TRUE(guide->grab().save(out + QStringLiteral("/guide_%1_%2.png").arg(language).arg(top, 2, 10, QChar('0'))));
+            // The next page starts at the row cut off at the bottom, if any.
+            const int last = view->rowAt(view->viewport()->height() - 1);
+            top = last > top ? last : -1;
+        }
         guide->close();
         unloadNow();
     }

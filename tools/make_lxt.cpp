@@ -20,12 +20,6 @@
 
 namespace {
 
-const QStringList kLanguages = {
-    QStringLiteral("Dänisch"),   QStringLiteral("Englisch"),      QStringLiteral("Finnisch"),
-    QStringLiteral("Französisch"), QStringLiteral("Isländisch"),  QStringLiteral("Italienisch"),
-    QStringLiteral("Portugiesisch"), QStringLiteral("Schwedisch"), QStringLiteral("Spanisch"),
-    QStringLiteral("Ungarisch")};
-
 // The areas the selection window offers; an entry in any other area could
 // never be selected.
 const QStringList kAreas = {
@@ -34,6 +28,91 @@ const QStringList kAreas = {
     QStringLiteral("Zahlen"), QStringLiteral("Zeiten")};
 
 constexpr int kZusatzinfoMax = 200; // column size of Zusatzinfo
+
+// Parts of speech, the same German names in every language.
+const QStringList kPartsOfSpeech = {
+    QStringLiteral("Adjektiv"),    QStringLiteral("Adverb"),     QStringLiteral("Interjektion"),
+    QStringLiteral("Numerale"),    QStringLiteral("Pronomen"),   QStringLiteral("Präposition"),
+    QStringLiteral("Redewendung"), QStringLiteral("Substantiv"), QStringLiteral("Verb")};
+
+// Grammatical labels other than gender, shared by all languages. A 'gramm'
+// item is a label alone or followed by ':' or a blank and the form it names
+// ("Plural: les eaux", "Stufenwechsel kk–k").
+const QStringList kGrammarLabels = {
+    QStringLiteral("Akkusativ"),     QStringLiteral("Akzentwechsel"),  QStringLiteral("Allativ"),
+    QStringLiteral("brit. Schreibung"), QStringLiteral("Dativ"),       QStringLiteral("Genitiv"),
+    QStringLiteral("Imperfekt"),     QStringLiteral("Infinitiv"),      QStringLiteral("Konditional"),
+    QStringLiteral("mit Genitiv"),   QStringLiteral("Nominativ"),      QStringLiteral("Objektform"),
+    QStringLiteral("Ordinalzahl"),   QStringLiteral("Partitiv"),       QStringLiteral("Perfekt"),
+    QStringLiteral("Plural"),        QStringLiteral("Präsens"),        QStringLiteral("Präteritum"),
+    QStringLiteral("regelmäßig"),    QStringLiteral("Schreibung"),     QStringLiteral("Singular"),
+    QStringLiteral("Steigerung"),    QStringLiteral("Stufenwechsel"),  QStringLiteral("Supinum"),
+    QStringLiteral("unregelmäßig"),  QStringLiteral("unveränderlich"), QStringLiteral("unzählbar"),
+    QStringLiteral("Vergangenheit"), QStringLiteral("vor maskulinem Substantiv")};
+
+// Register labels ('funkt') every language may use.
+const QStringList kRegisters = {
+    QStringLiteral("neutral"),  QStringLiteral("formell"),           QStringLiteral("informell"),
+    QStringLiteral("höflich"),  QStringLiteral("umgangssprachlich"), QStringLiteral("veraltet"),
+    QStringLiteral("Beschilderung")};
+
+// Per language: its gender labels (a noun's gender, or before ':' the form of
+// an adjective or numeral in that gender), each spelt one way throughout the
+// file, and its own further register labels. "neutral" is a register, never
+// a gender.
+struct LanguageLabels {
+    QString language;
+    QStringList genders;
+    QStringList registers;
+};
+
+const QList<LanguageLabels> kLanguageLabels = {
+    {QStringLiteral("Dänisch"),
+     {QStringLiteral("Utrum"), QStringLiteral("Neutrum"),
+      // Older spellings, until the corrected sources land; remove with them.
+      QStringLiteral("utrum"), QStringLiteral("neutrum")},
+     {}},
+    {QStringLiteral("Englisch"), {}, {QStringLiteral("britisch")}},
+    {QStringLiteral("Finnisch"), {}, {}},
+    {QStringLiteral("Französisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
+    {QStringLiteral("Isländisch"),
+     {QStringLiteral("maskulin"), QStringLiteral("feminin"), QStringLiteral("Neutrum"),
+      // Older labels, until the corrected source lands; remove with it.
+      QStringLiteral("Femininum"), QStringLiteral("neutral")},
+     {}},
+    {QStringLiteral("Italienisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
+    {QStringLiteral("Portugiesisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")},
+     {QStringLiteral("regional")}},
+    {QStringLiteral("Schwedisch"),
+     {QStringLiteral("utrum"), QStringLiteral("neutrum"),
+      // Older spelling, until the corrected source lands; remove with it.
+      QStringLiteral("Neutrum")},
+     {}},
+    {QStringLiteral("Spanisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
+    {QStringLiteral("Ungarisch"), {}, {}}};
+
+// The languages a database can be built for are those with labels.
+const LanguageLabels* labelsOf(const QString& language)
+{
+    for (const LanguageLabels& l : kLanguageLabels)
+        if (l.language == language)
+            return &l;
+    return nullptr;
+}
+
+bool startsWithLabel(const QString& item, const QStringList& labels)
+{
+    for (const QString& label : labels)
+        if (item == label || (item.startsWith(label) && (item[label.size()] == QLatin1Char(':') ||
+                                                          item[label.size()] == QLatin1Char(' '))))
+            return true;
+    return false;
+}
+
+QString listed(const QStringList& labels)
+{
+    return labels.isEmpty() ? QStringLiteral("none") : labels.join(QStringLiteral(", "));
+}
 
 struct ParseError {
     int line;
@@ -123,13 +202,15 @@ void setOnce(std::optional<T>& slot, T value, int line, const QString& key)
     slot = std::move(value);
 }
 
-void applyEntryKey(Entry& e, const QString& key, const QString& value, int line)
+void applyEntryKey(Entry& e, const QString& key, const QString& value, int line, const LanguageLabels& labels)
 {
     if (key == QLatin1String("de")) {
         setOnce(e.de, parseSide(value, line, key), line, key);
     } else if (key == QLatin1String("fremd")) {
         setOnce(e.fremd, parseSide(value, line, key), line, key);
     } else if (key == QLatin1String("wortart")) {
+        if (!kPartsOfSpeech.contains(value))
+            fail(line, QStringLiteral("unknown part of speech '%1' (known: %2)").arg(value, listed(kPartsOfSpeech)));
         setOnce(e.wortart, value, line, key);
     } else if (key == QLatin1String("bereiche")) {
         const QStringList areas = parseList(value, line, key);
@@ -138,9 +219,26 @@ void applyEntryKey(Entry& e, const QString& key, const QString& value, int line)
                 fail(line, QStringLiteral("unknown area '%1' (known: %2)").arg(a, kAreas.join(QStringLiteral(", "))));
         setOnce(e.bereiche, areas, line, key);
     } else if (key == QLatin1String("gramm")) {
-        setOnce(e.gramm, parseList(value, line, key), line, key);
+        const QStringList items = parseList(value, line, key);
+        for (const QString& item : items) {
+            if (startsWithLabel(item, labels.genders) || startsWithLabel(item, kGrammarLabels))
+                continue;
+            const QString label = item.section(QLatin1Char(':'), 0, 0).trimmed();
+            if (startsWithLabel(label, kRegisters + labels.registers))
+                fail(line, QStringLiteral("'%1' is a register label ('funkt'), not a grammatical one "
+                                          "(genders of %2: %3)")
+                               .arg(label, labels.language, listed(labels.genders)));
+            fail(line, QStringLiteral("unknown grammatical label '%1' (genders of %2: %3)")
+                           .arg(label, labels.language, listed(labels.genders)));
+        }
+        setOnce(e.gramm, items, line, key);
     } else if (key == QLatin1String("funkt")) {
-        setOnce(e.funkt, parseList(value, line, key), line, key);
+        const QStringList items = parseList(value, line, key);
+        for (const QString& item : items)
+            if (!kRegisters.contains(item) && !labels.registers.contains(item))
+                fail(line, QStringLiteral("unknown register label '%1' (known in %2: %3)")
+                               .arg(item, labels.language, listed(kRegisters + labels.registers)));
+        setOnce(e.funkt, items, line, key);
     } else if (key == QLatin1String("beispiel")) {
         setOnce(e.beispiel, value, line, key);
     } else if (key == QLatin1String("zusatz")) {
@@ -247,14 +345,14 @@ Source parseSource(const QString& text)
                                  : QStringLiteral("unknown key '%1' in the header").arg(key));
             if (!src.language.isEmpty())
                 fail(lineNo, QStringLiteral("'language' given twice"));
-            if (!kLanguages.contains(value))
+            if (!labelsOf(value))
                 fail(lineNo, QStringLiteral("unknown language '%1'").arg(value));
             src.language = value;
             continue;
         }
         if (value.isEmpty())
             fail(lineNo, QStringLiteral("'%1' has no value").arg(key));
-        applyEntryKey(current, key, value, lineNo);
+        applyEntryKey(current, key, value, lineNo, *labelsOf(src.language));
     }
     closeBlock();
     if (src.language.isEmpty())
