@@ -67,27 +67,15 @@ struct LanguageLabels {
 };
 
 const QList<LanguageLabels> kLanguageLabels = {
-    {QStringLiteral("Dänisch"),
-     {QStringLiteral("Utrum"), QStringLiteral("Neutrum"),
-      // Older spellings, until the corrected sources land; remove with them.
-      QStringLiteral("utrum"), QStringLiteral("neutrum")},
-     {}},
+    {QStringLiteral("Dänisch"), {QStringLiteral("Utrum"), QStringLiteral("Neutrum")}, {}},
     {QStringLiteral("Englisch"), {}, {QStringLiteral("britisch")}},
     {QStringLiteral("Finnisch"), {}, {}},
     {QStringLiteral("Französisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
-    {QStringLiteral("Isländisch"),
-     {QStringLiteral("maskulin"), QStringLiteral("feminin"), QStringLiteral("Neutrum"),
-      // Older labels, until the corrected source lands; remove with it.
-      QStringLiteral("Femininum"), QStringLiteral("neutral")},
-     {}},
+    {QStringLiteral("Isländisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin"), QStringLiteral("Neutrum")}, {}},
     {QStringLiteral("Italienisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
     {QStringLiteral("Portugiesisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")},
      {QStringLiteral("regional")}},
-    {QStringLiteral("Schwedisch"),
-     {QStringLiteral("utrum"), QStringLiteral("neutrum"),
-      // Older spelling, until the corrected source lands; remove with it.
-      QStringLiteral("Neutrum")},
-     {}},
+    {QStringLiteral("Schwedisch"), {QStringLiteral("utrum"), QStringLiteral("neutrum")}, {}},
     {QStringLiteral("Spanisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
     {QStringLiteral("Ungarisch"), {}, {}}};
 
