@@ -75,7 +75,7 @@ const QList<LanguageLabels> kLanguageLabels = {
     {QStringLiteral("Italienisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
     {QStringLiteral("Portugiesisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")},
      {QStringLiteral("regional")}},
-    {QStringLiteral("Schwedisch"), {QStringLiteral("utrum"), QStringLiteral("neutrum")}, {}},
+    {QStringLiteral("Schwedisch"), {QStringLiteral("Utrum"), QStringLiteral("Neutrum")}, {}},
     {QStringLiteral("Spanisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
     {QStringLiteral("Ungarisch"), {}, {}}};
 
