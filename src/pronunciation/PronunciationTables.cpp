@@ -164,7 +164,7 @@ const Row kSchwedisch[] = {
     {nullptr, "nach 'l' und 'r' am Wortende wie 'j'", 0},
     {nullptr, "'gj' am Wortanfang wie 'j'", 0},
     {nullptr, "sonst wie deutsches 'g'", 0},
-    {"h", "wie deutsches 'h'", 0},
+    {"h", "wie deutsches 'h', vor 'j' stumm", 0},
     {"k", "vor 'e', 'i', 'y', 'ä', 'ö' wie 'ch' in 'ich'", 0},
     {nullptr, "sonst wie 'k'", 0},
     {"kj", "wie 'ch' in 'ich'", 0},
