@@ -321,7 +321,7 @@ const Row kEnglisch[] = {
      "mit flüchtigem 'e' wie bei 'Gelage' beginnend und mit schwachem 'u' auslautend (Bsp. go).", 2},
     {"oo", "meist wie halblanges 'u' mit nachklingendem flüchtigen 'e' wie bei 'Gelage'.", 2},
     {"ou", "wie 'au' in 'Haus' (Bsp. house).", 0},
-    {"ow", "wie 'au' (Bsp. now) oder 'ou' (Bsp. low).", 0},
+    {"ow", "wie 'au' (Bsp. now) oder wie 'o' in go (Bsp. low).", 0},
     {"u", "kurz wie dumpfes 'a' (Bsp. but).", 0},
     {"y", "am Ende längerer Wörter 'i' (happy), kurzer 'ai' (my).", 0},
     {"j", "wie 'dsch' in 'Dschungel'.", 0},
