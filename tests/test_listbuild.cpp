@@ -293,6 +293,27 @@ TEST_F(ListBuild, MissingLanguageColumnStopsWithOneBoxAndNothingToTrain)
     EXPECT_FALSE(Forms::progress().isVisible());
 }
 
+// A later row that fails goes too; the rows written whole stay and are counted.
+TEST_F(ListBuild, RowThatFailsHalfWayIsNotLeftInTheList)
+{
+    const QString path = dir.filePath(QStringLiteral("mixed.lxt"));
+    qint64 first = 0;
+    {
+        TestDatabase db(path);
+        db.setLanguages(kLanguages).setDBVersion(2);
+        first = db.addEntry({{}, QStringLiteral("eins")}, {{}, QStringLiteral("un")}, 2);
+        db.addEntry({{}, QStringLiteral("zwei")}, {{}, QStringLiteral("deux")}, QStringLiteral("viel"));
+    }
+    open(path);
+    f2().Command4_Click();
+    ASSERT_EQ(msgs->shown.size(), 1);
+    ASSERT_EQ(grid()->Rows(), 2);
+    EXPECT_EQ(grid()->TextMatrix(1, 1), QString::number(first));
+    EXPECT_TRUE(Forms::form1().ListeNichtLeer);
+    EXPECT_EQ(f2().statusText(), QStringLiteral("1 Vokabeln ausgewählt"));
+    EXPECT_EQ(Forms::trainer().seqCount(), 1);
+}
+
 TEST_F(ListBuild, CellTexts)
 {
     const QString path = dir.filePath(QStringLiteral("cells.lxt"));
