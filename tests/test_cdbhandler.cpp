@@ -299,15 +299,25 @@ TEST_F(HandlerFile, BereinigeDBDeletesUnusedAreasAttributesAndOrphanSynonymsOnly
     EXPECT_EQ(check.count(QStringLiteral("Vokabular")), 2);
 }
 
+// A failure in the last step undoes the steps before it, in the file and in
+// the record sets.
 TEST_F(HandlerFile, BereinigeDBReportsAFailureOnceAndIsStillTrue)
 {
-    { TestDatabase db(file()); }
+    {
+        TestDatabase db(file());
+        db.addArea(QStringLiteral("Reisen"));   // unused
+    }
     ScopedFakeMessages fake;
     open(file());
     ASSERT_TRUE(handler.OpenAllRecordsets());
-    handler.rsBereiche.reset();
+    handler.rsSynonyme.reset();
     EXPECT_TRUE(handler.BereinigeDB());
     EXPECT_EQ(fake->shown.size(), 1);
+    handler.rsBereiche->FindFirst(QStringLiteral("Bereich_Text LIKE 'Reisen'"));
+    EXPECT_FALSE(handler.rsBereiche->NoMatch());
+    EXPECT_EQ(handler.rsBereiche->RecordCount(), 1);
+    handler.CloseAllDBObjects();
+    EXPECT_EQ(TestDatabase(file(), TestDatabase::OpenExisting).count(QStringLiteral("Bereiche")), 1);
 }
 
 // Many areas, attributes and synonyms, every 20th unused: the clean-up keeps

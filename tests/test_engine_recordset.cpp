@@ -273,6 +273,14 @@ TEST_F(EngineRecordset, DeleteThenFindNextContinuesWithTheFollowingRow)
     EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Bereiche WHERE ID=2")), QStringLiteral("0"));
     EXPECT_EQ(texts(*rs, all, QStringLiteral("Bereich_Text")),
               (QStringList{QStringLiteral("Essen"), QStringLiteral("Zahlen")}));
+    // Moves and positions step over the deleted row.
+    rs->MoveFirst();
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields(1).toString(), QStringLiteral("Zahlen"));
+    EXPECT_EQ(rs->AbsolutePosition(), 1);
+    rs->MoveLast();
+    EXPECT_EQ(rs->AbsolutePosition(), 1);
+    EXPECT_EQ(rs->RecordCount(), 2);
     // Deleting the last row: FindNext finds nothing.
     rs->FindFirst(QStringLiteral("Bereich_Text = 'Zahlen'"));
     rs->Delete();
@@ -289,6 +297,37 @@ TEST_F(EngineRecordset, DeleteThenFindNextContinuesWithTheFollowingRow)
     links->FindNext(QStringLiteral("IDV LIKE '1'"));
     EXPECT_TRUE(links->NoMatch());
     EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Bereiche_Zwischen WHERE IDV=1")), QStringLiteral("0"));
+}
+
+// Writes inside a transaction reach the file together, also while another
+// set is still reading; a rollback restores the file and the set's rows.
+TEST_F(EngineRecordset, TransactionCommitsTogetherOrRollsBackFileAndRows)
+{
+    auto reading = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    reading->FindFirst(QStringLiteral("ID LIKE '*'"));
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Bereiche"));
+    const QString all = QStringLiteral("ID LIKE '*'");
+    auto deleteTwo = [&] {
+        db->BeginTrans();
+        for (const char* name : {"Reisen", "Zahlen"}) {
+            rs->FindFirst(QStringLiteral("Bereich_Text = '%1'").arg(QLatin1String(name)));
+            ASSERT_FALSE(rs->NoMatch()) << name;
+            rs->Delete();
+        }
+        EXPECT_EQ(rs->RecordCount(), 1);
+    };
+    deleteTwo();
+    db->Rollback();
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Bereiche")), QStringLiteral("3"));
+    EXPECT_EQ(texts(*rs, all, QStringLiteral("Bereich_Text")),
+              (QStringList{QStringLiteral("Essen"), QStringLiteral("Reisen"), QStringLiteral("Zahlen")}));
+    EXPECT_EQ(rs->RecordCount(), 3);
+
+    deleteTwo();
+    db->CommitTrans();
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT group_concat(Bereich_Text) FROM Bereiche")), QStringLiteral("Essen"));
+    EXPECT_EQ(long(sortedIds(*reading, all).size()),
+              scalar(path, QStringLiteral("SELECT count(*) FROM Vokabular")).toLong());
 }
 
 TEST_F(EngineRecordset, AddNewAppendsAReachableRow)

@@ -263,15 +263,14 @@ TEST_F(ListBuild, NoHitLeavesHeaderOnlyAndConsistentState)
     EXPECT_TRUE(f2().Changes) << "only a build that reaches its end clears it";
 }
 
-TEST_F(ListBuild, MissingLanguageColumnStopsWithOneBoxAndConsistentState)
+TEST_F(ListBuild, MissingLanguageColumnStopsWithOneBoxAndNothingToTrain)
 {
     const QString path = dir.filePath(QStringLiteral("old.lxt"));
-    qint64 first = 0;
     {
         // Version 1 names the columns by language; these are named Lang1_/Lang2_.
         TestDatabase db(path);
         db.setLanguages(kLanguages).setDBVersion(1);
-        first = db.addEntry({{}, QStringLiteral("eins")}, {{}, QStringLiteral("un")}, 1);
+        db.addEntry({{}, QStringLiteral("eins")}, {{}, QStringLiteral("un")}, 6);
         db.addEntry({{}, QStringLiteral("zwei")}, {{}, QStringLiteral("deux")}, 2);
     }
     open(path);
@@ -279,15 +278,40 @@ TEST_F(ListBuild, MissingLanguageColumnStopsWithOneBoxAndConsistentState)
     ASSERT_EQ(msgs->shown.size(), 1);
     EXPECT_EQ(msgs->shown[0].style, 16);
     EXPECT_TRUE(msgs->shown[0].prompt.startsWith(QStringLiteral("Es trat folgender Fehler auf: ")));
-    // The failing first row keeps what was written into it.
+    // The first row failed half-way: it is not left behind with its ID only.
+    EXPECT_EQ(grid()->Rows(), 1);
+    EXPECT_FALSE(Forms::form1().ListeNichtLeer);
+    auto* listButton = Forms::form1().findChild<QPushButton*>(QStringLiteral("Grid"));
+    auto* trainerButton = Forms::form1().findChild<QPushButton*>(QStringLiteral("Command2"));
+    ASSERT_TRUE(listButton && trainerButton);
+    EXPECT_FALSE(listButton->isEnabled());
+    EXPECT_FALSE(trainerButton->isEnabled());
+    EXPECT_EQ(Forms::liste().windowTitle(), QStringLiteral("Vokabelliste"));
+    EXPECT_TRUE(f2().Changes);
+    EXPECT_EQ(f2().statusText(), QStringLiteral("0 Vokabeln ausgewählt"));
+    EXPECT_EQ(Forms::trainer().seqCount(), 0) << "nothing to train";
+    EXPECT_FALSE(Forms::progress().isVisible());
+}
+
+// A later row that fails goes too; the rows written whole stay and are counted.
+TEST_F(ListBuild, RowThatFailsHalfWayIsNotLeftInTheList)
+{
+    const QString path = dir.filePath(QStringLiteral("mixed.lxt"));
+    qint64 first = 0;
+    {
+        TestDatabase db(path);
+        db.setLanguages(kLanguages).setDBVersion(2);
+        first = db.addEntry({{}, QStringLiteral("eins")}, {{}, QStringLiteral("un")}, 2);
+        db.addEntry({{}, QStringLiteral("zwei")}, {{}, QStringLiteral("deux")}, QStringLiteral("viel"));
+    }
+    open(path);
+    f2().Command4_Click();
+    ASSERT_EQ(msgs->shown.size(), 1);
     ASSERT_EQ(grid()->Rows(), 2);
     EXPECT_EQ(grid()->TextMatrix(1, 1), QString::number(first));
-    EXPECT_EQ(Forms::form1().ListeNichtLeer, grid()->Rows() > 1);
-    EXPECT_EQ(Forms::liste().windowTitle(), QStringLiteral("Vokabelliste - 1 Einträge"));
-    EXPECT_TRUE(f2().Changes);
-    EXPECT_EQ(f2().statusText(), QStringLiteral("1 Vokabeln ausgewählt")) << "counts what the list holds";
-    EXPECT_EQ(Forms::trainer().seqCount(), 1) << "the trainer walks the rows that are there";
-    EXPECT_FALSE(Forms::progress().isVisible());
+    EXPECT_TRUE(Forms::form1().ListeNichtLeer);
+    EXPECT_EQ(f2().statusText(), QStringLiteral("1 Vokabeln ausgewählt"));
+    EXPECT_EQ(Forms::trainer().seqCount(), 1);
 }
 
 TEST_F(ListBuild, CellTexts)

@@ -3,20 +3,25 @@
 #include "test_trainer_fixture.h"
 
 #include "database/CDBHandler.h"
+#include "support/AsNobody.h"
+
+#include <QDir>
+#include <QFile>
 
 namespace {
 
 struct ScoreCase {
     const char* cell;   // score text in the list cell before the answer
     bool right;
-    const char* expected;
+    const char* expected;   // nullptr: cell and file keep their score, the error box tells
 };
 
-// Clamped to 1..6; any text other than "1".."6" becomes 1 whatever the answer.
+// Clamped to 1..6; any other number becomes 1 whatever the answer; a cell
+// without a number changes nothing.
 const ScoreCase kScoreCases[] = {
     {"3", true, "2"}, {"3", false, "4"}, {"1", true, "1"}, {"6", false, "6"}, {"1", false, "2"},
-    {"6", true, "5"}, {"", true, "1"},   {"", false, "1"},  {"7", false, "1"}, {"7", true, "1"},
-    {" 3", false, "1"}, {"0", false, "1"}, {"3 ", true, "1"},
+    {"6", true, "5"}, {"", true, nullptr}, {"", false, nullptr}, {"x", true, nullptr}, {"7", false, "1"},
+    {"7", true, "1"}, {" 3", false, "1"}, {"0", false, "1"}, {"3 ", true, "1"},
 };
 
 class TrainerScore : public TrainerTest {
@@ -45,16 +50,52 @@ TEST_F(TrainerScore, AnswerMovesTheScoreOneStepInGridAndDatabase)
         ASSERT_EQ(row, 1);
         grid().setTextMatrix(row, Liste::txtScore, QString::fromLatin1(c.cell));
         revealAndAnswer(c.right);
-        EXPECT_EQ(grid().TextMatrix(row, Liste::txtScore), QString::fromLatin1(c.expected));
-        EXPECT_EQ(dbScore(ids[0]), QString::fromLatin1(c.expected));
+        EXPECT_EQ(grid().TextMatrix(row, Liste::txtScore), QString::fromLatin1(c.expected ? c.expected : c.cell));
+        EXPECT_EQ(dbScore(ids[0]), QString::fromLatin1(c.expected ? c.expected : "4"));
         EXPECT_EQ(dbScore(ids[1]), QStringLiteral("4")) << "the other entry is untouched";
-        EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
-        EXPECT_EQ(t().anzahlRichtig(), c.right ? 1 : 0);
+        EXPECT_EQ(msgs->shown.size(), c.expected ? 0 : 1) << msgs->lastPrompt().toStdString();
+        EXPECT_EQ(t().anzahlRichtig(), c.right && c.expected ? 1 : 0);
         TearDown();
         ids.clear();
         msgs->clear();
         SetUp();
     }
+}
+
+// A score write refused by a read-only file: the list keeps the stored score.
+TEST_F(TrainerScore, ScoreThatCannotBeWrittenStaysInTheListAsStored)
+{
+    const QDir root(dir.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("tmp")));
+    dbPath = root.filePath(QStringLiteral("Testsprache.lxt"));
+    {
+        TestDatabase db(dbPath);
+        db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Französisch@")).setDBVersion(2);
+        db.addEntry({{}, QStringLiteral("Wort1")}, {{}, QStringLiteral("mot1")}, 3);
+    }
+    QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(root.filePath(QStringLiteral("tmp")), QFile::Permissions(0x7777));
+    AsNobody::openPath(dbPath);
+    AsNobody::runTest(QStringLiteral("TrainerScore.DISABLED_ScoreThatCannotBeWrittenChild"),
+                      {{"LEXUVANT_CHILD_DIR", QFile::encodeName(dir.path())},
+                       {"TMPDIR", QFile::encodeName(root.filePath(QStringLiteral("tmp")))},
+                       {"HOME", QFile::encodeName(root.filePath(QStringLiteral("tmp")))}});
+    EXPECT_EQ(dbScore(1), QStringLiteral("3"));
+}
+
+TEST_F(TrainerScore, DISABLED_ScoreThatCannotBeWrittenChild)
+{
+    AppPaths::setAppPath(qEnvironmentVariable("LEXUVANT_CHILD_DIR"));
+    Forms::form1().Open_DB(QStringLiteral("Testsprache.lxt"));
+    Forms::form2().Command4_Click();
+    ASSERT_EQ(grid().Rows(), 2) << msgs->lastPrompt().toStdString();
+    msgs->clear();
+    testOn();
+    revealAndAnswer(true);
+    // The next answer reads this cell: it must hold what the file holds.
+    EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("3"));
+    ASSERT_EQ(msgs->shown.size(), 1);
+    EXPECT_TRUE(msgs->shown[0].prompt.contains(QStringLiteral("schreibgeschützt"))) << msgs->shown[0].prompt.toStdString();
 }
 
 TEST_F(TrainerScore, ShuffledOrderChangesTheShuffledRow)

@@ -323,10 +323,20 @@ void CDBHandler::DeleteEntryForID(int R, const RecordsetPtr& rs)
 bool CDBHandler::BereinigeDB()
 {
     ErrorHandling::reportAndLeave([&] {
-        BereinigeRelationales(rsBereiche_Zwischen, rsBereiche);
-        BereinigeRelationales(rsGrammatikalischeAttribute_Zwischen, rsGrammatikalischeAttribute);
-        BereinigeRelationales(rsFunktionaleAttribute_Zwischen, rsFunktionaleAttribute);
-        BereinigeSynonyme();
+        // One transaction: thousands of deletes cost one write to the disk,
+        // and a failure leaves the file as it was.
+        Database& db = mustBeSet(dbKopieren);
+        db.BeginTrans();
+        try {
+            BereinigeRelationales(rsBereiche_Zwischen, rsBereiche);
+            BereinigeRelationales(rsGrammatikalischeAttribute_Zwischen, rsGrammatikalischeAttribute);
+            BereinigeRelationales(rsFunktionaleAttribute_Zwischen, rsFunktionaleAttribute);
+            BereinigeSynonyme();
+            db.CommitTrans();
+        } catch (...) {
+            db.Rollback();
+            throw;
+        }
     });
     return true;
 }

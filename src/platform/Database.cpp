@@ -178,19 +178,21 @@ void Database::Impl::release(Prepared& entry, sqlite3_stmt* stmt)
     ++idleCount;
 }
 
-void Database::Impl::finishPendingReads()
+void Database::Impl::finishPendingReads(const QString& table)
 {
+    const bool onlyReadersOfTable = inTransaction && !table.isEmpty();
     // Copy: draining does not change the list, but keep it safe anyway.
     const auto sets = live;
     for (Recordset::Impl* r : sets)
-        if (r->stmt)
+        if (r->stmt
+            && !(onlyReadersOfTable && r->updatable && r->table.compare(table, Qt::CaseInsensitive) != 0))
             r->drain();
 }
 
-int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& values)
+int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& values, const QString& table)
 {
     checkWritable();
-    finishPendingReads();
+    finishPendingReads(table);
     sqlite3_stmt* s = acquire(sql, sql);
     for (size_t i = 0; i < values.size(); ++i)
         engine::bindValue(s, int(i) + 1, values[i]);
@@ -229,6 +231,20 @@ void Database::Impl::closeAll()
         db = nullptr;
     }
     open = false;
+    inTransaction = false;   // closing rolls an open transaction back
+}
+
+void Database::Impl::endTransaction(bool commit)
+{
+    inTransaction = false;   // restoring records no further undo
+    for (Recordset::Impl* r : live) {
+        if (!commit && !r->undo.empty()) {
+            for (auto it = r->undo.rbegin(); it != r->undo.rend(); ++it)
+                r->setRowData(it->first, it->second);
+            r->keyIndex.clear();   // it left out rows that were deleted then
+        }
+        r->undo.clear();
+    }
 }
 
 // ---- Database ---------------------------------------------------------------
@@ -496,3 +512,42 @@ void TableDef::AppendTextField(const QString& name, int size, const QString& def
     if (rc != SQLITE_OK)
         engine::raiseWrite(d->db, rc, d->path, message);
 }
+
+void Database::BeginTrans()
+{
+    d->checkOpen();
+    if (d->inTransaction)
+        raise(DbErr::WriteFailed, tr2(QStringLiteral("A transaction is already open on \"%1\"."),
+                                      QStringLiteral("Auf \"%1\" ist bereits eine Transaktion offen."))
+                                      .arg(d->path));
+    // Deferred: a transaction that only reads needs no write access.
+    const int rc = sqlite3_exec(d->db, "BEGIN", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        engine::raiseWrite(d->db, rc, d->path);
+    d->inTransaction = true;
+}
+
+void Database::CommitTrans()
+{
+    d->checkOpen();
+    if (!d->inTransaction)
+        return;
+    const int rc = sqlite3_exec(d->db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        engine::raiseWrite(d->db, rc, d->path);   // still open: the caller rolls back
+    d->endTransaction(true);
+}
+
+void Database::Rollback()
+{
+    if (!d->open || !d->inTransaction)
+        return;
+    // Some failures (a full disk, say) end the transaction in SQLite already.
+    if (!sqlite3_get_autocommit(d->db)) {
+        d->finishPendingReads();
+        sqlite3_exec(d->db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    d->endTransaction(false);
+}
+
+bool Database::inTransaction() const { return d->inTransaction; }

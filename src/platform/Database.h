@@ -59,6 +59,14 @@ public:
     std::shared_ptr<TableDef> TableDefs(const QString& tableName);
     void RefreshTableDefs();
 
+    // One transaction at a time: the writes in between reach the file together
+    // at CommitTrans, or not at all after Rollback, which also brings the rows
+    // of the record sets back as they were. Rollback never raises.
+    void BeginTrans();
+    void CommitTrans();
+    void Rollback();
+    bool inTransaction() const;
+
     // Closes the database and every record set still open on it.
     void Close();
     bool isOpen() const;

@@ -65,7 +65,7 @@ struct ColumnInfo {
 
 struct StoredRow {
     qint64 rowid;
-    const char* data;
+    const char* data;   // nullptr: the row was deleted (kept until the set is compacted)
 };
 
 } // namespace engine
@@ -85,6 +85,10 @@ struct Database::Impl {
     std::unordered_map<QString, Prepared, TextHash> prepared;
     int idleCount = 0;
     std::vector<Recordset::Impl*> live;                 // record sets open on this database
+    bool inTransaction = false;
+    // Ends the transaction's bookkeeping in every record set; a rollback
+    // restores the rows they changed.
+    void endTransaction(bool commit);
 
     ~Impl();
     // A prepared statement for `sql` (translated SQLite text); raises SqlSyntax
@@ -95,13 +99,16 @@ struct Database::Impl {
     void release(Prepared& entry, sqlite3_stmt* stmt);
     // SQLite commits a write only when no read statement is pending on the
     // connection: every dynaset still reading fetches its remaining rows first.
-    void finishPendingReads();
+    // Inside a transaction the commit comes later and does not wait for reads:
+    // only the dynasets that may read `table` (all, when it is empty) fetch theirs,
+    // so that they keep the rows they would have had.
+    void finishPendingReads(const QString& table = QString());
     void checkOpen() const;
     void checkWritable() const;
     void closeAll();
     void dropIdleStatements();
-    // Runs a write statement with values; returns sqlite3_changes.
-    int execWrite(const QString& sql, const std::vector<QVariant>& values);
+    // Runs a write statement with values on `table`; returns sqlite3_changes.
+    int execWrite(const QString& sql, const std::vector<QVariant>& values, const QString& table = QString());
 };
 
 struct Recordset::Impl {
@@ -125,7 +132,12 @@ struct Recordset::Impl {
     bool onGap = false;       // the current row was deleted: cur is the row after it
     bool noMatch = false;
     bool open = true;
-    long reached = 0;         // rows the walk has reached (RecordCount)
+    long reached = 0;         // rows the walk has reached (RecordCount), deleted ones included
+    long deletedCount = 0;    // rows marked deleted
+    long lastDeleted = -1;    // no row above it is marked deleted
+    // Inside a transaction: (row, its data before the change) per change, so
+    // that a rollback brings the rows back as the file has them again.
+    std::vector<std::pair<long, const char*>> undo;
 
     enum class EditMode { None, Editing, Adding } edit = EditMode::None;
     std::map<int, QVariant> pending;
@@ -163,5 +175,12 @@ struct Recordset::Impl {
     void requireCurrent() const;
     void dropEdit();
     void refreshRow(qint64 rowid, bool append);
+    void setRowData(long row, const char* data);
+    bool live(long row) const { return rows[size_t(row)].data != nullptr; }
+    // The first row from `row` on that is not deleted, fetching as needed; false when none.
+    bool ensureLive(long& row);
+    long positionOf(long row);   // position among the rows not deleted
+    long liveBelow(long end) const;   // rows not deleted among the first `end`
+    void compact();
     void invalidateOffsets() { offsetsRow = -1; }
 };

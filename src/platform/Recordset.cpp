@@ -272,6 +272,76 @@ bool Recordset::Impl::ensure(long index)
     return index >= 0;
 }
 
+bool Recordset::Impl::ensureLive(long& row)
+{
+    while (ensure(row)) {
+        if (live(row))
+            return true;
+        ++row;
+    }
+    return false;
+}
+
+void Recordset::Impl::setRowData(long row, const char* data)
+{
+    const char* before = rows[size_t(row)].data;
+    if (db->inTransaction)
+        undo.emplace_back(row, before);
+    deletedCount += (data == nullptr) - (before == nullptr);
+    if (!data)
+        lastDeleted = std::max(lastDeleted, row);
+    rows[size_t(row)].data = data;
+    invalidateOffsets();
+}
+
+long Recordset::Impl::positionOf(long row)
+{
+    if (deletedCount == 0)
+        return row;
+    if (!db->inTransaction) {   // a rollback finds its rows by number
+        compact();
+        return cur;
+    }
+    return liveBelow(row);
+}
+
+long Recordset::Impl::liveBelow(long end) const
+{
+    if (lastDeleted < end)
+        return end - deletedCount;
+    long n = end;
+    for (long i = 0; i < end; ++i)
+        n -= !live(i);
+    return n;
+}
+
+void Recordset::Impl::compact()
+{
+    // Deletes only mark their rows, so that a delete costs the same at any
+    // place; the marked rows go here, in one pass, when a position is asked.
+    long kept = 0, newCur = 0, newReached = 0;
+    for (long i = 0; i < long(rows.size()); ++i) {
+        if (i == cur)
+            newCur = kept;
+        if (i == reached)
+            newReached = kept;
+        if (live(i))
+            rows[size_t(kept++)] = rows[size_t(i)];
+    }
+    if (cur >= long(rows.size()))
+        newCur = kept;
+    if (reached >= long(rows.size()))
+        newReached = kept;
+    if (cur >= 0)
+        cur = newCur;
+    reached = newReached;
+    rows.resize(size_t(kept));
+    deletedCount = 0;
+    lastDeleted = -1;
+    keyIndex.clear();   // rebuilt on the next search by key
+    invalidateOffsets();
+}
+
 void Recordset::Impl::drain()
 {
     while (fetchOne()) {
@@ -418,6 +488,8 @@ void Recordset::Impl::find(const QString& condition, long start)
             std::vector<std::pair<size_t, long>> entries;
             entries.reserve(rows.size());
             for (size_t i = 0; i < rows.size(); ++i) {
+                if (!rows[i].data)
+                    continue;
                 const Cell c = cellAt(long(i), keyCol);
                 if (c.type != Cell::Null)
                     entries.emplace_back(qHash(jetcond::cellText(c, true)), long(i));
@@ -429,7 +501,7 @@ void Recordset::Impl::find(const QString& condition, long start)
         const size_t h = qHash(b.keyText());
         auto it = std::lower_bound(index.begin(), index.end(), std::make_pair(h, std::max(0L, start)));
         for (; it != index.end() && it->first == h; ++it) {
-            if (b.matches(EncodedRow(rows[size_t(it->second)].data))) {
+            if (live(it->second) && b.matches(EncodedRow(rows[size_t(it->second)].data))) {
                 found = it->second;
                 break;
             }
@@ -438,7 +510,7 @@ void Recordset::Impl::find(const QString& condition, long start)
             reached = long(rows.size());
     } else {
         for (long i = std::max(0L, start); ensure(i); ++i) {
-            if (b.matches(EncodedRow(rows[size_t(i)].data))) {
+            if (live(i) && b.matches(EncodedRow(rows[size_t(i)].data))) {
                 found = i;
                 break;
             }
@@ -467,8 +539,10 @@ void Recordset::Impl::refreshRow(qint64 rowid, bool append)
         engine::encodeRow(s, 1, ncols, scratch);
         const char* data = arena.store(scratch);
         if (append) {
-            rows.push_back({rowid, data});
+            rows.push_back({rowid, nullptr});
+            ++deletedCount;   // setRowData counts it in
             const long idx = long(rows.size()) - 1;
+            setRowData(idx, data);
             for (auto& [col, index] : keyIndex) {
                 const Cell c = cellAt(idx, col);
                 if (c.type == Cell::Null)
@@ -477,9 +551,9 @@ void Recordset::Impl::refreshRow(qint64 rowid, bool append)
                 index.insert(std::lower_bound(index.begin(), index.end(), entry), entry);
             }
         } else {
-            for (auto& r : rows)
-                if (r.rowid == rowid)
-                    r.data = data;
+            for (long i = 0; i < long(rows.size()); ++i)
+                if (rows[size_t(i)].rowid == rowid && live(i))
+                    setRowData(i, data);
         }
     }
     db->release(sql, s);
@@ -525,7 +599,7 @@ bool Recordset::IsEOF() const
 bool Recordset::IsBOF() const
 {
     d->check();
-    return d->cur < 0 || d->rows.empty();
+    return d->cur < 0 || long(d->rows.size()) == d->deletedCount;
 }
 
 void Recordset::MoveFirst()
@@ -533,9 +607,10 @@ void Recordset::MoveFirst()
     d->check();
     d->dropEdit();
     d->onGap = false;
-    if (d->ensure(0)) {
-        d->cur = 0;
-        d->reached = std::max(d->reached, 1L);
+    long first = 0;
+    if (d->ensureLive(first)) {
+        d->cur = first;
+        d->reached = std::max(d->reached, first + 1);
     } else {
         raise(DbErr::NoCurrentRecord, noCurrentText());
     }
@@ -547,9 +622,9 @@ void Recordset::MoveNext()
     d->dropEdit();
     if (!d->onGap && (d->cur < 0 || d->cur >= long(d->rows.size())))
         raise(DbErr::NoCurrentRecord, noCurrentText());
-    const long next = d->onGap ? d->cur : d->cur + 1;
+    long next = d->onGap ? d->cur : d->cur + 1;
     d->onGap = false;
-    if (d->ensure(next)) {
+    if (d->ensureLive(next)) {
         d->cur = next;
         d->reached = std::max(d->reached, next + 1);
     } else {
@@ -562,10 +637,13 @@ void Recordset::MoveLast()
     d->check();
     d->dropEdit();
     d->drain();
-    if (d->rows.empty())
+    long last = long(d->rows.size()) - 1;
+    while (last >= 0 && !d->live(last))
+        --last;
+    if (last < 0)
         raise(DbErr::NoCurrentRecord, noCurrentText());
     d->onGap = false;
-    d->cur = long(d->rows.size()) - 1;
+    d->cur = last;
     d->reached = long(d->rows.size());
 }
 
@@ -707,7 +785,7 @@ void Recordset::Update()
             const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE _rowid_=?%3")
                                     .arg(table, sets.join(QLatin1String(", ")))
                                     .arg(values.size());
-            if (d->db->execWrite(sql, values) != 1)
+            if (d->db->execWrite(sql, values, d->table) != 1)
                 raise(DbErr::WriteFailed,
                       tr2(QStringLiteral("The change could not be saved: the record no longer exists."),
                           QStringLiteral("Die Änderung konnte nicht gespeichert werden: der Datensatz ist nicht mehr "
@@ -729,7 +807,7 @@ void Recordset::Update()
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, cols.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
         }
-        d->db->execWrite(sql, values);
+        d->db->execWrite(sql, values, d->table);
         const qint64 rowid = sqlite3_last_insert_rowid(d->db->db);
         d->refreshRow(rowid, true);
         d->reached = std::min(long(d->rows.size()), d->reached + 1);
@@ -759,21 +837,11 @@ void Recordset::Delete()
     d->edit = Impl::EditMode::None;
     const qint64 rowid = d->rows[size_t(d->cur)].rowid;
     d->db->execWrite(QStringLiteral("DELETE FROM %1 WHERE _rowid_=?1").arg(jetsql::quoteIdent(d->table)),
-                     {QVariant(rowid)});
-    d->rows.erase(d->rows.begin() + d->cur);
-    if (d->cur < d->reached)
-        d->reached = std::max(0L, d->reached - 1);
+                     {QVariant(rowid)}, d->table);
+    // Marked, not erased: the rows after it keep their numbers, so the lookup
+    // tables stay valid and a delete costs the same wherever the row is.
+    d->setRowData(d->cur, nullptr);
     d->onGap = true;   // FindNext / MoveNext go on with the row that followed
-    // The lookup tables lose the row; the rows after it move up by one.
-    const long gone = d->cur;
-    for (auto& [col, index] : d->keyIndex) {
-        index.erase(std::remove_if(index.begin(), index.end(), [gone](const auto& e) { return e.second == gone; }),
-                    index.end());
-        for (auto& e : index)
-            if (e.second > gone)
-                --e.second;
-    }
-    d->invalidateOffsets();
 }
 
 void Recordset::MoveToLastModified()
@@ -783,7 +851,7 @@ void Recordset::MoveToLastModified()
     if (!d->hasLastModified)
         raise(DbErr::NoCurrentRecord, noCurrentText());
     for (long i = long(d->rows.size()) - 1; i >= 0; --i) {
-        if (d->rows[size_t(i)].rowid == d->lastModified) {
+        if (d->rows[size_t(i)].rowid == d->lastModified && d->live(i)) {
             d->cur = i;
             d->onGap = false;
             d->reached = std::max(d->reached, i + 1);
@@ -796,20 +864,20 @@ void Recordset::MoveToLastModified()
 long Recordset::RecordCount() const
 {
     d->check();
-    return std::min(long(d->rows.size()), std::max(d->reached, d->hasCurrent() ? d->cur + 1 : 0L));
+    return d->liveBelow(std::min(long(d->rows.size()), std::max(d->reached, d->hasCurrent() ? d->cur + 1 : 0L)));
 }
 
 long Recordset::RowsInResult()
 {
     d->check();
     d->drain();
-    return long(d->rows.size());
+    return long(d->rows.size()) - d->deletedCount;
 }
 
 long Recordset::AbsolutePosition() const
 {
     d->check();
-    return d->hasCurrent() ? d->cur : -1;
+    return d->hasCurrent() ? d->positionOf(d->cur) : -1;
 }
 
 bool Recordset::Updatable() const

@@ -3,7 +3,8 @@
 // on Jet conditions. Rows are fetched from SQLite as the walk reaches them, so
 // RecordCount is the number of rows reached so far. Dynasets on one table can
 // be changed (Edit/Update/Delete/AddNew); each Update or Delete is committed to
-// the file at once. Dynasets on joins are read-only.
+// the file at once, or at CommitTrans inside a transaction of the database.
+// Dynasets on joins are read-only.
 //
 // Conditions: comparisons (=, <>, <, >, <=, >=, LIKE with * ? # [..]) on
 // column names (plain, qualified "T.C", bracketed "[C]", "T.[C]"), joined by
@@ -18,7 +19,8 @@
 //
 // While a dynaset has rows left to fetch, its statement keeps a read lock on
 // the file; before the engine writes, every such dynaset of the database
-// fetches its remaining rows, so that each write is committed at once.
+// fetches its remaining rows, so that each write is committed at once (inside
+// a transaction only those that may read the table written).
 #include "common/AppError.h"
 
 #include <QString>

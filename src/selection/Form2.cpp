@@ -681,6 +681,19 @@ void Form2::Command4_Click()
     };
     auto& stageC = stageB;
     auto rs = [&]() -> Recordset& { return mustBeSet(db.rsKopieren); };
+    // A row whose write failed holds only some of its cells (the ID, say):
+    // left in the list it could be trained and its empty score written back.
+    auto writeRow = [&](int row) {
+        const int rowsBefore = grid->Rows();
+        try {
+            bool written = false;
+            SetzeZeileAusDBinGrid(row, written);
+        } catch (...) {
+            if (grid->Rows() == rowsBefore && rowsBefore > 1)
+                grid->setRows(rowsBefore - 1);
+            throw;
+        }
+    };
 
     stageA([&] { cursor.SetCursorToBusy(this); });
     stageA([&] {
@@ -744,11 +757,7 @@ void Form2::Command4_Click()
         return;
     }
     stageA([&] { grid->AddItem(QString()); });
-    if (!stageB([&] {
-            int row = 1;
-            bool written = false;
-            SetzeZeileAusDBinGrid(row, written);
-        }))
+    if (!stageB([&] { writeRow(1); }))
         return;
 
     if (!stageC([&] { rs().FindNext(criteria); }))
@@ -780,11 +789,7 @@ void Form2::Command4_Click()
         else if (!stageC(showAndAdd))
             return;
         firstPass = false;
-        if (!stageB([&] {
-                int row = -1;
-                bool written = false;
-                SetzeZeileAusDBinGrid(row, written);
-            }))
+        if (!stageB([&] { writeRow(-1); }))
             return;
         if (!stageC([&] {
                 Recordset& r = rs();

@@ -518,11 +518,16 @@ void Trainer::ChangeErrorCount(int mode)
         const QString id = g.Text();
         g.setCol(Liste::txtScore);
         const QString text = g.Text();
+        // A cell without a number holds no score to change: writing one would
+        // overwrite the stored score with a value that never came from it.
+        bool isNumber = false;
+        text.toInt(&isNumber);
+        if (!isNumber)
+            throw AppError(13, tr2(QStringLiteral("Type mismatch"), QStringLiteral("Typen unverträglich")));
         static const QStringList valid = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                           QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
         int score = valid.contains(text) ? text.toInt() + delta : 0;
         score = std::clamp(score, 1, 6);
-        g.setText(QString::number(score));
 
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
         rs.FindFirst(QStringLiteral("ID LIKE '") + SqlEscape(id) + QStringLiteral("'"));
@@ -533,5 +538,8 @@ void Trainer::ChangeErrorCount(int mode)
         rs.Edit();
         rs.SetField(QStringLiteral("Score"), QVariant(qint16(score)));
         rs.Update();
+        // Only a score that reached the file is shown, so that the next
+        // answer builds on what is stored.
+        g.setText(QString::number(score));
     });
 }
