@@ -6,11 +6,61 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
 #include <numeric>
+#include <optional>
+#include <string>
 
 namespace {
 const QString kEmpty;
-}
+
+// The sort order of texts made of printable ASCII characters, read from the
+// collator: each character's rank, characters equal to the collator (a and A)
+// sharing one. Such texts then sort by their rank strings, without a collation
+// key each. Empty when the collator does not order these characters one by one
+// and by their base letter alone (then every text takes the collator's key).
+struct AsciiRanks {
+    std::array<unsigned char, 128> rank{};   // 0: not a printable ASCII character
+
+    explicit AsciiRanks(const QCollator& collator)
+    {
+        std::vector<char16_t> chars;
+        for (char16_t c = 0x20; c < 0x7f; ++c)
+            chars.push_back(c);
+        auto text = [](char16_t c) { return QString(QChar(c)); };
+        std::stable_sort(chars.begin(), chars.end(),
+                         [&](char16_t a, char16_t b) { return collator.compare(text(a), text(b)) < 0; });
+        unsigned char r = 1;
+        for (size_t i = 0; i < chars.size(); ++i) {
+            if (collator.compare(text(chars[i]), QString()) <= 0)
+                return;   // ignored by the collator
+            if (i > 0 && collator.compare(text(chars[i - 1]), text(chars[i])) != 0) {
+                // Apart by the base letter, not only by an accent: the first
+                // character decides even against a larger second one.
+                if (collator.compare(text(chars[i - 1]) + text(chars.back()), text(chars[i]) + text(chars.front())) >= 0)
+                    return;
+                ++r;
+            }
+            rank[chars[i]] = r;
+        }
+        usable = true;
+    }
+    // The rank string of text, or false when text has another character.
+    bool key(const QString& text, std::string& out) const
+    {
+        out.clear();
+        out.reserve(size_t(text.size()));
+        for (const QChar ch : text) {
+            const char16_t c = ch.unicode();
+            if (c >= 128 || !rank[c])
+                return false;
+            out.push_back(char(rank[c]));
+        }
+        return true;
+    }
+    bool usable = false;
+};
+} // namespace
 
 FlexGridModel::FlexGridModel(QObject* parent) : QAbstractTableModel(parent), m_fixedBack(0xE0, 0xE0, 0xE0) {}
 
@@ -320,13 +370,44 @@ void FlexGridModel::sortByColumn(int col)
     // case aside; the keys are computed once per row instead of once per comparison.
     QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(size_t(n));
-    for (int i = 0; i < n; ++i)
-        keys.push_back(collator.sortKey(m_rows[size_t(first + i)].cells[size_t(col)]));
+    static const AsciiRanks ascii(collator);
+    auto cell = [&](int i) -> const QString& { return m_rows[size_t(first + i)].cells[size_t(col)]; };
     std::vector<int> order(static_cast<size_t>(n));
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+
+    // Texts of printable ASCII compare by their rank strings; a pair with any
+    // other text compares by collation keys, made when first needed. Where
+    // many texts have other characters, nearly every text meets one of them
+    // and needs its key anyway: then all take keys at once, as is faster.
+    std::vector<std::string> rankKeys(static_cast<size_t>(n));
+    std::vector<char> ranked(static_cast<size_t>(n), 0);
+    int others = 0;
+    for (int i = 0; i < n && ascii.usable && others <= n / 16; ++i) {
+        ranked[size_t(i)] = ascii.key(cell(i), rankKeys[size_t(i)]);
+        others += ranked[size_t(i)] ? 0 : 1;
+    }
+    if (ascii.usable && others <= n / 16) {
+        std::vector<std::optional<QCollatorSortKey>> keys(static_cast<size_t>(n));
+        auto key = [&](int i) -> const QCollatorSortKey& {
+            auto& k = keys[size_t(i)];
+            if (!k)
+                k.emplace(collator.sortKey(cell(i)));
+            return *k;
+        };
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            if (ranked[size_t(a)] && ranked[size_t(b)])
+                return rankKeys[size_t(a)] < rankKeys[size_t(b)];
+            return key(a).compare(key(b)) < 0;
+        });
+    } else {
+        rankKeys = {};
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(size_t(n));
+        for (int i = 0; i < n; ++i)
+            keys.push_back(collator.sortKey(cell(i)));
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+    }
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<RowData> sorted;
