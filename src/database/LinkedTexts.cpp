@@ -21,51 +21,47 @@ const char* const kSql[] = {
 
 } // namespace
 
+LinkedTexts::LinkedTexts(sqlite3* db)
+{
+    for (size_t i = 0; db && i < m_stmts.size(); ++i)
+        if (sqlite3_prepare_v2(db, kSql[i], -1, &m_stmts[i], nullptr) != SQLITE_OK) {
+            sqlite3_finalize(m_stmts[i]);   // a file without the table: CQuery reports it
+            m_stmts[i] = nullptr;
+        }
+}
+
 LinkedTexts::~LinkedTexts()
 {
-    for (Lookup& l : m_lookups)
-        sqlite3_finalize(l.stmt);
+    for (sqlite3_stmt* s : m_stmts)
+        sqlite3_finalize(s);
 }
 
 std::optional<QString> LinkedTexts::cell(Kind kind, qint64 id)
 {
-    Lookup& l = m_lookups[size_t(kind)];
-    if (!l.tried) {
-        l.tried = true;
-        if (!m_db || sqlite3_prepare_v2(m_db, kSql[kind], -1, &l.stmt, nullptr) != SQLITE_OK) {
-            sqlite3_finalize(l.stmt);
-            l.stmt = nullptr;
-        }
-    }
-    if (!l.stmt || id < 0)
+    sqlite3_stmt* const stmt = m_stmts[size_t(kind)];
+    if (!stmt || id < 0)
         return std::nullopt;
     const bool area = kind == Bereiche;
     const int limit = area ? gMaxBereich : gMaxAttribut;
-    sqlite3_bind_int64(l.stmt, 1, id);
+    sqlite3_bind_int64(stmt, 1, id);
     QString result;
-    bool sure = true;
     int rc;
-    while (sure && (rc = sqlite3_step(l.stmt)) == SQLITE_ROW) {
+    // A row this cannot answer for ends the walk early, rc still SQLITE_ROW.
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         // The area lookup's search compares IDV with the ID; an attribute
         // lookup's ("Attribut_Text LIKE '*'") passes every text and no Null.
-        if (area && (sqlite3_column_type(l.stmt, 1) != SQLITE_INTEGER || sqlite3_column_int64(l.stmt, 1) != id)) {
-            sure = false;
+        if (area && (sqlite3_column_type(stmt, 1) != SQLITE_INTEGER || sqlite3_column_int64(stmt, 1) != id))
             break;
-        }
-        const int type = sqlite3_column_type(l.stmt, 0);
+        const int type = sqlite3_column_type(stmt, 0);
         if (type == SQLITE_NULL && !area)
             continue;
-        if (type != SQLITE_TEXT) {
-            sure = false;
+        if (type != SQLITE_TEXT)
             break;
-        }
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(l.stmt, 0));
-        appendCellText(result, QString::fromUtf8(text, sqlite3_column_bytes(l.stmt, 0)), limit);
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        appendCellText(result, QString::fromUtf8(text, sqlite3_column_bytes(stmt, 0)), limit);
     }
-    if (sure && rc != SQLITE_DONE)
-        sure = false;
-    sqlite3_reset(l.stmt);
-    if (!sure)
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_DONE)
         return std::nullopt;
     if (!area && !result.isEmpty())
         result += QLatin1Char(';');

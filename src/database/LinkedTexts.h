@@ -18,7 +18,9 @@ class LinkedTexts {
 public:
     enum Kind { Bereiche, Grammatikalisch, Funktional };
 
-    explicit LinkedTexts(sqlite3* db) : m_db(db) {}
+    // Prepares the statements at once: while one exists, closing the
+    // database leaves the connection to them until they are finalized.
+    explicit LinkedTexts(sqlite3* db);
     ~LinkedTexts();
     LinkedTexts(const LinkedTexts&) = delete;
     LinkedTexts& operator=(const LinkedTexts&) = delete;
@@ -26,10 +28,5 @@ public:
     std::optional<QString> cell(Kind kind, qint64 id);
 
 private:
-    struct Lookup {
-        sqlite3_stmt* stmt = nullptr;
-        bool tried = false;
-    };
-    sqlite3* m_db;
-    std::array<Lookup, 3> m_lookups;
+    std::array<sqlite3_stmt*, 3> m_stmts{};
 };
