@@ -45,17 +45,18 @@ struct AsciiRanks {
         }
         usable = true;
     }
+    bool ranks(const QString& text) const
+    {
+        return std::all_of(text.begin(), text.end(), [this](QChar c) { return c.unicode() < 128 && rank[c.unicode()]; });
+    }
     // The rank string of text, or false when text has another character.
     bool key(const QString& text, std::string& out) const
     {
-        out.clear();
-        out.reserve(size_t(text.size()));
-        for (const QChar ch : text) {
-            const char16_t c = ch.unicode();
-            if (c >= 128 || !rank[c])
-                return false;
-            out.push_back(char(rank[c]));
-        }
+        if (!ranks(text))
+            return false;
+        out.resize(size_t(text.size()));
+        for (qsizetype i = 0; i < text.size(); ++i)
+            out[size_t(i)] = char(rank[text[i].unicode()]);
         return true;
     }
     bool usable = false;
@@ -379,14 +380,14 @@ void FlexGridModel::sortByColumn(int col)
     // other text compares by collation keys, made when first needed. Where
     // many texts have other characters, nearly every text meets one of them
     // and needs its key anyway: then all take keys at once, as is faster.
-    std::vector<std::string> rankKeys(static_cast<size_t>(n));
-    std::vector<char> ranked(static_cast<size_t>(n), 0);
     int others = 0;
-    for (int i = 0; i < n && ascii.usable && others <= n / 16; ++i) {
-        ranked[size_t(i)] = ascii.key(cell(i), rankKeys[size_t(i)]);
-        others += ranked[size_t(i)] ? 0 : 1;
-    }
+    for (int i = 0; i < n && ascii.usable && others <= n / 16; ++i)
+        others += ascii.ranks(cell(i)) ? 0 : 1;
     if (ascii.usable && others <= n / 16) {
+        std::vector<std::string> rankKeys(static_cast<size_t>(n));
+        std::vector<char> ranked(static_cast<size_t>(n), 0);
+        for (int i = 0; i < n; ++i)
+            ranked[size_t(i)] = ascii.key(cell(i), rankKeys[size_t(i)]);
         std::vector<std::optional<QCollatorSortKey>> keys(static_cast<size_t>(n));
         auto key = [&](int i) -> const QCollatorSortKey& {
             auto& k = keys[size_t(i)];
@@ -400,7 +401,6 @@ void FlexGridModel::sortByColumn(int col)
             return key(a).compare(key(b)) < 0;
         });
     } else {
-        rankKeys = {};
         std::vector<QCollatorSortKey> keys;
         keys.reserve(size_t(n));
         for (int i = 0; i < n; ++i)
