@@ -227,7 +227,7 @@ void frmSuchen::txtAusdruck_Change()
         for (int r = 1; r < rows; ++r) {
             // Upper-casing never makes a text shorter, so the first
             // wanted.size() characters of the cell are enough to compare.
-            const QString cell = grid->TextMatrix(r, col);
+            const QString& cell = grid->textRef(r, col);
             if (cell.size() < t.size())
                 continue;
             if (beginsWithUpper(cell, wanted, locale, plainAscii)) {
