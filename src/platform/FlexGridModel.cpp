@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <numeric>
-#include <optional>
 #include <string>
 
 namespace {
@@ -373,41 +373,36 @@ void FlexGridModel::sortByColumn(int col)
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     static const AsciiRanks ascii(collator);
     auto cell = [&](int i) -> const QString& { return m_rows[size_t(first + i)].cells[size_t(col)]; };
-    std::vector<int> order(static_cast<size_t>(n));
-    std::iota(order.begin(), order.end(), 0);
 
-    // Texts of printable ASCII compare by their rank strings; a pair with any
-    // other text compares by collation keys, made when first needed. Where
-    // many texts have other characters, nearly every text meets one of them
-    // and needs its key anyway: then all take keys at once, as is faster.
-    int others = 0;
-    for (int i = 0; i < n && ascii.usable && others <= n / 16; ++i)
-        others += ascii.ranks(cell(i)) ? 0 : 1;
-    if (ascii.usable && others <= n / 16) {
-        std::vector<std::string> rankKeys(static_cast<size_t>(n));
-        std::vector<char> ranked(static_cast<size_t>(n), 0);
-        for (int i = 0; i < n; ++i)
-            ranked[size_t(i)] = ascii.key(cell(i), rankKeys[size_t(i)]);
-        std::vector<std::optional<QCollatorSortKey>> keys(static_cast<size_t>(n));
-        auto key = [&](int i) -> const QCollatorSortKey& {
-            auto& k = keys[size_t(i)];
-            if (!k)
-                k.emplace(collator.sortKey(cell(i)));
-            return *k;
-        };
-        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-            if (ranked[size_t(a)] && ranked[size_t(b)])
-                return rankKeys[size_t(a)] < rankKeys[size_t(b)];
-            return key(a).compare(key(b)) < 0;
-        });
-    } else {
+    // Texts of printable ASCII sort by their rank strings, the others by
+    // collation keys; the two sorted runs are then merged by the collator,
+    // ties in the rows' old order.
+    std::vector<int> plain, other;
+    std::vector<std::string> rankKeys(ascii.usable ? size_t(n) : 0);
+    for (int i = 0; i < n; ++i)
+        (ascii.usable && ascii.key(cell(i), rankKeys[size_t(i)]) ? plain : other).push_back(i);
+    std::stable_sort(plain.begin(), plain.end(),
+                     [&](int a, int b) { return rankKeys[size_t(a)] < rankKeys[size_t(b)]; });
+    rankKeys = {};
+    {
         std::vector<QCollatorSortKey> keys;
-        keys.reserve(size_t(n));
-        for (int i = 0; i < n; ++i)
+        keys.reserve(other.size());
+        for (int i : other)
             keys.push_back(collator.sortKey(cell(i)));
-        std::stable_sort(order.begin(), order.end(),
+        std::vector<int> byKey(other.size());
+        std::iota(byKey.begin(), byKey.end(), 0);
+        std::stable_sort(byKey.begin(), byKey.end(),
                          [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+        for (int& i : byKey)
+            i = other[size_t(i)];
+        other = std::move(byKey);
     }
+    std::vector<int> order;
+    order.reserve(size_t(n));
+    std::merge(plain.begin(), plain.end(), other.begin(), other.end(), std::back_inserter(order), [&](int a, int b) {
+        const int c = collator.compare(cell(a), cell(b));
+        return c < 0 || (c == 0 && a < b);
+    });
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<RowData> sorted;
