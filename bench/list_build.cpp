@@ -116,6 +116,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    freeSmallBlocksAtOnce();   // as the program does at its start
     QApplication app(argc, argv);
     const int entries = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
     std::printf("machine: %u cores\n", std::thread::hardware_concurrency());

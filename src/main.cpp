@@ -2,6 +2,7 @@
 #include "mainwindow/Forms.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/AppPaths.h"
+#include "platform/ProcessMemory.h"
 #include "platform/QtTranslations.h"
 
 #include <QApplication>
@@ -94,6 +95,7 @@ int main(int argc, char** argv)
 {
     QElapsedTimer sinceMain;
     sinceMain.start();
+    freeSmallBlocksAtOnce();
     QApplication app(argc, argv);
     QtTranslations::install();   // gSprache is still empty here: German, as "De" will be
     QCoreApplication::setApplicationName(QStringLiteral("lexuvant"));
