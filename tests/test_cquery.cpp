@@ -3,6 +3,7 @@
 #include "common/Global.h"
 #include "database/CDBHandler.h"
 #include "database/CQuery.h"
+#include "database/LinkedTexts.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>
@@ -159,6 +160,11 @@ protected:
         db.linkGramm(hund, mask);
         db.linkGramm(hund, plural);
         db.linkFunkt(haus, article);
+        // A Null area text, and a Null attribute text among others.
+        odd = db.addEntry({QString(), QStringLiteral("bizarre")}, {QString(), QStringLiteral("seltsam")});
+        db.linkArea(odd, db.addArea(QVariant()));
+        db.linkGramm(odd, db.addGrammAttribute(QVariant()));
+        db.linkGramm(odd, plural);
         handler.dbKopieren = Database::OpenDatabase(path);
         query.handler = &handler;
     }
@@ -170,7 +176,7 @@ protected:
 
     QTemporaryDir dir;
     QString path;
-    qint64 hund = 0, haus = 0, leer = 0;
+    qint64 hund = 0, haus = 0, leer = 0, odd = 0;
     CDBHandler handler;
     CQuery query;
 };
@@ -210,6 +216,22 @@ TEST_F(CQueryFile, AnEntryIdIsOneValueWhateverItsText)
     EXPECT_EQ(query.GetAllFunktional(injected), QString());
     EXPECT_EQ(query.GetAllBereiche(QStringLiteral("x' OR 'a'='a")), QString());
     EXPECT_EQ(query.GetAllBereiche(QStringLiteral("00") + QString::number(hund)), QStringLiteral("Tiere; Kinder's"));
+}
+
+// The list build reads these cells through LinkedTexts: the same texts, or
+// none where CQuery alone knows the answer (its error on a Null area text).
+TEST_F(CQueryFile, LinkedTextsGiveTheSameCells)
+{
+    LinkedTexts links(handler.dbKopieren->handle());
+    for (const qint64 id : {hund, haus, leer, odd}) {
+        const QString text = QString::number(id);
+        EXPECT_EQ(links.cell(LinkedTexts::Grammatikalisch, id), query.GetAllGrammatikalisch(text)) << id;
+        EXPECT_EQ(links.cell(LinkedTexts::Funktional, id), query.GetAllFunktional(text)) << id;
+        if (id != odd)
+            EXPECT_EQ(links.cell(LinkedTexts::Bereiche, id), query.GetAllBereiche(text)) << id;
+    }
+    EXPECT_EQ(links.cell(LinkedTexts::Bereiche, odd), std::nullopt);
+    EXPECT_THROW(query.GetAllBereiche(QString::number(odd)), AppError);
 }
 
 TEST_F(CQueryFile, StatementsRunOnTheEngineEvenWithApostrophes)

@@ -74,7 +74,7 @@ TEST_F(Find, OpeningSortsByLanguageOne)
 
 TEST_F(Find, IncrementalSearchIgnoresCase)
 {
-    fill(kWords);
+    fill(kWords + QList<QPair<QString, QString>>{{QStringLiteral("Straße"), QStringLiteral("rue")}});
     frmSuchen d;
     struct Case {
         QString typed;
@@ -86,6 +86,9 @@ TEST_F(Find, IncrementalSearchIgnoresCase)
         {QStringLiteral("haus"), QStringLiteral("Haus")},     // shorter "hau" skipped
         {QStringLiteral("HAUP"), QStringLiteral("HAUPT")},
         {QStringLiteral("Ü"), QStringLiteral("über")},        // the locale maps umlauts too
+        {QStringLiteral("strass"), QStringLiteral("Straße")},  // "ß" upper-cases to "SS"
+        {QStringLiteral("STRAßE"), QStringLiteral("Straße")},
+        {QStringLiteral("strat"), QString()},
         {QStringLiteral("hauc"), QString()},                  // " Hauch" has a blank first
         {QStringLiteral("haustür"), QString()},               // longer than every cell
     };

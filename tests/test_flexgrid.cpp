@@ -4,11 +4,14 @@
 #include "platform/MSFlexGrid.h"
 #include "platform/Twips.h"
 
+#include <QCollator>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <numeric>
 
 namespace {
 
@@ -269,6 +272,42 @@ TEST(FlexGrid, SortOfAThousandRowsMatchesCaseFoldedOrder)
     g.setSort(5);
     for (int r = 2; r < g.Rows(); ++r)
         ASSERT_LE(g.TextMatrix(r - 1, 1).toCaseFolded(), g.TextMatrix(r, 1).toCaseFolded()) << r;
+}
+
+// Texts of plain ASCII sort without a collation key each; the order must stay
+// the collator's, ties in their old order, with a few umlauts among them.
+TEST(FlexGrid, SortKeepsTheCollatorsOrderForPunctuationDigitsAndCase)
+{
+    MSFlexGrid g;
+    g.setCols(2);
+    g.setRows(1);
+    QStringList texts;
+    quint32 seed = 7;
+    const QString alphabet = QStringLiteral(" !\"#$%&'()*+,-./0123456789:;<=>?@AZaz[\\]^_`{|}~bBmM");
+    for (int i = 0; i < 400; ++i) {
+        QString t;
+        for (int len = int((seed = seed * 1103515245u + 12345u) >> 16) % 5; len > 0; --len)
+            t += alphabet[int((seed = seed * 1103515245u + 12345u) >> 16) % alphabet.size()];
+        texts << t;
+    }
+    // Full-width letters differ from plain ones only as case does: a tie across both kinds.
+    for (const char* w : {"Äb", "ab", "äB", "Öl", "ol", "ß", "ss", "é-", "ａｂ"})
+        texts << QString::fromUtf8(w);
+    for (int i = 0; i < texts.size(); ++i)
+        g.AddItem(QString::number(i) + QLatin1Char('\t') + texts[i]);
+    g.setCol(1);
+    g.setSort(5);
+
+    QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    QList<int> expected(texts.size());
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](int a, int b) { return collator.compare(texts[a], texts[b]) < 0; });
+    QStringList ids;
+    for (int i : expected)
+        ids << QString::number(i);
+    EXPECT_EQ(column(g, 0).mid(1), ids);
 }
 
 class ShownGrid : public ::testing::Test {

@@ -158,6 +158,13 @@ void CQuery::RelCreateQueryString()
     }
 }
 
+void appendCellText(QString& cell, const QString& text, int limit)
+{
+    if (!text.isEmpty() && !cell.isEmpty())
+        cell += QStringLiteral("; ");
+    cell += CutToLength(extract(text), limit);
+}
+
 namespace {
 
 // Opens sql on the handler's database, walks the rows matching condition and
@@ -175,10 +182,7 @@ QString joinCellTexts(CDBHandler* handler, const QString& sql, const QString& co
         if (v.isNull())
             throw AppError(94, tr2(QStringLiteral("Invalid use of Null"),
                                    QStringLiteral("Unzulässige Verwendung von Null")));
-        const QString text = v.toString();
-        if (!text.isEmpty() && !result.isEmpty())
-            result += QStringLiteral("; ");
-        result += CutToLength(extract(text), limit);
+        appendCellText(result, v.toString(), limit);
         rs->FindNext(condition);
     }
     rs->Close();

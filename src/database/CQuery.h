@@ -6,6 +6,10 @@
 
 class CDBHandler;
 
+// Adds one text to an area or attribute cell: trimmed, cut to limit, "; "
+// between it and the texts before when both are non-empty.
+void appendCellText(QString& cell, const QString& text, int limit);
+
 class CQuery {
 public:
     // The handler whose database the cell-text functions read (the main window's).

@@ -6,11 +6,62 @@
 #include <QLocale>
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <numeric>
+#include <string>
 
 namespace {
 const QString kEmpty;
-}
+
+// The sort order of texts made of printable ASCII characters, read from the
+// collator: each character's rank, characters equal to the collator (a and A)
+// sharing one. Such texts then sort by their rank strings, without a collation
+// key each. Empty when the collator does not order these characters one by one
+// and by their base letter alone (then every text takes the collator's key).
+struct AsciiRanks {
+    std::array<unsigned char, 128> rank{};   // 0: not a printable ASCII character
+
+    explicit AsciiRanks(const QCollator& collator)
+    {
+        std::vector<char16_t> chars;
+        for (char16_t c = 0x20; c < 0x7f; ++c)
+            chars.push_back(c);
+        auto text = [](char16_t c) { return QString(QChar(c)); };
+        std::stable_sort(chars.begin(), chars.end(),
+                         [&](char16_t a, char16_t b) { return collator.compare(text(a), text(b)) < 0; });
+        unsigned char r = 1;
+        for (size_t i = 0; i < chars.size(); ++i) {
+            if (collator.compare(text(chars[i]), QString()) <= 0)
+                return;   // ignored by the collator
+            if (i > 0 && collator.compare(text(chars[i - 1]), text(chars[i])) != 0) {
+                // Apart by the base letter, not only by an accent: the first
+                // character decides even against a larger second one.
+                if (collator.compare(text(chars[i - 1]) + text(chars.back()), text(chars[i]) + text(chars.front())) >= 0)
+                    return;
+                ++r;
+            }
+            rank[chars[i]] = r;
+        }
+        usable = true;
+    }
+    bool ranks(const QString& text) const
+    {
+        return std::all_of(text.begin(), text.end(), [this](QChar c) { return c.unicode() < 128 && rank[c.unicode()]; });
+    }
+    // The rank string of text, or false when text has another character.
+    bool key(const QString& text, std::string& out) const
+    {
+        if (!ranks(text))
+            return false;
+        out.resize(size_t(text.size()));
+        for (qsizetype i = 0; i < text.size(); ++i)
+            out[size_t(i)] = char(rank[text[i].unicode()]);
+        return true;
+    }
+    bool usable = false;
+};
+} // namespace
 
 FlexGridModel::FlexGridModel(QObject* parent) : QAbstractTableModel(parent), m_fixedBack(0xE0, 0xE0, 0xE0) {}
 
@@ -320,13 +371,38 @@ void FlexGridModel::sortByColumn(int col)
     // case aside; the keys are computed once per row instead of once per comparison.
     QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(size_t(n));
+    static const AsciiRanks ascii(collator);
+    auto cell = [&](int i) -> const QString& { return m_rows[size_t(first + i)].cells[size_t(col)]; };
+
+    // Texts of printable ASCII sort by their rank strings, the others by
+    // collation keys; the two sorted runs are then merged by the collator,
+    // ties in the rows' old order.
+    std::vector<int> plain, other;
+    std::vector<std::string> rankKeys(ascii.usable ? size_t(n) : 0);
     for (int i = 0; i < n; ++i)
-        keys.push_back(collator.sortKey(m_rows[size_t(first + i)].cells[size_t(col)]));
-    std::vector<int> order(static_cast<size_t>(n));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+        (ascii.usable && ascii.key(cell(i), rankKeys[size_t(i)]) ? plain : other).push_back(i);
+    std::stable_sort(plain.begin(), plain.end(),
+                     [&](int a, int b) { return rankKeys[size_t(a)] < rankKeys[size_t(b)]; });
+    rankKeys = {};
+    {
+        std::vector<QCollatorSortKey> keys;
+        keys.reserve(other.size());
+        for (int i : other)
+            keys.push_back(collator.sortKey(cell(i)));
+        std::vector<int> byKey(other.size());
+        std::iota(byKey.begin(), byKey.end(), 0);
+        std::stable_sort(byKey.begin(), byKey.end(),
+                         [&](int a, int b) { return keys[size_t(a)].compare(keys[size_t(b)]) < 0; });
+        for (int& i : byKey)
+            i = other[size_t(i)];
+        other = std::move(byKey);
+    }
+    std::vector<int> order;
+    order.reserve(size_t(n));
+    std::merge(plain.begin(), plain.end(), other.begin(), other.end(), std::back_inserter(order), [&](int a, int b) {
+        const int c = collator.compare(cell(a), cell(b));
+        return c < 0 || (c == 0 && a < b);
+    });
 
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<RowData> sorted;

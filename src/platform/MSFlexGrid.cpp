@@ -413,7 +413,9 @@ void MSFlexGrid::setText(const QString& text)
     d->model->setText(d->row, d->col, text);
 }
 
-QString MSFlexGrid::TextMatrix(int row, int col) const
+QString MSFlexGrid::TextMatrix(int row, int col) const { return textRef(row, col); }
+
+const QString& MSFlexGrid::textRef(int row, int col) const
 {
     d->checkRow(row);
     d->checkCol(col);

@@ -38,6 +38,8 @@ public:
     // Direct cell access for our own bulk code (printing, find, benchmarks);
     // the windows go through the current cell.
     QString TextMatrix(int row, int col) const;
+    // The same text without a copy, for walks over every row; valid until the grid changes.
+    const QString& textRef(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
 
     int TopRow() const;

@@ -17,12 +17,48 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
 
 constexpr int kClientWidth = 3375;
 constexpr int kClientHeight = 1485;
+
+// Does the upper-cased start of cell begin with wanted (already upper-cased)?
+// Letters of plain ASCII are compared as they stand when the locale upper-cases
+// them plainly; a cell with any other character in that start goes the whole
+// way through the locale.
+bool beginsWithUpper(const QString& cell, const QString& wanted, const QLocale& locale, bool plainAscii)
+{
+    const qsizetype n = wanted.size();
+    if (plainAscii) {
+        const qsizetype m = std::min(n, cell.size());
+        qsizetype i = 0;
+        for (; i < m; ++i) {
+            const char16_t c = cell[i].unicode();
+            if (c >= 0x80)
+                break;
+            const char16_t upper = c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+            if (upper != wanted[i].unicode())
+                return false;
+        }
+        if (i == m)
+            return m == n;
+    }
+    return locale.toUpper(cell.left(n)).startsWith(wanted);
+}
+
+// True when the locale upper-cases every ASCII character as ASCII does.
+bool upperCasesAsciiPlainly(const QLocale& locale)
+{
+    QString ascii, upper;
+    for (char16_t c = 0x20; c < 0x7f; ++c) {
+        ascii += QChar(c);
+        upper += QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
+    }
+    return locale.toUpper(ascii) == upper;
+}
 
 } // namespace
 
@@ -187,13 +223,14 @@ void frmSuchen::txtAusdruck_Change()
         const int col = grid->Col();
         const int savedRow = grid->Row();
         const int rows = grid->Rows();
+        const bool plainAscii = upperCasesAsciiPlainly(locale);
         for (int r = 1; r < rows; ++r) {
             // Upper-casing never makes a text shorter, so the first
             // wanted.size() characters of the cell are enough to compare.
-            const QString cell = grid->TextMatrix(r, col);
+            const QString& cell = grid->textRef(r, col);
             if (cell.size() < t.size())
                 continue;
-            if (locale.toUpper(cell.left(wanted.size())).startsWith(wanted)) {
+            if (beginsWithUpper(cell, wanted, locale, plainAscii)) {
                 grid->setRow(r);
                 grid->setTopRow(r);
                 liste.SetzeMarke();
