@@ -43,7 +43,7 @@ inline QString text(const uint8_t* data, size_t size)
 // A broken promise of the code under test: report and stop, so libFuzzer keeps the input.
 [[noreturn]] inline void fail(const char* what, const QString& detail = QString())
 {
-    std::fprintf(stderr, "%s: %s\n", what, qPrintable(detail));
+    std::fprintf(stderr, "FAULT: %s: %s\n", what, qPrintable(detail));
     std::abort();
 }
 
