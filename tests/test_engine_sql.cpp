@@ -37,6 +37,10 @@ TEST(EngineSql, TranslatesNamesAndTurnsWhereLiteralsIntoParameters)
          "SELECT * FROM Vokabular WHERE ID IN (SELECT IDV FROM Bereiche_Zwischen WHERE ID = ?1)", {qlonglong(3)},
          "Vokabular", false},
         {"SELECT * FROM Vokabular AS v", "SELECT * FROM Vokabular AS v", {}, "", false},
+        // A parameter stays apart from a word written against it.
+        {"SELECT * FROM Bereiche WHERE (Bereich_Text='a'1OR ID=2)",
+         "SELECT * FROM Bereiche WHERE (Bereich_Text=?1 1OR ID=?2)", {QStringLiteral("a"), qlonglong(2)}, "Bereiche",
+         false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.jet);

@@ -735,6 +735,8 @@ std::shared_ptr<const Parsed> parse(const QString& text)
     return p;
 }
 
+std::shared_ptr<const Parsed> parseUncached(const QString& text) { return parseText(text); }
+
 // ---- evaluation ------------------------------------------------------------
 
 namespace {

@@ -54,6 +54,8 @@ public:
 // Parses `text`; raises AppError(DbErr::BadCondition) with a clear description.
 // Results are cached by text.
 std::shared_ptr<const Parsed> parse(const QString& text);
+// The same without any cache (what a cached result must agree with).
+std::shared_ptr<const Parsed> parseUncached(const QString& text);
 
 // A condition bound to the columns of one result.
 class Bound {

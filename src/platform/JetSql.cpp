@@ -474,6 +474,11 @@ Translated translateText(const QString& jetSql)
         default:
             piece.append(t.text);
         }
+        // A parameter written right before a word ("'a'1OR") would swallow
+        // its digits and name another parameter.
+        if (piece.startsWith(u'?') && i + 1 < toks.size() && !toks[i + 1].text.isEmpty()
+            && toks[i + 1].text.front().isDigit())
+            piece += u' ';
         if (t.kind != Tok::Space)
             afterLike = isKw(t, "LIKE");
         if (region == Region::From && !isKw(t, "FROM") && t.kind != Tok::Space

@@ -1,0 +1,38 @@
+#pragma once
+// A writer process is killed at random moments, again and again, on one file;
+// after every kill each write it reported as done must be in the file, and the
+// file must be sound.
+//
+// Every write carries a value of its own: the writer stores its running number
+// k in the entry (engine writer), and a trigger in the file counts every
+// committed change of Vokabular (both writers), so a write that was dropped or
+// rolled back cannot hide behind an equal value written earlier.
+//
+// The writer is this same program started again (fresh process, its own
+// QApplication): a test program runs one DISABLED_ test that calls
+// writerFromEnvironment(); any other program calls it first thing in main().
+#include <QString>
+#include <QStringList>
+
+namespace KillLoop {
+
+enum class Writer {
+    Engine,    // Edit/Update through the engine's record set
+    Trainer,   // the trainer's self-test answer, through the windows
+};
+
+struct Summary {
+    int kills = 0;
+    long writes = 0;        // writes reported as done, over all rounds
+    QStringList problems;   // one line per lost write, damaged file or failed round
+};
+
+// Builds a database in folder and kills the writer kills times on it.
+// childArgs are the arguments that make this program run the writer.
+Summary run(Writer writer, int kills, const QString& folder, const QStringList& childArgs, unsigned seed);
+
+// In the started writer: writes until killed (never returns). Returns false
+// when this process was not started as a writer.
+bool writerFromEnvironment();
+
+} // namespace KillLoop
