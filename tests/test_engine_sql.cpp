@@ -41,6 +41,11 @@ TEST(EngineSql, TranslatesNamesAndTurnsWhereLiteralsIntoParameters)
         {"SELECT * FROM Bereiche WHERE (Bereich_Text='a'1OR ID=2)",
          "SELECT * FROM Bereiche WHERE (Bereich_Text=?1 1OR ID=?2)", {QStringLiteral("a"), qlonglong(2)}, "Bereiche",
          false},
+        // Two minus signs are two operators, never the start of a comment that
+        // would hide the rest; likewise "/" before "*".
+        {"SELECT * FROM Vokabular WHERE Score=--2 AND ID=3 OR ID=4/*1",
+         "SELECT * FROM Vokabular WHERE Score=- -?1 AND ID=?2 OR ID=?3/ *?4",
+         {qlonglong(2), qlonglong(3), qlonglong(4), qlonglong(1)}, "Vokabular", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.jet);

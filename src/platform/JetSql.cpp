@@ -479,6 +479,11 @@ Translated translateText(const QString& jetSql)
         if (piece.startsWith(u'?') && i + 1 < toks.size() && !toks[i + 1].text.isEmpty()
             && toks[i + 1].text.front().isDigit())
             piece += u' ';
+        // Jet has no comments: "--" and "/*" are two operators here, and
+        // SQLite must not read them as a comment that hides the rest.
+        if (!out.isEmpty() && !piece.isEmpty()
+            && ((out.back() == u'-' && piece.front() == u'-') || (out.back() == u'/' && piece.front() == u'*')))
+            piece.prepend(u' ');
         if (t.kind != Tok::Space)
             afterLike = isKw(t, "LIKE");
         if (region == Region::From && !isKw(t, "FROM") && t.kind != Tok::Space
