@@ -32,6 +32,16 @@ void raiseReported()
     throw AppError(kErrAlreadyReported, QStringLiteral("Anwendungs- oder objektdefinierter Fehler"));
 }
 
+void raiseTypeMismatch()
+{
+    throw AppError(13, tr2(QStringLiteral("Type mismatch"), QStringLiteral("Typen unverträglich")));
+}
+
+void raiseInvalidNull()
+{
+    throw AppError(94, tr2(QStringLiteral("Invalid use of Null"), QStringLiteral("Unzulässige Verwendung von Null")));
+}
+
 bool reportAndLeave(const std::function<void()>& f, Always always)
 {
     try {

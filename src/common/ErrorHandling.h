@@ -27,6 +27,11 @@ void report(const AppError& e, Always always = Always::No);
 // Throws the 19001 error that tells callers "already reported".
 [[noreturn]] void raiseReported();
 
+// The runtime's errors for a value of the wrong kind (13) and a Null where a
+// value is needed (94).
+[[noreturn]] void raiseTypeMismatch();
+[[noreturn]] void raiseInvalidNull();
+
 // Shape 1 (and 4 with Always::Yes): runs f; on failure reports and returns false.
 bool reportAndLeave(const std::function<void()>& f, Always always = Always::No);
 

@@ -41,7 +41,7 @@ QString quoted(const QString& value) { return QLatin1Char('\'') + SqlEscape(valu
 QString asText(const QVariant& v)
 {
     if (v.isNull())
-        throw AppError(94, tr2(QStringLiteral("Invalid use of Null"), QStringLiteral("Unzulässige Verwendung von Null")));
+        ErrorHandling::raiseInvalidNull();
     return v.toString();
 }
 
@@ -50,7 +50,7 @@ QString asText(const QVariant& v)
 int toInteger(const QVariant& v)
 {
     if (v.isNull())
-        throw AppError(94, tr2(QStringLiteral("Invalid use of Null"), QStringLiteral("Unzulässige Verwendung von Null")));
+        ErrorHandling::raiseInvalidNull();
     bool ok = false;
     double d = 0;
     if (v.typeId() == QMetaType::QString)
@@ -58,7 +58,7 @@ int toInteger(const QVariant& v)
     else
         d = v.toDouble(&ok);
     if (!ok || std::isnan(d))
-        throw AppError(13, tr2(QStringLiteral("Type mismatch"), QStringLiteral("Typen unverträglich")));
+        ErrorHandling::raiseTypeMismatch();
     const double r = std::nearbyint(d);  // default rounding mode: to nearest, halves to even
     if (r < std::numeric_limits<qint16>::min() || r > std::numeric_limits<qint16>::max())
         throw AppError(6, tr2(QStringLiteral("Overflow"), QStringLiteral("Überlauf")));

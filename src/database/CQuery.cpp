@@ -1,6 +1,7 @@
 #include "database/CQuery.h"
 
 #include "common/AppError.h"
+#include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/SqlText.h"
 #include "common/TextProcs.h"
@@ -180,8 +181,7 @@ QString joinCellTexts(CDBHandler* handler, const QString& sql, const QString& co
     while (!(rs->IsEOF() || rs->NoMatch())) {
         const QVariant v = rs->Fields(field);
         if (v.isNull())
-            throw AppError(94, tr2(QStringLiteral("Invalid use of Null"),
-                                   QStringLiteral("Unzulässige Verwendung von Null")));
+            ErrorHandling::raiseInvalidNull();
         appendCellText(result, v.toString(), limit);
         rs->FindNext(condition);
     }

@@ -612,7 +612,7 @@ void Form2::SetzeZeileAusDBinGrid(int& row, bool& written)
                 bool ok = false;
                 const int value = score.toInt(&ok);
                 if (!ok)
-                    throw AppError(13, tr2(QStringLiteral("Type mismatch"), QStringLiteral("Typen unverträglich")));
+                    ErrorHandling::raiseTypeMismatch();
                 scoreText = QString::number(value);
             }
             put(Liste::txtScore, scoreText);

@@ -25,6 +25,8 @@ namespace {
 constexpr int kClientWidth = 3375;
 constexpr int kClientHeight = 1485;
 
+char16_t asciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
+
 // Does the upper-cased start of cell begin with wanted (already upper-cased)?
 // Letters of plain ASCII are compared as they stand when the locale upper-cases
 // them plainly; a cell with any other character in that start goes the whole
@@ -39,8 +41,7 @@ bool beginsWithUpper(const QString& cell, const QString& wanted, const QLocale& 
             const char16_t c = cell[i].unicode();
             if (c >= 0x80)
                 break;
-            const char16_t upper = c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
-            if (upper != wanted[i].unicode())
+            if (asciiUpper(c) != wanted[i].unicode())
                 return false;
         }
         if (i == m)
@@ -55,7 +56,7 @@ bool upperCasesAsciiPlainly(const QLocale& locale)
     QString ascii, upper;
     for (char16_t c = 0x20; c < 0x7f; ++c) {
         ascii += QChar(c);
-        upper += QChar(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
+        upper += QChar(asciiUpper(c));
     }
     return locale.toUpper(ascii) == upper;
 }

@@ -523,7 +523,7 @@ void Trainer::ChangeErrorCount(int mode)
         bool isNumber = false;
         text.toInt(&isNumber);
         if (!isNumber)
-            throw AppError(13, tr2(QStringLiteral("Type mismatch"), QStringLiteral("Typen unverträglich")));
+            ErrorHandling::raiseTypeMismatch();
         static const QStringList valid = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                           QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
         int score = valid.contains(text) ? text.toInt() + delta : 0;
