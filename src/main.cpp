@@ -3,7 +3,6 @@
 #include "mainwindow/frmSplash.h"
 #include "platform/AppPaths.h"
 #include "platform/ProcessMemory.h"
-#include "platform/QtTranslations.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -97,7 +96,6 @@ int main(int argc, char** argv)
     sinceMain.start();
     freeSmallBlocksAtOnce();
     QApplication app(argc, argv);
-    QtTranslations::install();   // gSprache is still empty here: German, as "De" will be
     QCoreApplication::setApplicationName(QStringLiteral("lexuvant"));
     QApplication::setWindowIcon(QIcon(AppPaths::picturePath(QStringLiteral("lexuvant.png"))));
     // Shown by the main window's load step, so start-up runs without a database.

@@ -16,6 +16,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/SystemServices.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
 
@@ -656,6 +657,9 @@ void Form1::UpdateLanguageFields()
     grid->setCol(col);
     liste.mnSpanisch->setText(tr2(QStringLiteral("by "), QStringLiteral("nach ")) + lang1);
     liste.mnDeutsch->setText(tr2(QStringLiteral("by "), QStringLiteral("nach ")) + lang2);
+    // The trainer names the languages as well, shown or not, active or not.
+    if (Forms::trainerLoaded())
+        Forms::trainer().LanguageNamesToUI();
 }
 
 void Form1::SetzeAnzeigen()
@@ -728,22 +732,13 @@ bool Form1::event(QEvent* event)
 // ---------------------------------------------------------------------------
 // Commands
 
-namespace {
-// Showing a modeless window that is open already behind the main window
-// brings it to the front, as the learner expects from the command.
-void bringUp(QWidget& window)
-{
-    window.setVisible(true);
-    window.raise();
-    window.activateWindow();
-}
-} // namespace
+// Showing a modeless window that is open already behind the main window, or
+// minimised, brings it to the front, as the learner expects from the command.
+void Form1::Command1_Click() { WindowPlacement::bringToFront(Forms::form2()); }
 
-void Form1::Command1_Click() { bringUp(Forms::form2()); }
+void Form1::Grid_Click() { WindowPlacement::bringToFront(Forms::liste()); }
 
-void Form1::Grid_Click() { bringUp(Forms::liste()); }
-
-void Form1::Command2_Click() { bringUp(Forms::trainer()); }
+void Form1::Command2_Click() { WindowPlacement::bringToFront(Forms::trainer()); }
 
 void Form1::Command4_Click()
 {
@@ -754,8 +749,7 @@ void Form1::Command4_Click()
                                               QStringLiteral("Es wurden noch nicht alle Änderungen gesichert! Wirklich beenden?")),
                                           MsgStyle::YesNo + MsgStyle::Question + MsgStyle::DefaultButton2);
             if (answer == MsgResult::No) {
-                liste.show();
-                liste.activateWindow();
+                WindowPlacement::bringToFront(liste);
                 return;
             }
             liste.lfd = liste.DelLfd = liste.AddLfd = 0;
@@ -871,8 +865,7 @@ bool Form1::askUnsavedChanges(const QString& english, const QString& german)
     Liste& liste = Forms::liste();
     if (liste.lfd + liste.DelLfd + liste.AddLfd > 0) {
         if (MsgBox(tr2(english, german), MsgStyle::YesNo + MsgStyle::Question) == MsgResult::No) {
-            liste.show();
-            liste.activateWindow();
+            WindowPlacement::bringToFront(liste);
             return false;
         }
         liste.lfd = liste.DelLfd = liste.AddLfd = 0;

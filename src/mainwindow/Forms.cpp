@@ -4,6 +4,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Progress.h"
 #include "mainwindow/frmSplash.h"
+#include "platform/WindowPlacement.h"
 #include "pronunciation/frmAussprache.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
@@ -25,42 +26,27 @@ QPointer<Form2> g_form2;
 QPointer<Progress> g_progress;
 QPointer<Trainer> g_trainer;
 QPointer<frmSplash> g_splash;
+
+template <class W>
+W& loaded(QPointer<W>& window)
+{
+    if (!window) {
+        WindowPlacement::keepPlacesOnReshow();
+        window = new W;
+    }
+    return *window;
+}
 } // namespace
 
-Form1& form1()
-{
-    if (!g_form1)
-        g_form1 = new Form1;
-    return *g_form1;
-}
+Form1& form1() { return loaded(g_form1); }
 
-Liste& liste()
-{
-    if (!g_liste)
-        g_liste = new Liste;
-    return *g_liste;
-}
+Liste& liste() { return loaded(g_liste); }
 
-Form2& form2()
-{
-    if (!g_form2)
-        g_form2 = new Form2;
-    return *g_form2;
-}
+Form2& form2() { return loaded(g_form2); }
 
-Progress& progress()
-{
-    if (!g_progress)
-        g_progress = new Progress;
-    return *g_progress;
-}
+Progress& progress() { return loaded(g_progress); }
 
-Trainer& trainer()
-{
-    if (!g_trainer)
-        g_trainer = new Trainer;
-    return *g_trainer;
-}
+Trainer& trainer() { return loaded(g_trainer); }
 
 bool isLoaded(const void* window)
 {

@@ -5,6 +5,7 @@
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageService.h"
+#include "platform/QtTranslations.h"
 #include "platform/SystemServices.h"
 #include "platform/Twips.h"
 
@@ -94,6 +95,9 @@ void frmSplash::Form_Load()
     // A failure here leaves the program without a usable start: report and end.
     try {
         InitGlobals();
+        // Qt's own texts (dialogs, key names) follow the interface language,
+        // known from here on.
+        QtTranslations::install();
         Label2->setText(QStringLiteral("Lexuvant V") + gVersion);
         SetUserInterfaceProperties();
         ProgressBar1->setRange(0, 100);

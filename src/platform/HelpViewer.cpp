@@ -3,6 +3,7 @@
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "platform/MessageService.h"
+#include "platform/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -324,9 +325,7 @@ bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data)
         window->hide();
         window->setWindowModality(modality);
     }
-    window->show();
-    window->raise();
-    window->activateWindow();
+    WindowPlacement::bringToFront(*window);
     return true;
 }
 

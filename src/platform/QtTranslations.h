@@ -6,7 +6,7 @@ namespace QtTranslations {
 
 // Installs Qt's German translations when the interface is German (gSprache
 // not "En") and removes them for English. Returns true when German texts are
-// installed. Call once the application object exists.
+// installed. The splash's load step calls it once it has set the language.
 bool install();
 
 } // namespace QtTranslations

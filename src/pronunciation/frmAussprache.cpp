@@ -4,6 +4,7 @@
 #include "mainwindow/Forms.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 #include "pronunciation/PronunciationTables.h"
 
 #include <QCloseEvent>
@@ -212,7 +213,5 @@ void showPronunciationGuide()
     // While open, the guide only comes to the front; its table stays as loaded.
     if (!g_guide)
         g_guide = new frmAussprache;
-    g_guide->show();
-    g_guide->raise();
-    g_guide->activateWindow();
+    WindowPlacement::bringToFront(*g_guide);
 }

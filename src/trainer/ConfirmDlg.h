@@ -2,6 +2,7 @@
 // The self-test question of the trainer: "is this the word you expected?"
 // Yes or No. Created on first use, afterwards only hidden and shown again.
 #include <QDialog>
+#include <QRect>
 #include <QString>
 
 class QLabel;
@@ -24,12 +25,16 @@ public:
     void SetUserInterfaceProperties();
 
     // Shows the dialog modal and tells whether one of the two buttons
-    // answered it (false when it was closed by the window manager).
-    bool ask();
+    // answered it (false when it was closed by the window manager). The
+    // dialog stays clear of `uncovered` (screen coordinates): the text the
+    // learner compares the answer with.
+    bool ask(const QRect& uncovered = QRect());
 
 private:
     void fitCaption();
+    void placeClearOf(const QRect& uncovered);
 
     bool m_answered = false;
+    bool m_placed = false;
     QWidget* m_body = nullptr;
 };

@@ -628,24 +628,30 @@ void Trainer::OptionsToUI()
         else if (OptRandom)
             toolbarButton(TbIndRandom)->setChecked(true);
 
-        const Form1& f1 = Forms::form1();
-        auto names = [&](const QString& first, const QString& second) {
-            VokabelnGrid->setCol(0);
-            VokabelnGrid->setRow(0);
-            VokabelnGrid->setText(first);
-            VokabelnGrid->setRow(2);
-            VokabelnGrid->setText(second);
-        };
-        if (OptSpanisch1st) {
+        if (OptSpanisch1st)
             toolbarButton(TbIndSpanisch1st)->setChecked(true);
-            names(f1.lang1, f1.lang2);
-        } else if (OptDeutsch1st) {
+        else if (OptDeutsch1st)
             toolbarButton(TbIndDeutsch1st)->setChecked(true);
-            names(f1.lang2, f1.lang1);
-        }
+        LanguageNamesToUI();
         toolbarButton(TbIndTest)->setChecked(OptTest);
         loop->setChecked(OptSchleife);
     });
+}
+
+void Trainer::LanguageNamesToUI()
+{
+    const Form1& f1 = Forms::form1();
+    auto names = [&](const QString& first, const QString& second) {
+        VokabelnGrid->setCol(0);
+        VokabelnGrid->setRow(0);
+        VokabelnGrid->setText(first);
+        VokabelnGrid->setRow(2);
+        VokabelnGrid->setText(second);
+    };
+    if (OptSpanisch1st)
+        names(f1.lang1, f1.lang2);
+    else if (OptDeutsch1st)
+        names(f1.lang2, f1.lang1);
 }
 
 void Trainer::Toolbar1_ButtonClick(int index)

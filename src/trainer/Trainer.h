@@ -92,6 +92,9 @@ public:
     int returnSequenz(int i);
     void RowPositionToUI();
     void OptionsToUI();
+    // The headings of the question and the answer: the names of the open
+    // database's languages, in the order the options ask.
+    void LanguageNamesToUI();
     void InitStatusBar();
     bool PositioniereRecord(const QString& ID);
     void ChangeErrorCount(int mode);

@@ -477,7 +477,8 @@ void Trainer::DoFehlerhandlingOhneSchreiben()
         ConfirmDlg& dlg = confirmDlg();
         // Closed by the window manager: no answer, so no score changes (the
         // answer of an earlier question must not be applied again).
-        if (!dlg.ask())
+        const QRect fields(VokabelnGrid->mapToGlobal(QPoint(0, 0)), VokabelnGrid->size());
+        if (!dlg.ask(fields))
             return;
         if (dlg.Reply == QLatin1String("Yes")) {
             ChangeErrorCount(AntwortRichtig);
