@@ -3,6 +3,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Form1_Help.h"
 #include "mainwindow/frmAboutBox.h"
+#include "mainwindow/frmSplash.h"
 #include "platform/AppPaths.h"
 #include "platform/HelpViewer.h"
 #include "platform/QtTranslations.h"
@@ -328,6 +329,9 @@ TEST(QtTexts, GermanInterfaceLoadsQtsGermanTranslations)
     gSprache = QStringLiteral("En");
     EXPECT_FALSE(QtTranslations::install());
     EXPECT_EQ(keys.toString(QKeySequence::NativeText), QStringLiteral("Ctrl+A"));
+    // The start-up sets the language (German) and Qt's texts follow it.
+    delete new frmSplash;
+    EXPECT_EQ(keys.toString(QKeySequence::NativeText), QStringLiteral("Strg+A"));
 }
 
 // ---------------------------------------------------------------- web page

@@ -5,6 +5,8 @@
 #include "mainwindow/Progress.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
+#include "trainer/Trainer.h"
+#include "platform/MSFlexGrid.h"
 #include "support/AsNobody.h"
 
 #include <QFile>
@@ -103,21 +105,23 @@ TEST_F(OpenDbTest, EmptyDatabaseIsKeptButTheSelectionIsNotShown)
 
 TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
 {
-    // An open that waits on a named pipe is released after a while by a writer,
-    // which notes that it had to (nobody reading leaves the writer's open failing).
+    // Until its case's open has returned, a writer watches the named pipe: a
+    // reader there is an open waiting for a writer, which it releases and
+    // counts (with nobody reading, the writer's open fails).
     std::vector<std::thread> pipeWriters;
     std::atomic<int> hungOpens = 0;
+    std::atomic<int> opensReturned = 0;
     auto namedPipe = [&](const QString& p) {
         ASSERT_EQ(mkfifo(QFile::encodeName(p).constData(), 0600), 0);
-        pipeWriters.emplace_back([&hungOpens, name = QFile::encodeName(p)] {
-            std::this_thread::sleep_for(std::chrono::seconds(2));
-            struct stat st {};
-            if (::stat(name.constData(), &st) != 0 || !S_ISFIFO(st.st_mode))
-                return;   // a later case has put a file there
-            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
-                ++hungOpens;
-                ::close(fd);
+        pipeWriters.emplace_back([&hungOpens, &opensReturned, mine = opensReturned.load(), name = QFile::encodeName(p)] {
+            while (opensReturned.load() <= mine) {
+                const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    ++hungOpens;
+                    ::close(fd);
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
             }
         });
     };
@@ -187,6 +191,7 @@ TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
         c.make(inApp(c.file));
 
         f.Open_DB(c.file);
+        ++opensReturned;
         ASSERT_FALSE(msgs->shown.isEmpty());
         EXPECT_LE(msgs->shown.size(), 2) << prompts().join(QLatin1Char('|')).toStdString();
         if (c.expectedLastPrompt.isEmpty())
@@ -210,6 +215,24 @@ TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
     for (std::thread& t : pipeWriters)
         t.join();
     EXPECT_EQ(hungOpens, 0);
+}
+
+// The trainer's headings name the languages of the database open now, in
+// the order its option asks, without waiting for the trainer to be activated.
+TEST_F(OpenDbTest, TrainerHeadingsFollowTheOpenDatabaseAtOnce)
+{
+    Form1& f = Forms::form1();
+    f.Open_DB(QStringLiteral("Englisch.lxt"));
+    Trainer& t = Forms::trainer();
+    t.show();
+    f.Open_DB(QStringLiteral("Ungarisch.lxt"));
+    EXPECT_EQ(t.VokabelnGrid->TextMatrix(0, 0), QStringLiteral("Deutsch"));
+    EXPECT_EQ(t.VokabelnGrid->TextMatrix(2, 0), QStringLiteral("Ungarisch"));
+    t.OptSpanisch1st = false;
+    t.OptDeutsch1st = true;
+    f.Open_DB(QStringLiteral("Französisch.lxt"));
+    EXPECT_EQ(t.VokabelnGrid->TextMatrix(0, 0), QStringLiteral("Französisch"));
+    EXPECT_EQ(t.VokabelnGrid->TextMatrix(2, 0), QStringLiteral("Deutsch"));
 }
 
 TEST_F(OpenDbTest, MissingFileShowsTheEngineMessageOnce)
