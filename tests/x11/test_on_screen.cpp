@@ -7,12 +7,16 @@
 #include "platform/LargeDbGenerator.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
+#include "platform/WindowPlacement.h"
 #include "selection/Liste.h"
 #include "selection/Form2.h"
 #include "trainer/ConfirmDlg.h"
 #include "trainer/Trainer.h"
 
+#include <QAction>
 #include <QGuiApplication>
+#include <QProcess>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -137,11 +141,33 @@ protected:
         wide.setFixedSize(900, wide.height());
         wide.move(40, 40);
         wide.show();
-        QTest::qWait(300);
-        const QImage screen = grabScreen();
+        wide.activateWindow();
+        const QImage screen = settledCaption(wide);
         save(screen, QStringLiteral("progress-reference.png"));
         return captionInk(screen, titleBand(wide));
     }
+
+    // A picture of the screen once the window manager has framed the window
+    // and its title bar shows the same caption in two pictures in a row.
+    static QImage settledCaption(QWidget& w)
+    {
+        QImage screen;
+        QList<bool> last;
+        QTest::qWaitFor(
+            [&] {
+                if (!w.windowHandle()->isExposed() || !frameKnown(w) || !w.isActiveWindow())
+                    return false;
+                screen = grabScreen();
+                const QList<bool> ink = captionInk(screen, titleBand(w));
+                const bool same = ink.size() > 20 && ink == last;
+                last = ink;
+                return same;
+            },
+            5000);
+        return screen;
+    }
+
+    static bool frameKnown(QWidget& w) { return w.windowHandle() && w.windowHandle()->frameMargins().top() > 0; }
 
     void checkShots(const QString& caption, const QString& name)
     {
@@ -168,6 +194,42 @@ protected:
     {
         return QTest::qWaitFor([&] { return w.windowHandle() && w.windowHandle()->isExposed() == exposed; }, 3000);
     }
+
+    // Minimises the window as the window manager's button or a panel does:
+    // a request from another client, carried out by the window manager.
+    // Returns once the program knows it is minimised.
+    static bool minimiseByWindowManager(QWidget& w)
+    {
+        return xdotool({QStringLiteral("windowminimize"), QStringLiteral("--sync"), QString::number(w.winId())})
+               && QTest::qWaitFor([&] { return w.isMinimized(); }, 5000);
+    }
+
+    // Input and requests from outside the program, as the learner and the
+    // window manager give them.
+    static bool xdotool(const QStringList& arguments)
+    {
+        QProcess run;
+        run.start(QStringLiteral("xdotool"), arguments);
+        return run.waitForFinished(5000) && run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
+    }
+
+    // In front: not minimised, shown by the window manager, and active.
+    static bool waitInFront(QWidget& w)
+    {
+        return QTest::qWaitFor(
+            [&] { return !w.isMinimized() && w.windowHandle() && w.windowHandle()->isExposed() && w.isActiveWindow(); },
+            5000);
+    }
+
+    // The window's frame where it is expected (the window manager moves it
+    // after it is shown); the frame as it is when the wait ends.
+    static QRect frameOnceAt(QWidget& w, const QRect& expected)
+    {
+        QTest::qWaitFor([&] { return w.windowHandle()->frameGeometry() == expected; }, 3000);
+        return w.windowHandle()->frameGeometry();
+    }
+
+    static QRect onScreen(QWidget& w) { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); }
 };
 
 TEST_F(OnScreenTest, ListBuildShowsBarAndWholeCaption)
@@ -199,6 +261,106 @@ TEST_F(OnScreenTest, ShuffleShowsBarAndWholeCaption)
     checkShots(QStringLiteral("Vokabeln werden gemischt"), QStringLiteral("progress-shuffle"));
 }
 
+// Auswahl (its button), Liste (Ctrl+L) and Trainer (Ctrl+T), given by the
+// learner in the main window, bring their window to the front: a window
+// hidden and shown again appears where it was, a window the window manager
+// minimised comes back.
+TEST_F(OnScreenTest, CommandsBringWindowsBackWhereTheyWere)
+{
+    Form1& f1 = Forms::form1();
+    f1.show();
+    Forms::form2().Command4_Click();   // a list, so that every command is offered
+    // The learner brings the main window forward, then clicks or types.
+    auto inMainWindow = [&](const QStringList& input) {
+        ASSERT_TRUE(waitExposed(f1, true));
+        ASSERT_TRUE(xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(f1.winId())}));
+        ASSERT_TRUE(waitInFront(f1));
+        ASSERT_TRUE(xdotool(input));
+    };
+    const auto button = [&](const char* name) {
+        QWidget* b = child<QPushButton>(f1, name);
+        const QPoint centre = b->mapToGlobal(b->rect().center());
+        return QStringList{QStringLiteral("mousemove"), QString::number(centre.x()),
+                           QString::number(centre.y()), QStringLiteral("click"), QStringLiteral("1")};
+    };
+    struct Case {
+        const char* name;
+        QWidget& window;
+        QStringList input;
+    };
+    const Case cases[] = {
+        {"Auswahl", Forms::form2(), button("Command1")},
+        {"Liste", Forms::liste(), {QStringLiteral("key"), QStringLiteral("ctrl+l")}},
+        {"Trainer", Forms::trainer(), {QStringLiteral("key"), QStringLiteral("ctrl+t")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget& w = c.window;
+        inMainWindow(c.input);
+        ASSERT_TRUE(waitInFront(w));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return frameKnown(w); }));
+        const QRect placed = w.windowHandle()->frameGeometry();
+
+        w.hide();
+        ASSERT_TRUE(waitExposed(w, false));
+        inMainWindow(c.input);
+        EXPECT_TRUE(waitInFront(w));
+        EXPECT_EQ(frameOnceAt(w, placed), placed) << "moved when shown again";
+
+        ASSERT_TRUE(minimiseByWindowManager(w));
+        inMainWindow(c.input);
+        EXPECT_TRUE(waitInFront(w)) << "left minimised";
+        EXPECT_EQ(frameOnceAt(w, placed), placed);
+    }
+    save(grabScreen(), QStringLiteral("windows-back.png"));
+}
+
+// The learner compares the answer with the text in the trainer: the self-test
+// question covers neither the question nor the answer, lies whole on the
+// screen, and is asked again where it was while that still holds.
+TEST_F(OnScreenTest, ConfirmationDialogLeavesQuestionAndAnswerInSight)
+{
+    Forms::form2().Command4_Click();
+    Trainer& t = Forms::trainer();
+    Forms::form1().Command2_Click();
+    ASSERT_TRUE(waitInFront(t));
+    t.OptTest = true;
+    ConfirmDlg& dlg = t.confirmDlg();
+    const QRect area = t.screen()->availableGeometry();
+    const auto previous = MessageService::install(std::make_shared<QtMessageService>());
+    // Steps to the answer; the checks run while the question is open.
+    auto ask = [&](const QString& picture) {
+        QRect frame;
+        QTimer::singleShot(0, &dlg, [&] {
+            EXPECT_TRUE(waitExposed(dlg, true));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return frameKnown(dlg); }));
+            frame = dlg.windowHandle()->frameGeometry();
+            const QRect fields = onScreen(*t.VokabelnGrid);
+            EXPECT_FALSE(frame.intersects(fields)) << "over the question and answer";
+            EXPECT_TRUE(area.contains(frame)) << "not whole on the screen";
+            save(grabScreen(), picture);
+            dlg.JaButton->click();
+        });
+        t.Command3_Click();   // the question
+        t.Command3_Click();   // the answer, then the self-test question
+        return frame;
+    };
+    const QRect first = ask(QStringLiteral("confirm-beside.png"));
+    EXPECT_EQ(ask(QStringLiteral("confirm-again.png")), first) << "moved when shown again";
+
+    // The trainer moved over the dialog's place, then to the right edge of
+    // the screen, where there is no room on its right.
+    const QRect frame = t.windowHandle()->frameGeometry();
+    const QRect overDialog(QPoint(first.left() - 40, frame.top()), frame.size());
+    const QRect atEdge(QPoint(area.right() + 1 - frame.width(), frame.top()), frame.size());
+    for (const QRect& trainer : {overDialog, atEdge}) {
+        t.move(trainer.topLeft());
+        ASSERT_EQ(frameOnceAt(t, trainer), trainer);
+        ask(QStringLiteral("confirm-trainer-at-%1.png").arg(trainer.left()));
+    }
+    MessageService::install(previous);
+}
+
 TEST_F(OnScreenTest, ConfirmationDialogShowsItsCaptionAndComesBackWhenMinimised)
 {
     Trainer& t = Forms::trainer();
@@ -209,18 +371,16 @@ TEST_F(OnScreenTest, ConfirmationDialogShowsItsCaptionAndComesBackWhenMinimised)
     const auto previous = MessageService::install(std::make_shared<QtMessageService>());
     QTimer::singleShot(0, &dlg, [&] {
         EXPECT_TRUE(waitExposed(dlg, true));
-        QTest::qWait(200);
-        const QImage screen = grabScreen();
+        const QImage screen = settledCaption(dlg);
         save(screen, QStringLiteral("confirm.png"));
         const QList<bool> caption = captionInk(screen, titleBand(dlg));
 
         // Minimising the question (which takes the trainer along under this
         // window manager) must not leave it out of reach.
-        dlg.windowHandle()->showMinimized();
-        QTest::qWait(1000);
-        EXPECT_TRUE(dlg.windowHandle()->isExposed());
-        EXPECT_FALSE(dlg.isMinimized());
-        EXPECT_FALSE(t.isMinimized());
+        EXPECT_TRUE(minimiseByWindowManager(dlg));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.windowHandle()->isExposed() && !dlg.isMinimized() && !t.isMinimized(); },
+                                    5000))
+            << "left minimised";
         dlg.JaButton->click();
         EXPECT_EQ(caption, wholeCaption(dlg.windowTitle())) << "caption cut or missing in the title bar";
     });
