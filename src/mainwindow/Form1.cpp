@@ -5,13 +5,13 @@
 #include "common/CommandGate.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/HelpKey.h"
 #include "common/ShowMsgBox.h"
 #include "common/TextProcs.h"
 #include "mainwindow/Forms.h"
 #include "trainer/Trainer.h"
 #include "mainwindow/Progress.h"
 #include "platform/AppPaths.h"
-#include "platform/HelpViewer.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/SettingsStore.h"
@@ -124,7 +124,7 @@ Form1::Form1(QWidget* parent)
 {
     buildUi();
     setMainWindowForMsgBox(this);
-    HelpViewer::installF1(this, 1001);
+    HelpKey::installF1(this, 1001);
 }
 
 Form1::~Form1()
