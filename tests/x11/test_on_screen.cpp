@@ -4,7 +4,7 @@
 // trainer's question shows its caption whole and cannot be left minimised.
 #include "../MainWindowFixture.h"
 #include "mainwindow/Progress.h"
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/WindowPlacement.h"
@@ -350,13 +350,14 @@ TEST_F(OnScreenTest, ConfirmationDialogLeavesQuestionAndAnswerInSight)
 
     // The trainer moved over the dialog's place, then to the right edge of
     // the screen, where there is no room on its right.
-    const QRect frame = t.windowHandle()->frameGeometry();
-    const QRect overDialog(QPoint(first.left() - 40, frame.top()), frame.size());
-    const QRect atEdge(QPoint(area.right() + 1 - frame.width(), frame.top()), frame.size());
-    for (const QRect& trainer : {overDialog, atEdge}) {
-        t.move(trainer.topLeft());
-        ASSERT_EQ(frameOnceAt(t, trainer), trainer);
-        ask(QStringLiteral("confirm-trainer-at-%1.png").arg(trainer.left()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameKnown(t); }));
+    const int width = t.windowHandle()->frameGeometry().width();
+    for (const int left : {first.left() - 40, area.right() + 1 - width}) {
+        const QPoint before = t.windowHandle()->frameGeometry().topLeft();
+        t.move(left, t.y());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return t.windowHandle()->frameGeometry().topLeft() != before; }));
+        ASSERT_TRUE(onScreen(*t.VokabelnGrid).intersects(first) || area.right() - t.frameGeometry().right() < first.width());
+        ask(QStringLiteral("confirm-trainer-at-%1.png").arg(left));
     }
     MessageService::install(previous);
 }
