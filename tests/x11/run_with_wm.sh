@@ -15,17 +15,18 @@ mkdir -p "$work/config" "$work/data" "$work/cache" "$work/runtime"
 chmod 700 "$work/runtime"
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
 
-# Xvfb chooses a free display number and writes it to the pipe.
+# Xvfb chooses a free display number and writes it to the pipe. On a busy
+# machine starting it and the window manager can take many seconds.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+for _ in $(seq 600); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=:$(head -n1 "$work/display")
 
 openbox 2>"$work/openbox.log" &
 pids+=($!)
 # The window manager is up once it has announced itself on the root window.
-for _ in $(seq 100); do
+for _ in $(seq 600); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.05
 done

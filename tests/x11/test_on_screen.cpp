@@ -336,7 +336,9 @@ TEST_F(OnScreenTest, ConfirmationDialogLeavesQuestionAndAnswerInSight)
             EXPECT_TRUE(QTest::qWaitFor([&] { return frameKnown(dlg); }));
             frame = dlg.windowHandle()->frameGeometry();
             const QRect fields = onScreen(*t.VokabelnGrid);
-            EXPECT_FALSE(frame.intersects(fields)) << "over the question and answer";
+            EXPECT_FALSE(frame.intersects(fields)) << "over the question and answer: " << qPrintable(picture) << " dialog "
+                                                   << frame.x() << "," << frame.y() << " fields " << fields.x() << ","
+                                                   << fields.y() << " " << fields.width() << "x" << fields.height();
             EXPECT_TRUE(area.contains(frame)) << "not whole on the screen";
             save(grabScreen(), picture);
             dlg.JaButton->click();
