@@ -167,6 +167,19 @@ protected:
         return screen;
     }
 
+    // The same caption: as wide (to two columns) and with ink in nearly all
+    // the same columns. Under load the window manager's drawing of a title
+    // differs now and then in single columns; a cut caption is far narrower.
+    static bool sameCaption(const QList<bool>& shown, const QList<bool>& whole)
+    {
+        if (whole.size() < 20 || std::abs(shown.size() - whole.size()) > 2)
+            return false;
+        int same = 0;
+        for (int x = 0; x < std::min(shown.size(), whole.size()); ++x)
+            same += shown[x] == whole[x];
+        return same >= whole.size() * 9 / 10;
+    }
+
     static bool frameKnown(QWidget& w) { return w.windowHandle() && w.windowHandle()->frameMargins().top() > 0; }
 
     void checkShots(const QString& caption, const QString& name)
@@ -385,7 +398,7 @@ TEST_F(OnScreenTest, ConfirmationDialogShowsItsCaptionAndComesBackWhenMinimised)
                                     5000))
             << "left minimised";
         dlg.JaButton->click();
-        EXPECT_EQ(caption, wholeCaption(dlg.windowTitle())) << "caption cut or missing in the title bar";
+        EXPECT_TRUE(sameCaption(caption, wholeCaption(dlg.windowTitle()))) << "caption cut or missing in the title bar";
     });
     EXPECT_TRUE(dlg.ask());
     MessageService::install(previous);
