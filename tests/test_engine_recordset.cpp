@@ -4,6 +4,7 @@
 #include "platform/Database.h"
 #include "platform/Recordset.h"
 #include "support/KillLoop.h"
+#include "support/OtherProgram.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -224,6 +225,47 @@ TEST_F(EngineRecordset, UpdateIsCommittedAtOnceWhileOtherSetsAreReading)
     EXPECT_EQ(rs->Fields(QStringLiteral("Score")).toInt(), 4);
     EXPECT_EQ(rs->Fields(QStringLiteral("Lang1_Main")).toString(), QStringLiteral("Kinder's Buch"));
     EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Vokabular")), QStringLiteral("6"));
+}
+
+// Between commands the engine holds no lock on the file, however far its
+// record sets were walked; they read on afterwards, each row once, and an
+// Update writes only the fields it was given.
+TEST_F(EngineRecordset, WaitingHoldsNoLockAndSetsReadOnAfterAnotherProgramWrote)
+{
+    auto all = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    auto walked = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    auto join = db->OpenRecordset(QStringLiteral(
+        "SELECT Bereich_Text FROM Bereiche_Zwischen, Bereiche WHERE Bereiche_Zwischen.ID=Bereiche.ID"));
+    walked->FindFirst(QStringLiteral("ID LIKE '2'"));
+    OtherProgram::waitForUser();
+    EXPECT_EQ(OtherProgram::write(path, QStringLiteral(
+                  "UPDATE Vokabular SET Lang2_Main='kids', Score=1 WHERE ID=2;"
+                  "UPDATE Vokabular SET Lang2_Main='twelve!' WHERE ID=12; DELETE FROM Vokabular WHERE ID=4;"
+                  "INSERT INTO Vokabular (ID, Lang1_Main, Score) VALUES (200, 'neu', 2)"))
+                  .toStdString(),
+              "");
+
+    const QString any = QStringLiteral("ID LIKE '*'");
+    QList<qlonglong> ids;
+    for (walked->FindNext(any); !walked->NoMatch(); walked->FindNext(any))
+        ids << walked->Fields(0).toLongLong();
+    EXPECT_EQ(ids, QList<qlonglong>({3, 12, 120, 200}));
+    EXPECT_EQ(walked->RecordCount(), 6);
+    walked->FindFirst(QStringLiteral("ID = 12"));
+    EXPECT_EQ(walked->Fields(QStringLiteral("Lang2_Main")).toString(), QStringLiteral("twelve!"));
+    EXPECT_EQ(all->RowsInResult(), 6);
+    EXPECT_EQ(join->RowsInResult(), 5);
+
+    // The score stored now is what Edit offers; the other program's text stays.
+    walked->FindFirst(QStringLiteral("ID LIKE '2'"));
+    walked->Edit();
+    EXPECT_EQ(walked->Fields(QStringLiteral("Score")).toInt(), 1);
+    walked->SetField(QStringLiteral("Score"), 6);
+    walked->Update();
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT Lang2_Main || Score FROM Vokabular WHERE ID=2")),
+              QStringLiteral("kids6"));
+    OtherProgram::waitForUser();
+    EXPECT_EQ(OtherProgram::write(path, QStringLiteral("UPDATE Vokabular SET Score=Score WHERE ID=1")).toStdString(), "");
 }
 
 TEST_F(EngineRecordset, EditRulesAreEnforced)

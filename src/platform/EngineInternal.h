@@ -11,14 +11,14 @@
 #include <memory>
 #include <sqlite3.h>
 #include <string>
+#include <sys/types.h>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace engine {
 
 [[noreturn]] void raise(int number, const QString& description);
-// Raises the error SQLite reported for `rc` while writing.
-[[noreturn]] void raiseWrite(sqlite3* db, int rc, const QString& path, const QString& message = QString());
 // A statement that cannot run: why, and the statement as written (cut when long).
 [[noreturn]] void raiseSqlError(const QString& why, const QString& jetSql);
 // Raises the error SQLite reported while reading rows.
@@ -73,6 +73,9 @@ struct StoredRow {
 struct Database::Impl {
     sqlite3* db = nullptr;
     QString path;
+    // The file as it was opened: another program may delete, move or replace it.
+    dev_t device = 0;
+    ino_t inode = 0;
     bool readOnly = false;
     bool open = false;
     // What is kept per SQLite text: one lookup serves a dynaset's statement,
@@ -103,6 +106,18 @@ struct Database::Impl {
     // only the dynasets that may read `table` (all, when it is empty) fetch theirs,
     // so that they keep the rows they would have had.
     void finishPendingReads(const QString& table = QString());
+    // Ends every read still pending, without raising: sets on one table stop
+    // where they are and read on later, the others read their rows to the end
+    // now (a read error is raised when they are used next). While the program
+    // waits for the user, no other program is then kept from writing.
+    void releaseReads() noexcept;
+    // The open databases of this thread, which release their reads whenever
+    // the event loop is about to wait.
+    static std::vector<Impl*>& openDatabases();
+    static void releaseReadsWhenIdle(Impl* d);
+    // Raises the error SQLite reported for `rc` while writing.
+    [[noreturn]] void raiseWrite(int rc, const QString& message = QString()) const;
+    bool fileReplaced() const;
     void checkOpen() const;
     void checkWritable() const;
     void closeAll();
@@ -119,6 +134,12 @@ struct Recordset::Impl {
     QString key;                    // the prepared SQLite text
     Database::Impl::Prepared* prepared = nullptr;   // its entry
     sqlite3_stmt* stmt = nullptr;   // set while rows remain to be fetched
+    // Stopped before its end (no lock is kept between commands): the rows not
+    // held yet are read by running the statement again, over the rows held.
+    bool paused = false;
+    std::unordered_set<qint64> held;   // while reading on: rowids already in `rows`
+    int readErrorNumber = 0;           // a read that failed while nobody asked for rows
+    QString readErrorText;
     int firstCol = 0;               // 1 when column 0 is the table's rowid
     bool updatable = false;
     QString table;                  // the one table of an updatable dynaset
@@ -160,6 +181,8 @@ struct Recordset::Impl {
     mutable long offsetsRow = -1;
 
     bool fetchOne();
+    void pause();
+    void resume();
     void readColumns();
     bool ensure(long index);
     void drain();

@@ -221,21 +221,53 @@ QString noCurrentText()
 
 bool Recordset::Impl::fetchOne()
 {
-    if (!stmt)
-        return false;
-    const int rc = sqlite3_step(stmt);
-    if (ncols < 0)
-        readColumns();
-    if (rc == SQLITE_ROW) {
-        engine::encodeRow(stmt, firstCol, ncols, scratch);
-        const qint64 rowid = firstCol ? sqlite3_column_int64(stmt, 0) : 0;
-        rows.push_back({rowid, arena.store(scratch)});
-        return true;
+    if (!stmt) {
+        if (readErrorNumber)
+            raise(readErrorNumber, readErrorText);
+        if (!paused)
+            return false;
+        resume();
     }
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (ncols < 0)
+            readColumns();
+        if (rc == SQLITE_ROW) {
+            const qint64 rowid = firstCol ? sqlite3_column_int64(stmt, 0) : 0;
+            if (!held.empty() && held.count(rowid))
+                continue;
+            engine::encodeRow(stmt, firstCol, ncols, scratch);
+            rows.push_back({rowid, arena.store(scratch)});
+            return true;
+        }
+        releaseStmt();
+        held.clear();
+        if (rc != SQLITE_DONE)
+            engine::raiseRead(db->db, rc, jetSql);
+        return false;
+    }
+}
+
+void Recordset::Impl::pause()
+{
+    // Only a set with rowids knows which rows it holds when it reads on.
+    if (!stmt || !firstCol)
+        return;
     releaseStmt();
-    if (rc != SQLITE_DONE)
-        engine::raiseRead(db->db, rc, jetSql);
-    return false;
+    held.clear();
+    paused = true;
+}
+
+void Recordset::Impl::resume()
+{
+    stmt = db->acquire(key, jetSql, &prepared);
+    paused = false;
+    for (size_t i = 0; i < tr.binds.size(); ++i)
+        engine::bindValue(stmt, int(i) + 1, tr.binds[i]);
+    // Rows deleted or added here meanwhile are held too: none comes twice.
+    held.reserve(rows.size());
+    for (const engine::StoredRow& r : rows)
+        held.insert(r.rowid);
 }
 
 void Recordset::Impl::readColumns()
@@ -551,9 +583,17 @@ void Recordset::Impl::refreshRow(qint64 rowid, bool append)
                 index.insert(std::lower_bound(index.begin(), index.end(), entry), entry);
             }
         } else {
-            for (long i = 0; i < long(rows.size()); ++i)
-                if (rows[size_t(i)].rowid == rowid && live(i))
-                    setRowData(i, data);
+            for (long i = 0; i < long(rows.size()); ++i) {
+                if (rows[size_t(i)].rowid != rowid || !live(i))
+                    continue;
+                // A lookup table by a column another program changed is out of date.
+                for (auto it = keyIndex.begin(); it != keyIndex.end();)
+                    it = jetcond::cellText(cellAt(i, it->first), true)
+                                 == jetcond::cellText(engine::decodeCell(data, it->first), true)
+                             ? std::next(it)
+                             : keyIndex.erase(it);
+                setRowData(i, data);
+            }
         }
     }
     db->release(sql, s);
@@ -729,6 +769,9 @@ void Recordset::Edit()
     requireUpdatable(*d);
     d->db->checkWritable();
     d->requireCurrent();
+    // The edit starts from what the file holds now: another program may have
+    // changed the row since it was read.
+    d->refreshRow(d->rows[size_t(d->cur)].rowid, false);
     d->pending.clear();
     d->edit = Impl::EditMode::Editing;
 }
@@ -807,6 +850,7 @@ void Recordset::Update()
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, cols.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
         }
+        d->drain();   // the new row comes after every row of the set
         d->db->execWrite(sql, values, d->table);
         const qint64 rowid = sqlite3_last_insert_rowid(d->db->db);
         d->refreshRow(rowid, true);
