@@ -3,10 +3,12 @@
 // after every kill each write it reported as done must be in the file, and the
 // file must be sound.
 //
-// Every write carries a value of its own: the writer stores its running number
-// k in the entry (engine writer), and a trigger in the file counts every
-// committed change of Vokabular (both writers), so a write that was dropped or
-// rolled back cannot hide behind an equal value written earlier.
+// Every write carries a value of its own (the engine writer stores its running
+// number k in the entry; the trainer answers right and wrong in turn), and a
+// trigger in the file logs every committed change of Vokabular with the
+// values written: each reported write must be there as reported and as the
+// writer's rule says, so a write that was dropped, rolled back or written
+// wrong cannot hide behind an equal value written earlier.
 //
 // The writer is this same program started again (fresh process, its own
 // QApplication): a test program runs one DISABLED_ test that calls
