@@ -3,7 +3,7 @@
 #include "test_trainer_fixture.h"
 
 #include "database/CDBHandler.h"
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 #include "support/AsNobody.h"
 #include "support/OtherProgram.h"
 
