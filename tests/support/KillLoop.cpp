@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <algorithm>
+#include <functional>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -172,24 +173,29 @@ Report expected(Writer writer, long k, long previous)
 
 QString shown(const Report& r) { return QStringLiteral("entry %1 score %2").arg(r.id).arg(r.score); }
 
+// The file both kinds of run write: six entries and the log of every write.
+QString buildFile(const QString& folder)
+{
+    const QString path = QDir(folder).filePath(QString::fromLatin1(kFile));
+    TestDatabase db(path);
+    db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Französisch@")).setDBVersion(2);
+    for (int i = 0; i < kEntries; ++i)
+        if (db.addEntry({{}, QStringLiteral("Wort%1").arg(i)}, {{}, QStringLiteral("mot%1").arg(i)}, kFirstScore)
+            != i + 1)
+            throw std::runtime_error("unexpected entry ID");
+    // Every committed change of an entry, in order, with what it wrote.
+    db.exec(QStringLiteral("CREATE TABLE WriteLog (n INTEGER PRIMARY KEY, ID INTEGER, Score INTEGER, Info TEXT)"));
+    db.exec(QStringLiteral("CREATE TRIGGER log_writes AFTER UPDATE ON Vokabular BEGIN "
+                           "INSERT INTO WriteLog (ID, Score, Info) VALUES (NEW.ID, NEW.Score, NEW.Zusatzinfo); END"));
+    return path;
+}
+
 } // namespace
 
 Summary run(Writer writer, int kills, const QString& folder, const QStringList& childArgs, unsigned seed)
 {
     Summary sum;
-    const QString path = QDir(folder).filePath(QString::fromLatin1(kFile));
-    {
-        TestDatabase db(path);
-        db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Französisch@")).setDBVersion(2);
-        for (int i = 0; i < kEntries; ++i)
-            if (db.addEntry({{}, QStringLiteral("Wort%1").arg(i)}, {{}, QStringLiteral("mot%1").arg(i)}, kFirstScore)
-                != i + 1)
-                throw std::runtime_error("unexpected entry ID");
-        // Every committed change of an entry, in order, with what it wrote.
-        db.exec(QStringLiteral("CREATE TABLE WriteLog (n INTEGER PRIMARY KEY, ID INTEGER, Score INTEGER, Info TEXT)"));
-        db.exec(QStringLiteral("CREATE TRIGGER log_writes AFTER UPDATE ON Vokabular BEGIN "
-                               "INSERT INTO WriteLog (ID, Score, Info) VALUES (NEW.ID, NEW.Score, NEW.Zusatzinfo); END"));
-    }
+    const QString path = buildFile(folder);
     std::mt19937 rng(seed);
     // The trainer's write is slower; its window of kill moments is wider.
     std::uniform_int_distribution<int> delayUs(0, writer == Writer::Engine ? 20000 : 100000);
@@ -265,6 +271,37 @@ Summary run(Writer writer, int kills, const QString& folder, const QStringList& 
         from = last + 2;   // numbers stay distinct whether or not last + 1 got in
     }
     return sum;
+}
+
+QString makeFile(const QString& folder) { return buildFile(folder); }
+
+QStringList answerBeside(const QString& path, int answers, const QStringList& childArgs,
+                         const std::function<void()>& meanwhile, long* reported)
+{
+    const Child copy = start(Writer::Trainer, path, 0, childArgs);
+    if (copy.pid < 0)
+        return {QStringLiteral("cannot start the other copy")};
+    long got = 0;
+    for (int tries = 0; got < answers && tries < 3000; ++tries) {
+        meanwhile();
+        for (Report r; got < answers && readReport(copy.fd, r, 5);)
+            ++got;
+    }
+    kill(copy.pid, SIGKILL);
+    for (Report r; readReport(copy.fd, r, 0);)
+        ++got;
+    close(copy.fd);
+    int status = 0;
+    waitpid(copy.pid, &status, 0);
+    *reported = got;
+    if (got >= answers && WIFSIGNALED(status))
+        return {};
+    QFile log(path + QStringLiteral(".log"));
+    log.open(QIODevice::ReadOnly);
+    return {QStringLiteral("the other copy stopped after %1 answers (exit %2; 4: it was shown a box): %3")
+                .arg(got)
+                .arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1)
+                .arg(QString::fromLocal8Bit(log.readAll().right(2000)))};
 }
 
 bool writerFromEnvironment()
