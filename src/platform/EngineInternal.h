@@ -150,7 +150,9 @@ struct Recordset::Impl {
     std::vector<engine::StoredRow> rows;
     std::string scratch;
     long cur = -1;            // current row; -1 none
-    bool onGap = false;       // the current row was deleted: cur is the row after it
+    // The current row was deleted: it stays in `rows`, marked, and the next
+    // FindNext/MoveNext starts at cur, which skips it.
+    bool onGap = false;
     bool noMatch = false;
     bool open = true;
     long reached = 0;         // rows the walk has reached (RecordCount), deleted ones included
@@ -202,8 +204,7 @@ struct Recordset::Impl {
     bool live(long row) const { return rows[size_t(row)].data != nullptr; }
     // The first row from `row` on that is not deleted, fetching as needed; false when none.
     bool ensureLive(long& row);
-    long positionOf(long row);   // position among the rows not deleted
+    long appendRow(qint64 rowid, const char* data);   // returns its number
     long liveBelow(long end) const;   // rows not deleted among the first `end`
-    void compact();
     void invalidateOffsets() { offsetsRow = -1; }
 };

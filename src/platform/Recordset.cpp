@@ -326,52 +326,28 @@ void Recordset::Impl::setRowData(long row, const char* data)
     invalidateOffsets();
 }
 
-long Recordset::Impl::positionOf(long row)
+long Recordset::Impl::appendRow(qint64 rowid, const char* data)
 {
-    if (deletedCount == 0)
-        return row;
-    if (!db->inTransaction) {   // a rollback finds its rows by number
-        compact();
-        return cur;
-    }
-    return liveBelow(row);
+    const long row = long(rows.size());
+    rows.push_back({rowid, data});
+    // A rollback takes the row out again: it is then marked deleted.
+    if (db->inTransaction)
+        undo.emplace_back(row, nullptr);
+    invalidateOffsets();
+    return row;
 }
 
 long Recordset::Impl::liveBelow(long end) const
 {
+    // Deletes only mark their rows, so that a delete costs the same at any
+    // place and the rows after it keep their numbers; counting is one pass
+    // at most, and none while no row above `end` was deleted.
     if (lastDeleted < end)
         return end - deletedCount;
     long n = end;
     for (long i = 0; i < end; ++i)
         n -= !live(i);
     return n;
-}
-
-void Recordset::Impl::compact()
-{
-    // Deletes only mark their rows, so that a delete costs the same at any
-    // place; the marked rows go here, in one pass, when a position is asked.
-    long kept = 0, newCur = 0, newReached = 0;
-    for (long i = 0; i < long(rows.size()); ++i) {
-        if (i == cur)
-            newCur = kept;
-        if (i == reached)
-            newReached = kept;
-        if (live(i))
-            rows[size_t(kept++)] = rows[size_t(i)];
-    }
-    if (cur >= long(rows.size()))
-        newCur = kept;
-    if (reached >= long(rows.size()))
-        newReached = kept;
-    if (cur >= 0)
-        cur = newCur;
-    reached = newReached;
-    rows.resize(size_t(kept));
-    deletedCount = 0;
-    lastDeleted = -1;
-    keyIndex.clear();   // rebuilt on the next search by key
-    invalidateOffsets();
 }
 
 void Recordset::Impl::drain()
@@ -571,10 +547,7 @@ void Recordset::Impl::refreshRow(qint64 rowid, bool append)
         engine::encodeRow(s, 1, ncols, scratch);
         const char* data = arena.store(scratch);
         if (append) {
-            rows.push_back({rowid, nullptr});
-            ++deletedCount;   // setRowData counts it in
-            const long idx = long(rows.size()) - 1;
-            setRowData(idx, data);
+            const long idx = appendRow(rowid, data);
             for (auto& [col, index] : keyIndex) {
                 const Cell c = cellAt(idx, col);
                 if (c.type == Cell::Null)
@@ -921,7 +894,7 @@ long Recordset::RowsInResult()
 long Recordset::AbsolutePosition() const
 {
     d->check();
-    return d->hasCurrent() ? d->positionOf(d->cur) : -1;
+    return d->hasCurrent() ? d->liveBelow(d->cur) : -1;
 }
 
 bool Recordset::Updatable() const
