@@ -3,7 +3,9 @@
 // Builds one shipped vocabulary database from its reviewed text source.
 // Language 1 is always German, language 2 the foreign language named in the
 // header. Any fault in the source stops the build with "file:line: message",
-// so a typo never reaches a learner's database.
+// so a typo never reaches a learner's database. A sample phrase ('beispiel')
+// must show its own word; one that rightly shows another form names it in
+// 'beispielform = <form> – <reason>', which only the review reads.
 #include "database/Schema.h"
 
 #include <QFile>
