@@ -249,7 +249,9 @@ void Database::Impl::releaseReads() noexcept
             r->readErrorText = e.description();
         } catch (...) {
             r->readErrorNumber = DbErr::CannotOpen;
-            r->readErrorText = QStringLiteral("?");
+            r->readErrorText = tr2(QStringLiteral("The rows of \"%1\" could not be read."),
+                                   QStringLiteral("Die Datensätze von \"%1\" konnten nicht gelesen werden."))
+                                   .arg(jetsql::shownInMessage(r->jetSql));
         }
     }
 }
