@@ -116,18 +116,8 @@ void Printer::fail() const
     QString reason;
     if (m_device->outputFormat() == QPrinter::PdfFormat) {
         const QString file = m_device->outputFileName();
-        const QString folder = QFileInfo(file).absolutePath();
-        if (file.isEmpty())
-            reason = tr2(QStringLiteral("no file was chosen"), QStringLiteral("es wurde keine Datei gewählt"));
-        else if (!QFileInfo(folder).isDir())
-            reason = tr2(QStringLiteral("the folder \"%1\" does not exist"),
-                         QStringLiteral("den Ordner \"%1\" gibt es nicht"))
-                         .arg(QDir::toNativeSeparators(folder));
-        else if (QFileInfo(file).isDir())
-            reason = tr2(QStringLiteral("a folder of that name exists"),
-                         QStringLiteral("es gibt einen Ordner dieses Namens"));
-        else
-            reason = WriteCheck::whyNotWritable(file, 0);
+        reason = file.isEmpty() ? tr2(QStringLiteral("no file was chosen"), QStringLiteral("es wurde keine Datei gewählt"))
+                                : WriteCheck::whyNotCreatable(file, 0);
         if (reason.isEmpty())
             reason = tr2(QStringLiteral("the file could not be written"),
                          QStringLiteral("die Datei konnte nicht geschrieben werden"));
