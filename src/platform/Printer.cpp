@@ -1,7 +1,7 @@
 #include "platform/Printer.h"
 
-#include "common/AppError.h"
-#include "common/Global.h"
+#include "platform/AppError.h"
+#include "platform/UiLanguage.h"
 #include "platform/Twips.h"
 #include "platform/WriteCheck.h"
 
