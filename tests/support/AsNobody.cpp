@@ -114,7 +114,7 @@ void openPath(const QString& path)
 {
     // Only inside this test program's own temporary folder: the folders above
     // it belong to the machine, not to the test.
-    const QString own = QDir::cleanPath(qEnvironmentVariable("TMPDIR"));
+    const QString own = QDir::cleanPath(qEnvironmentVariable("LEXUVANT_TEST_FOLDER"));
     const QString target = QDir::cleanPath(path);
     ASSERT_TRUE(!own.isEmpty() && (target == own || target.startsWith(own + QLatin1Char('/'))))
         << qPrintable(target) << " is outside the test's own folder " << qPrintable(own);

@@ -21,8 +21,8 @@ void run(const std::function<void()>& body);
 void runTest(const QString& test, const QList<QPair<QByteArray, QByteArray>>& env);
 
 // Lets nobody through path and every folder above it up to this test
-// program's own temporary folder (TMPDIR; temporary folders are private to
-// their owner). A path outside that folder fails the calling test.
+// program's own temporary folder (the one TestMain makes; temporary folders
+// are private to their owner). A path outside that folder fails the calling test.
 void openPath(const QString& path);
 
 // Makes folder read-only for everyone.
