@@ -3,7 +3,9 @@
 #include "test_trainer_fixture.h"
 
 #include "database/CDBHandler.h"
+#include "largedb/LargeDbGenerator.h"
 #include "support/AsNobody.h"
+#include "support/OtherProgram.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,11 @@ struct ScoreCase {
     bool right;
     const char* expected;   // nullptr: cell and file keep their score, the error box tells
 };
+
+void PrintTo(const ScoreCase& c, std::ostream* os)
+{
+    *os << "cell '" << c.cell << "' answer " << (c.right ? "right" : "wrong");
+}
 
 // Clamped to 1..6; any other number becomes 1 whatever the answer; a cell
 // without a number changes nothing.
@@ -40,27 +47,39 @@ protected:
     }
 };
 
-TEST_F(TrainerScore, AnswerMovesTheScoreOneStepInGridAndDatabase)
+class TrainerScoreCase : public TrainerScore, public ::testing::WithParamInterface<ScoreCase> {};
+
+TEST_P(TrainerScoreCase, AnswerMovesTheScoreOneStepInGridAndDatabase)
 {
-    for (const ScoreCase& c : kScoreCases) {
-        SCOPED_TRACE(std::string("cell '") + c.cell + "' answer " + (c.right ? "right" : "wrong"));
-        openList(words(2, 4));
-        testOn();
-        const int row = rowOfId(ids[0]);
-        ASSERT_EQ(row, 1);
-        grid().setTextMatrix(row, Liste::txtScore, QString::fromLatin1(c.cell));
-        revealAndAnswer(c.right);
-        EXPECT_EQ(grid().TextMatrix(row, Liste::txtScore), QString::fromLatin1(c.expected ? c.expected : c.cell));
-        EXPECT_EQ(dbScore(ids[0]), QString::fromLatin1(c.expected ? c.expected : "4"));
-        EXPECT_EQ(dbScore(ids[1]), QStringLiteral("4")) << "the other entry is untouched";
-        EXPECT_EQ(msgs->shown.size(), c.expected ? 0 : 1) << msgs->lastPrompt().toStdString();
-        EXPECT_EQ(t().anzahlRichtig(), c.right && c.expected ? 1 : 0);
-        TearDown();
-        ids.clear();
-        msgs->clear();
-        SetUp();
-    }
+    const ScoreCase& c = GetParam();
+    // A cell with a score shows what the file holds.
+    const QString cell = QString::fromLatin1(c.cell);
+    const bool stored = QStringList{"1", "2", "3", "4", "5", "6"}.contains(cell);
+    openList(words(2, stored ? cell.toInt() : 4));
+    testOn();
+    const int row = rowOfId(ids[0]);
+    ASSERT_EQ(row, 1);
+    grid().setTextMatrix(row, Liste::txtScore, cell);
+    revealAndAnswer(c.right);
+    EXPECT_EQ(grid().TextMatrix(row, Liste::txtScore), QString::fromLatin1(c.expected ? c.expected : c.cell));
+    EXPECT_EQ(dbScore(ids[0]), c.expected ? QString::fromLatin1(c.expected) : QStringLiteral("4"));
+    EXPECT_EQ(dbScore(ids[1]), stored ? cell : QStringLiteral("4")) << "the other entry is untouched";
+    EXPECT_EQ(msgs->shown.size(), c.expected ? 0 : 1) << msgs->lastPrompt().toStdString();
+    EXPECT_EQ(t().anzahlRichtig(), c.right && c.expected ? 1 : 0);
 }
+
+// Names such as Cell3Right, CellEmptyWrong, CellSpace3Wrong.
+std::string scoreCaseName(const ::testing::TestParamInfo<ScoreCase>& info)
+{
+    std::string name = "Cell";
+    if (!*info.param.cell)
+        name += "Empty";
+    for (const char* p = info.param.cell; *p; ++p)
+        name += *p == ' ' ? std::string("Space") : std::string(1, *p == 'x' ? 'X' : *p);
+    return name + (info.param.right ? "Right" : "Wrong");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScore, TrainerScoreCase, ::testing::ValuesIn(kScoreCases), scoreCaseName);
 
 // A score write refused by a read-only file: the list keeps the stored score.
 TEST_F(TrainerScore, ScoreThatCannotBeWrittenStaysInTheListAsStored)
@@ -96,6 +115,42 @@ TEST_F(TrainerScore, DISABLED_ScoreThatCannotBeWrittenChild)
     EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("3"));
     ASSERT_EQ(msgs->shown.size(), 1);
     EXPECT_TRUE(msgs->shown[0].prompt.contains(QStringLiteral("schreibgeschützt"))) << msgs->shown[0].prompt.toStdString();
+}
+
+// While the program waits for the user it holds no lock on the file: another
+// program (or a second copy of this one) writes at once after the open, after
+// a list of 100,000 entries, with an entry on display and after an answer;
+// the next answer steps from the score that program stored.
+TEST_F(TrainerScore, AnotherProgramWritesWhileTheProgramWaits)
+{
+    dbPath = dir.filePath(QStringLiteral("Gross.lxt"));
+    QString error;
+    ASSERT_TRUE(LargeDb::generate(dbPath, 100000, &error)) << error.toStdString();
+    const auto otherWrites = [&](const QString& sql) {
+        OtherProgram::waitForUser();
+        return OtherProgram::write(dbPath, sql).toStdString();
+    };
+    const QString touch = QStringLiteral("UPDATE Vokabular SET Zusatzinfo = Zusatzinfo WHERE ID = 7");
+    Forms::form1().Open_DB(QStringLiteral("Gross.lxt"));
+    ASSERT_FALSE(Forms::form1().DBName.isEmpty()) << msgs->lastPrompt().toStdString();
+    EXPECT_EQ(otherWrites(touch), "") << "after the open";
+    Forms::form2().Command4_Click();
+    ASSERT_EQ(grid().Rows(), 100001);
+    EXPECT_EQ(otherWrites(touch), "") << "after the list build";
+    testOn();
+    t().Command3_Click();
+    const qint64 id = grid().TextMatrix(1, 1).toLongLong();
+    EXPECT_EQ(otherWrites(QStringLiteral("UPDATE Vokabular SET Score = 4 WHERE ID = %1").arg(id)), "") << "with an entry on display";
+    answerNext(false);
+    t().Command3_Click();
+    EXPECT_EQ(dbScore(id), QStringLiteral("5"));
+    EXPECT_EQ(otherWrites(QStringLiteral("UPDATE Vokabular SET Score = 2 WHERE ID = %1").arg(id)), "") << "after an answer";
+    t().back_Click();
+    answerNext(true);
+    t().Command3_Click();
+    EXPECT_EQ(dbScore(id), QStringLiteral("1"));
+    EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("1"));
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
 }
 
 TEST_F(TrainerScore, ShuffledOrderChangesTheShuffledRow)

@@ -392,7 +392,7 @@ void Form1::OpenDatabaseAt(const QString& path)
     step([&] { Forms::form2().initialisiere(); });
     step([&] {
         if (!DBEmpty)
-            Forms::form2().show();
+            WindowPlacement::bringToFront(Forms::form2());
     });
 }
 

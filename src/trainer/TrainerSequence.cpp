@@ -528,7 +528,6 @@ void Trainer::ChangeErrorCount(int mode)
         static const QStringList valid = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                           QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
         int score = valid.contains(text) ? text.toInt() + delta : 0;
-        score = std::clamp(score, 1, 6);
 
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
         rs.FindFirst(QStringLiteral("ID LIKE '") + SqlEscape(id) + QStringLiteral("'"));
@@ -537,6 +536,13 @@ void Trainer::ChangeErrorCount(int mode)
         if (rs.NoMatch())
             return;
         rs.Edit();
+        // Another copy of the program may have answered this entry since the
+        // list was built: the step goes from the score stored now.
+        if (valid.contains(text)) {
+            const QString stored = rs.Fields(QStringLiteral("Score")).toString();
+            score = valid.contains(stored) ? stored.toInt() + delta : 0;
+        }
+        score = std::clamp(score, 1, 6);
         rs.SetField(QStringLiteral("Score"), QVariant(qint16(score)));
         rs.Update();
         // Only a score that reached the file is shown, so that the next

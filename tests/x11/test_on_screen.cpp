@@ -274,12 +274,14 @@ TEST_F(OnScreenTest, ShuffleShowsBarAndWholeCaption)
     checkShots(QStringLiteral("Vokabeln werden gemischt"), QStringLiteral("progress-shuffle"));
 }
 
-// Auswahl (its button), Liste (Ctrl+L) and Trainer (Ctrl+T), given by the
-// learner in the main window, bring their window to the front: a window
+// Auswahl (its button), Liste (Ctrl+L), Trainer (Ctrl+T) and a language
+// button, given by the learner in the main window, bring their window to the
+// front: a window
 // hidden and shown again appears where it was, a window the window manager
 // minimised comes back.
 TEST_F(OnScreenTest, CommandsBringWindowsBackWhereTheyWere)
 {
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"));
     Form1& f1 = Forms::form1();
     f1.show();
     Forms::form2().Command4_Click();   // a list, so that every command is offered
@@ -305,6 +307,8 @@ TEST_F(OnScreenTest, CommandsBringWindowsBackWhereTheyWere)
         {"Auswahl", Forms::form2(), button("Command1")},
         {"Liste", Forms::liste(), {QStringLiteral("key"), QStringLiteral("ctrl+l")}},
         {"Trainer", Forms::trainer(), {QStringLiteral("key"), QStringLiteral("ctrl+t")}},
+        // A language button opens its database and shows the selection window.
+        {"Englisch", Forms::form2(), button("Command8")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
