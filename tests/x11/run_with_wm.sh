@@ -23,14 +23,24 @@ for _ in $(seq 600); do [ -s "$work/display" ] && break; sleep 0.05; done
 [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=:$(head -n1 "$work/display")
 
-openbox 2>"$work/openbox.log" &
-pids+=($!)
-# The window manager is up once it has announced itself on the root window.
-for _ in $(seq 600); do
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-  sleep 0.05
+# The server answers before the window manager is started; a window manager
+# that could not connect or ended early is started again.
+for _ in $(seq 600); do xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
+xprop -root >/dev/null 2>&1 || { echo "Xvfb does not answer on $DISPLAY"; cat "$work/xvfb.log"; exit 1; }
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _ in 1 2 3; do
+  openbox 2>>"$work/openbox.log" &
+  wm=$!
+  pids+=($wm)
+  # The window manager is up once it has announced itself on the root window.
+  for _ in $(seq 600); do
+    wm_up && break
+    kill -0 "$wm" 2>/dev/null || break
+    sleep 0.05
+  done
+  wm_up && break
 done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || { echo "openbox did not start"; cat "$work/openbox.log"; exit 1; }
+wm_up || { echo "openbox did not start"; cat "$work/openbox.log" "$work/xvfb.log"; exit 1; }
 
 export QT_QPA_PLATFORM=xcb
 "$@"
