@@ -2,6 +2,10 @@
 // The per-user settings store by application, section and key, on QSettings
 // (an INI file under the user's configuration folder). Tests point it at a
 // temporary folder with setRoot.
+//
+// A settings file that is there but no regular file (a named pipe, a device,
+// a folder) is neither read nor written: reads give the defaults, writes do
+// nothing, and the first such use shows one error box naming the file.
 #include <QString>
 
 namespace SettingsStore {
@@ -15,7 +19,11 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
 // Deletes one key, or the whole section when key is empty; an absent entry is no error.
 void DeleteSetting(const QString& appName, const QString& section, const QString& key = QString());
 
+// The file that holds appName's settings.
+QString fileName(const QString& appName);
+
 // Folder that holds the settings files; empty = the user's configuration folder.
+// Forgets which unusable settings files were reported.
 void setRoot(const QString& folder);
 
 } // namespace SettingsStore
