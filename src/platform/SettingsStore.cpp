@@ -126,6 +126,19 @@ bool HasSetting(const QString& appName, const QString& section, const QString& k
     return s && s->contains(section + QLatin1Char('/') + key);
 }
 
+QHash<QString, QString> GetAllSettings(const QString& appName, const QString& section)
+{
+    QHash<QString, QString> all;
+    if (const auto s = openStore(appName)) {
+        s->beginGroup(section);
+        const QStringList keys = s->childKeys();
+        all.reserve(keys.size());
+        for (const QString& key : keys)
+            all.insert(key, s->value(key).toString());
+    }
+    return all;
+}
+
 QString fileName(const QString& appName) { return settingsFile(appName); }
 
 void setRoot(const QString& folder)
