@@ -5,7 +5,7 @@
 // more with 100,000 letter pairs stored in the settings file, once with a
 // 100,000-entry database in its place.
 //   bench_startup [runs=7]
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 #include "platform/SettingsStore.h"
 
 #include <QCoreApplication>

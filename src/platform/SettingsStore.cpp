@@ -1,8 +1,7 @@
 #include "platform/SettingsStore.h"
 
-#include "common/AppError.h"
-#include "common/ErrorHandling.h"
-#include "common/Global.h"
+#include "platform/AppError.h"
+#include "platform/UiLanguage.h"
 #include "platform/WriteCheck.h"
 
 #include <QDir>
@@ -46,35 +45,41 @@ QString notARegularFile(const QString& file)
     return tr2(QStringLiteral("something else"), QStringLiteral("etwas anderes"));
 }
 
-// False when the settings file is no regular file: the store then neither
-// reads nor writes it, and the program works with the defaults. The first
-// refusal of a file is shown in the error box; later ones are silent.
-bool usable(const QString& file)
+// The refusal of a settings file that is no regular file: the store then
+// neither reads nor writes it, and the program works with the defaults.
+AppError refusal(const QString& path, const QString& kind)
+{
+    return AppError(ErrNo::FileAccess,
+                    tr2(QStringLiteral("The settings file \"%1\" is not a regular file but %2. The program goes on "
+                                       "with the default settings and saves none in it."),
+                        QStringLiteral("Die Einstellungsdatei \"%1\" ist keine gewöhnliche Datei, sondern %2. Das "
+                                       "Programm arbeitet mit den Voreinstellungen weiter und speichert darin keine "
+                                       "Einstellungen."))
+                        .arg(path, kind));
+}
+
+// False when the settings file is no regular file. With `raise`, the first
+// refusal of a file raises the error that tells why; later ones are silent,
+// so that the user hears of it once.
+bool usable(const QString& file, bool raise)
 {
     const QString kind = notARegularFile(file);
     if (kind.isEmpty())
         return true;
     const QString path = QFileInfo(file).absoluteFilePath();
-    if (!g_refusedReported.contains(path)) {
+    if (raise && !g_refusedReported.contains(path)) {
         g_refusedReported.insert(path);
-        ErrorHandling::report(
-            AppError(ErrNo::FileAccess,
-                     tr2(QStringLiteral("The settings file \"%1\" is not a regular file but %2. The program goes on "
-                                        "with the default settings and saves none in it."),
-                         QStringLiteral("Die Einstellungsdatei \"%1\" ist keine gewöhnliche Datei, sondern %2. Das "
-                                        "Programm arbeitet mit den Voreinstellungen weiter und speichert darin "
-                                        "keine Einstellungen."))
-                         .arg(path, kind)),
-            ErrorHandling::Always::Yes);
+        throw refusal(path, kind);
     }
     return false;
 }
 
-// The store of appName, or null when its file is no regular file.
-std::unique_ptr<QSettings> openStore(const QString& appName)
+// The store of appName, or null when its file is no regular file (a write
+// raises the refusal the first time, see usable).
+std::unique_ptr<QSettings> openStore(const QString& appName, bool write = false)
 {
     const QString file = settingsFile(appName);
-    return usable(file) ? std::make_unique<QSettings>(file, QSettings::IniFormat) : nullptr;
+    return usable(file, write) ? std::make_unique<QSettings>(file, QSettings::IniFormat) : nullptr;
 }
 
 // A write that did not reach the file raises an error naming the file and
@@ -104,7 +109,7 @@ QString GetSetting(const QString& appName, const QString& section, const QString
 
 void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value)
 {
-    if (const auto s = openStore(appName)) {
+    if (const auto s = openStore(appName, true)) {
         s->setValue(section + QLatin1Char('/') + key, value);
         s->sync();
         checkWritten(*s);
@@ -138,6 +143,8 @@ QHash<QString, QString> GetAllSettings(const QString& appName, const QString& se
     }
     return all;
 }
+
+void CheckFile(const QString& appName) { usable(settingsFile(appName), true); }
 
 QString fileName(const QString& appName) { return settingsFile(appName); }
 

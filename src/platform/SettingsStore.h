@@ -4,8 +4,9 @@
 // temporary folder with setRoot.
 //
 // A settings file that is there but no regular file (a named pipe, a device,
-// a folder) is neither read nor written: reads give the defaults, writes do
-// nothing, and the first such use shows one error box naming the file.
+// a folder) is neither read nor written: reads give the defaults and writes
+// do nothing. The first save to it, or CheckFile, raises an AppError naming
+// the file and what it is; later ones are silent, so the user is told once.
 #include <QHash>
 #include <QString>
 
@@ -22,6 +23,10 @@ QHash<QString, QString> GetAllSettings(const QString& appName, const QString& se
 void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
 // Deletes one key, or the whole section when key is empty; an absent entry is no error.
 void DeleteSetting(const QString& appName, const QString& section, const QString& key = QString());
+
+// Raises the AppError above when appName's settings file is no regular file
+// and that was not yet raised; the start-up calls it to report the file.
+void CheckFile(const QString& appName);
 
 // The file that holds appName's settings.
 QString fileName(const QString& appName);

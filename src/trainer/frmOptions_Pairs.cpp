@@ -2,11 +2,11 @@
 // grid's layout, adding, removing and marking pairs, and storing them.
 #include "trainer/frmOptions_Pairs.h"
 
-#include "common/AppError.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
+#include "platform/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/SettingsStore.h"
 #include "trainer/frmOptions.h"
