@@ -216,6 +216,55 @@ TEST_F(TrainerScore, NoQuestionWithoutTestOrInWriteMode)
     EXPECT_EQ(dbScores(), QStringList({QStringLiteral("3"), QStringLiteral("3")}));
 }
 
+// IDs of a foreign file are texts that may hold LIKE's * ? # [: each answer
+// scores the entry of its own ID, never one that the ID read as a pattern
+// matches. The two entries in file and list order, answered in turn.
+struct TextIdCase {
+    const char *first, *second, *name;
+};
+
+class TrainerTextIds : public TrainerScore, public ::testing::WithParamInterface<TextIdCase> {};
+
+TEST_P(TrainerTextIds, ScoreTheirOwnEntryOnly)
+{
+    const QString first = QString::fromUtf8(GetParam().first), second = QString::fromUtf8(GetParam().second);
+    dbPath = dir.filePath(QStringLiteral("Texte.lxt"));
+    {
+        TestDatabase db(dbPath);
+        db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Englisch@")).setDBVersion(2).useTextIds();
+        db.addEntryColumns({{"ID", first}, {"Lang1_Main", "Hallo"}, {"Lang2_Main", "hello"}, {"Score", 4}});
+        db.addEntryColumns({{"ID", second}, {"Lang1_Main", "Guten Morgen"}, {"Lang2_Main", "good morning"},
+                            {"Score", 2}});
+    }
+    Forms::form1().Open_DB(QFileInfo(dbPath).fileName());
+    Forms::form2().Command4_Click();
+    ASSERT_EQ(grid().Rows(), 3) << msgs->lastPrompt().toStdString();
+    ASSERT_EQ(grid().TextMatrix(2, 1), second);
+    testOn();
+    revealAndAnswer(true);
+    {
+        TestDatabase check(dbPath, TestDatabase::OpenExisting);
+        EXPECT_EQ(check.texts(QStringLiteral("SELECT Score FROM Vokabular")),
+                  QStringList({QStringLiteral("3"), QStringLiteral("2")}));
+    }
+    revealAndAnswer(true);
+    TestDatabase check(dbPath, TestDatabase::OpenExisting);
+    EXPECT_EQ(check.texts(QStringLiteral("SELECT ID || '=' || Score FROM Vokabular")),
+              QStringList({first + QStringLiteral("=3"), second + QStringLiteral("=1")}));
+    // The list window's search for a row's record finds that ID alone too.
+    Forms::liste().RowPos_To_RecPos(2);
+    EXPECT_EQ(Forms::form1().clsdb.rsVokabular->Fields(QStringLiteral("ID")).toString(), second);
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+}
+
+const TextIdCase kTextIdCases[] = {
+    {"[b]", "b", "BracketsThenB"}, {"b", "[b]", "BThenBrackets"}, {"b", "*", "BThenStar"},
+    {"b", "?", "BThenQuestionMark"}, {"7", "#", "DigitThenHash"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Patterns, TrainerTextIds, ::testing::ValuesIn(kTextIdCases),
+                         [](const ::testing::TestParamInfo<TextIdCase>& info) { return std::string(info.param.name); });
+
 TEST_F(TrainerScore, AnIdWithoutRecordLeavesEveryRecordAlone)
 {
     openList(words(3, 3));

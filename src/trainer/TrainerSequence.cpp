@@ -114,7 +114,7 @@ bool Trainer::PositioniereRecord(const QString& ID)
     bool found = false;
     ErrorHandling::reportAndLeave([&] {
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        rs.FindFirst(QStringLiteral("ID LIKE '") + SqlEscape(ID) + QStringLiteral("'"));
+        rs.FindFirst(SqlEquals(QStringLiteral("ID"), ID));
         found = !rs.NoMatch();
     });
     return found;
@@ -530,7 +530,7 @@ void Trainer::ChangeErrorCount(int mode)
         int score = valid.contains(text) ? text.toInt() + delta : 0;
 
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        rs.FindFirst(QStringLiteral("ID LIKE '") + SqlEscape(id) + QStringLiteral("'"));
+        rs.FindFirst(SqlEquals(QStringLiteral("ID"), id));
         // No record with this ID (an empty placeholder row, say): editing now
         // would change whichever record happens to be current.
         if (rs.NoMatch())
