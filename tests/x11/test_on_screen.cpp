@@ -372,9 +372,10 @@ TEST_F(OnScreenTest, ConfirmationDialogLeavesQuestionAndAnswerInSight)
     ASSERT_TRUE(QTest::qWaitFor([&] { return frameKnown(t); }));
     const int width = t.windowHandle()->frameGeometry().width();
     for (const int left : {first.left() - 40, area.right() + 1 - width}) {
-        const QPoint before = t.windowHandle()->frameGeometry().topLeft();
+        // Until the window manager has moved it there (under load it may
+        // report places in between, and may put it a pixel off).
         t.move(left, t.y());
-        ASSERT_TRUE(QTest::qWaitFor([&] { return t.windowHandle()->frameGeometry().topLeft() != before; }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return std::abs(t.windowHandle()->frameGeometry().left() - left) <= 1; }));
         ASSERT_TRUE(onScreen(*t.VokabelnGrid).intersects(first) || area.right() - t.frameGeometry().right() < first.width());
         ask(QStringLiteral("confirm-trainer-at-%1.png").arg(left));
     }
