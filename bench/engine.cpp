@@ -4,7 +4,7 @@
 // without SQLite's per-call mutex).
 //   bench_engine [entries=100000]
 #include "platform/Database.h"
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 #include "platform/ProcessMemory.h"
 #include "platform/Recordset.h"
 

@@ -8,7 +8,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/SettingsStore.h"

@@ -1,9 +1,9 @@
 // The selection statement, the score condition and the area/attribute cell texts.
-#include "common/AppError.h"
 #include "common/Global.h"
 #include "database/CDBHandler.h"
 #include "database/CQuery.h"
 #include "database/LinkedTexts.h"
+#include "platform/AppError.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>

@@ -2,6 +2,7 @@
 
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/HelpKey.h"
 #include "common/ShowMsgBox.h"
 #include "common/SqlText.h"
 #include "common/TextProcs.h"
@@ -13,7 +14,6 @@
 #include "trainer/Trainer.h"
 #include "mainwindow/Progress.h"
 #include "platform/AppPaths.h"
-#include "platform/HelpViewer.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/Twips.h"
@@ -255,7 +255,7 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
 
-    HelpViewer::installF1(this, 1002);
+    HelpKey::installF1(this, 1002);
     Form_Load();
 }
 

@@ -6,7 +6,7 @@
 // minimised.
 #include "../MainWindowFixture.h"
 #include "mainwindow/Progress.h"
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "selection/Liste.h"
