@@ -15,6 +15,7 @@
 #include "trainer/Trainer.h"
 #include "x11/ScreenWatcher.h"
 
+#include <QAbstractItemModel>
 #include <QGuiApplication>
 #include <QImage>
 #include <QProgressBar>
@@ -24,7 +25,11 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <iostream>
 
@@ -298,6 +303,54 @@ TEST_F(OnScreenTest, ConfirmationDialogShowsItsCaptionAndComesBackWhenMinimised)
     });
     EXPECT_TRUE(dlg.ask());
     MessageService::install(previous);
+}
+
+// Asks a window to close the way a window manager does, from a connection
+// of its own.
+void closeAsWindowManager(QWidget& window)
+{
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    auto atom = [c](const char* name) {
+        xcb_intern_atom_reply_t* reply =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return a;
+    };
+    xcb_client_message_event_t close{};
+    close.response_type = XCB_CLIENT_MESSAGE;
+    close.format = 32;
+    close.window = xcb_window_t(window.winId());
+    close.type = atom("WM_PROTOCOLS");
+    close.data.data32[0] = atom("WM_DELETE_WINDOW");
+    close.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(c, 0, close.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&close));
+    xcb_flush(c);
+    xcb_disconnect(c);
+}
+
+// The window manager's close of the main window, made while a list is being
+// built, is neither lost nor handled inside the build: the program quits
+// once the build is done.
+TEST_F(OnScreenTest, ACloseDuringAListBuildQuitsAfterIt)
+{
+    Form1& f = Forms::form1();
+    f.show();
+    ASSERT_TRUE(waitExposed(f, true));
+    auto* model = Forms::liste().MSFlexGrid1->view()->model();
+    bool sent = false;
+    const auto once = QObject::connect(model, &QAbstractItemModel::rowsInserted, [&] {
+        if (!sent)
+            closeAsWindowManager(f);
+        sent = true;
+    });
+    Forms::form2().Command4_Click();
+    QObject::disconnect(once);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(endCalls, 0);
+    EXPECT_EQ(Forms::liste().MSFlexGrid1->Rows() - 1, 3000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return endCalls > 0; }, 3000));
+    EXPECT_EQ(endCalls, 1);
 }
 
 } // namespace
