@@ -6,7 +6,7 @@
 #include "database/CDBHandler.h"
 #include "largedb/LargeDbGenerator.h"
 
-#include "platform/ProcessMemory.h"
+#include "ProcessMemory.h"
 
 #include <QCoreApplication>
 #include <QDir>
