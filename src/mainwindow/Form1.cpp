@@ -612,11 +612,12 @@ void Form1::GetExceptions()
     // stored as "" and, like any value that is not two characters, skipped.
     ExcL.clear();
     ExcR.clear();
+    const QHash<QString, QString> stored = SettingsStore::GetAllSettings(gAppName, kExceptionsSection);
     for (int i = 1;; ++i) {
-        const QString key = QStringLiteral("Exc_") + QString::number(i);
-        if (!SettingsStore::HasSetting(gAppName, kExceptionsSection, key))
+        const auto found = stored.constFind(QStringLiteral("Exc_") + QString::number(i));
+        if (found == stored.cend())
             break;
-        const QString value = SettingsStore::GetSetting(gAppName, kExceptionsSection, key);
+        const QString& value = *found;
         if (value.size() != 2)
             continue;
         ExcL << value.left(1);
