@@ -142,10 +142,15 @@ protected:
         wide.setFixedSize(900, wide.height());
         wide.move(40, 40);
         wide.show();
-        QTest::qWait(300);
-        const QImage screen = grabScreen();
+        QImage screen;
+        QList<bool> ink;
+        QTest::qWaitFor([&] {
+            screen = grabScreen();
+            ink = captionInk(screen, titleBand(wide));
+            return wide.windowHandle()->isExposed() && ink.size() > 50;
+        }, 10000);
         save(screen, QStringLiteral("progress-reference.png"));
-        return captionInk(screen, titleBand(wide));
+        return ink;
     }
 
     // Runs the job while pictures of the progress window's place are taken
