@@ -142,12 +142,18 @@ protected:
         wide.setFixedSize(900, wide.height());
         wide.move(40, 40);
         wide.show();
+        wide.activateWindow();
+        // Taken once it is on the screen, active, and looks the same twice.
         QImage screen;
-        QList<bool> ink;
+        QList<bool> ink, previous;
         QTest::qWaitFor([&] {
+            if (!wide.windowHandle()->isExposed() || !wide.isActiveWindow())
+                return false;
             screen = grabScreen();
             ink = captionInk(screen, titleBand(wide));
-            return wide.windowHandle()->isExposed() && ink.size() > 50;
+            const bool settled = ink.size() > 50 && ink == previous;
+            previous = ink;
+            return settled;
         }, 10000);
         save(screen, QStringLiteral("progress-reference.png"));
         return ink;
