@@ -213,9 +213,10 @@ TEST_F(QuitTest, UnsavedChangesQuestionCanKeepTheProgramRunning)
 TEST_F(MainWindowStateTest, EqualCharacterPairsAreReadBackAtStartUp)
 {
     // Stored as the options window writes them: its hidden blank row is "",
-    // and a value that is not two characters is no pair.
+    // and a value that is not two characters is no pair (an emoji is one
+    // character in two code units, never a pair of halves).
     const QStringList stored = {QStringLiteral("ae"), QString(), QStringLiteral("x"), QStringLiteral("xyz"),
-                                QStringLiteral("ßs"), QStringLiteral("ou")};
+                                QStringLiteral("ßs"), QStringLiteral("\U0001F600"), QStringLiteral("ou")};
     const QString section = QStringLiteral("Exceptions");
     for (int i = 0; i < stored.size(); ++i)
         SettingsStore::SaveSetting(QStringLiteral("lexuvan"), section, QStringLiteral("Exc_%1").arg(i + 1), stored[i]);

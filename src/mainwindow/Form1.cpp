@@ -609,7 +609,8 @@ void Form1::GetExceptions()
 {
     // The options window stores one key per grid row, "Exc_1", "Exc_2", ...,
     // each the left and right character joined; its hidden blank row is
-    // stored as "" and, like any value that is not two characters, skipped.
+    // stored as "" and, like any value that is not two characters, skipped;
+    // a character outside the basic plane is one character, not two halves.
     ExcL.clear();
     ExcR.clear();
     const QHash<QString, QString> stored = SettingsStore::GetAllSettings(gAppName, kExceptionsSection);
@@ -618,7 +619,7 @@ void Form1::GetExceptions()
         if (found == stored.cend())
             break;
         const QString& value = *found;
-        if (value.size() != 2)
+        if (value.size() != 2 || value.at(0).isSurrogate() || value.at(1).isSurrogate())
             continue;
         ExcL << value.left(1);
         ExcR << value.right(1);
