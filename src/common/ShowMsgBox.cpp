@@ -23,13 +23,17 @@ int ShowMsgBox(const QString& prompt, int buttons)
     if (!w)
         return MsgBox(prompt, buttons, appTitle());
 
-    // The main window goes out of sight while the box is open.
+    // The main window goes out of sight while the box is open. The pending
+    // events run so that the move is drawn, but not the user's clicks and
+    // keys (nor a window manager's close): those wait in the window system
+    // until the command that shows the box has ended, instead of starting
+    // another command in the middle of this one.
     const int left = w->x();
     w->move(-10000, w->y());
-    QCoreApplication::processEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const int answer = MsgBox(prompt, buttons, appTitle());
-    QCoreApplication::processEvents();
-    // The queued events may have closed the window meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    // The pending events may have deleted the window meanwhile.
     if (QWidget* back = mainWindow())
         back->move(left, back->y());
     return answer;

@@ -2,7 +2,6 @@
 #include "mainwindow/Form1_Settings.h"
 
 #include "common/ErrorBox.h"
-#include "common/CommandGate.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/HelpKey.h"
@@ -167,7 +166,7 @@ void Form1::buildUi()
             b->setIconSize(b->size() - QSize(8, 8));
         }
         const QString file = u8(def.name) + QStringLiteral(".lxt");
-        connect(b, &QPushButton::clicked, this, CommandGate::gated([this, file] { Open_DB(file); }));
+        connect(b, &QPushButton::clicked, this, [this, file] { Open_DB(file); });
         ui->languageButtons[i] = b;
     }
 
@@ -242,7 +241,7 @@ void Form1::buildUi()
     ui->Datei_Drucken = action(ui->Menu_Datei, "Datei_Drucken", QStringLiteral("Drucken..."), QKeySequence(QStringLiteral("Ctrl+P")));
     ui->Menu_Datei->addSeparator();
     ui->Menu_Datei_Beenden = action(ui->Menu_Datei, "Menu_Datei_Beenden", QStringLiteral("Beenden"), QKeySequence(QStringLiteral("Ctrl+Q")));
-    connect(ui->Datei_Drucken, &QAction::triggered, this, CommandGate::gated([this] { Datei_Drucken_Click(); }));
+    connect(ui->Datei_Drucken, &QAction::triggered, this, [this] { Datei_Drucken_Click(); });
     connect(ui->Menu_Datei_Beenden, &QAction::triggered, this, [this] { Command4_Click(); });
 
     ui->Menu_Ansicht = menu(nullptr, "Menu_Ansicht", QStringLiteral("Ansicht"));

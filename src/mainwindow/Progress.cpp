@@ -1,6 +1,7 @@
 #include "mainwindow/Progress.h"
 
 #include "platform/Twips.h"
+#include "platform/WindowBackdrop.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,42 +27,6 @@ constexpr qint64 kMaxExposeWait = 500;
 // Wider than the design: the window manager puts a picture and three
 // buttons beside the caption, and "Vokabelliste wird erstellt" must still fit.
 constexpr int kWidthTwips = 4650;
-
-// While the window waits to be mapped, nothing may start a command in
-// another window: clicks and keys stay queued in the window system anyway;
-// what is posted, a close request from the window manager and the
-// activation of another window (which refreshes that window) are dropped.
-class HoldBackOthers : public QObject {
-public:
-    explicit HoldBackOthers(QWidget* own) : m_own(own) {}
-
-protected:
-    bool eventFilter(QObject* receiver, QEvent* e) override
-    {
-        switch (e->type()) {
-        case QEvent::Close:
-        case QEvent::WindowActivate:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-            break;
-        default:
-            return false;
-        }
-        if (receiver == m_own->windowHandle())
-            return false;
-        const auto* w = qobject_cast<QWidget*>(receiver);
-        return !(w && w->window() == m_own);
-    }
-
-private:
-    QWidget* m_own;
-};
 } // namespace
 
 Progress::Progress(QWidget* parent)
@@ -127,6 +92,10 @@ void Progress::setVisible(bool visible)
 {
     const bool changes = visible == isHidden();
     showValue();
+    // From the moment the window manager puts it on the screen, the window
+    // shows its bar, before this program has had a chance to paint it.
+    if (visible && changes)
+        WindowBackdrop::set(*this);
     QDialog::setVisible(visible);
     if (changes)
         waitForExposure(visible);
@@ -142,8 +111,8 @@ void Progress::waitForExposure(bool exposed)
     QWindow* w = windowHandle();
     if (!w || w->isExposed() == exposed)
         return;
-    HoldBackOthers holdBack(this);
-    qApp->installEventFilter(&holdBack);
+    // Only what the window system reports runs meanwhile; the user's clicks,
+    // keys and a close from the window manager wait until the work is done.
     QElapsedTimer waited;
     waited.start();
     for (;;) {
@@ -152,7 +121,6 @@ void Progress::waitForExposure(bool exposed)
             break;
         QThread::msleep(2);
     }
-    qApp->removeEventFilter(&holdBack);
 }
 
 void Progress::Refresh(bool force)

@@ -1,6 +1,5 @@
 #include "selection/Form2.h"
 
-#include "common/CommandGate.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/HelpKey.h"
@@ -234,12 +233,12 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
 
     createParkedPanel();
 
-    connect(cmdAdd, &QPushButton::clicked, this, CommandGate::gated([this] { cmdAdd_Click(); }));
-    connect(cmdRemove, &QPushButton::clicked, this, CommandGate::gated([this] { cmdRemove_Click(); }));
-    connect(cmdAddAll, &QPushButton::clicked, this, CommandGate::gated([this] { cmdAddAll_Click(); }));
-    connect(cmdRemoveAll, &QPushButton::clicked, this, CommandGate::gated([this] { cmdRemoveAll_Click(); }));
-    connect(lstBereichLinks, &QListWidget::itemDoubleClicked, this, CommandGate::gated([this] { cmdAdd_Click(); }));
-    connect(lstBereichRechts, &QListWidget::itemDoubleClicked, this, CommandGate::gated([this] { cmdRemove_Click(); }));
+    connect(cmdAdd, &QPushButton::clicked, this, [this] { cmdAdd_Click(); });
+    connect(cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
+    connect(cmdAddAll, &QPushButton::clicked, this, [this] { cmdAddAll_Click(); });
+    connect(cmdRemoveAll, &QPushButton::clicked, this, [this] { cmdRemoveAll_Click(); });
+    connect(lstBereichLinks, &QListWidget::itemDoubleClicked, this, [this] { cmdAdd_Click(); });
+    connect(lstBereichRechts, &QListWidget::itemDoubleClicked, this, [this] { cmdRemove_Click(); });
     connect(MinScore, &QLineEdit::textChanged, this, [this] { MinScore_Change(); });
     connect(MaxScore, &QLineEdit::textChanged, this, [this] { MaxScore_Change(); });
     connect(MinScoreSlider, &QSlider::valueChanged, this, [this] {
@@ -252,9 +251,9 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
         CheckScoreValues(QStringLiteral("MaxSlider"));
         Forms::form1().TextThatHasFocus.clear();
     });
-    connect(Command4, &QPushButton::clicked, this, CommandGate::gated([this] { Command4_Click(); }));
-    connect(Command1, &QPushButton::clicked, this, CommandGate::gated([this] { Command1_Click(); }));
-    connect(Command3, &QPushButton::clicked, this, CommandGate::gated([this] { Command3_Click(); }));
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
 
     HelpKey::installF1(this, 1002);
     Form_Load();

@@ -1,6 +1,5 @@
 #include "selection/Liste.h"
 
-#include "common/CommandGate.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/HelpKey.h"
@@ -96,19 +95,19 @@ Liste::Liste(QWidget* parent) : QMainWindow(parent)
     mnBereich = menuAction(WordSort, "mnBereich", QStringLiteral("nach Bereich"));
     mnScore = menuAction(WordSort, "mnScore", QStringLiteral("nach Fehlerscore"));
 
-    connect(Command1, &QPushButton::clicked, this, CommandGate::gated([this] { Command1_Click(); }));
-    connect(mnSchliessen, &QAction::triggered, this, CommandGate::gated([this] { Command1_Click(); }));
-    connect(mnDrucken, &QAction::triggered, this, CommandGate::gated([] { Forms::form1().Datei_Drucken_Click(); }));
-    connect(mnSuchen, &QAction::triggered, this, CommandGate::gated([this] { mnSuchen_Click(); }));
-    connect(mnSpanisch, &QAction::triggered, this, CommandGate::gated([this] { mnSpanisch_Click(); }));
-    connect(mnDeutsch, &QAction::triggered, this, CommandGate::gated([this] { mnDeutsch_Click(); }));
-    connect(mnBereich, &QAction::triggered, this, CommandGate::gated([this] { mnBereich_Click(); }));
-    connect(mnScore, &QAction::triggered, this, CommandGate::gated([this] { mnScore_Click(); }));
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(mnSchliessen, &QAction::triggered, this, [this] { Command1_Click(); });
+    connect(mnDrucken, &QAction::triggered, this, [] { Forms::form1().Datei_Drucken_Click(); });
+    connect(mnSuchen, &QAction::triggered, this, [this] { mnSuchen_Click(); });
+    connect(mnSpanisch, &QAction::triggered, this, [this] { mnSpanisch_Click(); });
+    connect(mnDeutsch, &QAction::triggered, this, [this] { mnDeutsch_Click(); });
+    connect(mnBereich, &QAction::triggered, this, [this] { mnBereich_Click(); });
+    connect(mnScore, &QAction::triggered, this, [this] { mnScore_Click(); });
     connect(MSFlexGrid1, &MSFlexGrid::MouseDown, this,
-            [this](int b, int s, int x, int y) { CommandGate::run([&] { MSFlexGrid1_MouseDown(b, s, x, y); }); });
+            [this](int b, int s, int x, int y) { MSFlexGrid1_MouseDown(b, s, x, y); });
     connect(MSFlexGrid1, &MSFlexGrid::MouseMove, this,
             [this](int b, int s, int x, int y) { MSFlexGrid1_MouseMove(b, s, x, y); });
-    connect(MSFlexGrid1, &MSFlexGrid::Click, this, CommandGate::gated([this] { MSFlexGrid1_Click(); }));
+    connect(MSFlexGrid1, &MSFlexGrid::Click, this, [this] { MSFlexGrid1_Click(); });
 
     resize(Twips::size(8730, 7740));
     setWindowState(Qt::WindowMaximized);

@@ -1,6 +1,5 @@
 #include "trainer/Trainer.h"
 
-#include "common/CommandGate.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/HelpKey.h"
@@ -151,13 +150,7 @@ void Trainer::buildUi()
             order->addButton(b);
         else if (i <= 6)
             language->addButton(b);
-        connect(b, &QToolButton::clicked, this, [this, i] {
-            // A dropped click must not leave the button showing an option that is not set.
-            if (CommandGate::busy())
-                OptionsToUI();
-            else
-                CommandGate::run([&] { Toolbar1_ButtonClick(i); });
-        });
+        connect(b, &QToolButton::clicked, this, [this, i] { Toolbar1_ButtonClick(i); });
         m_tbItems[i] = b;
         left += kTbButtonWidth;
     }
@@ -174,7 +167,7 @@ void Trainer::buildUi()
     VokabelnGrid->view()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     VokabelnGrid->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     VokabelnGrid->view()->setItemDelegate(new PlainCellDelegate(VokabelnGrid->view()));
-    connect(VokabelnGrid, &MSFlexGrid::Click, this, CommandGate::gated([this] { VokabelnGrid_Click(); }));
+    connect(VokabelnGrid, &MSFlexGrid::Click, this, [this] { VokabelnGrid_Click(); });
 
     ProgressBar1 = new QProgressBar(central);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -280,23 +273,23 @@ void Trainer::buildUi()
     menExtras->setObjectName(QStringLiteral("menExtras"));
     menInfo = menuAction(menExtras, "menInfo", QStringLiteral("Ausprache-Info"));
 
-    connect(Command6, &QPushButton::clicked, this, CommandGate::gated([this] { Command6_Click(); }));
-    connect(menNeustart, &QAction::triggered, this, CommandGate::gated([this] { Command6_Click(); }));
-    connect(Command4, &QPushButton::clicked, this, CommandGate::gated([this] { Command4_Click(); }));
-    connect(menClose, &QAction::triggered, this, CommandGate::gated([this] { Command4_Click(); }));
-    connect(Command3, &QPushButton::clicked, this, CommandGate::gated([this] { Command3_Click(); }));
-    connect(menStep, &QAction::triggered, this, CommandGate::gated([this] { Command3_Click(); }));
-    connect(back, &QPushButton::clicked, this, CommandGate::gated([this] { back_Click(); }));
-    connect(menAnfangSequenz, &QAction::triggered, this, CommandGate::gated([this] { back_Click(); }));
-    connect(Command1, &QPushButton::clicked, this, CommandGate::gated([this] { Command1_Click(); }));
-    connect(menEinsZurueck, &QAction::triggered, this, CommandGate::gated([this] { Command1_Click(); }));
-    connect(Command2, &QPushButton::clicked, this, CommandGate::gated([this] { Command2_Click(); }));
-    connect(menEinsWeiter, &QAction::triggered, this, CommandGate::gated([this] { Command2_Click(); }));
-    connect(ToEnd, &QPushButton::clicked, this, CommandGate::gated([this] { ToEnd_Click(); }));
-    connect(menEndeSequenz, &QAction::triggered, this, CommandGate::gated([this] { ToEnd_Click(); }));
-    connect(menMain, &QAction::triggered, this, CommandGate::gated([this] { menMain_Click(); }));
-    connect(menTestoptionen, &QAction::triggered, this, CommandGate::gated([this] { menTestoptionen_Click(); }));
-    connect(menInfo, &QAction::triggered, this, CommandGate::gated([this] { menInfo_Click(); }));
+    connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
+    connect(menNeustart, &QAction::triggered, this, [this] { Command6_Click(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    connect(menClose, &QAction::triggered, this, [this] { Command4_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(menStep, &QAction::triggered, this, [this] { Command3_Click(); });
+    connect(back, &QPushButton::clicked, this, [this] { back_Click(); });
+    connect(menAnfangSequenz, &QAction::triggered, this, [this] { back_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(menEinsZurueck, &QAction::triggered, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(menEinsWeiter, &QAction::triggered, this, [this] { Command2_Click(); });
+    connect(ToEnd, &QPushButton::clicked, this, [this] { ToEnd_Click(); });
+    connect(menEndeSequenz, &QAction::triggered, this, [this] { ToEnd_Click(); });
+    connect(menMain, &QAction::triggered, this, [this] { menMain_Click(); });
+    connect(menTestoptionen, &QAction::triggered, this, [this] { menTestoptionen_Click(); });
+    connect(menInfo, &QAction::triggered, this, [this] { menInfo_Click(); });
 
     // Fixed dialog border: the client area and the menu bar, nothing to resize.
     setFixedSize(Twips::toPixelsX(kClientWidth), menuBar()->sizeHint().height() + Twips::toPixelsY(kClientHeight));
