@@ -8,7 +8,6 @@
 #include "common/TextProcs.h"
 #include "common/clsCursor.h"
 #include "database/CQuery.h"
-#include "database/LinkedTexts.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "trainer/Trainer.h"
@@ -30,7 +29,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
-#include <QScopeGuard>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSet>
@@ -47,8 +45,6 @@ struct Form2::Impl {
     std::unique_ptr<CQuery> query;
     // IDs written by the running build, so an entry hit twice appears once.
     QSet<QString> writtenIds;
-    // The area and attribute cells of the running build.
-    std::unique_ptr<LinkedTexts> links;
     int loadWidth = 0, loadHeight = 0;
     QLabel* statusLabel = nullptr;
 
@@ -619,17 +615,9 @@ void Form2::SetzeZeileAusDBinGrid(int& row, bool& written)
 
             CQuery& query = d->Query();
             query.handler = &f1.clsdb;
-            const QVariant idValue = rs->Fields(0);
-            auto linked = [&](LinkedTexts::Kind kind, QString (CQuery::*ask)(const QString&)) {
-                if (d->links && idValue.typeId() == QMetaType::LongLong)
-                    if (std::optional<QString> cell = d->links->cell(kind, idValue.toLongLong()))
-                        return *cell;
-                return (query.*ask)(id);
-            };
-            put(Liste::txtBereich, linked(LinkedTexts::Bereiche, &CQuery::GetAllBereiche));
-            put(Liste::txtGrammatikalischeAttribute,
-                linked(LinkedTexts::Grammatikalisch, &CQuery::GetAllGrammatikalisch));
-            put(Liste::txtFunktionaleAttribute, linked(LinkedTexts::Funktional, &CQuery::GetAllFunktional));
+            put(Liste::txtBereich, query.GetAllBereiche(id));
+            put(Liste::txtGrammatikalischeAttribute, query.GetAllGrammatikalisch(id));
+            put(Liste::txtFunktionaleAttribute, query.GetAllFunktional(id));
         },
         ErrorHandling::Always::Yes);
 }
@@ -660,8 +648,6 @@ void Form2::Command4_Click()
     QString criteria;
     d->writtenIds.clear();
     listRowFields().reset();
-    d->links = std::make_unique<LinkedTexts>(db.dbKopieren ? db.dbKopieren->handle() : nullptr);
-    const auto dropLinks = qScopeGuard([this] { d->links.reset(); });
 
     // Stage A: reported (also 19001) and the build goes on.
     Steps stageA(Always::Yes);
