@@ -5,6 +5,8 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
+
 using engine::raise;
 using jetcond::Cell;
 
@@ -60,6 +62,14 @@ struct QueryDef::Impl {
     int ncols = -1;
     std::unordered_map<QString, int, TextHash> plain, qualified;   // lower-case names -> position
     mutable QString nameKey;
+    // The field read last: a run reads the same one from every row.
+    mutable QString lastField;
+    mutable int lastFieldIndex = -1;
+    // The binds that hold the statement's own values (the others are parameters).
+    std::vector<int> literalBinds;
+    // The statement's entry in the cache, kept to take the statement back
+    // without looking its text up on every run.
+    Database::Impl::Prepared* entry = nullptr;
 
     QString conditionText;
     jetcond::Bound condition;
@@ -115,12 +125,16 @@ int QueryDef::Impl::resolve(const QString& table, const QString& column) const
 
 int QueryDef::Impl::field(const QString& name) const
 {
+    if (lastFieldIndex >= 0 && name == lastField)
+        return lastFieldIndex;
     const int dot = name.indexOf(QLatin1Char('.'));
     const int i = dot < 0 ? resolve(QString(), name) : resolve(name.left(dot), name.mid(dot + 1));
     if (i < 0 || i >= ncols)
         raise(DbErr::NoSuchField, tr2(QStringLiteral("Item \"%1\" not found in this collection."),
                                       QStringLiteral("Das Feld \"%1\" ist in dieser Datensatzgruppe nicht vorhanden."))
                                       .arg(name));
+    lastField = name;
+    lastFieldIndex = i;
     return i;
 }
 
@@ -135,6 +149,10 @@ QueryDef::QueryDef(const std::shared_ptr<Database>& db, const QString& jetSql, c
     d->bytes.resize(size_t(parameters.size()));
     d->tr = jetsql::translateText(jetSql, parameters);
     engine::requireSelect(d->tr, jetSql);
+    for (int i = 0; i < int(d->tr.binds.size()); ++i)
+        if (std::none_of(d->tr.parameterBinds.begin(), d->tr.parameterBinds.end(),
+                         [i](const std::pair<int, int>& p) { return p.first == i; }))
+            d->literalBinds.push_back(i);
 }
 
 QueryDef::~QueryDef() = default;
@@ -181,14 +199,21 @@ void QueryDef::findAll(const QString& condition, const std::function<void(const 
     if (!db)
         raise(DbErr::ObjectClosed, closedText());
     Database::Impl* engine = db->d.get();
-    Database::Impl::Prepared* entry = nullptr;
-    sqlite3_stmt* s = engine->acquire(d->tr.sql, d->jetSql, &entry);
+    engine->checkOpen();   // the cache entries go with the connection
+    sqlite3_stmt* s = nullptr;
+    if (d->entry && !d->entry->idle.empty()) {
+        s = d->entry->idle.back();
+        d->entry->idle.pop_back();
+        --engine->idleCount;
+    } else {
+        s = engine->acquire(d->tr.sql, d->jetSql, &d->entry);
+    }
     // Reset on every way out: a statement left stepping would keep the file read-locked.
-    const auto done = qScopeGuard([&] { engine->release(*entry, s); });
+    const auto done = qScopeGuard([&] { engine->release(*d->entry, s); });
     if (d->ncols < 0)
         d->readColumns(s);
-    for (size_t i = 0; i < d->tr.binds.size(); ++i)
-        engine::bindValue(s, int(i) + 1, d->tr.binds[i]);
+    for (const int i : d->literalBinds)
+        engine::bindValue(s, i + 1, d->tr.binds[size_t(i)]);
     for (const auto& [position, parameter] : d->tr.parameterBinds)
         engine::bindValue(s, position + 1, d->values[size_t(parameter)]);
     if (!d->hasCondition || d->conditionText != condition) {
