@@ -172,23 +172,26 @@ namespace {
 // The cells' lookups: each statement finds the entry's links by its ID, given
 // as the parameter [vid]; the condition picks the rows whose text goes in.
 struct CellLookup {
-    const char* sql;
-    const char* condition;
-    const char* field;
+    QString sql, condition, field;
 };
 
-const CellLookup kCellLookups[] = {
-    {"SELECT Bereich_Text, Bereiche_Zwischen.IDV FROM Bereiche_Zwischen, Bereiche "
-     "WHERE Bereiche_Zwischen.IDV=[vid] AND Bereiche_Zwischen.ID=Bereiche.ID",
-     "Bereiche_Zwischen.IDV=[vid]", "Bereich_Text"},
-    {"SELECT Attribut_Text FROM GrammatikalischeAttribute_Zwischen, GrammatikalischeAttribute "
-     "WHERE GrammatikalischeAttribute_Zwischen.IDV=[vid] "
-     "AND GrammatikalischeAttribute_Zwischen.ID=GrammatikalischeAttribute.IDA",
-     "Attribut_Text LIKE '*'", "Attribut_Text"},
-    {"SELECT Attribut_Text FROM FunktionaleAttribute_Zwischen, FunktionaleAttribute "
-     "WHERE FunktionaleAttribute_Zwischen.IDV=[vid] AND FunktionaleAttribute_Zwischen.ID=FunktionaleAttribute.IDA",
-     "Attribut_Text LIKE '*'", "Attribut_Text"},
-};
+const CellLookup& cellLookup(int lookup)
+{
+    static const CellLookup lookups[] = {
+        {QStringLiteral("SELECT Bereich_Text, Bereiche_Zwischen.IDV FROM Bereiche_Zwischen, Bereiche "
+                        "WHERE Bereiche_Zwischen.IDV=[vid] AND Bereiche_Zwischen.ID=Bereiche.ID"),
+         QStringLiteral("Bereiche_Zwischen.IDV=[vid]"), QStringLiteral("Bereich_Text")},
+        {QStringLiteral("SELECT Attribut_Text FROM GrammatikalischeAttribute_Zwischen, GrammatikalischeAttribute "
+                        "WHERE GrammatikalischeAttribute_Zwischen.IDV=[vid] "
+                        "AND GrammatikalischeAttribute_Zwischen.ID=GrammatikalischeAttribute.IDA"),
+         QStringLiteral("Attribut_Text LIKE '*'"), QStringLiteral("Attribut_Text")},
+        {QStringLiteral("SELECT Attribut_Text FROM FunktionaleAttribute_Zwischen, FunktionaleAttribute "
+                        "WHERE FunktionaleAttribute_Zwischen.IDV=[vid] "
+                        "AND FunktionaleAttribute_Zwischen.ID=FunktionaleAttribute.IDA"),
+         QStringLiteral("Attribut_Text LIKE '*'"), QStringLiteral("Attribut_Text")},
+    };
+    return lookups[lookup];
+}
 
 } // namespace
 
@@ -197,18 +200,18 @@ QString CQuery::cellTexts(int lookup, const QString& vid, int limit)
     if (!handler)
         throw AppError(ErrNo::ObjectNotSet, objectNotSetText());
     mustBeSet(handler->dbKopieren);
-    const CellLookup& l = kCellLookups[lookup];
+    const CellLookup& l = cellLookup(lookup);
     // Translated and prepared once per database: this runs three times for every list entry.
     std::shared_ptr<QueryDef>& def = m_cellQueries[size_t(lookup)];
     if (!def || !def->isOn(handler->dbKopieren.get()))
-        def = std::make_shared<QueryDef>(handler->dbKopieren, QLatin1String(l.sql), QStringList{QStringLiteral("vid")});
+        def = std::make_shared<QueryDef>(handler->dbKopieren, l.sql, QStringList{QStringLiteral("vid")});
     def->setParameter(0, SqlIdValue(vid));
     struct Walk {
         QString result;
-        QString field;
+        const QString& field;
         int limit;
-    } walk{QString(), QLatin1String(l.field), limit};
-    def->findAll(QLatin1String(l.condition), [w = &walk](const QueryRow& row) {
+    } walk{QString(), l.field, limit};
+    def->findAll(l.condition, [w = &walk](const QueryRow& row) {
         const QVariant v = row.Fields(w->field);
         if (v.isNull())
             ErrorHandling::raiseInvalidNull();
