@@ -4,9 +4,9 @@
 //   bench_cleanup [entries=100000]
 #include "common/Global.h"
 #include "database/CDBHandler.h"
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 
-#include "platform/ProcessMemory.h"
+#include "ProcessMemory.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,9 +3,9 @@
 // QVariants on both sides, as the windows need them; both connections opened
 // without SQLite's per-call mutex).
 //   bench_engine [entries=100000]
+#include "ProcessMemory.h"
+#include "largedb/LargeDbGenerator.h"
 #include "platform/Database.h"
-#include "platform/LargeDbGenerator.h"
-#include "platform/ProcessMemory.h"
 #include "platform/Recordset.h"
 
 #include <QCoreApplication>

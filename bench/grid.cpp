@@ -1,7 +1,7 @@
 // How fast the list grid takes a long vocabulary list: 100,000 rows of 24
 // cells written the way the list build writes them (AddItem, then Row/Col/Text
 // per cell), a sort by a language column, hiding rows, and the peak memory.
-#include "platform/ProcessMemory.h"
+#include "ProcessMemory.h"
 #include "platform/MSFlexGrid.h"
 
 #include <QApplication>

@@ -2,20 +2,22 @@
 // selection window does it, against the same cells read with one plain SQLite
 // query; then sorting the list by a language and one find keystroke.
 // Prints the times, their ratio and the peak memory (VmHWM).
-#include "platform/ProcessMemory.h"
+// The program frees small blocks at once (mallopt in main.cpp); run as
+// GLIBC_TUNABLES=glibc.malloc.mxfast=0 bench_list_build for the same setting.
+#include "ProcessMemory.h"
 #include "common/Global.h"
 #include "common/TextProcs.h"
+#include "largedb/LargeDbGenerator.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"
-#include "platform/LargeDbGenerator.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/SettingsStore.h"
+#include "platform/SystemServices.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
 #include "selection/frmSuchen.h"
-#include "platform/SystemServices.h"
 #include "trainer/Trainer.h"
 
 #include <QApplication>
@@ -116,7 +118,6 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    freeSmallBlocksAtOnce();   // as the program does at its start
     QApplication app(argc, argv);
     const int entries = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
     std::printf("machine: %u cores\n", std::thread::hardware_concurrency());

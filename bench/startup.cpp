@@ -4,7 +4,7 @@
 // prints it). Once with the shipped 160-entry database as the recent one, once
 // with a 100,000-entry database in its place.
 //   bench_startup [runs=7]
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 #include "platform/SettingsStore.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 // before it, so later lines meet the caches the earlier ones filled.
 #include "FuzzSupport.h"
 
-#include "common/AppError.h"
+#include "platform/AppError.h"
 #include "platform/Database.h"
 #include "platform/JetCondition.h"
 

@@ -6,8 +6,8 @@
 // (columns named after the languages); the rest is the property's value.
 #include "FuzzSupport.h"
 
-#include "common/AppError.h"
 #include "database/CDBHandler.h"
+#include "platform/AppError.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>

@@ -1,20 +1,18 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
+#include "mainwindow/StartupTimes.h"
 #include "mainwindow/frmSplash.h"
 #include "platform/AppPaths.h"
-#include "platform/ProcessMemory.h"
 #include "platform/QtTranslations.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEvent>
-#include <QFile>
 #include <QIcon>
 #include <QTimer>
 
-#include <cstdio>
-#include <ctime>
-#include <unistd.h>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 // LEXUVANT_SCREENSHOT=<file>: once start-up is over, save a picture of the
@@ -34,68 +32,24 @@ void scheduleScreenshot(const QString& file)
     });
     poll->start();
 }
-
-// Milliseconds since the process was started, as the kernel counts it (in
-// clock ticks, so to about 10 ms); -1 when unknown.
-double msSinceProcessStart()
-{
-    QFile stat(QStringLiteral("/proc/self/stat"));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    // The fields after the command name (in parentheses) are plain numbers; the start time is field 22.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    timespec now{};
-    if (fields.size() < 20 || clock_gettime(CLOCK_BOOTTIME, &now) != 0)
-        return -1;
-    const double startMs = fields[19].toDouble() * 1000.0 / double(sysconf(_SC_CLK_TCK));
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6 - startMs;
-}
-
-// LEXUVANT_STARTUP_TIMES=1: the splash's fixed wait is skipped; once the main
-// window has painted, the times are printed and the program leaves.
-class StartupTimes : public QObject {
-public:
-    StartupTimes(frmSplash* splash, const QElapsedTimer& sinceMain)
-        : QObject(qApp), m_sinceMain(sinceMain), m_wait(splash->Timer1->interval())
-    {
-        splash->Timer1->setInterval(0);
-        qApp->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !m_done && !Forms::splash() && qobject_cast<Form1*>(watched)) {
-            m_done = true;
-            // Ready once the paint has been delivered, not when it starts.
-            QTimer::singleShot(0, this, [this] {
-                timespec now{};
-                clock_gettime(CLOCK_MONOTONIC, &now);
-                std::printf("start-up to the main window ready: %.1f ms from process start, %.1f ms from main()\n",
-                            msSinceProcessStart(), m_sinceMain.nsecsElapsed() / 1e6);
-                std::printf("splash wait (fixed, not included): %d ms\n", m_wait);
-                std::printf("database: %s\n", qPrintable(Forms::form1().DBName));
-                std::printf("ready at monotonic ns: %lld\n", qint64(now.tv_sec) * 1000000000LL + now.tv_nsec);
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
-            });
-        }
-        return false;
-    }
-
-private:
-    QElapsedTimer m_sinceMain;
-    int m_wait;
-    bool m_done = false;
-};
 } // namespace
 
 int main(int argc, char** argv)
 {
     QElapsedTimer sinceMain;
     sinceMain.start();
-    freeSmallBlocksAtOnce();
+#ifdef __GLIBC__
+    // The program's one allocator setting. A list of 100,000 entries holds
+    // about two million small texts, and building it anew frees them all at
+    // once. Kept in glibc's fast bins, they are merged at the next larger
+    // allocation, in the middle of the new build; freed into the ordinary
+    // bins at once, they cost nothing later. Measured with bench_list_build
+    // on 100,000 entries, with and without GLIBC_TUNABLES=glibc.malloc.mxfast=0
+    // (the same setting), median of 10 runs: building the list anew takes
+    // 1.25 s of processor time instead of 1.39 s; the first build (1.25 s),
+    // the peak memory (222 MB) and the start-up stay the same.
+    mallopt(M_MXFAST, 0);
+#endif
     QApplication app(argc, argv);
     QtTranslations::install();   // gSprache is still empty here: German, as "De" will be
     QCoreApplication::setApplicationName(QStringLiteral("lexuvant"));

@@ -4,8 +4,8 @@
 //   1 "Äpfel"/"apples"/2, 2 "Kinder's"/"children's"/5, 3 "Straße"/"street"/Null,
 //   4 Null/"four"/6, 12 "zwölf"/"twelve"/3, 120 "hundertzwanzig"/"120"/1.
 // Areas: 1 Essen, 2 Reisen, 3 Zahlen; links (IDV, ID): (1,1) (1,2) (2,2) (12,3) (120,1).
-#include "common/AppError.h"
 #include "database/Schema.h"
+#include "platform/AppError.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // The database handler on real files: language pair, record sets, closing,
 // the clean-up at quit and values with apostrophes.
-#include "common/AppError.h"
 #include "common/Global.h"
 #include "database/CDBHandler.h"
+#include "platform/AppError.h"
 #include "support/FakeMessageService.h"
-#include "support/TestFiles.h"
 #include "support/TestDatabase.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QListWidget>

@@ -1,8 +1,8 @@
 // The selection statement, the score condition and the area/attribute cell texts.
-#include "common/AppError.h"
 #include "common/Global.h"
 #include "database/CDBHandler.h"
 #include "database/CQuery.h"
+#include "platform/AppError.h"
 #include "platform/Recordset.h"
 #include "support/TestDatabase.h"
 

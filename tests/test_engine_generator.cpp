@@ -2,7 +2,7 @@
 // database, the same bytes for the same size.
 #include "engine_testdb.h"
 #include "platform/Database.h"
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 #include "platform/Recordset.h"
 
 #include <QCryptographicHash>

@@ -1,5 +1,6 @@
 // Help menu, help viewer, about box, web page command and the drawn pictures.
 #include "common/Global.h"
+#include "common/HelpKey.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Form1_Help.h"
 #include "mainwindow/frmAboutBox.h"
@@ -7,8 +8,8 @@
 #include "platform/HelpViewer.h"
 #include "platform/QtTranslations.h"
 #include "platform/Shell.h"
-#include "support/FakeMessageService.h"
 #include "support/AsNobody.h"
+#include "support/FakeMessageService.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -206,7 +207,7 @@ TEST(HelpViewer, HelpWorksWhenMovedElsewhereAsTheInstallDoes)
     QFile::remove(dir.filePath(QStringLiteral("lexuvane.qch")));
     EXPECT_FALSE(HelpViewer::WinHelp(nullptr, dir.filePath(QStringLiteral("lexuvane.hlp")), HelpViewer::HelpContents));
     ScopedFakeMessages fake;
-    HelpViewer::reportLastError();
+    HelpKey::reportHelpError();
     ASSERT_EQ(fake->shown.size(), 1);
     EXPECT_EQ(fake->shown[0].style, MsgStyle::Critical);
     EXPECT_TRUE(fake->shown[0].prompt.contains(dir.filePath(QStringLiteral("lexuvane.qhc"))))
@@ -290,7 +291,7 @@ TEST(HelpViewer, F1OpensTheWindowsTopic)
     HelpFileGuard guard;
     HelpViewer::setAppHelpFile(kResources + QStringLiteral("/help/lexuvan.hlp"));
     QWidget window;
-    HelpViewer::installF1(&window, 10022);
+    HelpKey::installF1(&window, 10022);
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));

@@ -208,6 +208,18 @@ TEST(MakeLxt, FaultySourcesStopWithFileAndLineAndLeaveNoDatabase)
         {"gender of another language", entry("gramm = maskulin", "gramm = utrum"), 8, ": maskulin, feminin)"},
         {"register label with a typo", entry("funkt = neutral", "funkt = nuetral"), 9, "register label 'nuetral'"},
         {"unknown part of speech", entry("wortart = Substantiv", "wortart = Nomen"), 6, "part of speech 'Nomen'"},
+        {"sample without its word", entry("funkt = neutral", "funkt = neutral\nbeispiel = Du fromage. – Käse."), 10,
+         "does not contain 'pain'"},
+        {"word only in the translation of the sample",
+         entry("funkt = neutral", "funkt = neutral\nbeispiel = Du fromage. – Kein pain."), 10, "does not contain 'pain'"},
+        {"named form missing from the sample",
+         entry("funkt = neutral", "funkt = neutral\nbeispiel = Du fromage. – Käse.\nbeispielform = pains – Plural"), 11,
+         "form 'pains'"},
+        {"named form where the word itself is used",
+         entry("funkt = neutral", "funkt = neutral\nbeispiel = Le pain. – Das Brot.\nbeispielform = pain – Singular"), 11,
+         "not needed"},
+        {"named form without its reason",
+         entry("funkt = neutral", "funkt = neutral\nbeispiel = Des pains. – Brote.\nbeispielform = pains"), 11, "why"},
         {"unknown language", "language = Klingonisch\n\n" + kBread, 1, "unknown language"},
         {"no header", kBread, 1, "header"},
         {"header not followed by a blank line", kHeader + kBread, 3, "header"},
@@ -228,6 +240,26 @@ TEST(MakeLxt, FaultySourcesStopWithFileAndLineAndLeaveNoDatabase)
         EXPECT_TRUE(run.stderrText.contains(QLatin1String(c.fragment))) << run.stderrText.toStdString();
         EXPECT_FALSE(QFile::exists(out));
     }
+}
+
+TEST(MakeLxt, SamplesMayUseListedFormsDialoguesAndNamedForms)
+{
+    const QByteArray source = kHeader + "\n"
+        "de = |gehen||\nfremd = |aller||\nwortart = Verb\nbereiche = Reisen\n"
+        "gramm = unregelmäßig: je vais, nous allons\nbeispiel = Nous allons à Lyon. – Wir fahren nach Lyon.\n"
+        "eingabe = 20000101\naenderung = 20000101\nscore = 1\n\n"
+        "de = |Wie spät ist es?||\nfremd = |Quelle heure est-il ?||\nwortart = Redewendung\nbereiche = Zeiten\n"
+        "beispiel = \"Quelle heure est-il ?\" – \"Midi.\" – \"Wie spät ist es?\" – \"Mittag.\"\n"
+        "eingabe = 20000101\naenderung = 20000101\nscore = 1\n\n"
+        "de = |essen||\nfremd = |manger||\nwortart = Verb\nbereiche = Essen\n"
+        "beispiel = On mange ? – Essen wir?\nbeispielform = mange – 3. Person Singular nach „on“\n"
+        "eingabe = 20000101\naenderung = 20000101\nscore = 1\n";
+    QTemporaryDir dir;
+    const QString out = QDir(dir.path()).filePath(QStringLiteral("forms.lxt"));
+    const ToolRun run = runTool(TestFiles::writeFile(dir, QStringLiteral("forms.txt"), source), out);
+    EXPECT_EQ(run.exitCode, 0) << run.stderrText.toStdString();
+    // The named form explains the sample to the reviewer; the learner sees the sample as written.
+    EXPECT_EQ(Db(out).value("SELECT Beispielsatz FROM Vokabular WHERE ID=3"), QStringLiteral("On mange ? – Essen wir?"));
 }
 
 TEST(MakeLxt, UnreadableSourceAndWrongArgumentsFail)

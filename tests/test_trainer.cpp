@@ -6,7 +6,6 @@
 #include "mainwindow/Progress.h"
 
 #include <QProgressBar>
-#include <functional>
 #include <QPushButton>
 
 namespace {
@@ -366,50 +365,62 @@ TEST_F(TrainerTest, ListBuildRestartsTheTrainer)
     EXPECT_EQ(t().panelText(2), QStringLiteral("4"));
 }
 
-TEST_F(TrainerTest, EveryChangeOfTheListRestartsTheTrainer)
+// Another database opened, a build without hits, a failed open.
+enum class ListChange { OtherDatabase, BuildWithoutHits, FailedOpen };
+const char* const kListChangeNames[] = {"OtherDatabase", "BuildWithoutHits", "FailedOpen"};
+void PrintTo(ListChange change, std::ostream* os) { *os << kListChangeNames[int(change)]; }
+
+class TrainerListChange : public TrainerTest, public ::testing::WithParamInterface<ListChange> {};
+
+TEST_P(TrainerListChange, RestartsTheTrainer)
 {
-    // Another database opened, a build without hits, a failed open.
-    const QList<std::function<void()>> changes = {
-        [&] { Forms::form1().Open_DB(QFileInfo(dbPath).fileName()); },
-        [&] {
-            Forms::form2().MinScore->setText(QStringLiteral("6"));
-            Forms::form2().Command4_Click();
-        },
-        [&] { Forms::form1().Open_DB(QStringLiteral("Fehlt.lxt")); },
-    };
-    for (int i = 0; i < changes.size(); ++i) {
-        SCOPED_TRACE(i);
-        openList(words(3));
-        t().OptShuffle = true;
-        t().OptSequentiell = false;
-        t().OptTest = true;
-        t().Command6_Click();
-        t().show();
-        t().Command3_Click();
-        ASSERT_FALSE(question().isEmpty());
-        changes[i]();
-        msgs->clear();
-        EXPECT_EQ(t().seqCount(), 0);
-        EXPECT_EQ(question(), QString());
-        EXPECT_FALSE(Forms::liste().windowTitle().contains(QStringLiteral("3 Einträge")));
-        t().Command3_Click();
-        t().Command2_Click();
-        EXPECT_EQ(prompts(), QStringList({kEnd, kEnd})) << "no error box, no entry of the old list";
-        EXPECT_TRUE(msgs->dialogs.empty());
-        if (i == 2) {
-            // No database: nothing shows or acts on the one that is gone.
-            EXPECT_FALSE(t().isVisible());
-            EXPECT_FALSE(Forms::form2().isVisible());
-            EXPECT_FALSE(Forms::form2().Command4->isEnabled());
-            Forms::form2().Command4_Click();
-            EXPECT_TRUE(msgs->shown.size() == 2) << msgs->lastPrompt().toStdString();
-        }
-        TearDown();
-        ids.clear();
-        msgs->clear();
-        SetUp();
+    openList(words(3));
+    t().OptShuffle = true;
+    t().OptSequentiell = false;
+    t().OptTest = true;
+    t().Command6_Click();
+    t().show();
+    t().Command3_Click();
+    ASSERT_FALSE(question().isEmpty());
+    switch (GetParam()) {
+    case ListChange::OtherDatabase:
+        Forms::form1().Open_DB(QFileInfo(dbPath).fileName());
+        break;
+    case ListChange::BuildWithoutHits:
+        Forms::form2().MinScore->setText(QStringLiteral("6"));
+        Forms::form2().Command4_Click();
+        break;
+    case ListChange::FailedOpen:
+        Forms::form1().Open_DB(QStringLiteral("Fehlt.lxt"));
+        break;
+    }
+    msgs->clear();
+    EXPECT_EQ(t().seqCount(), 0);
+    EXPECT_EQ(question(), QString());
+    EXPECT_FALSE(Forms::liste().windowTitle().contains(QStringLiteral("3 Einträge")));
+    t().Command3_Click();
+    t().Command2_Click();
+    EXPECT_EQ(prompts(), QStringList({kEnd, kEnd})) << "no error box, no entry of the old list";
+    EXPECT_TRUE(msgs->dialogs.empty());
+    if (GetParam() == ListChange::FailedOpen) {
+        // No database: nothing shows or acts on the one that is gone.
+        EXPECT_FALSE(t().isVisible());
+        EXPECT_FALSE(Forms::form2().isVisible());
+        EXPECT_FALSE(Forms::form2().Command4->isEnabled());
+        Forms::form2().Command4_Click();
+        EXPECT_TRUE(msgs->shown.size() == 2) << msgs->lastPrompt().toStdString();
     }
 }
+
+std::string listChangeName(const ::testing::TestParamInfo<ListChange>& info)
+{
+    return kListChangeNames[int(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryChangeOfTheList, TrainerListChange,
+                         ::testing::Values(ListChange::OtherDatabase, ListChange::BuildWithoutHits,
+                                           ListChange::FailedOpen),
+                         listChangeName);
 
 TEST_F(TrainerTest, AClickQueuedDuringANoticeIsDropped)
 {

@@ -16,6 +16,11 @@ struct ScoreCase {
     const char* expected;   // nullptr: cell and file keep their score, the error box tells
 };
 
+void PrintTo(const ScoreCase& c, std::ostream* os)
+{
+    *os << "cell '" << c.cell << "' answer " << (c.right ? "right" : "wrong");
+}
+
 // Clamped to 1..6; any other number becomes 1 whatever the answer; a cell
 // without a number changes nothing.
 const ScoreCase kScoreCases[] = {
@@ -40,27 +45,36 @@ protected:
     }
 };
 
-TEST_F(TrainerScore, AnswerMovesTheScoreOneStepInGridAndDatabase)
+class TrainerScoreCase : public TrainerScore, public ::testing::WithParamInterface<ScoreCase> {};
+
+TEST_P(TrainerScoreCase, AnswerMovesTheScoreOneStepInGridAndDatabase)
 {
-    for (const ScoreCase& c : kScoreCases) {
-        SCOPED_TRACE(std::string("cell '") + c.cell + "' answer " + (c.right ? "right" : "wrong"));
-        openList(words(2, 4));
-        testOn();
-        const int row = rowOfId(ids[0]);
-        ASSERT_EQ(row, 1);
-        grid().setTextMatrix(row, Liste::txtScore, QString::fromLatin1(c.cell));
-        revealAndAnswer(c.right);
-        EXPECT_EQ(grid().TextMatrix(row, Liste::txtScore), QString::fromLatin1(c.expected ? c.expected : c.cell));
-        EXPECT_EQ(dbScore(ids[0]), QString::fromLatin1(c.expected ? c.expected : "4"));
-        EXPECT_EQ(dbScore(ids[1]), QStringLiteral("4")) << "the other entry is untouched";
-        EXPECT_EQ(msgs->shown.size(), c.expected ? 0 : 1) << msgs->lastPrompt().toStdString();
-        EXPECT_EQ(t().anzahlRichtig(), c.right && c.expected ? 1 : 0);
-        TearDown();
-        ids.clear();
-        msgs->clear();
-        SetUp();
-    }
+    const ScoreCase& c = GetParam();
+    openList(words(2, 4));
+    testOn();
+    const int row = rowOfId(ids[0]);
+    ASSERT_EQ(row, 1);
+    grid().setTextMatrix(row, Liste::txtScore, QString::fromLatin1(c.cell));
+    revealAndAnswer(c.right);
+    EXPECT_EQ(grid().TextMatrix(row, Liste::txtScore), QString::fromLatin1(c.expected ? c.expected : c.cell));
+    EXPECT_EQ(dbScore(ids[0]), QString::fromLatin1(c.expected ? c.expected : "4"));
+    EXPECT_EQ(dbScore(ids[1]), QStringLiteral("4")) << "the other entry is untouched";
+    EXPECT_EQ(msgs->shown.size(), c.expected ? 0 : 1) << msgs->lastPrompt().toStdString();
+    EXPECT_EQ(t().anzahlRichtig(), c.right && c.expected ? 1 : 0);
 }
+
+// Names such as Cell3Right, CellEmptyWrong, CellSpace3Wrong.
+std::string scoreCaseName(const ::testing::TestParamInfo<ScoreCase>& info)
+{
+    std::string name = "Cell";
+    if (!*info.param.cell)
+        name += "Empty";
+    for (const char* p = info.param.cell; *p; ++p)
+        name += *p == ' ' ? std::string("Space") : std::string(1, *p == 'x' ? 'X' : *p);
+    return name + (info.param.right ? "Right" : "Wrong");
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryScore, TrainerScoreCase, ::testing::ValuesIn(kScoreCases), scoreCaseName);
 
 // A score write refused by a read-only file: the list keeps the stored score.
 TEST_F(TrainerScore, ScoreThatCannotBeWrittenStaysInTheListAsStored)

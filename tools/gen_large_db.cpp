@@ -1,6 +1,6 @@
 // gen_large_db <path> [entries=100000]: writes a large vocabulary database
 // (for benchmarks and load tests of the database engine).
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

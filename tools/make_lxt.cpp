@@ -3,12 +3,15 @@
 // Builds one shipped vocabulary database from its reviewed text source.
 // Language 1 is always German, language 2 the foreign language named in the
 // header. Any fault in the source stops the build with "file:line: message",
-// so a typo never reaches a learner's database.
+// so a typo never reaches a learner's database. A sample phrase ('beispiel')
+// must show its own word; one that rightly shows another form names it in
+// 'beispielform = <form> – <reason>', which only the review reads.
 #include "database/Schema.h"
 
 #include <QFile>
 #include <QHash>
 #include <QList>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -28,6 +31,9 @@ const QStringList kAreas = {
     QStringLiteral("Zahlen"), QStringLiteral("Zeiten")};
 
 constexpr int kZusatzinfoMax = 200; // column size of Zusatzinfo
+
+// Between a sample phrase and its translation, and between a form and its reason.
+const QString kDash = QStringLiteral(" \u2013 ");
 
 // Parts of speech, the same German names in every language.
 const QStringList kPartsOfSpeech = {
@@ -119,7 +125,8 @@ struct Synonym {
 struct Entry {
     int line = 0; // first line, for messages
     std::optional<Side> de, fremd;
-    std::optional<QString> wortart, beispiel, zusatz, quelle, eingabe, aenderung;
+    std::optional<QString> wortart, beispiel, beispielform, zusatz, quelle, eingabe, aenderung;
+    int beispielLine = 0, beispielformLine = 0;
     std::optional<int> score;
     std::optional<QStringList> bereiche, gramm, funkt;
     QList<Synonym> synonyms;
@@ -229,6 +236,13 @@ void applyEntryKey(Entry& e, const QString& key, const QString& value, int line,
         setOnce(e.funkt, items, line, key);
     } else if (key == QLatin1String("beispiel")) {
         setOnce(e.beispiel, value, line, key);
+        e.beispielLine = line;
+    } else if (key == QLatin1String("beispielform")) {
+        const qsizetype dash = value.indexOf(kDash);
+        if (dash <= 0 || value.mid(dash + kDash.size()).trimmed().isEmpty())
+            fail(line, QStringLiteral("'beispielform' needs the form the sample uses, ' – ' and why"));
+        setOnce(e.beispielform, value.left(dash).trimmed(), line, key);
+        e.beispielformLine = line;
     } else if (key == QLatin1String("zusatz")) {
         if (value.size() > kZusatzinfoMax)
             fail(line, QStringLiteral("'zusatz' is longer than %1 characters").arg(kZusatzinfoMax));
@@ -277,6 +291,100 @@ void checkComplete(const Entry& e)
         fail(e.line, QStringLiteral("change date %1 lies before creation date %2").arg(*e.aenderung, *e.eingabe));
 }
 
+// A sample is "phrase – Übersetzung", a dialogue "\"A\" – \"B\" – \"A'\" – \"B'\"":
+// the foreign text is the first half of its parts.
+QString foreignPartOf(const QString& sample)
+{
+    const QStringList parts = sample.split(kDash);
+    if (parts.size() % 2 != 0)
+        return sample;
+    return parts.mid(0, parts.size() / 2).join(kDash);
+}
+
+// A word or phrase without its punctuation, its "..." gap and an elided
+// article ("l'eau" is found in "un verre d'eau").
+QString bareForm(QString s)
+{
+    s.replace(QStringLiteral("..."), QStringLiteral(" ")).replace(QChar(0x2026), QLatin1Char(' '));
+    for (const QChar c : QStringLiteral("!?.,\u00a1\u00bf"))
+        s.replace(c, QLatin1Char(' '));
+    s = s.simplified();
+    if (s.startsWith(QLatin1String("l'"), Qt::CaseInsensitive) || s.startsWith(QStringLiteral("l\u2019"), Qt::CaseInsensitive))
+        s = s.mid(2);
+    return s;
+}
+
+// The forms named after a label, "Plural: les eaux", "unregelmäßig: eat – ate –
+// eaten", "bestimmt: kaffet (umgangssprachlich auch: kaffen)", one by one.
+void addNamedForms(QStringList& forms, const QString& item)
+{
+    if (!item.contains(QLatin1Char(':')))
+        return;
+    static const QRegularExpression separators(QStringLiteral("[,/()\u2013]"));
+    for (const QString& piece : item.section(QLatin1Char(':'), 1).split(separators)) {
+        const QString form = bareForm(piece.section(QLatin1Char(':'), -1));
+        if (!form.isEmpty())
+            forms << form;
+    }
+}
+
+// The foreign word, its bare form and the forms the entry lists: inflections
+// in 'gramm' and the definite form ("bestimmt: ...") in 'zusatz'.
+QStringList knownForms(const Entry& e)
+{
+    QStringList forms{e.fremd->main, bareForm(e.fremd->main)};
+    for (const QString& item : e.gramm.value_or(QStringList()))
+        addNamedForms(forms, item);
+    for (const QString& raw : e.zusatz.value_or(QString()).split(QLatin1Char(';'))) {
+        const QString item = raw.trimmed();
+        if (item.startsWith(QLatin1String("bestimmt")))
+            addNamedForms(forms, item);
+    }
+    forms.removeAll(QString());
+    return forms;
+}
+
+// Case aside, form stands in text where a word begins; endings may follow.
+bool containsAtWordStart(const QString& text, const QString& form)
+{
+    for (qsizetype at = text.indexOf(form, 0, Qt::CaseInsensitive); at >= 0;
+         at = text.indexOf(form, at + 1, Qt::CaseInsensitive))
+        if (at == 0 || !text[at - 1].isLetterOrNumber())
+            return true;
+    return false;
+}
+
+// A sample must show its own word. Where it rightly uses a form the entry
+// does not list, 'beispielform' names that form and why.
+void checkSample(const Entry& e)
+{
+    if (!e.beispiel) {
+        if (e.beispielform)
+            fail(e.beispielformLine, QStringLiteral("'beispielform' without a sample ('beispiel')"));
+        return;
+    }
+    const QString foreign = foreignPartOf(*e.beispiel);
+    const QStringList forms = knownForms(e);
+    QString found;
+    for (const QString& form : forms)
+        if (found.isEmpty() && containsAtWordStart(foreign, form))
+            found = form;
+    if (e.beispielform) {
+        if (!found.isEmpty())
+            fail(e.beispielformLine,
+                 QStringLiteral("'beispielform' is not needed: the sample contains '%1'").arg(found));
+        if (!containsAtWordStart(foreign, *e.beispielform))
+            fail(e.beispielformLine, QStringLiteral("the sample does not contain the form '%1' that "
+                                                    "'beispielform' names")
+                                         .arg(*e.beispielform));
+        return;
+    }
+    if (found.isEmpty())
+        fail(e.beispielLine, QStringLiteral("the sample does not contain '%1' or a form the entry lists; "
+                                            "name the form it uses in 'beispielform = <form> – <reason>'")
+                                 .arg(e.fremd->main));
+}
+
 Source parseSource(const QString& text)
 {
     Source src;
@@ -296,6 +404,7 @@ Source parseSource(const QString& text)
             return;
         }
         checkComplete(current);
+        checkSample(current);
         src.entries.append(current);
     };
 

@@ -1,6 +1,5 @@
 #include "common/Global.h"
 
-QString gSprache;
 QString gVersion;
 QString gProduktName;
 QString gAppName;
@@ -42,5 +41,3 @@ void InitRelationTexts()
     RelTextAehnlicheBedeutung = tr2(QStringLiteral("Similar meaning for expression in "),
                                     QStringLiteral("Ähnliche Bedeutung für Ausdruck auf "));
 }
-
-QString appTitle() { return QStringLiteral("Lexuvant"); }

@@ -1,8 +1,10 @@
 #pragma once
-// Settings shared by every window, filled once by InitGlobals at start-up.
+// Settings shared by every window, filled once by InitGlobals at start-up;
+// the language and the title (gSprache, tr2, appTitle) come with it.
+#include "platform/UiLanguage.h"
+
 #include <QString>
 
-extern QString gSprache;      // "En" selects English texts, anything else German
 extern QString gVersion;      // "3.0B"
 extern QString gProduktName;  // "Lexuvant"
 extern QString gAppName;      // settings-store application name "lexuvan"
@@ -20,11 +22,3 @@ extern QString RelTextAbgeleitet, RelTextGegenteil, RelTextSieheAuch, RelTextAnd
 
 void InitGlobals();
 void InitRelationTexts();
-
-// True when English texts are wanted (exact, case-sensitive comparison).
-inline bool isEnglish() { return gSprache == QLatin1String("En"); }
-// Picks the English or the German variant of a text by gSprache.
-inline QString tr2(const QString& english, const QString& german) { return isEnglish() ? english : german; }
-
-// The application's title, shown on message boxes and the main window.
-QString appTitle();

@@ -1,11 +1,11 @@
 #include "database/CQuery.h"
 
-#include "common/AppError.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/SqlText.h"
 #include "common/TextProcs.h"
 #include "database/CDBHandler.h"
+#include "platform/AppError.h"
 #include "platform/QueryDef.h"
 
 namespace {

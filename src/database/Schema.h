@@ -1,14 +1,17 @@
 #pragma once
 // The tables of a vocabulary database, as SQL for SQLite. Used by the tools
 // that build databases and by tests that build small files of their own.
+#include "platform/Database.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace Schema {
 
 // The property table in which table properties such as "Languages" and
-// "DBVersion" of table "Vokabular" are kept (see README.md).
-inline constexpr const char* kPropertyTable = "LxtProperties";
+// "DBVersion" of table "Vokabular" are kept (see README.md); its name is the
+// engine's.
+inline constexpr const char* kPropertyTable = ::kPropertyTable;
 
 // CREATE statements of the nine tables, the property table and the indexes;
 // with version >= 2 the language columns are named Lang1_... / Lang2_...,

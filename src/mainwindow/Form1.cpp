@@ -1,16 +1,17 @@
 #include "mainwindow/Form1.h"
+#include "mainwindow/Form1_Settings.h"
 
 #include "common/ErrorBox.h"
 #include "common/CommandGate.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/HelpKey.h"
 #include "common/ShowMsgBox.h"
 #include "common/TextProcs.h"
 #include "mainwindow/Forms.h"
 #include "trainer/Trainer.h"
 #include "mainwindow/Progress.h"
 #include "platform/AppPaths.h"
-#include "platform/HelpViewer.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/SettingsStore.h"
@@ -58,13 +59,8 @@ constexpr LanguageButton kLanguages[10] = {
     {"Command14", "mnSpracheUngarisch", "Ungarisch", "Ungarn.bmp", 3960, 720},
 };
 
-const QString kSettingsApp = QStringLiteral("lexuvan");
-const QString kSettingsSection = QStringLiteral("Parameters");
-const QString kRecentDB = QStringLiteral("RecentDB");
+using namespace Form1Settings;
 const QString kExceptionsSection = QStringLiteral("Exceptions");
-
-// A failure found before the main window existed, reported by its load step.
-QString g_startupError;
 
 QString u8(const char* s) { return QString::fromUtf8(s); }
 
@@ -128,7 +124,7 @@ Form1::Form1(QWidget* parent)
 {
     buildUi();
     setMainWindowForMsgBox(this);
-    HelpViewer::installF1(this, 1001);
+    HelpKey::installF1(this, 1001);
 }
 
 Form1::~Form1()
@@ -274,187 +270,6 @@ void Form1::buildUi()
     setFixedSize(sizeHint());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-}
-
-// ---------------------------------------------------------------------------
-// Start-up
-
-void Form1::setStartupError(const QString& description) { g_startupError = description; }
-
-void Form1::Form_Load()
-{
-    using ErrorHandling::Always;
-    ErrorHandling::Steps step(Always::Yes);   // every step not named below: report and go on
-    bLoading = true;
-
-    step([&] {
-        Forms::splashProgress(5);
-        setWindowTitle(appTitle());
-        HelpViewer::setAppHelpFile(AppPaths::helpDir()
-                                   + (isEnglish() ? QStringLiteral("/lexuvane.hlp") : QStringLiteral("/lexuvan.hlp")));
-    });
-    step([&] {
-        Forms::splashProgress(6);
-        Forms::splashProgress(10);
-    });
-    step([&] {
-        PrintMargin = 100;
-        SetUserInterfaceProperties();
-        DBEmpty = false;
-        ListeNichtLeer = false;
-    });
-    step([&] { Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.png")); });
-    step([&] {
-        DBName = SettingsStore::GetSetting(kSettingsApp, kSettingsSection, kRecentDB, QString());
-        if (!IsSprachdatei())
-            DBName = AppPaths::appPath() + QStringLiteral("/Englisch.lxt");
-    });
-    step([&] {
-        Forms::splashProgress(13);
-        Forms::splashProgress(20);
-        Forms::splashProgress(20, "Opening database ...", "Datenbank wird geöffnet ...");
-        Forms::splashProgress(22);
-    });
-
-    // A database that cannot be used leaves the program without one: the
-    // user can still choose another language.
-    bool usable = true;
-    // The data folder could not take the language databases: that is the one
-    // box; a database that did not get there is then simply not opened.
-    if (!g_startupError.isEmpty()) {
-        gErrText = std::exchange(g_startupError, QString());
-        ::FehlerAusgabe(gErrText);
-        if (!QFileInfo::exists(DBName)) {
-            DBName.clear();
-            usable = false;
-        }
-    }
-    try {
-        if (usable)
-            clsdb.dbKopieren = Database::OpenDatabase(DBName, false, false);
-    } catch (...) {
-        gErrText = ErrorHandling::currentError().description();
-        FehlerUndEnde();
-        usable = false;
-    }
-
-    if (usable) {
-        step([&] {
-            for (int v : {25, 27, 30, 33, 35, 40})
-                Forms::splashProgress(v);
-            Forms::splashProgress(40, "Database is open ...", "Datenbank geöffnet ...");
-        });
-        step([&] {
-            for (int v : {42, 45, 48, 50})
-                Forms::splashProgress(v);
-            Forms::splashProgress(50, "Retrieving languages ...", "Sprachen werden extrahiert ...");
-        });
-        bool valid = false;
-        bool raised = false;
-        raised = !step([&] { valid = SetLanguageSettings(); });
-        if (!valid) {
-            // A validation that simply failed has no error description of its own.
-            if (!raised)
-                gErrText.clear();
-            FehlerUndEnde();
-            usable = false;
-        }
-    }
-
-    if (usable) {
-        step([&] {
-            Forms::splashProgress(52);
-            Forms::splashProgress(55, "Reading database ...", "Datenbank wird gelesen ...");
-        });
-        try {
-            // false: the handler has shown its error box already.
-            if (!clsdb.OpenAllRecordsets()) {
-                dropDatabase();
-                DBName.clear();
-                usable = false;
-            }
-        } catch (...) {
-            gErrText = ErrorHandling::currentError().description();
-            FehlerUndEnde();
-            usable = false;
-        }
-    }
-
-    step([&] {
-        Forms::splashProgress(57);
-        Forms::splashProgress(60);
-    });
-    if (usable) {
-        step([&] {
-            if (mustBeSet(clsdb.rsKopieren).IsEOF()) {
-                Forms::splashProgress(60, "Databse is empty", "Datenbank ist leer");
-                MsgBox(tr2(QStringLiteral("The database is empty!"), QStringLiteral("Die Datenbank ist leer!")),
-                       MsgStyle::OKOnly, appTitle());
-                DBEmpty = true;
-            }
-        });
-    }
-    step([&] {
-        Forms::splashProgress(62, "Initializing Vocab List ...", "Vokabelliste initialisieren ...");
-        // Creating the list window runs its load step (it reports on the
-        // splash); it stays hidden, without flashing up on the screen.
-        Forms::liste().setVisible(false);
-    });
-    step([&] { Forms::splashProgress(80); });
-    if (usable) {
-        step([&] {
-            Forms::liste().SetHeaders();
-            Forms::liste().AdjustControls();
-        });
-    }
-    step([&] {
-        Forms::splashProgress(81, "Initializing Trainer ...", "Vokabeltrainer initialisieren ...");
-        // Showing the trainer loads it (it reports on the splash); it stays hidden.
-        Forms::trainer().show();
-        Forms::splashProgress(95);
-        Forms::trainer().setVisible(false);
-    });
-    step([&] {
-        NumExceptions = 0;
-        GetExceptions();
-        Forms::splashProgress(95);
-    });
-    step([&] {
-        ConditionToUI();
-        Forms::splashProgress(100);
-    });
-    bLoading = false;
-    // Without a database the refresh above returned early (it must not touch
-    // a list that is still loading); now the window shows the no-database state.
-    if (DBName.isEmpty())
-        step([&] { ConditionToUI(); });
-}
-
-bool Form1::SetLanguageSettings()
-{
-    if (!clsdb.GetLanguages())
-        return false;
-    lang1 = clsdb.lang1;
-    lang2 = clsdb.lang2;
-    lang1_prefix = clsdb.lang1_prefix;
-    lang1_main = clsdb.lang1_main;
-    lang1_suffix = clsdb.lang1_suffix;
-    lang1_comment = clsdb.lang1_comment;
-    lang2_prefix = clsdb.lang2_prefix;
-    lang2_main = clsdb.lang2_main;
-    lang2_suffix = clsdb.lang2_suffix;
-    lang2_comment = clsdb.lang2_comment;
-    return true;
-}
-
-bool Form1::IsSprachdatei() const
-{
-    const QString folder = AppPaths::appPath() + QLatin1Char('/');
-    for (const QString& name : AppPaths::languageDatabaseNames()) {
-        if (DBName == folder + name)   // exact: no normalising of case or path
-            return true;
-    }
-    return false;
 }
 
 // Shows the error box with gErrText. The program then goes on without a
@@ -847,7 +662,7 @@ QString Form1::ReturnIteExceptionL(int i) const { return exceptionSide(ExcL, i, 
 QString Form1::ReturnIteExceptionR(int i) const { return exceptionSide(ExcR, i, NumExceptions, "ReturnIteExceptionR"); }
 
 // ---------------------------------------------------------------------------
-// Database upgrade (hidden button) and procedures no command uses
+// Database upgrade (hidden button)
 
 void Form1::Command5_Click()
 {
@@ -865,102 +680,3 @@ void Form1::Command5_Click()
         MsgBox(ErrorHandling::currentError().description(), MsgStyle::OKOnly, QString());
     }
 }
-
-bool Form1::askUnsavedChanges(const QString& english, const QString& german)
-{
-    Liste& liste = Forms::liste();
-    if (liste.lfd + liste.DelLfd + liste.AddLfd > 0) {
-        if (MsgBox(tr2(english, german), MsgStyle::YesNo + MsgStyle::Question) == MsgResult::No) {
-            liste.show();
-            liste.activateWindow();
-            return false;
-        }
-        liste.lfd = liste.DelLfd = liste.AddLfd = 0;
-    }
-    return true;
-}
-
-namespace {
-// The file dialogs report Cancel as an error, like the dialog control did.
-const AppError kCancelled(32755, QStringLiteral("Abbrechen wurde gewählt."));
-
-QString chooseFile(QFileDialog::AcceptMode mode, const QString& title, QWidget* owner)
-{
-    QFileDialog dialog(owner, title);
-    dialog.setAcceptMode(mode);
-    dialog.setNameFilters({tr2(QStringLiteral("LXT-files (*.lxt)"), QStringLiteral("LXT-Dateien (*.lxt)")),
-                           tr2(QStringLiteral("all files (*)"), QStringLiteral("Alle Dateien (*)"))});
-    dialog.setDirectory(AppPaths::appPath());
-    if (MessageService::instance().execModal(&dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        throw kCancelled;
-    return dialog.selectedFiles().constFirst();
-}
-} // namespace
-
-void Form1::OeffneDatenbank()
-{
-    ErrorHandling::reportAndLeave([&] {
-        if (!askUnsavedChanges(QStringLiteral("Not all changes have been saved! Do you really want to proceed?"),
-                               QStringLiteral("Es wurden noch nicht alle Änderungen gesichert! Wirklich fortsetzen?")))
-            return;
-        Forms::form2().Changes = true;
-        const QString path = chooseFile(QFileDialog::AcceptOpen,
-                                        tr2(QStringLiteral("Open Database"), QStringLiteral("Datenbank Öffnen")), this);
-        OpenDatabaseAt(path);
-    });
-}
-
-void Form1::NeueDatenbank()
-{
-    ErrorHandling::reportAndLeave([&] {
-        if (!askUnsavedChanges(QStringLiteral("Not all changes have been saved! Do you really want to proceed?"),
-                               QStringLiteral("Es wurden noch nicht alle Änderungen gesichert! Wirklich fortsetzen?")))
-            return;
-        Forms::form2().Changes = true;
-        chooseFile(QFileDialog::AcceptSave, tr2(QStringLiteral("New Database"), QStringLiteral("Neue Datenbank")), this);
-        // The dialog that asks for the two languages and the routine that
-        // creates the file are not part of the program.
-        throw AppError(ErrNo::ObjectNotSet,
-                       tr2(QStringLiteral("Object variable not set: there is no dialog for creating a new database."),
-                           QStringLiteral("Objektvariable nicht festgelegt: es gibt keinen Dialog zum Anlegen einer "
-                                          "neuen Datenbank.")));
-    });
-}
-
-void Form1::ZeigeDialog()
-{
-    throw AppError(ErrNo::ObjectNotSet, tr2(QStringLiteral("Object variable not set: no dialog to show."),
-                                            QStringLiteral("Objektvariable nicht festgelegt: kein Dialog zum Anzeigen.")));
-}
-
-void Form1::schreibeVokabel1(const QString& word)
-{
-    ErrorHandling::reportAndLeave([&] {
-        Recordset& rs = mustBeSet(clsdb.rsVokabular);
-        const QString today = SystemServices::now().toString(QStringLiteral("yyyyMMdd"));
-        rs.AddNew();
-        rs.SetField(lang1_main, word);
-        rs.SetField(QStringLiteral("Eingabedatum"), today);
-        rs.SetField(QStringLiteral("Aenderungsdatum"), today);
-        for (const QString& column : {lang1_prefix, lang1_suffix, lang1_comment, lang2_prefix, lang2_main, lang2_suffix,
-                                      lang2_comment, QStringLiteral("Wortart"), QStringLiteral("Beispielsatz"),
-                                      QStringLiteral("Zusatzinfo"), QStringLiteral("Quelle")})
-            rs.SetField(column, QString(QLatin1String("")));
-        rs.Update();
-    });
-}
-
-void Form1::schreibeVokabel2(const QString& value)
-{
-    ErrorHandling::reportAndLeave([&] {
-        Recordset& rs = mustBeSet(clsdb.rsVokabular);
-        rs.Edit();
-        rs.SetField(lang2_main, value);
-        rs.Update();
-        rs.MoveNext();
-    });
-}
-
-void Form1::SchreibeDeutschEnglisch() {}
-
-void Form1::RufeSchreibeDeutschEnglisch() { SchreibeDeutschEnglisch(); }

@@ -3,6 +3,7 @@
 
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/HelpKey.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/frmAboutBox.h"
 #include "platform/AppPaths.h"
@@ -25,7 +26,7 @@ void showHelp(QWidget* owner, int command)
         return;
     }
     if (!HelpViewer::WinHelp(owner, helpFile, command, 0))
-        HelpViewer::reportLastError();
+        HelpKey::reportHelpError();
 }
 
 QString homePage()

@@ -1,6 +1,6 @@
 #include "platform/AppPaths.h"
 
-#include "common/Global.h"
+#include "platform/UiLanguage.h"
 #include "platform/WriteCheck.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,7 @@
 #include "platform/Database.h"
 
-#include "common/Global.h"
-#include "database/Schema.h"
 #include "platform/EngineInternal.h"
+#include "platform/UiLanguage.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -434,7 +433,7 @@ std::vector<Property> TableDef::Properties() const
     static const QString existsSql =
         QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1 COLLATE NOCASE");
     sqlite3_stmt* s = d->acquire(existsSql, existsSql);
-    engine::bindValue(s, 1, QString::fromLatin1(Schema::kPropertyTable));
+    engine::bindValue(s, 1, QString::fromLatin1(kPropertyTable));
     const bool hasTable = sqlite3_step(s) == SQLITE_ROW;
     d->release(existsSql, s);
     if (!hasTable)
@@ -442,7 +441,7 @@ std::vector<Property> TableDef::Properties() const
 
     static const QString sql = QStringLiteral("SELECT Name, Value FROM \"%1\" WHERE TableName=?1 COLLATE NOCASE "
                                               "ORDER BY rowid")
-                                   .arg(QLatin1String(Schema::kPropertyTable));
+                                   .arg(QLatin1String(kPropertyTable));
     s = d->acquire(sql, sql);
     engine::bindValue(s, 1, m_name);
     int rc;

@@ -5,7 +5,7 @@
 // conditions, edit, update, delete). See README.md, "Vocabulary database files".
 //
 // Errors are AppErrors with numbers 3000-3999 and a clear description.
-#include "common/AppError.h"
+#include "platform/AppError.h"
 
 #include <QString>
 #include <QVariant>
@@ -37,6 +37,11 @@ struct Property {
     QString Name;
     QVariant Value;
 };
+
+// The table of a database file in which the engine keeps user-defined table
+// properties (such as "Languages" and "DBVersion" of table "Vokabular"); a
+// file without it has none.
+inline constexpr const char* kPropertyTable = "LxtProperties";
 
 class Database : public std::enable_shared_from_this<Database> {
 public:

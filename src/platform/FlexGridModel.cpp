@@ -1,6 +1,6 @@
 #include "platform/FlexGridModel.h"
 
-#include "common/AppError.h"
+#include "platform/AppError.h"
 
 #include <QCollator>
 #include <QLocale>

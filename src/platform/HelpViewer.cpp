@@ -1,8 +1,6 @@
 #include "platform/HelpViewer.h"
 
-#include "common/ErrorHandling.h"
-#include "common/Global.h"
-#include "platform/MessageService.h"
+#include "platform/UiLanguage.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -18,7 +16,6 @@
 #include <QHelpSearchResultWidget>
 #include <QLineEdit>
 #include <QPointer>
-#include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -330,20 +327,6 @@ bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data)
     return true;
 }
 
-void installF1(QWidget* window, int contextId)
-{
-    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), window);
-    shortcut->setContext(Qt::WindowShortcut);
-    QObject::connect(shortcut, &QShortcut::activated, window, [window, contextId] {
-        if (appHelpFile().isEmpty()) {
-            MsgBox(noHelpFileMessage(), MsgStyle::Information, window->windowTitle());
-            return;
-        }
-        if (!WinHelp(window, appHelpFile(), HelpContext, contextForFocus(window, contextId)))
-            reportLastError();
-    });
-}
-
 void setHelpContext(QWidget* widget, int contextId) { widget->setProperty(kHelpContextProperty, contextId); }
 
 int contextForFocus(QWidget* window, int windowContext)
@@ -371,13 +354,8 @@ QString noHelpFileMessage()
 
 QString lastError() { return g_lastError; }
 
-void reportLastError()
-{
-    if (g_errorBox)
-        ErrorHandling::report(AppError(ErrNo::Internal, g_lastError));
-    else
-        MsgBox(g_lastError);
-}
+bool lastErrorIsUnusableFile() { return g_errorBox; }
+
 QWidget* viewerWindow() { return g_window.data(); }
 QString shownPageTitle() { return g_window ? g_window->pageTitle() : QString(); }
 

@@ -18,11 +18,6 @@ constexpr int HelpContext = 1;
 // HelpContext. Returns false when the help cannot be shown.
 bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data = 0);
 
-// Makes F1 in window open the help file of the program at contextId, or at
-// the context of the control that has the focus or of the nearest container
-// around it that has one (setHelpContext).
-void installF1(QWidget* window, int contextId);
-
 // Gives a control or container of a window its own help context; 0 = none.
 void setHelpContext(QWidget* widget, int contextId);
 
@@ -39,10 +34,10 @@ QString noHelpFileMessage();
 
 // Why the last WinHelp call failed (a text for the message box).
 QString lastError();
-// Shows that text: a help file that is there but cannot be used (its copy to
-// the user's cache folder or the opening of it failed) in the error box, any
-// other failure in a plain message box.
-void reportLastError();
+// True when that failure is a help file that is there but cannot be used
+// (its copy to the user's cache folder or the opening of it failed), a fault
+// of the system rather than a missing file (common/HelpKey.h reports it).
+bool lastErrorIsUnusableFile();
 
 // The viewer window while it exists (it is created on first use and reused),
 // and the title of the page it shows.

@@ -1,9 +1,9 @@
 #include "platform/JetCondition.h"
 
-#include "common/Global.h"
 #include "platform/Database.h"
 #include "platform/JetSql.h"
 #include "platform/TextHash.h"
+#include "platform/UiLanguage.h"
 
 #include <QHash>
 

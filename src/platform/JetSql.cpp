@@ -1,7 +1,7 @@
 #include "platform/JetSql.h"
 
-#include "common/Global.h"
 #include "platform/TextHash.h"
+#include "platform/UiLanguage.h"
 
 #include <QHash>
 #include <algorithm>

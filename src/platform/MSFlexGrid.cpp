@@ -1,6 +1,6 @@
 #include "platform/MSFlexGrid.h"
 
-#include "common/AppError.h"
+#include "platform/AppError.h"
 #include "platform/FlexGridModel.h"
 #include "platform/Twips.h"
 

@@ -1,6 +1,6 @@
 #include "platform/MessageService.h"
 
-#include "common/Global.h"
+#include "platform/UiLanguage.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "platform/Printer.h"
 
-#include "common/AppError.h"
+#include "platform/AppError.h"
 #include "platform/Twips.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "platform/PrinterDialog.h"
 
-#include "common/AppError.h"
+#include "platform/AppError.h"
 #include "platform/MessageService.h"
 #include "platform/Printer.h"
 

@@ -1,6 +1,6 @@
 #include "platform/QtTranslations.h"
 
-#include "common/Global.h"
+#include "platform/UiLanguage.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

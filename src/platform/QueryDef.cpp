@@ -1,7 +1,7 @@
 #include "platform/QueryDef.h"
 
-#include "common/Global.h"
 #include "platform/EngineInternal.h"
+#include "platform/UiLanguage.h"
 
 #include <QScopeGuard>
 

@@ -1,7 +1,7 @@
 #include "platform/Recordset.h"
 
-#include "common/Global.h"
 #include "platform/EngineInternal.h"
+#include "platform/UiLanguage.h"
 
 #include <algorithm>
 #include <cstring>

@@ -21,7 +21,7 @@
 // the file; before the engine writes, every such dynaset of the database
 // fetches its remaining rows, so that each write is committed at once (inside
 // a transaction only those that may read the table written).
-#include "common/AppError.h"
+#include "platform/AppError.h"
 
 #include <QString>
 #include <QVariant>

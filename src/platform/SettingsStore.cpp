@@ -1,7 +1,7 @@
 #include "platform/SettingsStore.h"
 
-#include "common/AppError.h"
-#include "common/Global.h"
+#include "platform/AppError.h"
+#include "platform/UiLanguage.h"
 #include "platform/WriteCheck.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/WriteCheck.h"
 
-#include "common/Global.h"
+#include "platform/UiLanguage.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,13 +3,13 @@
 #include "common/CommandGate.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/HelpKey.h"
 #include "common/ShowMsgBox.h"
 #include "common/SqlText.h"
 #include "common/TextProcs.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"
-#include "platform/HelpViewer.h"
 #include "platform/MessageService.h"
 #include "platform/Twips.h"
 #include "selection/ListBuilder.h"
@@ -227,7 +227,7 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
     connect(Command1, &QPushButton::clicked, this, CommandGate::gated([this] { Command1_Click(); }));
     connect(Command3, &QPushButton::clicked, this, CommandGate::gated([this] { Command3_Click(); }));
 
-    HelpViewer::installF1(this, 1002);
+    HelpKey::installF1(this, 1002);
     Form_Load();
 }
 

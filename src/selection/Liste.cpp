@@ -1,13 +1,13 @@
 #include "selection/Liste.h"
 
-#include "common/AppError.h"
 #include "common/CommandGate.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/HelpKey.h"
 #include "common/SqlText.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
-#include "platform/HelpViewer.h"
+#include "platform/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/Twips.h"
 #include "selection/ListColumnOptions.h"
@@ -112,7 +112,7 @@ Liste::Liste(QWidget* parent) : QMainWindow(parent)
 
     resize(Twips::size(8730, 7740));
     setWindowState(Qt::WindowMaximized);
-    HelpViewer::installF1(this, 10003);
+    HelpKey::installF1(this, 10003);
     Form_Load();
 }
 

@@ -2,9 +2,9 @@
 
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/HelpKey.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
-#include "platform/HelpViewer.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/Twips.h"
@@ -118,7 +118,7 @@ frmSuchen::frmSuchen(const QString& mode_, QWidget* parent) : QDialog(parent), m
     connect(txtAusdruck, &QLineEdit::textChanged, this, [this] { txtAusdruck_Change(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
-    HelpViewer::installF1(this, 10022);
+    HelpKey::installF1(this, 10022);
     Form_Load();
 }
 

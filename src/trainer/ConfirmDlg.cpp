@@ -1,7 +1,7 @@
 #include "trainer/ConfirmDlg.h"
 
 #include "common/Global.h"
-#include "platform/HelpViewer.h"
+#include "common/HelpKey.h"
 #include "platform/MessageService.h"
 #include "platform/Twips.h"
 
@@ -50,7 +50,7 @@ ConfirmDlg::ConfirmDlg(QWidget* parent)
 
     connect(JaButton, &QPushButton::clicked, this, [this] { JaButton_Click(); });
     connect(NeinButton, &QPushButton::clicked, this, [this] { NeinButton_Click(); });
-    HelpViewer::installF1(this, 10024);
+    HelpKey::installF1(this, 10024);
     SetUserInterfaceProperties();
     fitCaption();
 }

@@ -1,14 +1,14 @@
 #include "trainer/Trainer.h"
 
-#include "common/AppError.h"
 #include "common/CommandGate.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/HelpKey.h"
 #include "common/ShowMsgBox.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/Progress.h"
-#include "platform/HelpViewer.h"
+#include "platform/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/SystemServices.h"
@@ -301,7 +301,7 @@ void Trainer::buildUi()
     // Fixed dialog border: the client area and the menu bar, nothing to resize.
     setFixedSize(Twips::toPixelsX(kClientWidth), menuBar()->sizeHint().height() + Twips::toPixelsY(kClientHeight));
     move(Twips::toPixelsX(kDesignLeft), Twips::toPixelsY(kDesignTop));
-    HelpViewer::installF1(this, 1004);
+    HelpKey::installF1(this, 1004);
 }
 
 QToolButton* Trainer::toolbarButton(int index) const

@@ -5,7 +5,6 @@
 // relation grid itself fail as an unset object would, with the error box.
 #include "trainer/Trainer.h"
 
-#include "common/AppError.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/ShowMsgBox.h"
@@ -14,6 +13,7 @@
 #include "database/CDBHandler.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
+#include "platform/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "selection/Liste.h"

@@ -2,7 +2,6 @@
 // loop mode and the self-test with its error score.
 #include "trainer/Trainer.h"
 
-#include "common/AppError.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/ShowMsgBox.h"
@@ -11,6 +10,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/Progress.h"
+#include "platform/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/SystemServices.h"

@@ -1,12 +1,13 @@
 #include "trainer/frmOptions.h"
 
-#include "common/AppError.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/HelpKey.h"
 #include "common/ShowMsgBox.h"
 #include "common/TextProcs.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
+#include "platform/AppError.h"
 #include "platform/HelpViewer.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
@@ -166,7 +167,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
     for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
 
-    HelpViewer::installF1(this, 1005);
+    HelpKey::installF1(this, 1005);
     // F1 on a page opens that page's topic.
     HelpViewer::setHelpContext(picOptions[0], 10007);
     HelpViewer::setHelpContext(picOptions[1], 10008);

@@ -4,7 +4,7 @@
 // trainer's question shows its caption whole and cannot be left minimised.
 #include "../MainWindowFixture.h"
 #include "mainwindow/Progress.h"
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "selection/Liste.h"

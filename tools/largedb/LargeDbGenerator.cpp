@@ -1,4 +1,4 @@
-#include "platform/LargeDbGenerator.h"
+#include "largedb/LargeDbGenerator.h"
 
 #include "database/Schema.h"
 

@@ -1,0 +1,5 @@
+#include "platform/UiLanguage.h"
+
+QString gSprache;
+
+QString appTitle() { return QStringLiteral("Lexuvant"); }
