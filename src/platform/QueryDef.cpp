@@ -40,6 +40,29 @@ Cell cellOf(sqlite3_stmt* s, int i)
     return c;
 }
 
+// The parameter's bytes stay with the query until its next value, and the
+// statement's bindings are cleared at the end of each run.
+void bindCell(sqlite3_stmt* s, int index, const Cell& c)
+{
+    switch (c.type) {
+    case Cell::Int:
+        sqlite3_bind_int64(s, index, c.i);
+        break;
+    case Cell::Real:
+        sqlite3_bind_double(s, index, c.d);
+        break;
+    case Cell::Text:
+        sqlite3_bind_text(s, index, c.p, c.n, SQLITE_STATIC);
+        break;
+    case Cell::Blob:
+        sqlite3_bind_blob(s, index, c.p, c.n, SQLITE_STATIC);
+        break;
+    case Cell::Null:
+        sqlite3_bind_null(s, index);
+        break;
+    }
+}
+
 QString closedText()
 {
     return tr2(QStringLiteral("Object invalid or no longer set (the database is closed)."),
@@ -53,8 +76,8 @@ struct QueryDef::Impl {
     QString jetSql;
     jetsql::Translated tr;
     QStringList parameters;
-    std::vector<QVariant> values;
-    // The parameters as the condition sees them (texts point into `bytes`).
+    // The parameters' values, as the condition sees them and as they are
+    // bound (texts point into `bytes`).
     std::vector<Cell> cells;
     std::vector<QByteArray> bytes;
 
@@ -144,7 +167,6 @@ QueryDef::QueryDef(const std::shared_ptr<Database>& db, const QString& jetSql, c
     d->db = db;
     d->jetSql = jetSql;
     d->parameters = parameters;
-    d->values.resize(size_t(parameters.size()));
     d->cells.resize(size_t(parameters.size()));
     d->bytes.resize(size_t(parameters.size()));
     d->tr = jetsql::translateText(jetSql, parameters);
@@ -166,17 +188,23 @@ bool QueryDef::isOn(const Database* db) const
 void QueryDef::setParameter(int index, const QVariant& value)
 {
     const auto k = size_t(index);
-    d->values.at(k) = value;
-    Cell& c = d->cells[k];
+    Cell& c = d->cells.at(k);
     c = Cell();
     if (!value.isValid() || value.isNull())
         return;
     switch (value.typeId()) {
+    case QMetaType::Bool:
+        c.type = Cell::Int;
+        c.i = value.toBool() ? -1 : 0;   // True is -1 in these files
+        break;
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
+    case QMetaType::ULongLong:
     case QMetaType::Long:
+    case QMetaType::ULong:
     case QMetaType::Short:
+    case QMetaType::UShort:
         c.type = Cell::Int;
         c.i = value.toLongLong();
         break;
@@ -184,6 +212,12 @@ void QueryDef::setParameter(int index, const QVariant& value)
     case QMetaType::Float:
         c.type = Cell::Real;
         c.d = value.toDouble();
+        break;
+    case QMetaType::QByteArray:
+        d->bytes[k] = value.toByteArray();
+        c.type = Cell::Blob;
+        c.p = d->bytes[k].constData();
+        c.n = int(d->bytes[k].size());
         break;
     default:
         d->bytes[k] = value.toString().toUtf8();
@@ -215,7 +249,7 @@ void QueryDef::findAll(const QString& condition, const std::function<void(const 
     for (const int i : d->literalBinds)
         engine::bindValue(s, i + 1, d->tr.binds[size_t(i)]);
     for (const auto& [position, parameter] : d->tr.parameterBinds)
-        engine::bindValue(s, position + 1, d->values[size_t(parameter)]);
+        bindCell(s, position + 1, d->cells[size_t(parameter)]);
     if (!d->hasCondition || d->conditionText != condition) {
         d->condition = jetcond::Bound(jetcond::parse(condition), condition,
                                       [this](const QString& t, const QString& c) { return d->resolve(t, c); });
