@@ -403,7 +403,38 @@ TEST_F(HandlerWithEntry, RelationsAndLinkSearchesTakeApostrophes)
     EXPECT_FALSE(handler.CheckRelationExist(h, QStringLiteral("9'9"), QStringLiteral("Kinder's")));
     EXPECT_FALSE(handler.SearchAttribut_Z(QStringLiteral("1' OR '1'='1"), handler.rsBereiche_Zwischen));
     EXPECT_TRUE(handler.SearchAttribut_Z(QStringLiteral("1"), handler.rsBereiche_Zwischen));
+    // LIKE's wildcards are plain characters in a value (IDs 1 and 2 are linked and related).
+    for (const char* value : {"*", "?", "#", "[12]"}) {
+        EXPECT_FALSE(handler.SearchAttribut_Z(QString::fromLatin1(value), handler.rsBereiche_Zwischen)) << value;
+        EXPECT_FALSE(handler.CheckRelationExist(QString::fromLatin1(value), k, QStringLiteral("Kinder's"))) << value;
+    }
     EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
+}
+
+// Text IDs and attribute texts from a foreign file are single values: writing
+// the attributes of entry "*" keeps those of entry "b", and the item "?" is an
+// attribute of its own, not the first one-letter text.
+TEST_F(HandlerFile, ArrayItemsAndTextIdsAreMatchedExactly)
+{
+    ScopedFakeMessages fake;
+    {
+        TestDatabase db(file());
+        db.useTextIds();
+        db.addEntryColumns({{"ID", "b"}});
+        db.addEntryColumns({{"ID", "*"}});
+        db.linkGramm(QStringLiteral("b"), db.addGrammAttribute(QStringLiteral("a")));
+    }
+    open(file());
+    ASSERT_TRUE(handler.OpenAllRecordsets());
+    handler.rsVokabular->MoveLast();
+    ASSERT_EQ(handler.rsVokabular->Fields(0).toString(), QStringLiteral("*"));
+    EXPECT_TRUE(handler.SchreibeArrayToDB(QStringLiteral("?;"), handler.rsGrammatikalischeAttribute,
+                                          handler.rsGrammatikalischeAttribute_Zwischen, handler.rsVokabular));
+    EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
+    TestDatabase db(file(), TestDatabase::OpenExisting);
+    EXPECT_EQ(db.texts(QStringLiteral("SELECT Z.IDV || '=' || A.Attribut_Text FROM GrammatikalischeAttribute_Zwischen Z "
+                                      "JOIN GrammatikalischeAttribute A ON A.IDA = Z.ID ORDER BY 1")),
+              QStringList({QStringLiteral("*=?"), QStringLiteral("b=a")}));
 }
 
 TEST_F(HandlerWithEntry, DeleteRelationalEntriesForIDRemovesOnlyThatEntrysRows)

@@ -8,6 +8,8 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QRandomGenerator>
+#include <cstdio>
+#include <functional>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -176,4 +178,34 @@ TEST(EngineOpen, ClosedObjectsRefuseUse)
     EXPECT_EQ(errorOf([&] { db->TableDefs(QStringLiteral("Vokabular")); }), DbErr::ObjectClosed);
     EXPECT_EQ(errorOf([&] { td->PropertiesCount(); }), DbErr::ObjectClosed);
     EXPECT_EQ(errorOf([&] { db->Close(); }), DbErr::ObjectClosed);
+}
+
+// The open file deleted, moved or replaced by another program: the change
+// that cannot be written says so instead of calling the file read-only.
+TEST(EngineOpen, ChangeToAFileDeletedMovedOrReplacedNamesTheCause)
+{
+    const std::function<void(const QString&, const QString&)> ways[] = {
+        [](const QString& path, const QString&) { QFile::remove(path); },
+        [](const QString& path, const QString&) { QFile::rename(path, path + QStringLiteral(".alt")); },
+        [](const QString& path, const QString& other) {
+            ::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData());
+        },
+        [](const QString& path, const QString& other) {
+            QFile::remove(path);
+            QFile::copy(other, path);
+        },
+    };
+    for (const auto& way : ways) {
+        QTemporaryDir dir;
+        const QString path = buildDb(dir);
+        const QString other = buildDb(dir, QStringLiteral("other.lxt"));
+        auto db = Database::OpenDatabase(path);
+        auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"), 2);
+        way(path, other);
+        rs->Edit();
+        rs->SetField(QStringLiteral("Score"), 1);
+        QString desc;
+        EXPECT_EQ(errorOf([&] { rs->Update(); }, &desc), DbErr::FileReplaced);
+        EXPECT_TRUE(desc.contains(QStringLiteral("ist nicht mehr die Datei, die geöffnet wurde"))) << desc.toStdString();
+    }
 }

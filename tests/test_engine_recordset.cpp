@@ -4,9 +4,20 @@
 #include "platform/Database.h"
 #include "platform/QueryDef.h"
 #include "platform/Recordset.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Forms.h"
+#include "platform/AppPaths.h"
+#include "selection/Form2.h"
+#include "support/FakeMessageService.h"
 #include "support/KillLoop.h"
+#include "trainer/ConfirmDlg.h"
+#include "trainer/Trainer.h"
+#include "support/OtherProgram.h"
 
+#include <QDialog>
 #include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <random>
@@ -275,6 +286,47 @@ TEST_F(EngineRecordset, UpdateIsCommittedAtOnceWhileOtherSetsAreReading)
     EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Vokabular")), QStringLiteral("6"));
 }
 
+// Between commands the engine holds no lock on the file, however far its
+// record sets were walked; they read on afterwards, each row once, and an
+// Update writes only the fields it was given.
+TEST_F(EngineRecordset, WaitingHoldsNoLockAndSetsReadOnAfterAnotherProgramWrote)
+{
+    auto all = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    auto walked = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
+    auto join = db->OpenRecordset(QStringLiteral(
+        "SELECT Bereich_Text FROM Bereiche_Zwischen, Bereiche WHERE Bereiche_Zwischen.ID=Bereiche.ID"));
+    walked->FindFirst(QStringLiteral("ID LIKE '2'"));
+    OtherProgram::waitForUser();
+    EXPECT_EQ(OtherProgram::write(path, QStringLiteral(
+                  "UPDATE Vokabular SET Lang2_Main='kids', Score=1 WHERE ID=2;"
+                  "UPDATE Vokabular SET Lang2_Main='twelve!' WHERE ID=12; DELETE FROM Vokabular WHERE ID=4;"
+                  "INSERT INTO Vokabular (ID, Lang1_Main, Score) VALUES (200, 'neu', 2)"))
+                  .toStdString(),
+              "");
+
+    const QString any = QStringLiteral("ID LIKE '*'");
+    QList<qlonglong> ids;
+    for (walked->FindNext(any); !walked->NoMatch(); walked->FindNext(any))
+        ids << walked->Fields(0).toLongLong();
+    EXPECT_EQ(ids, QList<qlonglong>({3, 12, 120, 200}));
+    EXPECT_EQ(walked->RecordCount(), 6);
+    walked->FindFirst(QStringLiteral("ID = 12"));
+    EXPECT_EQ(walked->Fields(QStringLiteral("Lang2_Main")).toString(), QStringLiteral("twelve!"));
+    EXPECT_EQ(all->RowsInResult(), 6);
+    EXPECT_EQ(join->RowsInResult(), 5);
+
+    // The score stored now is what Edit offers; the other program's text stays.
+    walked->FindFirst(QStringLiteral("ID LIKE '2'"));
+    walked->Edit();
+    EXPECT_EQ(walked->Fields(QStringLiteral("Score")).toInt(), 1);
+    walked->SetField(QStringLiteral("Score"), 6);
+    walked->Update();
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT Lang2_Main || Score FROM Vokabular WHERE ID=2")),
+              QStringLiteral("kids6"));
+    OtherProgram::waitForUser();
+    EXPECT_EQ(OtherProgram::write(path, QStringLiteral("UPDATE Vokabular SET Score=Score WHERE ID=1")).toStdString(), "");
+}
+
 TEST_F(EngineRecordset, EditRulesAreEnforced)
 {
     auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular WHERE Score > 1"));
@@ -406,21 +458,51 @@ TEST_F(EngineRecordset, AddNewAppendsAReachableRow)
     EXPECT_FALSE(rs->Fields(1).isValid());
 }
 
+const QStringList kWriterArgs = {QStringLiteral("--gtest_filter=KillTest.DISABLED_Writer"),
+                                 QStringLiteral("--gtest_also_run_disabled_tests")};
+
 TEST(KillTest, KilledWriterLosesNoCommittedWrite)
 {
     // A handful of kills here; bench/kill_stress does hundreds.
     const unsigned seed = std::random_device{}();
-    const QStringList childArgs = {QStringLiteral("--gtest_filter=KillTest.DISABLED_Writer"),
-                                   QStringLiteral("--gtest_also_run_disabled_tests")};
     for (auto writer : {KillLoop::Writer::Engine, KillLoop::Writer::Trainer}) {
         QTemporaryDir dir;
-        const KillLoop::Summary sum = KillLoop::run(writer, 4, dir.path(), childArgs, seed);
+        const KillLoop::Summary sum = KillLoop::run(writer, 4, dir.path(), kWriterArgs, seed);
         EXPECT_EQ(sum.kills, 4);
         EXPECT_TRUE(sum.problems.isEmpty()) << sum.problems.join(u'\n').toStdString();
     }
 }
 
-// The writer the test above starts and kills.
+// A second copy of the program answers while this one shows an entry and
+// waits for the user; then this one answers too. No box, every answer saved.
+TEST(KillTest, TwoCopiesAnsweringOnOneFileSaveEveryAnswer)
+{
+    QTemporaryDir dir;
+    const QString path = KillLoop::makeFile(dir.path());
+    ScopedFakeMessages msgs;
+    AppPaths::setAppPath(dir.path());
+    Forms::form1().Open_DB(QFileInfo(path).fileName());
+    Forms::form2().Command4_Click();
+    Trainer& t = Forms::trainer();
+    t.OptTest = true;
+    t.OptionsToUI();
+    t.Command3_Click();
+    long reported = 0;
+    const QStringList problems = KillLoop::answerBeside(path, 20, kWriterArgs, OtherProgram::waitForUser, &reported);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
+    msgs->queueDialog([](QDialog* d) {
+        qobject_cast<ConfirmDlg*>(d)->JaButton->click();
+        return int(QDialog::Accepted);
+    });
+    t.Command3_Click();
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+    const long saved = scalar(path, QStringLiteral("SELECT count(*) FROM WriteLog")).toLong();
+    EXPECT_TRUE(saved == reported + 1 || saved == reported + 2) << reported << " + 1 answers, " << saved << " saved";
+    Forms::unloadAll();
+    AppPaths::setAppPath(QString());
+}
+
+// The writer the tests above start and kill.
 TEST(KillTest, DISABLED_Writer) { KillLoop::writerFromEnvironment(); }
 
 TEST_F(EngineRecordset, LookupByKeyStaysRightThroughDeletesAndAdds)

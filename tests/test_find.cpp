@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QFileInfo>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -88,6 +89,7 @@ TEST_F(Find, IncrementalSearchIgnoresCase)
         {QStringLiteral("Ü"), QStringLiteral("über")},        // the locale maps umlauts too
         {QStringLiteral("strass"), QStringLiteral("Straße")},  // "ß" upper-cases to "SS"
         {QStringLiteral("STRAßE"), QStringLiteral("Straße")},
+        {QStringLiteral("strasse"), QStringLiteral("Straße")},  // longer than the cell, not upper-cased
         {QStringLiteral("strat"), QString()},
         {QStringLiteral("hauc"), QString()},                  // " Hauch" has a blank first
         {QStringLiteral("haustür"), QString()},               // longer than every cell
@@ -105,6 +107,71 @@ TEST_F(Find, IncrementalSearchIgnoresCase)
             EXPECT_EQ(Forms::liste().previousRow, grid()->Row()) << "the found row carries the marker";
         }
         EXPECT_EQ(grid()->Col(), Liste::txtSpanisch);
+    }
+}
+
+// In a Greek or Lithuanian locale upper-casing drops combining accents and
+// makes a text shorter; the match must not move to a later row for that. The
+// system locale is read at start, so each locale runs in a child of its own.
+TEST_F(Find, LocalesWhoseUpperCasingShortensTheText)
+{
+    for (const char* locale : {"el_GR.UTF-8", "lt_LT.UTF-8"}) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(locale));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=Find.DISABLED_InTheSystemLocale"),
+                     QStringLiteral("--gtest_also_run_disabled_tests")});
+        ASSERT_TRUE(child.waitForFinished(60000)) << locale;
+        const QString output = QString::fromUtf8(child.readAll());
+        EXPECT_EQ(child.exitCode(), 0) << locale << "\n" << output.toStdString();
+        EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << locale << "\n" << output.toStdString();
+    }
+}
+
+// The child of the test above.
+TEST_F(Find, DISABLED_InTheSystemLocale)
+{
+    const auto nfd = [](const char* text) {
+        return QString::fromUtf8(text).normalized(QString::NormalizationForm_D);
+    };
+    struct Case {
+        QString typed, found;
+    };
+    QList<Case> cases;
+    const QLocale::Language language = QLocale::system().language();
+    if (language == QLocale::Greek) {
+        // "ά" decomposed is alpha and an accent; upper-cased it is one letter.
+        // An eta with an accent keeps it upper-cased only as a word of its own:
+        // typed alone it is still the start of a word.
+        fill({{QStringLiteral("αλ"), QStringLiteral("1")},
+              {nfd("άλφα βήτα"), QStringLiteral("2")},
+              {QStringLiteral("αλφάβητο"), QStringLiteral("3")},
+              {QStringLiteral("ήλιος"), QStringLiteral("4")},
+              {QStringLiteral("ηχώ"), QStringLiteral("5")}});
+        cases = {{nfd("άλ"), QStringLiteral("αλ")},
+                 {QStringLiteral("αλφ"), nfd("άλφα βήτα")},
+                 {QStringLiteral("ΑΛΦΑ Β"), nfd("άλφα βήτα")},
+                 {QStringLiteral("ΑΛΦΑΒ"), QStringLiteral("αλφάβητο")},
+                 {QStringLiteral("ή"), QStringLiteral("ήλιος")},
+                 {QStringLiteral("αλφαγ"), QString()}};
+    } else if (language == QLocale::Lithuanian) {
+        // A dot above after "i" goes when it is upper-cased.
+        fill({{QStringLiteral("i\u0307s"), QStringLiteral("1")}, {QStringLiteral("isla"), QStringLiteral("2")}});
+        cases = {{QStringLiteral("is"), QStringLiteral("i\u0307s")}, {QStringLiteral("isl"), QStringLiteral("isla")}};
+    } else {
+        FAIL() << "started in " << QLocale::system().name().toStdString();
+    }
+    frmSuchen d;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        d.txtAusdruck->setText(c.typed);
+        EXPECT_EQ(notFoundShown(d), c.found.isEmpty());
+        if (!c.found.isEmpty()) {
+            EXPECT_EQ(currentCell(), c.found);
+        }
     }
 }
 

@@ -15,6 +15,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QHelpContentWidget>
 #include <QImage>
 #include <QKeySequence>
 #include <QLabel>
@@ -26,8 +27,6 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <system_error>
 
 // Readable QString values in failure messages.
 void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
@@ -256,15 +255,36 @@ TEST(HelpViewer, DISABLED_ReadOnlyHelpFolderChild)
         EXPECT_TRUE(QFileInfo(cache + QLatin1String(name)).isFile()) << name;
     delete HelpViewer::viewerWindow();
 
+    // A copy damaged later, with the size and time of the installed file
+    // still, is made again instead of being used.
+    const QString copy = cache + QStringLiteral("/lexuvan.qhc");
+    const QString installed = help + QStringLiteral("/lexuvan.qhc");
+    {
+        QFile damaged(copy);
+        ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+        damaged.write(QByteArray(16, '\0'));   // no SQLite header any more
+        damaged.flush();
+        damaged.setFileTime(QFileInfo(installed).lastModified(), QFileDevice::FileModificationTime);
+    }
+    ASSERT_EQ(QFileInfo(copy).size(), QFileInfo(installed).size());
+    HelpCommands::showHelp(nullptr, HelpViewer::HelpContents);
+    EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
+    EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("Lexuvant-Hilfe: Inhalt"));
+    QFile a(copy), b(installed);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(a.readAll() == b.readAll()) << "the copy is the installed file again";
+    delete HelpViewer::viewerWindow();
+
+    // No copy can be made: the error box names both places and the reason,
+    // in the user's language.
     qputenv("XDG_CACHE_HOME", root.filePath(QStringLiteral("cache-ro")).toLocal8Bit());
     HelpCommands::showHelp(nullptr, HelpViewer::HelpContents);
     ASSERT_EQ(fake->shown.size(), 1);
     EXPECT_EQ(fake->shown[0].style, MsgStyle::Critical);
     EXPECT_EQ(fake->shown[0].prompt,
               QStringLiteral("Es trat folgender Fehler auf: \rDie Hilfedatei \"%1/lexuvan.qhc\" kann nicht nach \"%2\" "
-                             "kopiert werden: %3")
-                  .arg(help, QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help"),
-                       QString::fromStdString(std::error_code(EACCES, std::system_category()).message())));
+                             "kopiert werden: keine Schreibberechtigung.")
+                  .arg(help, QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help")));
     EXPECT_EQ(HelpViewer::viewerWindow(), nullptr);
 }
 
@@ -299,8 +319,32 @@ TEST(HelpViewer, F1OpensTheWindowsTopic)
     QTest::keyClick(&window, Qt::Key_F1);
     EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
     EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("Ausdruck suchen"));
-    if (HelpViewer::viewerWindow())
-        HelpViewer::viewerWindow()->close();
+    ASSERT_NE(HelpViewer::viewerWindow(), nullptr);
+
+    // The contents tree marks that page (its contents are read in the
+    // background), and one click on another title opens that one.
+    auto* tree = HelpViewer::viewerWindow()->findChild<QHelpContentWidget*>();
+    ASSERT_NE(tree, nullptr);
+    auto marked = [tree] { return tree->currentIndex().data().toString(); };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return marked() == QLatin1String("Ausdruck suchen"); }, 5000)) << marked().toStdString();
+    QModelIndex list;
+    for (const QModelIndex& i : tree->model()->match(tree->model()->index(0, 0), Qt::DisplayRole,
+                                                     QStringLiteral("Die Vokabelliste"), 1,
+                                                     Qt::MatchExactly | Qt::MatchRecursive))
+        list = i;
+    ASSERT_TRUE(list.isValid());
+    tree->scrollTo(list);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(list).center());
+    EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("Die Vokabelliste"));
+    EXPECT_EQ(marked(), QStringLiteral("Die Vokabelliste"));
+
+    // F1 again, with the viewer and its contents already there.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_F1);
+    EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("Ausdruck suchen"));
+    EXPECT_EQ(marked(), QStringLiteral("Ausdruck suchen"));
+    HelpViewer::viewerWindow()->close();
 }
 
 // A link on a help page opens the linked page in the viewer.
@@ -519,9 +563,28 @@ TEST_F(WebBrowserTest, NothingPlantedInTheTemporaryFolderIsFollowed)
     s_calls.clear();
     main.mnWeb_Click();
     ASSERT_EQ(fake->shown.size(), 1);
-    EXPECT_TRUE(fake->shown[0].prompt.startsWith(QStringLiteral("Es trat folgender Fehler auf: ")))
-        << fake->shown[0].prompt.toStdString();
+    EXPECT_EQ(fake->shown[0].prompt,
+              QStringLiteral("Es trat folgender Fehler auf: \rIm Ordner für temporäre Dateien \"%1\" kann keine Datei "
+                             "angelegt werden: \"%1\" ist kein Ordner.")
+                  .arg(target));
     EXPECT_TRUE(s_calls.isEmpty());
+
+    // A folder the user may not write in: which one, and why.
+    const QString readOnly = m_dir.filePath(QStringLiteral("readonly"));
+    ASSERT_TRUE(QDir().mkpath(readOnly));
+    AsNobody::makeReadOnly(readOnly);
+    AsNobody::openPath(readOnly);
+    AsNobody::run([&] {
+        qputenv("TMPDIR", readOnly.toLocal8Bit());
+        try {
+            HelpCommands::launchWebBrowser(QStringLiteral("file:///x.html"));
+            ADD_FAILURE() << "no error";
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.description(), QStringLiteral("Im Ordner für temporäre Dateien \"%1\" kann keine Datei "
+                                                      "angelegt werden: keine Schreibberechtigung.")
+                                           .arg(readOnly));
+        }
+    });
 }
 
 // ---------------------------------------------------------------- pictures

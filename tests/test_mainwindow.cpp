@@ -15,6 +15,7 @@
 #include "trainer/frmOptions.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -212,9 +213,10 @@ TEST_F(QuitTest, UnsavedChangesQuestionCanKeepTheProgramRunning)
 TEST_F(MainWindowStateTest, EqualCharacterPairsAreReadBackAtStartUp)
 {
     // Stored as the options window writes them: its hidden blank row is "",
-    // and a value that is not two characters is no pair.
+    // and a value that is not two characters is no pair (an emoji is one
+    // character in two code units, never a pair of halves).
     const QStringList stored = {QStringLiteral("ae"), QString(), QStringLiteral("x"), QStringLiteral("xyz"),
-                                QStringLiteral("ßs"), QStringLiteral("ou")};
+                                QStringLiteral("ßs"), QStringLiteral("\U0001F600"), QStringLiteral("ou")};
     const QString section = QStringLiteral("Exceptions");
     for (int i = 0; i < stored.size(); ++i)
         SettingsStore::SaveSetting(QStringLiteral("lexuvan"), section, QStringLiteral("Exc_%1").arg(i + 1), stored[i]);
@@ -233,6 +235,30 @@ TEST_F(MainWindowStateTest, EqualCharacterPairsAreReadBackAtStartUp)
     EXPECT_EQ(f.ReturnIteExceptionR(0), QStringLiteral(" "));
     EXPECT_EQ(prompts(), (QStringList{QStringLiteral("FEHLER in ReturnIteExceptionL"),
                                       QStringLiteral("FEHLER in ReturnIteExceptionR")}));
+}
+
+// All pairs of a large settings file are read, up to the first missing number.
+TEST_F(MainWindowStateTest, ManyStoredPairsAreReadWhole)
+{
+    const int n = 100000;
+    auto pair = [](int i) { return QByteArray(1, char('a' + i % 26)) + char('A' + i / 26 % 26); };
+    const QString file = SettingsStore::fileName(QStringLiteral("lexuvan"));
+    {
+        QByteArray text = "[Exceptions]\n";
+        for (int i = 1; i <= n; ++i)
+            text += "Exc_" + QByteArray::number(i) + '=' + pair(i) + '\n';
+        text += "Exc_" + QByteArray::number(n + 2) + "=zz\n";
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text);
+    }
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"));
+    Form1& f = startUp();
+    QFile::remove(file);
+    ASSERT_EQ(f.NumExceptions, n);
+    for (const int i : {1, 2, 677, n})
+        EXPECT_EQ(f.ReturnIteExceptionL(i) + f.ReturnIteExceptionR(i), QString::fromLatin1(pair(i))) << i;
+    EXPECT_TRUE(msgs->shown.isEmpty());
 }
 
 TEST_F(MainWindowStateTest, ProgressBarShowsValuesInsideItsRange)

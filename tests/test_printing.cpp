@@ -19,6 +19,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -27,8 +28,10 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -36,6 +39,9 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+
+// Readable QString values in failure messages.
+void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace {
 
@@ -176,6 +182,31 @@ protected:
             return int(QDialog::Accepted);
         });
         Forms::form1().Datei_Drucken_Click();
+    }
+
+    // Yes to the question; in the real printer dialog, shown, choose() sets
+    // its controls before OK takes them over into the printer.
+    void printChoosing(const std::function<void(QDialog*)>& choose)
+    {
+        msgs->queueAnswer(MsgResult::Yes);
+        msgs->queueDialog([&](QDialog* dialog) {
+            dialog->show();
+            QCoreApplication::processEvents();
+            choose(dialog);
+            dialog->accept();
+            return dialog->result();
+        });
+        Forms::form1().Datei_Drucken_Click();
+    }
+
+    // The page header of each printed sheet in order ("Seite2", ...).
+    QStringList sheetHeaders()
+    {
+        QStringList headers;
+        for (const Word& w : pdfWords(pdf))
+            if (w.text.startsWith(QLatin1String("Seite")))
+                headers << w.text;
+        return headers;
     }
 
     QStringList listColumn(int col)
@@ -510,17 +541,81 @@ TEST_F(Printing, EmptyListPrintsTheHeaderPageOnly)
     EXPECT_TRUE(findWord(words, QStringLiteral("Englisch")));
 }
 
+// The pages, their order and the copies chosen in the printer dialog are
+// what comes out; the page numbers stay those of the whole list.
+TEST_F(Printing, PagesOrderAndCopiesOfTheDialogAreHonoured)
+{
+    openList(130);   // four pages
+    setOrder(true, false, false);
+    // Pages after the end of the list: nothing printed, and the learner is told.
+    printChoosing([](QDialog* dialog) {
+        dialog->findChild<QRadioButton*>(QStringLiteral("printRange"))->setChecked(true);
+        dialog->findChild<QSpinBox*>(QStringLiteral("to"))->setValue(6);
+        dialog->findChild<QSpinBox*>(QStringLiteral("from"))->setValue(5);
+    });
+    EXPECT_FALSE(QFile::exists(pdf));
+    ASSERT_EQ(msgs->shown.size(), 2);
+    EXPECT_EQ(msgs->shown[1].prompt, QStringLiteral("Die gewählten Seiten (5-6) gibt es nicht: der Ausdruck hat 4 "
+                                                    "Seiten. Es wurde nichts gedruckt."));
+
+    struct Case {
+        const char* name;
+        int from, to, copies;
+        bool collate, reverse;
+        QStringList sheets;
+    };
+    const QList<Case> cases = {
+        {"all", 0, 0, 1, true, false, {"Seite1", "Seite2", "Seite3", "Seite4"}},
+        {"pages 2 to 3", 2, 3, 1, true, false, {"Seite2", "Seite3"}},
+        {"page 1 only", 1, 1, 1, true, false, {"Seite1"}},
+        {"reversed", 2, 4, 1, true, true, {"Seite4", "Seite3", "Seite2"}},
+        {"two copies, not collated", 1, 2, 2, false, false, {"Seite1", "Seite1", "Seite2", "Seite2"}},
+        {"two collated copies", 2, 3, 2, true, false, {"Seite2", "Seite3", "Seite2", "Seite3"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(pdf);
+        msgs->clear();
+        printChoosing([&](QDialog* dialog) {
+            if (c.from > 0) {
+                dialog->findChild<QRadioButton*>(QStringLiteral("printRange"))->setChecked(true);
+                dialog->findChild<QSpinBox*>(QStringLiteral("to"))->setValue(c.to);
+                dialog->findChild<QSpinBox*>(QStringLiteral("from"))->setValue(c.from);
+            }
+            dialog->findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(c.copies);
+            dialog->findChild<QCheckBox*>(QStringLiteral("collate"))->setChecked(c.collate);
+            dialog->findChild<QCheckBox*>(QStringLiteral("reverse"))->setChecked(c.reverse);
+        });
+        EXPECT_EQ(msgs->shown.size(), 1) << msgs->lastPrompt().toStdString();
+        EXPECT_EQ(sheetHeaders(), c.sheets);
+    }
+}
+
+// The error box names the file and why it could not be written, in German.
 TEST_F(Printing, PrinterFailureIsReportedAndLeavesNoDocument)
 {
     openList(3);
     setOrder(true, false, false);
-    const QString unwritable = dir.filePath(QStringLiteral("no/such/folder/out.pdf"));
-    Printer::setOutputFile(unwritable);
-    printAccepted();
-    ASSERT_EQ(msgs->shown.size(), 2);
-    EXPECT_EQ(msgs->shown[1].style & 0xF0, MsgStyle::Critical);
-    EXPECT_TRUE(msgs->shown[1].prompt.startsWith(QStringLiteral("Es trat folgender Fehler auf: ")));
-    EXPECT_FALSE(QFile::exists(unwritable));
+    const QString folder = dir.filePath(QStringLiteral("no/such/folder"));
+    const QString taken = dir.filePath(QStringLiteral("taken.pdf"));
+    ASSERT_TRUE(QDir().mkpath(taken));
+    const QList<QPair<QString, QString>> cases = {
+        {folder + QStringLiteral("/out.pdf"), QStringLiteral("den Ordner \"%1\" gibt es nicht").arg(folder)},
+        {taken, QStringLiteral("es gibt einen Ordner dieses Namens")},
+    };
+    for (const auto& [file, reason] : cases) {
+        SCOPED_TRACE(file.toStdString());
+        msgs->clear();
+        Printer::setOutputFile(file);
+        printAccepted();
+        ASSERT_EQ(msgs->shown.size(), 2);
+        EXPECT_EQ(msgs->shown[1].style & 0xF0, MsgStyle::Critical);
+        EXPECT_EQ(msgs->shown[1].prompt,
+                  QStringLiteral("Es trat folgender Fehler auf: \rDer Ausdruck in die Datei \"%1\" ist "
+                                 "fehlgeschlagen: %2.")
+                      .arg(file, reason));
+        EXPECT_FALSE(QFileInfo(file).isFile());
+    }
 }
 
 } // namespace

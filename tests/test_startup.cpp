@@ -16,6 +16,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
 namespace {
 const QString kErrPrefix = QStringLiteral("Es trat folgender Fehler auf: \r");
 }
@@ -326,4 +333,75 @@ TEST_F(StartupTest, DataFolderThatCannotTakeTheDatabasesGivesOneBoxAndNoDatabase
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
     });
+}
+
+namespace {
+// After five seconds, opens the named pipe at path for writing again and
+// again, so that a reader blocked in open() reads an empty file instead of
+// hanging the test; released() tells whether that was needed.
+class PipeWatchdog {
+public:
+    explicit PipeWatchdog(const QString& path) : m_path(QFile::encodeName(path)), m_thread([this] { watch(); }) {}
+    ~PipeWatchdog()
+    {
+        m_done = true;
+        m_thread.join();
+    }
+    bool released() const { return m_released; }
+
+private:
+    void watch()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!m_done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (std::chrono::steady_clock::now() < deadline)
+                continue;
+            const int fd = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                m_released = true;
+                ::close(fd);
+            }
+        }
+    }
+
+    QByteArray m_path;
+    std::atomic<bool> m_done{false}, m_released{false};
+    std::thread m_thread;
+};
+} // namespace
+
+// A settings file that is no regular file: one box naming it, the start goes
+// on with the defaults, and nothing is written there (a named pipe would
+// otherwise block the start for ever).
+TEST_F(StartupTest, SettingsFileThatIsNoRegularFileGivesOneBoxAndTheDefaults)
+{
+    const QString savedRoot = QFileInfo(SettingsStore::fileName(QStringLiteral("lexuvan"))).path();
+    for (const bool pipe : {true, false}) {
+        SCOPED_TRACE(pipe ? "named pipe" : "folder");
+        QTemporaryDir config;
+        SettingsStore::setRoot(config.path());
+        const QString ini = config.filePath(QStringLiteral("lexuvan.ini"));
+        ASSERT_EQ(pipe ? ::mkfifo(QFile::encodeName(ini).constData(), 0600) : ::mkdir(QFile::encodeName(ini).constData(), 0700), 0);
+        msgs->clear();
+        {
+            PipeWatchdog guard(ini);
+            Form1& f = startUp();
+            EXPECT_EQ(f.DBName, inApp(QStringLiteral("Englisch.lxt")));
+            EXPECT_EQ(f.NumExceptions, 0);
+            SettingsStore::SaveSetting(QStringLiteral("lexuvan"), QStringLiteral("Exceptions"), QStringLiteral("Exc_1"),
+                                       QStringLiteral("ae"));
+            EXPECT_FALSE(guard.released()) << "the start waited for a writer to the settings file";
+        }
+        EXPECT_EQ(prompts(), QStringList{kErrPrefix + QStringLiteral("Die Einstellungsdatei \"%1\" ist keine gewöhnliche "
+                                                                     "Datei, sondern %2. Das Programm arbeitet mit den "
+                                                                     "Voreinstellungen weiter und speichert darin keine "
+                                                                     "Einstellungen.")
+                                                          .arg(ini, pipe ? QStringLiteral("eine benannte Pipe (FIFO)")
+                                                                         : QStringLiteral("ein Ordner"))});
+        EXPECT_FALSE(QFileInfo(ini).isFile()) << "nothing was written in its place";
+        Forms::unloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    SettingsStore::setRoot(savedRoot);
 }

@@ -67,6 +67,25 @@ TEST(TextProcs, FormatDBDateAndCutToLength)
     EXPECT_EQ(CutToLength(QString(), 5), QString());
 }
 
+// A character outside the basic plane (an emoji: two UTF-16 units) is kept
+// whole or left out by every cut, never halved.
+TEST(TextProcs, CutsNeverSplitAnEmoji)
+{
+    const QString emoji = QStringLiteral("\U0001F600");
+    const QString text = QStringLiteral("a") + emoji + emoji + emoji;   // 7 units
+    EXPECT_EQ(CutToLength(text, 2), QStringLiteral("a"));
+    EXPECT_EQ(CutToLength(text, 3), QStringLiteral("a") + emoji);
+    EXPECT_EQ(CutToLength(emoji, 1), QString());
+
+    // One unit measures 100; "..." is three units.
+    auto measure = [](const QString& t) { return int(t.size()) * 100; };
+    EXPECT_EQ(FitTextToWidth(text, 500, measure), QStringLiteral("a..."));
+    EXPECT_EQ(FitTextToWidth(text, 600, measure), QStringLiteral("a") + emoji + QStringLiteral("..."));
+    EXPECT_EQ(FitTextToWidth(emoji + QStringLiteral("bc"), 0, measure), emoji + QStringLiteral("..."));
+    for (int width = -100; width <= 800; width += 50)
+        EXPECT_TRUE(FitTextToWidth(text, width, measure).isValidUtf16()) << width;
+}
+
 TEST(TextProcs, MyStoIAndIsBuchstabe)
 {
     const std::pair<const char*, int> numbers[] = {{"7", 7}, {"0", 0}, {"9", 9}, {"07", 0},

@@ -3,7 +3,9 @@
 #include "test_trainer_fixture.h"
 
 #include "database/CDBHandler.h"
+#include "largedb/LargeDbGenerator.h"
 #include "support/AsNobody.h"
+#include "support/OtherProgram.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,15 +52,18 @@ class TrainerScoreCase : public TrainerScore, public ::testing::WithParamInterfa
 TEST_P(TrainerScoreCase, AnswerMovesTheScoreOneStepInGridAndDatabase)
 {
     const ScoreCase& c = GetParam();
-    openList(words(2, 4));
+    // A cell with a score shows what the file holds.
+    const QString cell = QString::fromLatin1(c.cell);
+    const bool stored = QStringList{"1", "2", "3", "4", "5", "6"}.contains(cell);
+    openList(words(2, stored ? cell.toInt() : 4));
     testOn();
     const int row = rowOfId(ids[0]);
     ASSERT_EQ(row, 1);
-    grid().setTextMatrix(row, Liste::txtScore, QString::fromLatin1(c.cell));
+    grid().setTextMatrix(row, Liste::txtScore, cell);
     revealAndAnswer(c.right);
     EXPECT_EQ(grid().TextMatrix(row, Liste::txtScore), QString::fromLatin1(c.expected ? c.expected : c.cell));
-    EXPECT_EQ(dbScore(ids[0]), QString::fromLatin1(c.expected ? c.expected : "4"));
-    EXPECT_EQ(dbScore(ids[1]), QStringLiteral("4")) << "the other entry is untouched";
+    EXPECT_EQ(dbScore(ids[0]), c.expected ? QString::fromLatin1(c.expected) : QStringLiteral("4"));
+    EXPECT_EQ(dbScore(ids[1]), stored ? cell : QStringLiteral("4")) << "the other entry is untouched";
     EXPECT_EQ(msgs->shown.size(), c.expected ? 0 : 1) << msgs->lastPrompt().toStdString();
     EXPECT_EQ(t().anzahlRichtig(), c.right && c.expected ? 1 : 0);
 }
@@ -110,6 +115,42 @@ TEST_F(TrainerScore, DISABLED_ScoreThatCannotBeWrittenChild)
     EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("3"));
     ASSERT_EQ(msgs->shown.size(), 1);
     EXPECT_TRUE(msgs->shown[0].prompt.contains(QStringLiteral("schreibgeschützt"))) << msgs->shown[0].prompt.toStdString();
+}
+
+// While the program waits for the user it holds no lock on the file: another
+// program (or a second copy of this one) writes at once after the open, after
+// a list of 100,000 entries, with an entry on display and after an answer;
+// the next answer steps from the score that program stored.
+TEST_F(TrainerScore, AnotherProgramWritesWhileTheProgramWaits)
+{
+    dbPath = dir.filePath(QStringLiteral("Gross.lxt"));
+    QString error;
+    ASSERT_TRUE(LargeDb::generate(dbPath, 100000, &error)) << error.toStdString();
+    const auto otherWrites = [&](const QString& sql) {
+        OtherProgram::waitForUser();
+        return OtherProgram::write(dbPath, sql).toStdString();
+    };
+    const QString touch = QStringLiteral("UPDATE Vokabular SET Zusatzinfo = Zusatzinfo WHERE ID = 7");
+    Forms::form1().Open_DB(QStringLiteral("Gross.lxt"));
+    ASSERT_FALSE(Forms::form1().DBName.isEmpty()) << msgs->lastPrompt().toStdString();
+    EXPECT_EQ(otherWrites(touch), "") << "after the open";
+    Forms::form2().Command4_Click();
+    ASSERT_EQ(grid().Rows(), 100001);
+    EXPECT_EQ(otherWrites(touch), "") << "after the list build";
+    testOn();
+    t().Command3_Click();
+    const qint64 id = grid().TextMatrix(1, 1).toLongLong();
+    EXPECT_EQ(otherWrites(QStringLiteral("UPDATE Vokabular SET Score = 4 WHERE ID = %1").arg(id)), "") << "with an entry on display";
+    answerNext(false);
+    t().Command3_Click();
+    EXPECT_EQ(dbScore(id), QStringLiteral("5"));
+    EXPECT_EQ(otherWrites(QStringLiteral("UPDATE Vokabular SET Score = 2 WHERE ID = %1").arg(id)), "") << "after an answer";
+    t().back_Click();
+    answerNext(true);
+    t().Command3_Click();
+    EXPECT_EQ(dbScore(id), QStringLiteral("1"));
+    EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("1"));
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
 }
 
 TEST_F(TrainerScore, ShuffledOrderChangesTheShuffledRow)
@@ -174,6 +215,55 @@ TEST_F(TrainerScore, NoQuestionWithoutTestOrInWriteMode)
     EXPECT_TRUE(msgs->dialogTitles.isEmpty());
     EXPECT_EQ(dbScores(), QStringList({QStringLiteral("3"), QStringLiteral("3")}));
 }
+
+// IDs of a foreign file are texts that may hold LIKE's * ? # [: each answer
+// scores the entry of its own ID, never one that the ID read as a pattern
+// matches. The two entries in file and list order, answered in turn.
+struct TextIdCase {
+    const char *first, *second, *name;
+};
+
+class TrainerTextIds : public TrainerScore, public ::testing::WithParamInterface<TextIdCase> {};
+
+TEST_P(TrainerTextIds, ScoreTheirOwnEntryOnly)
+{
+    const QString first = QString::fromUtf8(GetParam().first), second = QString::fromUtf8(GetParam().second);
+    dbPath = dir.filePath(QStringLiteral("Texte.lxt"));
+    {
+        TestDatabase db(dbPath);
+        db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Englisch@")).setDBVersion(2).useTextIds();
+        db.addEntryColumns({{"ID", first}, {"Lang1_Main", "Hallo"}, {"Lang2_Main", "hello"}, {"Score", 4}});
+        db.addEntryColumns({{"ID", second}, {"Lang1_Main", "Guten Morgen"}, {"Lang2_Main", "good morning"},
+                            {"Score", 2}});
+    }
+    Forms::form1().Open_DB(QFileInfo(dbPath).fileName());
+    Forms::form2().Command4_Click();
+    ASSERT_EQ(grid().Rows(), 3) << msgs->lastPrompt().toStdString();
+    ASSERT_EQ(grid().TextMatrix(2, 1), second);
+    testOn();
+    revealAndAnswer(true);
+    {
+        TestDatabase check(dbPath, TestDatabase::OpenExisting);
+        EXPECT_EQ(check.texts(QStringLiteral("SELECT Score FROM Vokabular")),
+                  QStringList({QStringLiteral("3"), QStringLiteral("2")}));
+    }
+    revealAndAnswer(true);
+    TestDatabase check(dbPath, TestDatabase::OpenExisting);
+    EXPECT_EQ(check.texts(QStringLiteral("SELECT ID || '=' || Score FROM Vokabular")),
+              QStringList({first + QStringLiteral("=3"), second + QStringLiteral("=1")}));
+    // The list window's search for a row's record finds that ID alone too.
+    Forms::liste().RowPos_To_RecPos(2);
+    EXPECT_EQ(Forms::form1().clsdb.rsVokabular->Fields(QStringLiteral("ID")).toString(), second);
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+}
+
+const TextIdCase kTextIdCases[] = {
+    {"[b]", "b", "BracketsThenB"}, {"b", "[b]", "BThenBrackets"}, {"b", "*", "BThenStar"},
+    {"b", "?", "BThenQuestionMark"}, {"7", "#", "DigitThenHash"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Patterns, TrainerTextIds, ::testing::ValuesIn(kTextIdCases),
+                         [](const ::testing::TestParamInfo<TextIdCase>& info) { return std::string(info.param.name); });
 
 TEST_F(TrainerScore, AnIdWithoutRecordLeavesEveryRecordAlone)
 {

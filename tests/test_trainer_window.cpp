@@ -381,6 +381,10 @@ TEST_F(TrainerTest, RelationsOfTheCurrentEntryOrderedByType)
     grid().setRow(rowOfId(ids[3]));
     ASSERT_TRUE(t().GetRelations());
     EXPECT_EQ(t().RelIDs, QStringList({QString::number(ids[1])}));
+
+    // An ID is one value, not a pattern matching every one-digit ID.
+    grid().setTextMatrix(grid().Row(), 1, QStringLiteral("#"));
+    EXPECT_FALSE(t().GetRelations());
 }
 
 TEST_F(TrainerTest, MultiValueCellIntoAListBox)

@@ -28,3 +28,11 @@ inline QVariant SqlIdValue(const QString& id)
     const qlonglong n = id.toLongLong(&ok);
     return ok ? QVariant(n) : QVariant(id);
 }
+
+// A find condition that holds where `column` is exactly `value` (case ignored,
+// as the engine compares texts). "=" and not LIKE: a value read from a file
+// may hold * ? # or [, which LIKE would take as a pattern matching other rows.
+inline QString SqlEquals(const QString& column, const QString& value)
+{
+    return column + QStringLiteral(" = '") + SqlEscape(value) + QLatin1Char('\'');
+}

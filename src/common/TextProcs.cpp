@@ -86,10 +86,19 @@ QString FormatDBDate(const QString& text)
     return text.mid(6, 2) + QLatin1Char('.') + text.mid(4, 2) + QLatin1Char('.') + text.mid(2, 2);
 }
 
+qsizetype WholeCharacterLength(const QString& text, qsizetype n)
+{
+    if (n <= 0)
+        return 0;
+    if (n >= text.size())
+        return text.size();
+    return text.at(n - 1).isHighSurrogate() && text.at(n).isLowSurrogate() ? n - 1 : n;
+}
+
 QString CutToLength(const QString& text, int n)
 {
     if (text.size() > n)
-        return text.left(std::max(n, 0));
+        return text.left(WholeCharacterLength(text, n));
     return text;
 }
 
@@ -123,16 +132,19 @@ QString FitTextToWidth(const QString& text, int width, const std::function<int(c
         tooWide = n;
     }
     const QString dots = QStringLiteral("...");
-    if (n < 2)
+    // The first character is kept in any case; a surrogate pair is one character.
+    const qsizetype first = text.size() >= 2 && WholeCharacterLength(text, 1) == 0 ? 2 : 1;
+    if (n <= first)
         return text + dots;
-    // The longest prefix of at least 2 characters that fits with "...", else 1 character.
-    qsizetype lo = 1, hi = tooWide - 1;
+    // The longest prefix longer than the first character that fits with "...",
+    // else the first character; no prefix ends inside a surrogate pair.
+    qsizetype lo = first, hi = tooWide - 1;
     while (lo < hi) {
         const qsizetype mid = (lo + hi + 1) / 2;
-        if (measure(text.left(mid) + dots) <= width)
+        if (measure(text.left(WholeCharacterLength(text, mid)) + dots) <= width)
             lo = mid;
         else
             hi = mid - 1;
     }
-    return text.left(lo) + dots;
+    return text.left(WholeCharacterLength(text, lo)) + dots;
 }

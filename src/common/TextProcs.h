@@ -16,7 +16,12 @@ int TextualStrComp(const QString& str1, const QString& str2);
 
 // Module Utils.
 QString FormatDBDate(const QString& text); // "yyyymmdd" -> "dd.mm.yy", any other text unchanged
+// Cut to at most n UTF-16 units; a character outside the basic plane
+// (a surrogate pair, such as an emoji) is kept whole or left out, never halved.
 QString CutToLength(const QString& text, int n);
+// The length of the longest start of text of at most n units that does not end
+// inside a surrogate pair.
+qsizetype WholeCharacterLength(const QString& text, qsizetype n);
 // Shortens text with "..." until it fits width (twips), measured with window's font.
 QString FitTextToWidth(const QString& text, int width, const QWidget* window);
 // The same with the widths given by `measure`.

@@ -35,8 +35,6 @@ Recordset& mustBeSet(const CDBHandler::RecordsetPtr& rs)
 
 namespace {
 
-QString quoted(const QString& value) { return QLatin1Char('\'') + SqlEscape(value) + QLatin1Char('\''); }
-
 // A field value as the runtime's text conversion gives it; Null cannot be text.
 QString asText(const QVariant& v)
 {
@@ -263,7 +261,7 @@ bool CDBHandler::EntferneAllArraysForCurrent(const RecordsetPtr& rsTabelle_Zwisc
 {
     Recordset& rsZ = mustBeSet(rsTabelle_Zwischen);
     const QString id = asText(mustBeSet(rsVok).Fields(0));
-    deleteMatching(rsZ, fieldRef(rsZ, 0) + QStringLiteral(" LIKE ") + quoted(id));
+    deleteMatching(rsZ, SqlEquals(fieldRef(rsZ, 0), id));
     return true;
 }
 
@@ -273,7 +271,7 @@ bool CDBHandler::SchreibeArrayItemToDB(const QString& att, const RecordsetPtr& r
     Recordset& rsT = mustBeSet(rsTabelle);
     Recordset& rsZ = mustBeSet(rsTabelle_Zwischen);
     Recordset& vok = mustBeSet(rsVok);
-    rsT.FindFirst(fieldRef(rsT, 1) + QStringLiteral(" LIKE ") + quoted(att));
+    rsT.FindFirst(SqlEquals(fieldRef(rsT, 1), att));
     if (rsT.IsEOF() || rsT.NoMatch()) {
         rsT.AddNew();
         rsT.SetField(1, att);
@@ -292,10 +290,13 @@ bool CDBHandler::CheckRelationExist(const QString& Id1, const QString& Id2, cons
     bool found = false;
     ErrorHandling::reportAndLeave([&] {
         Recordset& rs = mustBeSet(rsVerweise);
-        const QString condition = QStringLiteral("((von LIKE ") + quoted(Id1) + QStringLiteral(" AND nach LIKE ")
-                                  + quoted(Id2) + QStringLiteral(") OR ") + QStringLiteral("(von LIKE ") + quoted(Id2)
-                                  + QStringLiteral(" AND nach LIKE ") + quoted(Id1) + QStringLiteral("))")
-                                  + QStringLiteral(" AND (Typ = ") + quoted(strRelationType) + QStringLiteral(")");
+        const auto link = [](const QString& from, const QString& to) {
+            return QLatin1Char('(') + SqlEquals(QStringLiteral("von"), from) + QStringLiteral(" AND ")
+                   + SqlEquals(QStringLiteral("nach"), to) + QLatin1Char(')');
+        };
+        const QString condition = QLatin1Char('(') + link(Id1, Id2) + QStringLiteral(" OR ") + link(Id2, Id1)
+                                  + QStringLiteral(") AND (") + SqlEquals(QStringLiteral("Typ"), strRelationType)
+                                  + QLatin1Char(')');
         rs.FindFirst(condition);
         found = !(rs.IsEOF() || rs.NoMatch());
     });
@@ -309,15 +310,15 @@ void CDBHandler::DeleteRelationalEntriesForID(int R)
         DeleteEntryForID(R, rsFunktionaleAttribute_Zwischen);
         DeleteEntryForID(R, rsGrammatikalischeAttribute_Zwischen);
         Recordset& rs = mustBeSet(rsVerweise);
-        const QString id = quoted(QString::number(R));
-        deleteMatching(rs, QStringLiteral("von LIKE ") + id);
-        deleteMatching(rs, QStringLiteral("nach LIKE ") + id);
+        const QString id = QString::number(R);
+        deleteMatching(rs, SqlEquals(QStringLiteral("von"), id));
+        deleteMatching(rs, SqlEquals(QStringLiteral("nach"), id));
     });
 }
 
 void CDBHandler::DeleteEntryForID(int R, const RecordsetPtr& rs)
 {
-    deleteMatching(mustBeSet(rs), QStringLiteral("IDV LIKE ") + quoted(QString::number(R)));
+    deleteMatching(mustBeSet(rs), SqlEquals(QStringLiteral("IDV"), QString::number(R)));
 }
 
 bool CDBHandler::BereinigeDB()
@@ -390,7 +391,7 @@ void CDBHandler::BereinigeSynonyme()
 bool CDBHandler::SearchAttribut_Z(const QString& ID, const RecordsetPtr& rs)
 {
     Recordset& links = mustBeSet(rs);
-    links.FindFirst(fieldRef(links, 1) + QStringLiteral(" LIKE ") + quoted(ID));
+    links.FindFirst(SqlEquals(fieldRef(links, 1), ID));
     return !(links.IsEOF() || links.NoMatch());
 }
 

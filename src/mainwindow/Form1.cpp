@@ -610,15 +610,17 @@ void Form1::GetExceptions()
 {
     // The options window stores one key per grid row, "Exc_1", "Exc_2", ...,
     // each the left and right character joined; its hidden blank row is
-    // stored as "" and, like any value that is not two characters, skipped.
+    // stored as "" and, like any value that is not two characters, skipped;
+    // a character outside the basic plane is one character, not two halves.
     ExcL.clear();
     ExcR.clear();
+    const QHash<QString, QString> stored = SettingsStore::GetAllSettings(gAppName, kExceptionsSection);
     for (int i = 1;; ++i) {
-        const QString key = QStringLiteral("Exc_") + QString::number(i);
-        if (!SettingsStore::HasSetting(gAppName, kExceptionsSection, key))
+        const auto found = stored.constFind(QStringLiteral("Exc_") + QString::number(i));
+        if (found == stored.cend())
             break;
-        const QString value = SettingsStore::GetSetting(gAppName, kExceptionsSection, key);
-        if (value.size() != 2)
+        const QString& value = *found;
+        if (value.size() != 2 || value.at(0).isSurrogate() || value.at(1).isSurrogate())
             continue;
         ExcL << value.left(1);
         ExcR << value.right(1);

@@ -10,6 +10,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
+#include "platform/WriteCheck.h"
 
 #include <QDir>
 #include <QTemporaryFile>
@@ -41,8 +42,16 @@ bool launchWebBrowser(const QString& url)
     // nothing another account placed there is opened or followed. It is
     // removed when the command ends, whatever happens below.
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/lexuvant-XXXXXX.htm"));
-    if (!file.open() || file.write("<HTML> <\\HTML>\n") < 0 || !file.flush())
-        throw AppError(ErrNo::Internal, file.errorString());
+    if (!file.open() || file.write("<HTML> <\\HTML>\n") < 0 || !file.flush()) {
+        // Qt's own reason is English and does not say where: name the folder.
+        QString why = WriteCheck::whyNotCreatable(QDir::tempPath() + QStringLiteral("/lexuvant.htm"), 16);
+        if (why.isEmpty())
+            why = tr2(QStringLiteral("the file could not be written"), QStringLiteral("die Datei konnte nicht geschrieben werden"));
+        throw AppError(ErrNo::FileAccess,
+                       tr2(QStringLiteral("No temporary file can be made in the folder \"%1\": %2."),
+                           QStringLiteral("Im Ordner für temporäre Dateien \"%1\" kann keine Datei angelegt werden: %2."))
+                           .arg(QDir::toNativeSeparators(QDir::tempPath()), why));
+    }
     const QString temp = file.fileName();
     file.close();
 

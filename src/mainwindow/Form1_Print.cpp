@@ -145,6 +145,18 @@ void Form1::Datei_Drucken_Click()
             }
         }
         printer.EndDoc();
+        if (printer.pagesPrinted() == 0) {
+            // A page range after the end of the list: say so instead of printing nothing silently.
+            const int pages = printer.pagesStarted();
+            MsgBox(tr2(QStringLiteral("The chosen pages (%1) do not exist: the print-out has %2. Nothing was "
+                                      "printed."),
+                       QStringLiteral("Die gewählten Seiten (%1) gibt es nicht: der Ausdruck hat %2. Es wurde "
+                                      "nichts gedruckt."))
+                       .arg(printer.chosenPages(),
+                            pages == 1 ? tr2(QStringLiteral("one page"), QStringLiteral("eine Seite"))
+                                       : tr2(QStringLiteral("%1 pages"), QStringLiteral("%1 Seiten")).arg(pages)),
+                   MsgStyle::Exclamation);
+        }
     });
 }
 

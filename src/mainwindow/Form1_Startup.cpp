@@ -48,6 +48,9 @@ void Form1::Form_Load()
         ListeNichtLeer = false;
     });
     step([&] { Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.png")); });
+    // A settings file that cannot be used is reported here, once; the start
+    // goes on with the defaults.
+    step([&] { SettingsStore::CheckFile(kSettingsApp); });
     step([&] {
         DBName = SettingsStore::GetSetting(kSettingsApp, kSettingsSection, kRecentDB, QString());
         if (!IsSprachdatei())

@@ -3,8 +3,11 @@
 #include "platform/EngineInternal.h"
 #include "platform/UiLanguage.h"
 
+#include <QAbstractEventDispatcher>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
+#include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -15,25 +18,6 @@ void raise(int number, const QString& description) { throw AppError(number, desc
 namespace {
 QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
 } // namespace
-
-void raiseWrite(sqlite3* db, int rc, const QString& path, const QString& message)
-{
-    if ((rc & 0xff) == SQLITE_READONLY)
-        raise(DbErr::ReadOnly,
-              tr2(QStringLiteral("The database \"%1\" is read-only; the change was not saved."),
-                  QStringLiteral("Die Datenbank \"%1\" ist schreibgeschützt; die Änderung wurde nicht gespeichert."))
-                  .arg(path));
-    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-        raise(DbErr::WriteFailed,
-              tr2(QStringLiteral("The database \"%1\" is locked by another program; the change was not saved."),
-                  QStringLiteral("Die Datenbank \"%1\" ist von einem anderen Programm gesperrt; die Änderung wurde "
-                                 "nicht gespeichert."))
-                  .arg(path));
-    raise(DbErr::WriteFailed,
-          tr2(QStringLiteral("The change could not be saved: %1"),
-              QStringLiteral("Die Änderung konnte nicht gespeichert werden: %1"))
-              .arg(message.isEmpty() ? sqliteMessage(db) : message));
-}
 
 void raiseSqlError(const QString& why, const QString& jetSql)
 {
@@ -110,7 +94,64 @@ using engine::raise;
 
 // ---- Database::Impl --------------------------------------------------------
 
+// The open databases of this thread. Whenever the event loop is about to wait
+// for input, they end their pending reads: between two commands the program
+// keeps no lock on a file that other programs may want to write.
+std::vector<Database::Impl*>& Database::Impl::openDatabases()
+{
+    static std::vector<Database::Impl*> list;
+    return list;
+}
+
+void Database::Impl::releaseReadsWhenIdle(Impl* d)
+{
+    openDatabases().push_back(d);
+    static QPointer<QAbstractEventDispatcher> hooked;
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (!dispatcher || dispatcher == hooked)
+        return;
+    hooked = dispatcher;
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, [] {
+        for (Database::Impl* open : openDatabases())
+            if (!open->inTransaction)
+                open->releaseReads();
+    });
+}
+
 Database::Impl::~Impl() { closeAll(); }
+
+bool Database::Impl::fileReplaced() const
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) != 0 || st.st_dev != device || st.st_ino != inode;
+}
+
+void Database::Impl::raiseWrite(int rc, const QString& message) const
+{
+    // SQLite reports a file deleted or renamed under it as read-only.
+    if (fileReplaced())
+        raise(DbErr::FileReplaced,
+              tr2(QStringLiteral("The database \"%1\" is no longer the file that was opened: it was deleted, moved "
+                                 "or replaced. The change was not saved."),
+                  QStringLiteral("Die Datenbank \"%1\" ist nicht mehr die Datei, die geöffnet wurde: sie wurde "
+                                 "gelöscht, verschoben oder ersetzt. Die Änderung wurde nicht gespeichert."))
+                  .arg(path));
+    if ((rc & 0xff) == SQLITE_READONLY)
+        raise(DbErr::ReadOnly,
+              tr2(QStringLiteral("The database \"%1\" is read-only; the change was not saved."),
+                  QStringLiteral("Die Datenbank \"%1\" ist schreibgeschützt; die Änderung wurde nicht gespeichert."))
+                  .arg(path));
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        raise(DbErr::WriteFailed,
+              tr2(QStringLiteral("The database \"%1\" is locked by another program; the change was not saved."),
+                  QStringLiteral("Die Datenbank \"%1\" ist von einem anderen Programm gesperrt; die Änderung wurde "
+                                 "nicht gespeichert."))
+                  .arg(path));
+    raise(DbErr::WriteFailed,
+          tr2(QStringLiteral("The change could not be saved: %1"),
+              QStringLiteral("Die Änderung konnte nicht gespeichert werden: %1"))
+              .arg(message.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : message));
+}
 
 void Database::Impl::checkOpen() const
 {
@@ -192,10 +233,37 @@ void Database::Impl::finishPendingReads(const QString& table)
     const bool onlyReadersOfTable = inTransaction && !table.isEmpty();
     // Copy: draining does not change the list, but keep it safe anyway.
     const auto sets = live;
-    for (Recordset::Impl* r : sets)
-        if (r->stmt
-            && !(onlyReadersOfTable && r->updatable && r->table.compare(table, Qt::CaseInsensitive) != 0))
+    for (Recordset::Impl* r : sets) {
+        if (!r->stmt)
+            continue;
+        if (!inTransaction && r->updatable)
+            r->pause();   // reads on later, with the rows as the write left them
+        else if (!(onlyReadersOfTable && r->updatable && r->table.compare(table, Qt::CaseInsensitive) != 0))
             r->drain();
+    }
+}
+
+void Database::Impl::releaseReads() noexcept
+{
+    for (Recordset::Impl* r : live) {
+        if (!r->stmt)
+            continue;
+        if (r->updatable) {
+            r->pause();
+            continue;
+        }
+        try {
+            r->drain();
+        } catch (const AppError& e) {
+            r->readErrorNumber = e.number();
+            r->readErrorText = e.description();
+        } catch (...) {
+            r->readErrorNumber = DbErr::CannotOpen;
+            r->readErrorText = tr2(QStringLiteral("The rows of \"%1\" could not be read."),
+                                   QStringLiteral("Die Datensätze von \"%1\" konnten nicht gelesen werden."))
+                                   .arg(jetsql::shownInMessage(r->jetSql));
+        }
+    }
 }
 
 int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& values, const QString& table)
@@ -210,7 +278,7 @@ int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& v
         const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_finalize(s);
         // A failed statement inside autocommit is rolled back by SQLite itself.
-        engine::raiseWrite(db, rc, path, message);
+        raiseWrite(rc, message);
     }
     const int changes = sqlite3_changes(db);
     release(sql, s);
@@ -229,6 +297,8 @@ void Database::Impl::dropIdleStatements()
 
 void Database::Impl::closeAll()
 {
+    auto& all = openDatabases();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
     const auto sets = live;
     for (Recordset::Impl* r : sets)
         r->closeNow();
@@ -311,6 +381,11 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
                                      .arg(path, msg));
     }
     impl->open = true;
+    struct stat opened {};
+    if (::stat(utf8.constData(), &opened) == 0) {
+        impl->device = opened.st_dev;
+        impl->inode = opened.st_ino;
+    }
     sqlite3_busy_timeout(impl->db, 3000);
     sqlite3_extended_result_codes(impl->db, 1);
     // A damaged file shows itself on the first read of the schema.
@@ -328,6 +403,7 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
     if (exclusive)
         sqlite3_exec(impl->db, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
     impl->readOnly = readOnly || sqlite3_db_readonly(impl->db, "main") == 1;
+    Impl::releaseReadsWhenIdle(impl.get());
     return std::shared_ptr<Database>(new Database(std::move(impl)));
 }
 
@@ -513,7 +589,7 @@ void TableDef::AppendTextField(const QString& name, int size, const QString& def
     const QString message = QString::fromUtf8(err ? err : "");
     sqlite3_free(err);
     if (rc != SQLITE_OK)
-        engine::raiseWrite(d->db, rc, d->path, message);
+        d->raiseWrite(rc, message);
 }
 
 void Database::BeginTrans()
@@ -526,7 +602,7 @@ void Database::BeginTrans()
     // Deferred: a transaction that only reads needs no write access.
     const int rc = sqlite3_exec(d->db, "BEGIN", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        engine::raiseWrite(d->db, rc, d->path);
+        d->raiseWrite(rc);
     d->inTransaction = true;
 }
 
@@ -537,7 +613,7 @@ void Database::CommitTrans()
         return;
     const int rc = sqlite3_exec(d->db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        engine::raiseWrite(d->db, rc, d->path);   // still open: the caller rolls back
+        d->raiseWrite(rc);   // still open: the caller rolls back
     d->endTransaction(true);
 }
 
@@ -547,7 +623,7 @@ void Database::Rollback()
         return;
     // Some failures (a full disk, say) end the transaction in SQLite already.
     if (!sqlite3_get_autocommit(d->db)) {
-        d->finishPendingReads();
+        d->releaseReads();
         sqlite3_exec(d->db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
     d->endTransaction(false);

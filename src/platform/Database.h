@@ -31,6 +31,7 @@ constexpr int UpdateWithoutEdit = 3020;
 constexpr int ObjectClosed = 3420;     // object invalid or no longer set
 constexpr int WriteFailed = 3197;      // the engine could not write the change
 constexpr int FieldExists = 3191;      // a field of that name exists already
+constexpr int FileReplaced = 3045;     // the open file was deleted, moved or replaced
 } // namespace DbErr
 
 struct Property {
@@ -65,7 +66,8 @@ public:
 
     // One transaction at a time: the writes in between reach the file together
     // at CommitTrans, or not at all after Rollback, which also brings the rows
-    // of the record sets back as they were. Rollback never raises.
+    // of the record sets back as they were. Rollback never raises. While a
+    // transaction is open, the record sets keep reading as they are.
     void BeginTrans();
     void CommitTrans();
     void Rollback();

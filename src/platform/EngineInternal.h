@@ -4,6 +4,7 @@
 #include "platform/JetCondition.h"
 #include "platform/JetSql.h"
 #include "platform/Recordset.h"
+#include "platform/RowStore.h"
 #include "platform/TextHash.h"
 
 #include <QHash>
@@ -11,14 +12,14 @@
 #include <memory>
 #include <sqlite3.h>
 #include <string>
+#include <sys/types.h>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace engine {
 
 [[noreturn]] void raise(int number, const QString& description);
-// Raises the error SQLite reported for `rc` while writing.
-[[noreturn]] void raiseWrite(sqlite3* db, int rc, const QString& path, const QString& message = QString());
 // A statement that cannot run: why, and the statement as written (cut when long).
 [[noreturn]] void raiseSqlError(const QString& why, const QString& jetSql);
 // Raises the error for a statement that cannot run or gives no rows.
@@ -26,27 +27,6 @@ void requireSelect(const jetsql::Translated& tr, const QString& jetSql);
 // Raises the error SQLite reported while reading rows.
 [[noreturn]] void raiseRead(sqlite3* db, int rc, const QString& sql);
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
-
-// Rows are kept as one encoded byte run each (type byte, then a varint or the
-// bytes of the value), allocated from large chunks: a 100,000-row table costs
-// little more than its text.
-class RowArena {
-public:
-    const char* store(const std::string& bytes);
-    void clear();
-
-private:
-    std::vector<std::unique_ptr<char[]>> m_chunks;
-    size_t m_used = 0, m_size = 0;
-};
-
-void encodeRow(sqlite3_stmt* stmt, int firstColumn, int count, std::string& out);
-// Offsets of every value in an encoded row.
-void rowOffsets(const char* data, int count, std::vector<uint32_t>& out);
-jetcond::Cell decodeAt(const char* p);
-const char* skipValue(const char* p);
-jetcond::Cell decodeCell(const char* data, int index);
-QVariant toVariant(const jetcond::Cell& c);
 
 // The columns of a prepared statement, shared by every dynaset opened on it.
 struct ColumnInfo {
@@ -65,16 +45,15 @@ struct ColumnInfo {
     }
 };
 
-struct StoredRow {
-    qint64 rowid;
-    const char* data;   // nullptr: the row was deleted (kept until the set is compacted)
-};
 
 } // namespace engine
 
 struct Database::Impl {
     sqlite3* db = nullptr;
     QString path;
+    // The file as it was opened: another program may delete, move or replace it.
+    dev_t device = 0;
+    ino_t inode = 0;
     bool readOnly = false;
     bool open = false;
     // What is kept per SQLite text: one lookup serves a dynaset's statement,
@@ -105,6 +84,18 @@ struct Database::Impl {
     // only the dynasets that may read `table` (all, when it is empty) fetch theirs,
     // so that they keep the rows they would have had.
     void finishPendingReads(const QString& table = QString());
+    // Ends every read still pending, without raising: sets on one table stop
+    // where they are and read on later, the others read their rows to the end
+    // now (a read error is raised when they are used next). While the program
+    // waits for the user, no other program is then kept from writing.
+    void releaseReads() noexcept;
+    // The open databases of this thread, which release their reads whenever
+    // the event loop is about to wait.
+    static std::vector<Impl*>& openDatabases();
+    static void releaseReadsWhenIdle(Impl* d);
+    // Raises the error SQLite reported for `rc` while writing.
+    [[noreturn]] void raiseWrite(int rc, const QString& message = QString()) const;
+    bool fileReplaced() const;
     void checkOpen() const;
     void checkWritable() const;
     void closeAll();
@@ -121,6 +112,12 @@ struct Recordset::Impl {
     QString key;                    // the prepared SQLite text
     Database::Impl::Prepared* prepared = nullptr;   // its entry
     sqlite3_stmt* stmt = nullptr;   // set while rows remain to be fetched
+    // Stopped before its end (no lock is kept between commands): the rows not
+    // held yet are read by running the statement again, over the rows held.
+    bool paused = false;
+    std::unordered_set<qint64> held;   // while reading on: rowids already in `rows`
+    int readErrorNumber = 0;           // a read that failed while nobody asked for rows
+    QString readErrorText;
     int firstCol = 0;               // 1 when column 0 is the table's rowid
     bool updatable = false;
     QString table;                  // the one table of an updatable dynaset
@@ -131,7 +128,9 @@ struct Recordset::Impl {
     std::vector<engine::StoredRow> rows;
     std::string scratch;
     long cur = -1;            // current row; -1 none
-    bool onGap = false;       // the current row was deleted: cur is the row after it
+    // The current row was deleted: it stays in `rows`, marked, and the next
+    // FindNext/MoveNext starts at cur, which skips it.
+    bool onGap = false;
     bool noMatch = false;
     bool open = true;
     long reached = 0;         // rows the walk has reached (RecordCount), deleted ones included
@@ -162,6 +161,8 @@ struct Recordset::Impl {
     mutable long offsetsRow = -1;
 
     bool fetchOne();
+    void pause();
+    void resume();
     void readColumns();
     bool ensure(long index);
     void drain();
@@ -181,8 +182,7 @@ struct Recordset::Impl {
     bool live(long row) const { return rows[size_t(row)].data != nullptr; }
     // The first row from `row` on that is not deleted, fetching as needed; false when none.
     bool ensureLive(long& row);
-    long positionOf(long row);   // position among the rows not deleted
+    long appendRow(qint64 rowid, const char* data);   // returns its number
     long liveBelow(long end) const;   // rows not deleted among the first `end`
-    void compact();
     void invalidateOffsets() { offsetsRow = -1; }
 };

@@ -1,12 +1,14 @@
 #include "platform/HelpViewer.h"
 
 #include "platform/UiLanguage.h"
+#include "platform/WriteCheck.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHelpContentModel>
 #include <QHelpContentWidget>
 #include <QHelpEngine>
 #include <QHelpIndexWidget>
@@ -70,9 +72,23 @@ public:
         m_engine->setUsesFilterEngine(true);
         m_ok = m_engine->setupData();
         if (!m_ok) {
-            m_error = tr2(QStringLiteral("The help file \"%1\" cannot be opened: %2"),
-                          QStringLiteral("Die Hilfedatei \"%1\" kann nicht geöffnet werden: %2"))
-                          .arg(QDir::toNativeSeparators(sourceCollection), m_engine->error());
+            // The engine's own text is English; the reason is ours.
+            const QString reason =
+                QFileInfo(collection).isReadable()
+                    ? tr2(QStringLiteral("it is damaged or no help file"),
+                          QStringLiteral("sie ist beschädigt oder keine Hilfedatei"))
+                    : tr2(QStringLiteral("it cannot be read"), QStringLiteral("sie ist nicht lesbar"));
+            m_error = tr2(QStringLiteral("The help file \"%1\" cannot be opened: %2."),
+                          QStringLiteral("Die Hilfedatei \"%1\" kann nicht geöffnet werden: %2."))
+                          .arg(QDir::toNativeSeparators(collection), reason);
+            if (collection != sourceCollection)
+                m_error += QLatin1Char(' ') +
+                           tr2(QStringLiteral("It is the copy of \"%1\"; delete the folder \"%2\" to have it copied "
+                                              "anew."),
+                               QStringLiteral("Sie ist die Kopie von \"%1\"; löschen Sie den Ordner \"%2\", damit sie "
+                                              "neu kopiert wird."))
+                               .arg(QDir::toNativeSeparators(sourceCollection),
+                                    QDir::toNativeSeparators(QFileInfo(collection).absolutePath()));
             return;
         }
         const QStringList docs = m_engine->registeredDocumentations();
@@ -117,8 +133,10 @@ public:
     {
         const QList<QHelpLink> links = m_engine->documentsForIdentifier(QString::number(id));
         if (links.isEmpty()) {
-            m_error = tr2(QStringLiteral("The help topic %1 does not exist."),
-                          QStringLiteral("Das Hilfethema %1 existiert nicht.")).arg(id);
+            m_error = tr2(QStringLiteral("The help file \"%2\" has no topic %1."),
+                          QStringLiteral("Die Hilfedatei \"%2\" hat kein Hilfethema %1."))
+                          .arg(id)
+                          .arg(QDir::toNativeSeparators(m_source));
             return false;
         }
         return showUrl(links.first().url);
@@ -134,8 +152,9 @@ private:
     {
         const QUrl found = m_engine->findFile(url);
         if (!found.isValid() || m_engine->fileData(found).isEmpty()) {
-            m_error = tr2(QStringLiteral("The help page \"%1\" could not be found."),
-                          QStringLiteral("Die Hilfeseite \"%1\" wurde nicht gefunden.")).arg(url.toString());
+            m_error = tr2(QStringLiteral("The help file \"%2\" has no page \"%1\"."),
+                          QStringLiteral("Die Hilfedatei \"%2\" hat keine Seite \"%1\"."))
+                          .arg(url.toString(), QDir::toNativeSeparators(m_source));
             return false;
         }
         m_browser->setSource(found);
@@ -153,9 +172,28 @@ private:
 
         QHelpContentWidget* contents = m_engine->contentWidget();
         m_tabs->addTab(contents, tr2(QStringLiteral("Contents"), QStringLiteral("Inhalt")));
-        connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents, &QTreeView::expandAll);
+        // The tree marks the page shown, however it was opened (F1, a link,
+        // the index); the contents are read in the background, so again once
+        // they are there. One click on a title opens its page.
+        auto markPage = [contents](const QUrl& url) {
+            const QModelIndex index = contents->indexOf(url);
+            if (index.isValid()) {
+                contents->setCurrentIndex(index);
+                contents->scrollTo(index);
+            }
+        };
+        connect(m_engine->contentModel(), &QHelpContentModel::contentsCreated, contents, [this, contents, markPage] {
+            contents->expandAll();
+            markPage(m_browser->source());
+        });
+        // Emitted before source() gives the new page.
+        connect(m_browser, &QTextBrowser::sourceChanged, contents, markPage);
         connect(contents, &QHelpContentWidget::linkActivated, m_browser,
                 [this](const QUrl& url) { m_browser->setSource(url); });
+        connect(contents, &QTreeView::clicked, m_browser, [this](const QModelIndex& index) {
+            if (const QHelpContentItem* item = m_engine->contentModel()->contentItemAt(index))
+                m_browser->setSource(item->url());
+        });
 
         auto* indexPage = new QWidget;
         auto* indexLayout = new QVBoxLayout(indexPage);
@@ -202,10 +240,23 @@ private:
 
 QPointer<HelpWindow> g_window;
 
+// Do two files hold the same bytes? A copy damaged after it was made may
+// still have the size and time of its original.
+bool sameContent(const QString& a, const QString& b)
+{
+    QFile fa(a), fb(b);
+    if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
+        return false;
+    while (!fa.atEnd())
+        if (fa.read(1 << 16) != fb.read(1 << 16))
+            return false;
+    return true;
+}
+
 // The help engine keeps its search index and settings beside the collection;
 // an installed, read-only collection is therefore used from a copy in the
-// user's own cache folder. Returns an empty path, with error set, when no copy
-// can be made.
+// user's own cache folder, made again whenever it differs from the installed
+// one. Returns an empty path, with error set, when no copy can be made.
 QString writableCollection(const QString& collection, QString& error)
 {
     const QFileInfo info(collection);
@@ -213,26 +264,33 @@ QString writableCollection(const QString& collection, QString& error)
         return collection;
     const QDir target(QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/help"));
     auto failed = [&](const QString& reason) {
-        error = tr2(QStringLiteral("The help file \"%1\" cannot be copied to \"%2\": %3"),
-                    QStringLiteral("Die Hilfedatei \"%1\" kann nicht nach \"%2\" kopiert werden: %3"))
+        error = tr2(QStringLiteral("The help file \"%1\" cannot be copied to \"%2\": %3."),
+                    QStringLiteral("Die Hilfedatei \"%1\" kann nicht nach \"%2\" kopiert werden: %3."))
                     .arg(QDir::toNativeSeparators(collection), QDir::toNativeSeparators(target.path()), reason);
         return QString();
     };
     std::error_code ec;
     std::filesystem::create_directories(QFile::encodeName(target.path()).toStdString(), ec);
     if (ec)
-        return failed(QString::fromLocal8Bit(ec.message()));
+        return failed(WriteCheck::reasonFor(ec.value()));
     const QDir source = info.absoluteDir();
     const QStringList files = source.entryList({info.completeBaseName() + QStringLiteral(".q*")}, QDir::Files);
     for (const QString& name : files) {
         const QFileInfo from(source.filePath(name));
         const QString to = target.filePath(name);
-        if (QFileInfo(to).lastModified() == from.lastModified() && QFileInfo(to).size() == from.size())
+        if (sameContent(from.filePath(), to))
             continue;
+        if (!from.isReadable())
+            return failed(tr2(QStringLiteral("\"%1\" cannot be read"), QStringLiteral("\"%1\" ist nicht lesbar"))
+                              .arg(QDir::toNativeSeparators(from.filePath())));
         QFile::remove(to);
-        QFile original(from.filePath());
-        if (!original.copy(to))
-            return failed(original.errorString());
+        if (!QFile::copy(from.filePath(), to)) {
+            const QString why = WriteCheck::whyNotCreatable(to, from.size());
+            return failed(!why.isEmpty() ? why
+                                         : tr2(QStringLiteral("\"%1\" could not be written"),
+                                               QStringLiteral("\"%1\" konnte nicht geschrieben werden"))
+                                               .arg(QDir::toNativeSeparators(to)));
+        }
         QFile copy(to);
         copy.setPermissions(copy.permissions() | QFileDevice::WriteOwner);
         if (copy.open(QIODevice::ReadWrite)) {

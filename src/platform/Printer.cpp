@@ -1,12 +1,21 @@
 #include "platform/Printer.h"
 
 #include "platform/AppError.h"
+#include "platform/UiLanguage.h"
 #include "platform/Twips.h"
+#include "platform/WriteCheck.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
+#include <QPageRanges>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -18,15 +27,12 @@ QString& outputFileOverride()
 
 constexpr int kErrPrinter = 482;
 
-[[noreturn]] void printerError()
-{
-    throw AppError(kErrPrinter, QStringLiteral("Printer error"));
-}
-
 } // namespace
 
 Printer::Printer() : m_device(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
+    // The first page is laid out from the start.
+    m_pages = 1;
     reapplyOutputFile();
 }
 
@@ -77,35 +83,126 @@ double Printer::TextHeight(const QString& text) const
     return toTwipsY(QFontMetricsF(font(), m_device.get()).lineSpacing());
 }
 
-void Printer::ensureDocument()
+bool Printer::pageChosen(int page) const
 {
-    if (m_painter)
+    if (m_device->printRange() != QPrinter::PageRange)
+        return true;
+    const QPageRanges ranges = m_device->pageRanges();
+    return ranges.isEmpty() || ranges.contains(page);
+}
+
+QString Printer::chosenPages() const
+{
+    return m_device->printRange() == QPrinter::PageRange ? m_device->pageRanges().toString() : QString();
+}
+
+int Printer::copiesToMake() const
+{
+    // A printer that makes the copies itself has been given the count.
+    return m_device->supportsMultipleCopies() ? 1 : std::max(1, m_device->copyCount());
+}
+
+QString Printer::target() const
+{
+    if (m_device->outputFormat() == QPrinter::PdfFormat)
+        return tr2(QStringLiteral("to the file \"%1\""), QStringLiteral("in die Datei \"%1\""))
+            .arg(QDir::toNativeSeparators(m_device->outputFileName()));
+    return tr2(QStringLiteral("on the printer \"%1\""), QStringLiteral("auf dem Drucker \"%1\""))
+        .arg(m_device->printerName());
+}
+
+void Printer::fail() const
+{
+    QString reason;
+    if (m_device->outputFormat() == QPrinter::PdfFormat) {
+        const QString file = m_device->outputFileName();
+        reason = file.isEmpty() ? tr2(QStringLiteral("no file was chosen"), QStringLiteral("es wurde keine Datei gewählt"))
+                                : WriteCheck::whyNotCreatable(file, 0);
+        if (reason.isEmpty())
+            reason = tr2(QStringLiteral("the file could not be written"),
+                         QStringLiteral("die Datei konnte nicht geschrieben werden"));
+    } else {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(m_device->printerName());
+        if (info.isNull())
+            reason = tr2(QStringLiteral("the printer is not set up"), QStringLiteral("der Drucker ist nicht eingerichtet"));
+        else if (info.state() == QPrinter::Error)
+            reason = tr2(QStringLiteral("the printer reports an error"), QStringLiteral("der Drucker meldet einen Fehler"));
+        else
+            reason = tr2(QStringLiteral("the printing system gave no reason"),
+                         QStringLiteral("das Drucksystem nennt keinen Grund"));
+    }
+    throw AppError(kErrPrinter, tr2(QStringLiteral("Printing %1 failed: %2."),
+                                    QStringLiteral("Der Ausdruck %1 ist fehlgeschlagen: %2."))
+                                    .arg(target(), reason));
+}
+
+bool Printer::buffered() const
+{
+    return m_device->pageOrder() == QPrinter::LastPageFirst || copiesToMake() > 1;
+}
+
+// A new sheet of paper; the first one begins the document.
+void Printer::newSheet()
+{
+    if (!m_painter) {
+        auto painter = std::make_unique<QPainter>();
+        if (!painter->begin(m_device.get()))
+            fail();
+        m_painter = std::move(painter);
+    } else if (!m_device->newPage()) {
+        fail();
+    }
+}
+
+void Printer::draw(const Line& line)
+{
+    m_painter->setFont(line.font);
+    m_painter->setPen(Qt::black);
+    m_painter->drawText(line.at, line.text);
+}
+
+// A page of the chosen range gets its sheet with its first line, or is kept
+// for the end of the document when pages are reversed or copied.
+void Printer::openPage()
+{
+    if (m_pageOpen)
         return;
-    auto painter = std::make_unique<QPainter>();
-    if (!painter->begin(m_device.get()))
-        printerError();
-    m_painter = std::move(painter);
-    m_pages = 1;
+    m_pageOpen = true;
+    ++m_printed;
+    if (!buffered())
+        newSheet();
+}
+
+void Printer::closePage()
+{
+    if (!m_pageOpen)
+        return;
+    m_pageOpen = false;
+    if (buffered())
+        m_document.append(std::exchange(m_pageLines, {}));
 }
 
 void Printer::Print(const QString& text)
 {
-    ensureDocument();
     const QFont f = font();
-    m_painter->setFont(f);
-    m_painter->setPen(Qt::black);
     const QFontMetricsF fm(f, m_device.get());
-    if (!text.isEmpty())
-        m_painter->drawText(QPointF(toPixelsX(CurrentX), toPixelsY(CurrentY) + fm.ascent()), text);
+    if (pageChosen(m_pages)) {
+        openPage();
+        if (!text.isEmpty()) {
+            const Line line{f, QPointF(toPixelsX(CurrentX), toPixelsY(CurrentY) + fm.ascent()), text};
+            if (buffered())
+                m_pageLines.append(line);
+            else
+                draw(line);
+        }
+    }
     CurrentX = 0;
     CurrentY += toTwipsY(fm.lineSpacing());
 }
 
 void Printer::NewPage()
 {
-    ensureDocument();
-    if (!m_device->newPage())
-        printerError();
+    closePage();
     ++m_pages;
     CurrentX = 0;
     CurrentY = 0;
@@ -113,25 +210,44 @@ void Printer::NewPage()
 
 void Printer::EndDoc()
 {
-    if (!m_painter)
-        return;
-    const bool ok = m_painter->end();
-    m_painter.reset();
+    closePage();
     CurrentX = 0;
     CurrentY = 0;
-    if (!ok)
-        printerError();
+    if (buffered()) {
+        // Collated copies repeat the document, the others each page.
+        QList<QList<Line>> pages = std::exchange(m_document, {});
+        if (m_device->pageOrder() == QPrinter::LastPageFirst)
+            std::reverse(pages.begin(), pages.end());
+        const int copies = copiesToMake();
+        const bool collate = m_device->collateCopies();
+        for (int round = 0; round < (collate ? copies : 1); ++round)
+            for (const QList<Line>& page : std::as_const(pages))
+                for (int c = 0; c < (collate ? 1 : copies); ++c) {
+                    newSheet();
+                    for (const Line& line : page)
+                        draw(line);
+                }
+    }
+    if (!m_painter)
+        return;   // no page of the chosen range was laid out
+    const bool ok = m_painter->end();
+    m_painter.reset();
+    if (!ok || m_device->printerState() == QPrinter::Error)
+        fail();
 }
 
 void Printer::KillDoc()
 {
+    m_pageOpen = false;
+    m_pageLines.clear();
+    m_document.clear();
+    CurrentX = 0;
+    CurrentY = 0;
     if (!m_painter)
         return;
     m_device->abort();
     m_painter->end();
     m_painter.reset();
-    CurrentX = 0;
-    CurrentY = 0;
     // A file of our own holds a partial document now; it is no document.
     if (m_device->outputFormat() == QPrinter::PdfFormat && !m_device->outputFileName().isEmpty())
         QFile::remove(m_device->outputFileName());

@@ -5,8 +5,18 @@
 // twips (1440 to the inch) measured from the top left of the printable area.
 //
 // The document starts with the first output and ends with EndDoc (or
-// KillDoc). A failure of the printer throws AppError 482.
+// KillDoc). A failure of the printer throws AppError 482 whose text names the
+// printer or the output file and the reason.
+//
+// What the printer dialog chose is honoured: only the pages of the chosen
+// range are printed (the layout runs over all of them, so page numbers stay
+// those of the whole list), in reverse order when asked, and as many copies
+// as asked for, collated or not; a printer that makes copies itself gets the
+// document once with the count. Reversed or copied pages are kept until
+// EndDoc, which prints them all.
 #include <QFont>
+#include <QList>
+#include <QPointF>
 #include <QString>
 
 #include <memory>
@@ -60,15 +70,37 @@ public:
     void KillDoc();
 
     bool documentStarted() const { return m_painter != nullptr; }
+    // Pages laid out so far (the current one included), printed or not.
     int pagesStarted() const { return m_pages; }
+    // Pages of the chosen range that went to the printer (one copy counted).
+    int pagesPrinted() const { return m_printed; }
+    // The chosen page range as the dialog shows it ("2-3"); empty for all pages.
+    QString chosenPages() const;
+
+    // Where the output goes, for messages: "the file ..." or "the printer ...".
+    QString target() const;
 
 private:
+    // One line of text as printed, kept to print it later or again.
+    struct Line {
+        QFont font;
+        QPointF at;
+        QString text;
+    };
+
     QFont font() const;
     double toTwipsX(double pixels) const;
     double toTwipsY(double pixels) const;
     double toPixelsX(double twips) const;
     double toPixelsY(double twips) const;
-    void ensureDocument();
+    bool pageChosen(int page) const;
+    int copiesToMake() const;
+    bool buffered() const;
+    void openPage();
+    void closePage();
+    void newSheet();
+    void draw(const Line& line);
+    [[noreturn]] void fail() const;
 
     std::unique_ptr<QPrinter> m_device;
     std::unique_ptr<QPainter> m_painter;
@@ -76,4 +108,8 @@ private:
     double m_fontSize = 8.25;
     bool m_fontBold = false;
     int m_pages = 0;
+    int m_printed = 0;
+    bool m_pageOpen = false;        // the current page is a chosen one and has begun
+    QList<Line> m_pageLines;        // the current page, when pages are kept
+    QList<QList<Line>> m_document;  // the kept pages
 };

@@ -12,10 +12,11 @@ namespace PrinterDialog {
 void ShowPrinter(Printer& printer, QWidget* parent)
 {
     QPrintDialog dialog(&printer.device(), parent);
-    // Only the printer is taken from the dialog; page ranges and the like
-    // would not be honoured, so they are not offered.
+    // The Printer honours a page range and copies (collated or not); a
+    // selection or a "current page" has no meaning for the list.
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     const int result = MessageService::instance().execModal(&dialog);
     if (result != QDialog::Accepted)

@@ -1,7 +1,8 @@
 #pragma once
 // The printer dialog of the main window: the user picks the printer that the
-// Printer prints to. Cancel is reported as an error (like a dialog with
-// CancelError on), so the caller decides whether that ends its work.
+// Printer prints to, the pages and the number of copies. Cancel is reported
+// as an error (like a dialog with CancelError on), so the caller decides
+// whether that ends its work.
 class Printer;
 class QWidget;
 

@@ -9,183 +9,6 @@
 using engine::raise;
 using jetcond::Cell;
 
-// ---- row encoding -------------------------------------------------------------
-
-namespace engine {
-
-namespace {
-
-// Chunks start small (most dynasets hold a few rows) and grow to kChunk.
-constexpr size_t kFirstChunk = 2 * 1024;
-constexpr size_t kChunk = 256 * 1024;
-
-void putVarint(std::string& out, quint64 v)
-{
-    while (v >= 0x80) {
-        out.push_back(char(v | 0x80));
-        v >>= 7;
-    }
-    out.push_back(char(v));
-}
-
-quint64 getVarint(const char*& p)
-{
-    quint64 v = 0;
-    int shift = 0;
-    for (;;) {
-        const auto b = static_cast<unsigned char>(*p++);
-        v |= quint64(b & 0x7f) << shift;
-        if (!(b & 0x80))
-            return v;
-        shift += 7;
-    }
-}
-
-} // namespace
-
-// Steps over one encoded value.
-const char* skipValue(const char* p)
-{
-    switch (static_cast<Cell::Type>(*p++)) {
-    case Cell::Null:
-        return p;
-    case Cell::Int:
-        getVarint(p);
-        return p;
-    case Cell::Real:
-        return p + sizeof(double);
-    case Cell::Text:
-    case Cell::Blob: {
-        const quint64 n = getVarint(p);
-        return p + n;
-    }
-    }
-    return p;
-}
-
-const char* RowArena::store(const std::string& bytes)
-{
-    const size_t n = bytes.size();
-    if (m_chunks.empty() || m_used + n > m_size) {
-        m_size = std::max(std::min(kChunk, std::max(kFirstChunk, m_size * 2)), n);
-        m_chunks.push_back(std::unique_ptr<char[]>(new char[m_size]));   // no zeroing: every byte is written first
-        m_used = 0;
-    }
-    char* p = m_chunks.back().get() + m_used;
-    std::memcpy(p, bytes.data(), n);
-    m_used += n;
-    return p;
-}
-
-void RowArena::clear()
-{
-    m_chunks.clear();
-    m_chunks.shrink_to_fit();
-    m_used = m_size = 0;
-}
-
-void encodeRow(sqlite3_stmt* stmt, int firstColumn, int count, std::string& out)
-{
-    out.clear();
-    for (int i = 0; i < count; ++i) {
-        const int c = firstColumn + i;
-        switch (sqlite3_column_type(stmt, c)) {
-        case SQLITE_INTEGER: {
-            out.push_back(char(Cell::Int));
-            const qint64 v = sqlite3_column_int64(stmt, c);
-            putVarint(out, (quint64(v) << 1) ^ quint64(v >> 63));   // zigzag: small negatives stay short
-            break;
-        }
-        case SQLITE_FLOAT: {
-            out.push_back(char(Cell::Real));
-            const double v = sqlite3_column_double(stmt, c);
-            out.append(reinterpret_cast<const char*>(&v), sizeof v);
-            break;
-        }
-        case SQLITE_TEXT: {
-            out.push_back(char(Cell::Text));
-            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt, c));
-            const int n = sqlite3_column_bytes(stmt, c);
-            putVarint(out, quint64(n));
-            out.append(t, size_t(n));
-            break;
-        }
-        case SQLITE_BLOB: {
-            out.push_back(char(Cell::Blob));
-            const auto* t = static_cast<const char*>(sqlite3_column_blob(stmt, c));
-            const int n = sqlite3_column_bytes(stmt, c);
-            putVarint(out, quint64(n));
-            if (n > 0)
-                out.append(t, size_t(n));
-            break;
-        }
-        default:
-            out.push_back(char(Cell::Null));
-        }
-    }
-}
-
-void rowOffsets(const char* data, int count, std::vector<uint32_t>& out)
-{
-    out.resize(size_t(count));
-    const char* p = data;
-    for (int i = 0; i < count; ++i) {
-        out[size_t(i)] = uint32_t(p - data);
-        p = skipValue(p);
-    }
-}
-
-Cell decodeAt(const char* p)
-{
-    Cell c;
-    c.type = static_cast<Cell::Type>(*p++);
-    switch (c.type) {
-    case Cell::Null:
-        break;
-    case Cell::Int: {
-        const quint64 z = getVarint(p);
-        c.i = qint64(z >> 1) ^ -qint64(z & 1);
-        break;
-    }
-    case Cell::Real:
-        std::memcpy(&c.d, p, sizeof c.d);
-        break;
-    case Cell::Text:
-    case Cell::Blob:
-        c.n = int(getVarint(p));
-        c.p = p;
-        break;
-    }
-    return c;
-}
-
-Cell decodeCell(const char* data, int index)
-{
-    const char* p = data;
-    for (int i = 0; i < index; ++i)
-        p = skipValue(p);
-    return decodeAt(p);
-}
-
-QVariant toVariant(const Cell& c)
-{
-    switch (c.type) {
-    case Cell::Null:
-        return QVariant();
-    case Cell::Int:
-        return QVariant(qlonglong(c.i));
-    case Cell::Real:
-        return QVariant(c.d);
-    case Cell::Text:
-        return QVariant(QString::fromUtf8(c.p, c.n));
-    case Cell::Blob:
-        return QVariant(QByteArray(c.p, c.n));
-    }
-    return QVariant();
-}
-
-} // namespace engine
-
 namespace {
 
 class EncodedRow final : public jetcond::RowView {
@@ -221,21 +44,53 @@ QString noCurrentText()
 
 bool Recordset::Impl::fetchOne()
 {
-    if (!stmt)
-        return false;
-    const int rc = sqlite3_step(stmt);
-    if (ncols < 0)
-        readColumns();
-    if (rc == SQLITE_ROW) {
-        engine::encodeRow(stmt, firstCol, ncols, scratch);
-        const qint64 rowid = firstCol ? sqlite3_column_int64(stmt, 0) : 0;
-        rows.push_back({rowid, arena.store(scratch)});
-        return true;
+    if (!stmt) {
+        if (readErrorNumber)
+            raise(readErrorNumber, readErrorText);
+        if (!paused)
+            return false;
+        resume();
     }
+    for (;;) {
+        const int rc = sqlite3_step(stmt);
+        if (ncols < 0)
+            readColumns();
+        if (rc == SQLITE_ROW) {
+            const qint64 rowid = firstCol ? sqlite3_column_int64(stmt, 0) : 0;
+            if (!held.empty() && held.count(rowid))
+                continue;
+            engine::encodeRow(stmt, firstCol, ncols, scratch);
+            rows.push_back({rowid, arena.store(scratch)});
+            return true;
+        }
+        releaseStmt();
+        held.clear();
+        if (rc != SQLITE_DONE)
+            engine::raiseRead(db->db, rc, jetSql);
+        return false;
+    }
+}
+
+void Recordset::Impl::pause()
+{
+    // Only a set with rowids knows which rows it holds when it reads on.
+    if (!stmt || !firstCol)
+        return;
     releaseStmt();
-    if (rc != SQLITE_DONE)
-        engine::raiseRead(db->db, rc, jetSql);
-    return false;
+    held.clear();
+    paused = true;
+}
+
+void Recordset::Impl::resume()
+{
+    stmt = db->acquire(key, jetSql, &prepared);
+    paused = false;
+    for (size_t i = 0; i < tr.binds.size(); ++i)
+        engine::bindValue(stmt, int(i) + 1, tr.binds[i]);
+    // Rows deleted or added here meanwhile are held too: none comes twice.
+    held.reserve(rows.size());
+    for (const engine::StoredRow& r : rows)
+        held.insert(r.rowid);
 }
 
 void Recordset::Impl::readColumns()
@@ -294,52 +149,28 @@ void Recordset::Impl::setRowData(long row, const char* data)
     invalidateOffsets();
 }
 
-long Recordset::Impl::positionOf(long row)
+long Recordset::Impl::appendRow(qint64 rowid, const char* data)
 {
-    if (deletedCount == 0)
-        return row;
-    if (!db->inTransaction) {   // a rollback finds its rows by number
-        compact();
-        return cur;
-    }
-    return liveBelow(row);
+    const long row = long(rows.size());
+    rows.push_back({rowid, data});
+    // A rollback takes the row out again: it is then marked deleted.
+    if (db->inTransaction)
+        undo.emplace_back(row, nullptr);
+    invalidateOffsets();
+    return row;
 }
 
 long Recordset::Impl::liveBelow(long end) const
 {
+    // Deletes only mark their rows, so that a delete costs the same at any
+    // place and the rows after it keep their numbers; counting is one pass
+    // at most, and none while no row above `end` was deleted.
     if (lastDeleted < end)
         return end - deletedCount;
     long n = end;
     for (long i = 0; i < end; ++i)
         n -= !live(i);
     return n;
-}
-
-void Recordset::Impl::compact()
-{
-    // Deletes only mark their rows, so that a delete costs the same at any
-    // place; the marked rows go here, in one pass, when a position is asked.
-    long kept = 0, newCur = 0, newReached = 0;
-    for (long i = 0; i < long(rows.size()); ++i) {
-        if (i == cur)
-            newCur = kept;
-        if (i == reached)
-            newReached = kept;
-        if (live(i))
-            rows[size_t(kept++)] = rows[size_t(i)];
-    }
-    if (cur >= long(rows.size()))
-        newCur = kept;
-    if (reached >= long(rows.size()))
-        newReached = kept;
-    if (cur >= 0)
-        cur = newCur;
-    reached = newReached;
-    rows.resize(size_t(kept));
-    deletedCount = 0;
-    lastDeleted = -1;
-    keyIndex.clear();   // rebuilt on the next search by key
-    invalidateOffsets();
 }
 
 void Recordset::Impl::drain()
@@ -539,10 +370,7 @@ void Recordset::Impl::refreshRow(qint64 rowid, bool append)
         engine::encodeRow(s, 1, ncols, scratch);
         const char* data = arena.store(scratch);
         if (append) {
-            rows.push_back({rowid, nullptr});
-            ++deletedCount;   // setRowData counts it in
-            const long idx = long(rows.size()) - 1;
-            setRowData(idx, data);
+            const long idx = appendRow(rowid, data);
             for (auto& [col, index] : keyIndex) {
                 const Cell c = cellAt(idx, col);
                 if (c.type == Cell::Null)
@@ -551,9 +379,17 @@ void Recordset::Impl::refreshRow(qint64 rowid, bool append)
                 index.insert(std::lower_bound(index.begin(), index.end(), entry), entry);
             }
         } else {
-            for (long i = 0; i < long(rows.size()); ++i)
-                if (rows[size_t(i)].rowid == rowid && live(i))
-                    setRowData(i, data);
+            for (long i = 0; i < long(rows.size()); ++i) {
+                if (rows[size_t(i)].rowid != rowid || !live(i))
+                    continue;
+                // A lookup table by a column another program changed is out of date.
+                for (auto it = keyIndex.begin(); it != keyIndex.end();)
+                    it = jetcond::cellText(cellAt(i, it->first), true)
+                                 == jetcond::cellText(engine::decodeCell(data, it->first), true)
+                             ? std::next(it)
+                             : keyIndex.erase(it);
+                setRowData(i, data);
+            }
         }
     }
     db->release(sql, s);
@@ -729,6 +565,9 @@ void Recordset::Edit()
     requireUpdatable(*d);
     d->db->checkWritable();
     d->requireCurrent();
+    // The edit starts from what the file holds now: another program may have
+    // changed the row since it was read.
+    d->refreshRow(d->rows[size_t(d->cur)].rowid, false);
     d->pending.clear();
     d->edit = Impl::EditMode::Editing;
 }
@@ -807,6 +646,7 @@ void Recordset::Update()
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, cols.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
         }
+        d->drain();   // the new row comes after every row of the set
         d->db->execWrite(sql, values, d->table);
         const qint64 rowid = sqlite3_last_insert_rowid(d->db->db);
         d->refreshRow(rowid, true);
@@ -877,7 +717,7 @@ long Recordset::RowsInResult()
 long Recordset::AbsolutePosition() const
 {
     d->check();
-    return d->hasCurrent() ? d->positionOf(d->cur) : -1;
+    return d->hasCurrent() ? d->liveBelow(d->cur) : -1;
 }
 
 bool Recordset::Updatable() const

@@ -17,10 +17,15 @@
 // starts with the row that followed the deleted one. Any Find or Move drops
 // an Edit/AddNew that was not written with Update.
 //
-// While a dynaset has rows left to fetch, its statement keeps a read lock on
-// the file; before the engine writes, every such dynaset of the database
-// fetches its remaining rows, so that each write is committed at once (inside
-// a transaction only those that may read the table written).
+// No lock is kept between commands: whenever the event loop is about to wait
+// for input, and before the engine writes, a dynaset on one table that has
+// rows left stops reading and later reads on by running its statement again,
+// taking only the rows it does not hold (so rows that other programs changed
+// meanwhile come as they are now); other dynasets read their rows to the end.
+// Inside a transaction, the dynasets that may read the table written read
+// their rows to the end before the write, so that they keep the rows they
+// would have had. Edit reads the current row from the file again, and Update
+// writes only the fields that were set.
 #include "platform/AppError.h"
 
 #include <QString>

@@ -2,6 +2,12 @@
 // The per-user settings store by application, section and key, on QSettings
 // (an INI file under the user's configuration folder). Tests point it at a
 // temporary folder with setRoot.
+//
+// A settings file that is there but no regular file (a named pipe, a device,
+// a folder) is neither read nor written: reads give the defaults and writes
+// do nothing. The first save to it, or CheckFile, raises an AppError naming
+// the file and what it is; later ones are silent, so the user is told once.
+#include <QHash>
 #include <QString>
 
 namespace SettingsStore {
@@ -9,13 +15,24 @@ namespace SettingsStore {
 QString GetSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& defaultValue = QString());
 bool HasSetting(const QString& appName, const QString& section, const QString& key);
+// Every key of a section with its value, from one reading of the file: for
+// sections of many keys, which a read per key would parse again each time.
+QHash<QString, QString> GetAllSettings(const QString& appName, const QString& section);
 // Both writes raise an AppError naming the settings file and the reason when
 // the file cannot be written.
 void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
 // Deletes one key, or the whole section when key is empty; an absent entry is no error.
 void DeleteSetting(const QString& appName, const QString& section, const QString& key = QString());
 
+// Raises the AppError above when appName's settings file is no regular file
+// and that was not yet raised; the start-up calls it to report the file.
+void CheckFile(const QString& appName);
+
+// The file that holds appName's settings.
+QString fileName(const QString& appName);
+
 // Folder that holds the settings files; empty = the user's configuration folder.
+// Forgets which unusable settings files were reported.
 void setRoot(const QString& folder);
 
 } // namespace SettingsStore

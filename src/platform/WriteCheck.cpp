@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -15,6 +14,7 @@ namespace {
 
 QString reason(int err)
 {
+    // The system's own texts are English; the boxes that show a reason are not.
     switch (err) {
     case EACCES:
     case EPERM:
@@ -28,8 +28,28 @@ QString reason(int err)
     case ENOTDIR:
         return tr2(QStringLiteral("a part of the path is not a folder"),
                    QStringLiteral("ein Teil des Pfades ist kein Ordner"));
+    case ENOENT:
+        return tr2(QStringLiteral("a folder of the path does not exist"),
+                   QStringLiteral("ein Ordner des Pfades existiert nicht"));
+    case EISDIR:
+        return tr2(QStringLiteral("it is a folder"), QStringLiteral("es ist ein Ordner"));
+    case ENAMETOOLONG:
+        return tr2(QStringLiteral("the name is too long"), QStringLiteral("der Name ist zu lang"));
+    case ELOOP:
+        return tr2(QStringLiteral("the path has too many links"), QStringLiteral("der Pfad hat zu viele Verknüpfungen"));
+    case EFBIG:
+        return tr2(QStringLiteral("the file would be too large"), QStringLiteral("die Datei würde zu groß"));
+    case EMFILE:
+    case ENFILE:
+        return tr2(QStringLiteral("too many files are open"), QStringLiteral("es sind zu viele Dateien geöffnet"));
+    case EBUSY:
+    case ETXTBSY:
+        return tr2(QStringLiteral("the file is in use"), QStringLiteral("die Datei wird gerade benutzt"));
+    case EIO:
+        return tr2(QStringLiteral("a read or write error of the disk"),
+                   QStringLiteral("ein Lese- oder Schreibfehler des Datenträgers"));
     default:
-        return QString::fromLocal8Bit(std::strerror(err));
+        return tr2(QStringLiteral("system error %1"), QStringLiteral("Systemfehler %1")).arg(err);
     }
 }
 
@@ -75,5 +95,22 @@ QString whyNotWritable(const QString& file, qint64 bytes)
     const int err = trialWrite(folder, bytes);
     return err ? reason(err) : QString();
 }
+
+QString whyNotCreatable(const QString& file, qint64 bytes)
+{
+    const QFileInfo info(file);
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.exists())
+        return tr2(QStringLiteral("the folder \"%1\" does not exist"), QStringLiteral("den Ordner \"%1\" gibt es nicht"))
+            .arg(QDir::toNativeSeparators(folder.filePath()));
+    if (!folder.isDir())
+        return tr2(QStringLiteral("\"%1\" is not a folder"), QStringLiteral("\"%1\" ist kein Ordner"))
+            .arg(QDir::toNativeSeparators(folder.filePath()));
+    if (info.isDir())
+        return tr2(QStringLiteral("a folder of that name exists"), QStringLiteral("es gibt einen Ordner dieses Namens"));
+    return whyNotWritable(file, bytes);
+}
+
+QString reasonFor(int err) { return reason(err); }
 
 } // namespace WriteCheck

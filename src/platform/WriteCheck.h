@@ -11,4 +11,12 @@ namespace WriteCheck {
 // that failed, or an empty text when all of it worked.
 QString whyNotWritable(const QString& file, qint64 bytes);
 
+// The same for a file whose folder must be there already (a file to be
+// created now, not a data folder the program makes): a missing folder, or
+// something other than a folder where it should be, is the reason too.
+QString whyNotCreatable(const QString& file, qint64 bytes);
+
+// A system error number (errno) as such a reason.
+QString reasonFor(int err);
+
 } // namespace WriteCheck

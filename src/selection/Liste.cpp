@@ -459,7 +459,7 @@ int Liste::RowPos_To_RecPos(int Row)
         g.setRow(r);
         g.setCol(c);
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        rs.FindFirst(QStringLiteral("Vokabular.ID LIKE '") + SqlEscape(id) + QStringLiteral("'"));
+        rs.FindFirst(SqlEquals(QStringLiteral("Vokabular.ID"), id));
         if (!rs.NoMatch())
             result = rs.Fields(0).toInt();
     });

@@ -27,10 +27,44 @@ constexpr int kClientHeight = 1485;
 
 char16_t asciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
 
-// Does the upper-cased start of cell begin with wanted (already upper-cased)?
-// Letters of plain ASCII are compared as they stand when the locale upper-cases
-// them plainly; a cell with any other character in that start goes the whole
-// way through the locale.
+// The start of cell upper-cased, at least n characters of it when the cell
+// has them. Upper-casing can make a text longer ("ß" -> "SS") or shorter (a
+// Greek or Lithuanian locale drops combining accents), and how a letter maps
+// can depend on the letters and marks after it up to the end of its word; so
+// whole words are upper-cased, as many as it takes to reach n characters.
+QString upperStart(const QString& cell, qsizetype n, const QLocale& locale)
+{
+    qsizetype k = n;
+    for (;;) {
+        while (k < cell.size() && !cell.at(k).isSpace())
+            ++k;
+        QString upper = locale.toUpper(cell.left(k));
+        if (upper.size() >= n || k >= cell.size())
+            return upper;
+        k += n - upper.size();
+    }
+}
+
+// The typed text upper-cased as the start of a longer text, as it is within
+// the cells it should find: the locale may map a word's last letter otherwise
+// (a Greek eta with an accent keeps the accent only as a word of its own).
+// A letter after it that upper-cases alike everywhere gives that context.
+QString upperAsStart(const QString& typed, const QLocale& locale)
+{
+    const QChar alpha(u'\u03B1'), upperAlpha(u'\u0391');
+    QString upper = locale.toUpper(typed + alpha);
+    if (upper.endsWith(upperAlpha))
+        upper.chop(1);
+    else
+        upper = locale.toUpper(typed);
+    return upper;
+}
+
+// Does the upper-cased cell begin with wanted (already upper-cased)?
+// Plain ASCII characters are compared as they stand when the locale
+// upper-cases them plainly: each maps to one character whatever follows, so
+// a cell whose ASCII start already differs, or that is all ASCII, is decided
+// without the locale.
 bool beginsWithUpper(const QString& cell, const QString& wanted, const QLocale& locale, bool plainAscii)
 {
     const qsizetype n = wanted.size();
@@ -47,7 +81,7 @@ bool beginsWithUpper(const QString& cell, const QString& wanted, const QLocale& 
         if (i == m)
             return m == n;
     }
-    return locale.toUpper(cell.left(n)).startsWith(wanted);
+    return upperStart(cell, n, locale).startsWith(wanted);
 }
 
 // True when the locale upper-cases every ASCII character as ASCII does.
@@ -220,18 +254,13 @@ void frmSuchen::txtAusdruck_Change()
             return;
         }
         const QLocale locale = QLocale::system();
-        const QString wanted = locale.toUpper(t);
+        const QString wanted = upperAsStart(t, locale);
         const int col = grid->Col();
         const int savedRow = grid->Row();
         const int rows = grid->Rows();
         const bool plainAscii = upperCasesAsciiPlainly(locale);
         for (int r = 1; r < rows; ++r) {
-            // Upper-casing never makes a text shorter, so the first
-            // wanted.size() characters of the cell are enough to compare.
-            const QString& cell = grid->textRef(r, col);
-            if (cell.size() < t.size())
-                continue;
-            if (beginsWithUpper(cell, wanted, locale, plainAscii)) {
+            if (beginsWithUpper(grid->textRef(r, col), wanted, locale, plainAscii)) {
                 grid->setRow(r);
                 grid->setTopRow(r);
                 liste.SetzeMarke();

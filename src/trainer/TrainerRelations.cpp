@@ -40,8 +40,8 @@ bool Trainer::GetRelations()
         g.setCol(col);
         if (id == QLatin1String("*"))
             return;
-        const QString quoted = QStringLiteral("'") + SqlEscape(id) + QStringLiteral("'");
-        const QString criteria = QStringLiteral("von LIKE ") + quoted + QStringLiteral(" OR nach LIKE ") + quoted;
+        const QString criteria =
+            SqlEquals(QStringLiteral("von"), id) + QStringLiteral(" OR ") + SqlEquals(QStringLiteral("nach"), id);
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVerweise);
         rs.FindFirst(criteria);
         if (rs.IsEOF() || rs.NoMatch())

@@ -114,7 +114,7 @@ bool Trainer::PositioniereRecord(const QString& ID)
     bool found = false;
     ErrorHandling::reportAndLeave([&] {
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        rs.FindFirst(QStringLiteral("ID LIKE '") + SqlEscape(ID) + QStringLiteral("'"));
+        rs.FindFirst(SqlEquals(QStringLiteral("ID"), ID));
         found = !rs.NoMatch();
     });
     return found;
@@ -527,15 +527,21 @@ void Trainer::ChangeErrorCount(int mode)
         static const QStringList valid = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                           QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
         int score = valid.contains(text) ? text.toInt() + delta : 0;
-        score = std::clamp(score, 1, 6);
 
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        rs.FindFirst(QStringLiteral("ID LIKE '") + SqlEscape(id) + QStringLiteral("'"));
+        rs.FindFirst(SqlEquals(QStringLiteral("ID"), id));
         // No record with this ID (an empty placeholder row, say): editing now
         // would change whichever record happens to be current.
         if (rs.NoMatch())
             return;
         rs.Edit();
+        // Another copy of the program may have answered this entry since the
+        // list was built: the step goes from the score stored now.
+        if (valid.contains(text)) {
+            const QString stored = rs.Fields(QStringLiteral("Score")).toString();
+            score = valid.contains(stored) ? stored.toInt() + delta : 0;
+        }
+        score = std::clamp(score, 1, 6);
         rs.SetField(QStringLiteral("Score"), QVariant(qint16(score)));
         rs.Update();
         // Only a score that reached the file is shown, so that the next

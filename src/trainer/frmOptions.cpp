@@ -11,10 +11,10 @@
 #include "platform/HelpViewer.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
-#include "platform/SettingsStore.h"
 #include "platform/Twips.h"
 #include "selection/ListColumnOptions.h"
 #include "trainer/Trainer.h"
+#include "trainer/frmOptions_Pairs.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -24,16 +24,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTabBar>
-#include <QTableView>
 
-#include <cmath>
 #include <memory>
+
+using namespace OptionsWindow;
 
 namespace {
 
@@ -41,29 +40,6 @@ constexpr int kWidth = 6105;
 constexpr int kHeight = 5535;
 constexpr int kPageShown = 210;
 constexpr int kPageParked = -20000;
-constexpr int kPairGridWidth = 1575;
-const QString kExceptionsSection = QStringLiteral("Exceptions");
-
-// Whole twips from a computed size, halves to even.
-int roundTw(double v) { return int(std::nearbyint(v)); }
-
-QLabel* multiLineLabel(QWidget* parent, const QString& name)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-template <class T>
-T* control(QWidget* parent, const QString& name, const QString& text, double l, double t, double w, double h)
-{
-    auto* c = new T(text, parent);
-    c->setObjectName(name);
-    Twips::place(c, l, t, w, h);
-    return c;
-}
 
 // Selecting or clearing an option button in code; clearing the selected one
 // leaves its group without a selection, as the design runtime allowed.
@@ -222,42 +198,6 @@ void frmOptions::buildPage1()
     Twips::place(KommentarLabel, 3600, 480, 1815, 3075);
 }
 
-void frmOptions::buildPage2()
-{
-    QWidget* page = picOptions[2];
-    fraSample3 = control<QGroupBox>(page, QStringLiteral("fraSample3"), QStringLiteral("Gleich zu behandelnde Buchstaben"),
-                                    240, 435, 3255, 3105);
-    MSFlexGrid1 = new MSFlexGrid(fraSample3);
-    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
-    Twips::place(MSFlexGrid1, 120, 360, kPairGridWidth, 2535);
-    MSFlexGrid1->setCols(4);
-    MSFlexGrid1->setRows(1);
-    MSFlexGrid1->setFixedRows(0);
-    MSFlexGrid1->setFixedCols(1);
-    MSFlexGrid1->setRows(0);
-    // The narrow "UND" column shows its word whole rather than as "U...".
-    MSFlexGrid1->view()->setTextElideMode(Qt::ElideNone);
-
-    Text1 = control<QLineEdit>(fraSample3, QStringLiteral("Text1"), QString(), 1920, 960, 255, 285);
-    Text1->setMaxLength(1);
-    Label1 = control<QLabel>(fraSample3, QStringLiteral("Label1"), QStringLiteral("UND"), 2280, 960, 495, 255);
-    Label1->setAlignment(Qt::AlignCenter);
-    Text2 = control<QLineEdit>(fraSample3, QStringLiteral("Text2"), QString(), 2760, 960, 255, 285);
-    Text2->setMaxLength(1);
-    add = control<QPushButton>(fraSample3, QStringLiteral("add"), QStringLiteral("Hinzufügen"), 1920, 1560, 1095, 375);
-    Remove = control<QPushButton>(fraSample3, QStringLiteral("Remove"), QStringLiteral("Entfernen"), 1920, 2040, 1095, 375);
-    for (QPushButton* b : {add, Remove})
-        b->setAutoDefault(false);
-    // Nothing to add or remove while both boxes are empty.
-    add->setEnabled(false);
-    Remove->setEnabled(false);
-
-    Erklaerung_Zeichen = multiLineLabel(page, QStringLiteral("Erklaerung_Zeichen"));
-    Erklaerung_Zeichen->setText(QStringLiteral("Die Zeichenpaare, die von der Anwendung als gleichwertig behandelt "
-                                               "werden sollen, können hier verwaltet werden. "));
-    Twips::place(Erklaerung_Zeichen, 3720, 480, 1815, 3015);
-}
-
 void frmOptions::buildPage3()
 {
     QWidget* page = picOptions[3];
@@ -322,18 +262,6 @@ void frmOptions::Form_Load()
     step([&] { MarkedExceptionRow = MSFlexGrid1->Rows() >= 1 ? MSFlexGrid1->Row() : -1; });
     step([&] { SetListColVisibility(); });
     step([&] { SetUserInterfaceProperties(); });
-}
-
-void frmOptions::layOutPairGrid()
-{
-    const double w = kPairGridWidth;
-    MSFlexGrid* g = MSFlexGrid1;
-    for (int c : {0, 1, 3})
-        g->setColWidth(c, roundTw(w / 5));
-    g->setColWidth(2, roundTw(w - w / 10 - g->ColWidth(0) - g->ColWidth(1) - g->ColWidth(3)));
-    for (int c : {1, 2, 3})
-        g->setColAlignment(c, 2);
-    g->setAllowBigSelection(true);
 }
 
 void frmOptions::Form_Activate()
@@ -656,161 +584,6 @@ void frmOptions::cmdOK_Click()
 }
 
 void frmOptions::cmdCancel_Click() { reject(); }
-
-// ---------------------------------------------------------------------------
-// Equal-character pairs
-
-void frmOptions::PrepareExceptionsOptions()
-{
-    ErrorHandling::Steps step;
-    Form1& f = Forms::form1();
-    for (int i = 1; i <= f.NumExceptions; ++i) {
-        step([&] { Text1->setText(f.ReturnIteExceptionL(i)); });
-        step([&] { Text2->setText(f.ReturnIteExceptionR(i)); });
-        step([&] { Add_Click(); });
-    }
-}
-
-void frmOptions::Add_Click()
-{
-    ErrorHandling::Steps step;
-    MSFlexGrid* g = MSFlexGrid1;
-    bool unchanged = false;
-    step([&] {
-        if (g->Rows() == 0) {
-            g->AddItem(QString());
-        } else if (g->RowHeight(0) == 0) {
-            g->setRowHeight(0, SavedRowHeight);
-        } else {
-            for (int r = 0; r < g->Rows(); ++r) {
-                if (g->TextMatrix(r, 1) == Text1->text() && g->TextMatrix(r, 3) == Text2->text()) {
-                    unchanged = true;
-                    return;
-                }
-            }
-            g->AddItem(QString());
-        }
-    });
-    if (unchanged)
-        return;
-    step([&] {
-        g->setRow(g->Rows() - 1);
-        g->setCol(1);
-        g->setText(Text1->text());
-        g->setCellFontBold(true);
-        g->setCol(2);
-        g->setText(tr2(QStringLiteral("AND"), QStringLiteral("UND")));
-        g->setCellFontBold(false);
-        g->setCol(3);
-        g->setText(Text2->text());
-        g->setCellFontBold(true);
-    });
-    step([&] { MarkSelectedException(); });
-    step([&] { UpdateExceptionButtons(); });
-}
-
-void frmOptions::Remove_Click()
-{
-    ErrorHandling::Steps step;
-    MSFlexGrid* g = MSFlexGrid1;
-    step([&] {
-        if (g->Rows() == 0)
-            throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
-        if (g->Rows() == 1) {
-            // The grid keeps its last row, blank and hidden. Removing it again
-            // keeps the height it had, so the next Add shows its pair.
-            if (g->RowHeight(0) > 0)
-                SavedRowHeight = g->RowHeight(0);
-            g->setRowHeight(0, 0);
-            g->setTextMatrix(0, 1, QString());
-            g->setTextMatrix(0, 3, QString());
-        } else {
-            g->RemoveItem(g->Row());
-        }
-    });
-    step([&] {
-        Text1->clear();
-        Text2->clear();
-        UpdateExceptionButtons();
-    });
-}
-
-void frmOptions::MSFlexGrid1_Click()
-{
-    ErrorHandling::Steps step;
-    step([&] { MarkSelectedException(); });
-    step([&] { UpdateExceptionButtons(); });
-}
-
-void frmOptions::MarkSelectedException()
-{
-    MSFlexGrid* g = MSFlexGrid1;
-    if (g->Rows() < 1)
-        return;
-    ErrorHandling::Steps step;
-    const int col = g->Col();
-    int r = g->Row();
-    step([&] {
-        g->setCol(0);
-        r = g->Row();
-    });
-    step([&] {
-        if (MarkedExceptionRow >= 0 && MarkedExceptionRow < g->Rows()) {
-            g->setRow(MarkedExceptionRow);
-            g->setCellPicture(QPixmap());
-            g->setRow(r);
-        }
-    });
-    step([&] {
-        g->setCellPictureAlignment(4);
-        g->setCellPicture(QPixmap(Forms::form1().Marke_bmp));
-    });
-    step([&] {
-        Text1->setText(g->TextMatrix(r, 1));
-        Text2->setText(g->TextMatrix(r, 3));
-    });
-    step([&] {
-        g->setCol(col);
-        MarkedExceptionRow = r;
-    });
-}
-
-void frmOptions::UpdateExceptionButtons()
-{
-    MSFlexGrid* g = MSFlexGrid1;
-    QString left = QStringLiteral("-1"), right = QStringLiteral("-1");
-    const int r = g->Row();
-    if (r >= 0 && r < g->Rows()) {
-        left = g->TextMatrix(r, 1);
-        right = g->TextMatrix(r, 3);
-    }
-    if (Text1->text() == left && Text2->text() == right) {
-        Remove->setEnabled(true);
-        add->setEnabled(false);
-    } else {
-        Remove->setEnabled(false);
-        add->setEnabled(!Text1->text().isEmpty() && !Text2->text().isEmpty());
-    }
-}
-
-QString frmOptions::MyItoS(int i) { return QString::number(i); }
-
-void frmOptions::SetExceptions()
-{
-    try {
-        SettingsStore::DeleteSetting(gAppName, kExceptionsSection);
-    } catch (...) {
-        // An absent section is no reason to stop.
-    }
-    ErrorHandling::Steps step;
-    // A settings file that cannot be written fails alike for every pair: one box.
-    for (int i = 0; i < MSFlexGrid1->Rows() && !step.failed(); ++i) {
-        step([&] {
-            const QString value = MSFlexGrid1->TextMatrix(i, 1) + MSFlexGrid1->TextMatrix(i, 3);
-            SettingsStore::SaveSetting(gAppName, kExceptionsSection, QStringLiteral("Exc_") + MyItoS(i + 1), value);
-        });
-    }
-}
 
 // The list reads the column boxes directly (ListColumnOptions); nothing more
 // to do when the options are applied or the window loads.

@@ -4,19 +4,31 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace AsNobody {
 
 namespace {
-bool dropRights()
+
+struct Account {
+    bool drop = false;   // false: already unprivileged
+    uid_t uid = 0;
+    gid_t gid = 0;
+};
+
+// Looked up before the fork: the name service allocates and locks, which a
+// forked copy of a process with threads must not do.
+bool lookUpNobody(Account& a)
 {
     if (getuid() != 0)
         return true;
@@ -24,57 +36,99 @@ bool dropRights()
     if (!pw)
         return false;
     const group* gr = getgrnam("nogroup");
-    const gid_t gid = gr ? gr->gr_gid : pw->pw_gid;
-    return setgroups(0, nullptr) == 0 && setgid(gid) == 0 && setuid(pw->pw_uid) == 0 && geteuid() != 0;
+    a = {true, pw->pw_uid, gr ? gr->gr_gid : pw->pw_gid};
+    return true;
 }
-} // namespace
 
-void run(const std::function<void()>& body)
+// Only system calls: safe between fork and exec.
+bool dropRights(const Account& a)
 {
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const pid_t pid = fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (!dropRights()) {
-            std::fprintf(stderr, "cannot drop to the account nobody\n");
-            _exit(3);
-        }
-        body();
-        std::fflush(stdout);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
+    return !a.drop || (setgroups(0, nullptr) == 0 && setgid(a.gid) == 0 && setuid(a.uid) == 0 && geteuid() != 0);
+}
+
+void waitForChild(pid_t pid)
+{
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << "the child as nobody failed (exit " << (WIFEXITED(status) ? WEXITSTATUS(status) : -1) << ")";
 }
 
+} // namespace
+
+void run(const std::function<void()>& body)
+{
+    Account nobody;
+    ASSERT_TRUE(lookUpNobody(nobody)) << "no account nobody";
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (!dropRights(nobody))
+            _exit(3);
+        body();
+        std::fflush(stdout);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    waitForChild(pid);
+}
+
 void runTest(const QString& test, const QList<QPair<QByteArray, QByteArray>>& env)
 {
-    const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
-    const QByteArray filter = "--gtest_filter=" + test.toUtf8();
-    const QByteArray disabled = "--gtest_also_run_disabled_tests";
-    run([&] {
-        for (const auto& [name, value] : env)
-            ::setenv(name.constData(), value.constData(), 1);
-        char* const argv[] = {const_cast<char*>(program.constData()), const_cast<char*>(filter.constData()),
-                              const_cast<char*>(disabled.constData()), nullptr};
-        ::execv(program.constData(), argv);
-        ADD_FAILURE() << "cannot start " << program.constData();
-    });
+    Account nobody;
+    ASSERT_TRUE(lookUpNobody(nobody)) << "no account nobody";
+    // Arguments and environment are built here, before the fork.
+    QList<QByteArray> args = {QFile::encodeName(QCoreApplication::applicationFilePath()),
+                              "--gtest_filter=" + test.toUtf8(), "--gtest_also_run_disabled_tests"};
+    std::vector<char*> argv;
+    for (QByteArray& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    QList<QByteArray> added;
+    for (const auto& [name, value] : env)
+        added << name + '=' + value;
+    std::vector<char*> envp;
+    for (char** e = environ; *e; ++e) {
+        const char* eq = std::strchr(*e, '=');
+        const QByteArray name(*e, eq ? int(eq - *e) : int(std::strlen(*e)));
+        if (std::none_of(env.begin(), env.end(), [&](const auto& pair) { return pair.first == name; }))
+            envp.push_back(*e);
+    }
+    for (QByteArray& a : added)
+        envp.push_back(a.data());
+    envp.push_back(nullptr);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (dropRights(nobody))
+            ::execve(argv[0], argv.data(), envp.data());
+        _exit(3);
+    }
+    waitForChild(pid);
 }
 
 void openPath(const QString& path)
 {
-    for (QString p = QDir::cleanPath(path); !QDir(p).isRoot(); p = QFileInfo(p).absolutePath()) {
+    // Only inside this test program's own temporary folder: the folders above
+    // it belong to the machine, not to the test.
+    const QString own = QDir::cleanPath(qEnvironmentVariable("LEXUVANT_TEST_FOLDER"));
+    const QString target = QDir::cleanPath(path);
+    ASSERT_TRUE(!own.isEmpty() && (target == own || target.startsWith(own + QLatin1Char('/'))))
+        << qPrintable(target) << " is outside the test's own folder " << qPrintable(own);
+    for (QString p = target;; p = QFileInfo(p).absolutePath()) {
         const QByteArray name = QFile::encodeName(p);
         struct stat st {};
-        if (::stat(name.constData(), &st) != 0)
-            continue;
-        const mode_t wanted = S_ISDIR(st.st_mode) ? (S_IRGRP | S_IXGRP | S_IROTH | S_IXOTH) : (S_IRGRP | S_IROTH);
-        if ((st.st_mode & wanted) != wanted)
-            ::chmod(name.constData(), (st.st_mode & 07777) | wanted);   // keeps sticky and set-id bits
+        if (::stat(name.constData(), &st) == 0) {
+            const mode_t wanted =
+                S_ISDIR(st.st_mode) ? (S_IRGRP | S_IXGRP | S_IROTH | S_IXOTH) : (S_IRGRP | S_IROTH);
+            if ((st.st_mode & wanted) != wanted)
+                ::chmod(name.constData(), (st.st_mode & 07777) | wanted);   // keeps sticky and set-id bits
+        }
+        if (p == own)
+            break;
     }
 }
 

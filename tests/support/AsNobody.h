@@ -10,7 +10,8 @@
 namespace AsNobody {
 
 // Runs body in a forked child as nobody (as it is when the tests already run
-// unprivileged). The calling test fails when the child could not drop its
+// unprivileged). body should do plain file work only: the child is a copy of
+// a process with threads. The calling test fails when the child could not drop its
 // rights or when a check inside body failed; the parent's state is untouched.
 void run(const std::function<void()>& body);
 
@@ -19,8 +20,9 @@ void run(const std::function<void()>& body);
 // a clean process (widgets, the help engine's threads), not a fork of this one.
 void runTest(const QString& test, const QList<QPair<QByteArray, QByteArray>>& env);
 
-// Lets nobody through path and every folder above it (temporary folders are
-// private to their owner).
+// Lets nobody through path and every folder above it up to this test
+// program's own temporary folder (the one TestMain makes; temporary folders
+// are private to their owner). A path outside that folder fails the calling test.
 void openPath(const QString& path);
 
 // Makes folder read-only for everyone.

@@ -3,9 +3,11 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"
+#include "platform/MSFlexGrid.h"
 #include "platform/Database.h"
 #include "platform/Recordset.h"
 #include "selection/Form2.h"
+#include "selection/Liste.h"
 #include "support/FakeMessageService.h"
 #include "support/TestDatabase.h"
 #include "trainer/ConfirmDlg.h"
@@ -15,14 +17,17 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <array>
+#include <algorithm>
+#include <functional>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <random>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,15 +36,24 @@ namespace KillLoop {
 namespace {
 
 constexpr int kEntries = 6;
+constexpr int kFirstScore = 3;
 const char* const kFile = "Killtest.lxt";
 
-// The writer reports the running number of each write once it returned.
-void report(int fd, long k)
+// What the writer reports once a write returned: its running number, the
+// entry and the score it says it wrote.
+struct Report {
+    long k = -1;
+    qint64 id = 0;
+    long score = 0;
+};
+
+void report(int fd, const Report& r)
 {
-    if (write(fd, &k, sizeof k) != sizeof k)
+    if (write(fd, &r, sizeof r) != sizeof r)
         _exit(3);
 }
 
+// Entry k % 6 + 1 gets score k % 6 + 1 and the number k as its note.
 [[noreturn]] void engineWriter(const QString& path, long from, int fd)
 {
     auto db = Database::OpenDatabase(path);
@@ -50,12 +64,13 @@ void report(int fd, long k)
         rs->SetField(QStringLiteral("Score"), int(k % 6) + 1);
         rs->SetField(QStringLiteral("Zusatzinfo"), QString::number(k));
         rs->Update();
-        report(fd, k);
+        report(fd, {k, k % kEntries + 1, k % 6 + 1});
     }
 }
 
-// The first entry of the list, answered right and wrong in turn, each answer
-// written by the trainer's own score procedure.
+// The first entry of the list, answered right (even k) and wrong (odd k) in
+// turn, each answer written by the trainer's own score procedure; the report
+// carries the score the list shows afterwards.
 [[noreturn]] void trainerWriter(const QString& path, long from, int fd)
 {
     ScopedFakeMessages msgs;
@@ -63,6 +78,7 @@ void report(int fd, long k)
     Forms::form1().Open_DB(QFileInfo(path).fileName());
     Forms::form2().Command4_Click();
     Trainer& t = Forms::trainer();
+    MSFlexGrid& grid = *Forms::liste().MSFlexGrid1;
     t.OptTest = true;
     t.OptionsToUI();
     for (long k = from;; ++k) {
@@ -80,7 +96,7 @@ void report(int fd, long k)
                          msgs->shown.isEmpty() ? "no question asked" : qPrintable(msgs->lastPrompt()));
             _exit(4);
         }
-        report(fd, k);
+        report(fd, {k, grid.TextMatrix(1, 1).toLongLong(), grid.TextMatrix(1, Liste::txtScore).toLong()});
     }
 }
 
@@ -89,6 +105,8 @@ struct Child {
     int fd = -1;
 };
 
+// Started with posix_spawn: this process has threads (Qt's), and a forked
+// copy of it may run nothing that allocates or locks before exec.
 Child start(Writer writer, const QString& path, long from, const QStringList& childArgs)
 {
     int fds[2];
@@ -100,38 +118,76 @@ Child start(Writer writer, const QString& path, long from, const QStringList& ch
     QList<QByteArray> args{program};
     for (const QString& a : childArgs)
         args << a.toLocal8Bit();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        // Qt's, the test program's and the writer's messages go to a log the failure report quotes.
-        const int log = ::open(QFile::encodeName(path + QStringLiteral(".log")).constData(),
-                               O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (log >= 0) {
-            dup2(log, 1);
-            dup2(log, 2);
-        }
-        setenv("LEXUVANT_KILL_WRITER", writer == Writer::Engine ? "engine" : "trainer", 1);
-        setenv("LEXUVANT_KILL_DB", QFile::encodeName(path).constData(), 1);
-        setenv("LEXUVANT_KILL_FROM", QByteArray::number(qlonglong(from)).constData(), 1);
-        setenv("LEXUVANT_KILL_FD", QByteArray::number(fds[1]).constData(), 1);
-        std::vector<char*> argv;
-        for (QByteArray& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(program.constData(), argv.data());
-        _exit(5);
-    }
+    std::vector<char*> argv;
+    for (QByteArray& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const QList<QByteArray> ours = {
+        QByteArray("LEXUVANT_KILL_WRITER=") + (writer == Writer::Engine ? "engine" : "trainer"),
+        "LEXUVANT_KILL_DB=" + QFile::encodeName(path),
+        "LEXUVANT_KILL_FROM=" + QByteArray::number(qlonglong(from)),
+        "LEXUVANT_KILL_FD=" + QByteArray::number(fds[1]),
+    };
+    std::vector<char*> envp;
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "LEXUVANT_KILL_", 14) != 0)
+            envp.push_back(*e);
+    for (const QByteArray& e : ours)
+        envp.push_back(const_cast<char*>(e.constData()));
+    envp.push_back(nullptr);
+    // Qt's, the test program's and the writer's messages go to a log the failure report quotes.
+    const QByteArray log = QFile::encodeName(path + QStringLiteral(".log"));
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawn_file_actions_addopen(&actions, 1, log.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = -1;
+    const int rc = posix_spawn(&pid, program.constData(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
+    if (rc != 0) {
+        close(fds[0]);
+        return {};
+    }
     return {pid, fds[0]};
 }
 
 // Reads one report; false at the end of the pipe or after timeoutMs.
-bool readReport(int fd, long& k, int timeoutMs)
+bool readReport(int fd, Report& r, int timeoutMs)
 {
     pollfd p{fd, POLLIN, 0};
     if (poll(&p, 1, timeoutMs) <= 0)
         return false;
-    return read(fd, &k, sizeof k) == sizeof k;
+    return read(fd, &r, sizeof r) == sizeof r;
+}
+
+// The write the kth one must be, by the writer's own rule, after `previous`
+// (the score the trainer's entry held before it).
+Report expected(Writer writer, long k, long previous)
+{
+    if (writer == Writer::Engine)
+        return {k, k % kEntries + 1, k % 6 + 1};
+    return {k, 1, std::clamp(previous + (k % 2 == 0 ? -1 : 1), 1L, 6L)};
+}
+
+QString shown(const Report& r) { return QStringLiteral("entry %1 score %2").arg(r.id).arg(r.score); }
+
+// The file both kinds of run write: six entries and the log of every write.
+QString buildFile(const QString& folder)
+{
+    const QString path = QDir(folder).filePath(QString::fromLatin1(kFile));
+    TestDatabase db(path);
+    db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Französisch@")).setDBVersion(2);
+    for (int i = 0; i < kEntries; ++i)
+        if (db.addEntry({{}, QStringLiteral("Wort%1").arg(i)}, {{}, QStringLiteral("mot%1").arg(i)}, kFirstScore)
+            != i + 1)
+            throw std::runtime_error("unexpected entry ID");
+    // Every committed change of an entry, in order, with what it wrote.
+    db.exec(QStringLiteral("CREATE TABLE WriteLog (n INTEGER PRIMARY KEY, ID INTEGER, Score INTEGER, Info TEXT)"));
+    db.exec(QStringLiteral("CREATE TRIGGER log_writes AFTER UPDATE ON Vokabular BEGIN "
+                           "INSERT INTO WriteLog (ID, Score, Info) VALUES (NEW.ID, NEW.Score, NEW.Zusatzinfo); END"));
+    return path;
 }
 
 } // namespace
@@ -139,86 +195,113 @@ bool readReport(int fd, long& k, int timeoutMs)
 Summary run(Writer writer, int kills, const QString& folder, const QStringList& childArgs, unsigned seed)
 {
     Summary sum;
-    const QString path = QDir(folder).filePath(QString::fromLatin1(kFile));
-    std::array<long, kEntries> stamp;   // the number each entry holds (engine writer)
-    stamp.fill(-1);
-    {
-        TestDatabase db(path);
-        db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Französisch@")).setDBVersion(2);
-        for (int i = 0; i < kEntries; ++i)
-            if (db.addEntry({{}, QStringLiteral("Wort%1").arg(i)}, {{}, QStringLiteral("mot%1").arg(i)}, 3) != i + 1)
-                throw std::runtime_error("unexpected entry ID");
-        db.exec(QStringLiteral("UPDATE Vokabular SET Zusatzinfo = '-1'"));
-        db.exec(QStringLiteral("CREATE TABLE WriteCount (n INTEGER)"));
-        db.exec(QStringLiteral("INSERT INTO WriteCount VALUES (0)"));
-        db.exec(QStringLiteral("CREATE TRIGGER count_writes AFTER UPDATE ON Vokabular "
-                               "BEGIN UPDATE WriteCount SET n = n + 1; END"));
-    }
+    const QString path = buildFile(folder);
     std::mt19937 rng(seed);
     // The trainer's write is slower; its window of kill moments is wider.
     std::uniform_int_distribution<int> delayUs(0, writer == Writer::Engine ? 20000 : 100000);
     long from = 0;
+    long logged = 0;                  // log entries checked so far
+    long trainerScore = kFirstScore;  // what the trainer's entry holds
     for (int round = 0; round < kills; ++round) {
         const QString where = QStringLiteral("round %1 (seed %2): ").arg(round).arg(seed);
-        long before = 0;
-        {
-            TestDatabase check(path, TestDatabase::OpenExisting);
-            before = check.scalar(QStringLiteral("SELECT n FROM WriteCount")).toLongLong();
-        }
         const Child child = start(writer, path, from, childArgs);
         if (child.pid < 0) {
             sum.problems << where + QStringLiteral("cannot start the writer");
             return sum;
         }
-        long k = -1;
-        const bool first = readReport(child.fd, k, 60000);
-        if (first)
+        // The first round lets the writer finish eight writes before the kill
+        // moment is drawn, so a writer that stops writing after a few is seen
+        // in every run, not only when a later round happens to last.
+        QList<Report> reports;
+        const int before = round == 0 ? 8 : 1;
+        for (Report r; reports.size() < before && readReport(child.fd, r, 60000);)
+            reports << r;
+        const bool wrote = reports.size() == before;
+        if (wrote)
             usleep(useconds_t(delayUs(rng)));
         kill(child.pid, SIGKILL);
-        for (long more; readReport(child.fd, more, 0);)
-            k = more;   // reports already in the pipe were committed too
+        for (Report r; readReport(child.fd, r, 0);)
+            reports << r;   // reports already in the pipe were committed too
         close(child.fd);
         int status = 0;
         waitpid(child.pid, &status, 0);
-        if (!first || !WIFSIGNALED(status)) {
+        if (!wrote || !WIFSIGNALED(status)) {
             QFile log(path + QStringLiteral(".log"));
             log.open(QIODevice::ReadOnly);
-            sum.problems << where + QStringLiteral("the writer ended by itself (exit %1) or wrote nothing: ")
+            sum.problems << where + QStringLiteral("the writer ended by itself (exit %1) or wrote too little: ")
                                         .arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1)
                                 + QString::fromLocal8Bit(log.readAll().right(2000));
             return sum;
         }
         ++sum.kills;
-        sum.writes += k - from + 1;
+        sum.writes += reports.size();
 
         TestDatabase check(path, TestDatabase::OpenExisting);
         const QString integrity = check.scalar(QStringLiteral("PRAGMA integrity_check")).toString();
         if (integrity != QLatin1String("ok"))
             sum.problems << where + QStringLiteral("integrity_check: ") + integrity;
-        // Writes from..k were reported; the one after k may have been
-        // committed just before the kill.
-        const long counted = check.scalar(QStringLiteral("SELECT n FROM WriteCount")).toLongLong() - before;
-        const long reported = k - from + 1;
-        if (counted != reported && counted != reported + 1)
-            sum.problems << where + QStringLiteral("%1 writes reported, %2 in the file").arg(reported).arg(counted);
-        if (writer == Writer::Engine) {
-            for (long j = from; j <= k; ++j)
-                stamp[size_t(j % kEntries)] = j;
-            for (int i = 0; i < kEntries; ++i) {
-                const long held = check.scalar(QStringLiteral("SELECT Zusatzinfo FROM Vokabular WHERE ID = ?1"), {i + 1})
-                                      .toLongLong();
-                const bool nextWasThis = (k + 1) % kEntries == i;
-                if (held != stamp[size_t(i)] && !(nextWasThis && held == k + 1))
-                    sum.problems << where + QStringLiteral("entry %1 holds write %2, last reported %3")
-                                                .arg(i + 1)
-                                                .arg(held)
-                                                .arg(stamp[size_t(i)]);
-                stamp[size_t(i)] = held;
-            }
+        const QStringList log =
+            check.texts(QStringLiteral("SELECT ID || ' ' || Score || ' ' || ifnull(Info, '') FROM WriteLog WHERE n > ?1 "
+                                       "ORDER BY n"),
+                        {qlonglong(logged)});
+        // Each reported write is in the file as reported and as the rule
+        // says; the one after the last report may have got in just before the kill.
+        const long last = reports.last().k;
+        const long count = last - from + 1;
+        if (log.size() != count && log.size() != count + 1)
+            sum.problems << where + QStringLiteral("%1 writes reported, %2 in the file").arg(count).arg(log.size());
+        for (long i = 0; i < std::min<long>(log.size(), count + 1); ++i) {
+            const long k = from + i;
+            const Report want = expected(writer, k, trainerScore);
+            const QStringList held = log[int(i)].split(u' ');
+            const Report inFile{k, held.value(0).toLongLong(), held.value(1).toLong()};
+            if (i < reports.size() && (reports[int(i)].k != k || reports[int(i)].id != want.id
+                                       || reports[int(i)].score != want.score))
+                sum.problems << where + QStringLiteral("write %1 reported %2, the rule gives %3")
+                                            .arg(k)
+                                            .arg(shown(reports[int(i)]), shown(want));
+            if (inFile.id != want.id || inFile.score != want.score
+                || (writer == Writer::Engine && held.value(2) != QString::number(k)))
+                sum.problems << where + QStringLiteral("write %1 is %2 (%3) in the file, the rule gives %4")
+                                            .arg(k)
+                                            .arg(shown(inFile), held.value(2), shown(want));
+            trainerScore = inFile.score;
         }
-        from = k + 2;   // numbers stay distinct whether or not k + 1 got in
+        logged += log.size();
+        from = last + 2;   // numbers stay distinct whether or not last + 1 got in
     }
     return sum;
+}
+
+QString makeFile(const QString& folder) { return buildFile(folder); }
+
+QStringList answerBeside(const QString& path, int answers, const QStringList& childArgs,
+                         const std::function<void()>& meanwhile, long* reported)
+{
+    const Child copy = start(Writer::Trainer, path, 0, childArgs);
+    if (copy.pid < 0)
+        return {QStringLiteral("cannot start the other copy")};
+    long got = 0;
+    for (int tries = 0; got < answers && tries < 3000; ++tries) {
+        meanwhile();
+        for (Report r; got < answers && readReport(copy.fd, r, 5);)
+            ++got;
+    }
+    kill(copy.pid, SIGKILL);
+    for (Report r; readReport(copy.fd, r, 0);)
+        ++got;
+    close(copy.fd);
+    int status = 0;
+    waitpid(copy.pid, &status, 0);
+    *reported = got;
+    if (got >= answers && WIFSIGNALED(status))
+        return {};
+    QFile log(path + QStringLiteral(".log"));
+    log.open(QIODevice::ReadOnly);
+    return {QStringLiteral("the other copy stopped after %1 answers (exit %2; 4: it was shown a box): %3")
+                .arg(got)
+                .arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1)
+                .arg(QString::fromLocal8Bit(log.readAll().right(2000)))};
 }
 
 bool writerFromEnvironment()

@@ -3,16 +3,19 @@
 // after every kill each write it reported as done must be in the file, and the
 // file must be sound.
 //
-// Every write carries a value of its own: the writer stores its running number
-// k in the entry (engine writer), and a trigger in the file counts every
-// committed change of Vokabular (both writers), so a write that was dropped or
-// rolled back cannot hide behind an equal value written earlier.
+// Every write carries a value of its own (the engine writer stores its running
+// number k in the entry; the trainer answers right and wrong in turn), and a
+// trigger in the file logs every committed change of Vokabular with the
+// values written: each reported write must be there as reported and as the
+// writer's rule says, so a write that was dropped, rolled back or written
+// wrong cannot hide behind an equal value written earlier.
 //
 // The writer is this same program started again (fresh process, its own
 // QApplication): a test program runs one DISABLED_ test that calls
 // writerFromEnvironment(); any other program calls it first thing in main().
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace KillLoop {
 
@@ -30,6 +33,18 @@ struct Summary {
 // Builds a database in folder and kills the writer kills times on it.
 // childArgs are the arguments that make this program run the writer.
 Summary run(Writer writer, int kills, const QString& folder, const QStringList& childArgs, unsigned seed);
+
+// The file the writers write, in folder: six entries (IDs 1..6, score 3),
+// and a table WriteLog that gets one row per committed change of an entry.
+QString makeFile(const QString& folder);
+
+// Another copy of the program answers on path (made by makeFile) with the
+// trainer, right and wrong in turn, while this process runs meanwhile()
+// between its reports, until it reported `answers` answers; then it is
+// killed. *reported is the number of answers it reported. Returns one line
+// per problem (a copy that is shown a box stops).
+QStringList answerBeside(const QString& path, int answers, const QStringList& childArgs,
+                         const std::function<void()>& meanwhile, long* reported);
 
 // In the started writer: writes until killed (never returns). Returns false
 // when this process was not started as a writer.

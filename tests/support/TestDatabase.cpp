@@ -120,6 +120,15 @@ TestDatabase& TestDatabase::dropTable(const QString& table)
     return *this;
 }
 
+TestDatabase& TestDatabase::useTextIds()
+{
+    QString sql = scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name = 'Vokabular'")).toString();
+    sql.replace(QStringLiteral("ID INTEGER PRIMARY KEY AUTOINCREMENT"), QStringLiteral("ID TEXT"));
+    dropTable(QStringLiteral("Vokabular"));
+    exec(sql);
+    return *this;
+}
+
 qint64 TestDatabase::addEntry(const Side& lang1, const Side& lang2, const QVariant& score)
 {
     // The language columns are the ones at positions 1..8, whatever their names.

@@ -58,6 +58,9 @@ public:
     TestDatabase& setDBVersion(const QVariant& value) { return setProperty(QStringLiteral("DBVersion"), value); }
     // Removes a whole table (for files that lack one).
     TestDatabase& dropTable(const QString& table);
+    // Makes "Vokabular" anew, empty, with a text ID column, as a foreign file
+    // may have it; add its entries with addEntryColumns and an "ID".
+    TestDatabase& useTextIds();
 
     // One entry; returns its ID. score may be null (an SQL NULL).
     qint64 addEntry(const Side& lang1, const Side& lang2, const QVariant& score = 1);

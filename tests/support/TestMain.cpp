@@ -22,6 +22,7 @@ int main(int argc, char** argv)
     // the temporary folder fails the run.
     QTemporaryDir temp;
     qputenv("TMPDIR", temp.path().toLocal8Bit());
+    qputenv("LEXUVANT_TEST_FOLDER", temp.path().toLocal8Bit());   // stays when a test points TMPDIR elsewhere
     ::testing::InitGoogleTest(&argc, argv);
     int result = RUN_ALL_TESTS();
     const QStringList pictures = QDir(temp.path()).entryList({QStringLiteral("*.png")}, QDir::Files);
