@@ -2,6 +2,7 @@
 // fields, changes committed to the file at once, and a writer killed mid-work.
 #include "engine_testdb.h"
 #include "platform/Database.h"
+#include "platform/QueryDef.h"
 #include "platform/Recordset.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
@@ -134,6 +135,54 @@ TEST_F(EngineRecordset, PerEntryStatementsShareOnePreparedStatement)
                                               " AND GrammatikalischeAttribute_Zwischen.ID=GrammatikalischeAttribute.IDA"));
     EXPECT_EQ(texts(*g, QStringLiteral("Attribut_Text LIKE '*'"), QStringLiteral("Attribut_Text")),
               (QStringList{QStringLiteral("Plural"), QStringLiteral("unregelmäßig")}));
+}
+
+// A statement run once per entry with the entry's ID as its parameter: the
+// rows of a dynaset with the ID written in, in the same order; and no read
+// stays open after a run, even one that the caller's code breaks off.
+TEST_F(EngineRecordset, QueryDefRunsLikeADynasetAndLeavesNoReadOpen)
+{
+    const QString select = QStringLiteral("SELECT Bereich_Text, Bereiche_Zwischen.IDV FROM Bereiche_Zwischen, Bereiche "
+                                          "WHERE Bereiche_Zwischen.IDV=%1 AND Bereiche_Zwischen.ID=Bereiche.ID");
+    QueryDef query(db, select.arg(QStringLiteral("[vid]")), {QStringLiteral("vid")});
+    auto run = [&](const QVariant& vid, const QString& condition) {
+        query.setParameter(0, vid);
+        QStringList out;
+        query.findAll(condition, [&](const QueryRow& row) { out << row.Fields(QStringLiteral("Bereich_Text")).toString(); });
+        return out;
+    };
+    auto walk = [&](const QString& written, const QString& condition) {
+        auto rs = db->OpenRecordset(select.arg(written));
+        QStringList out;
+        for (rs->FindFirst(condition); !rs->NoMatch(); rs->FindNext(condition))
+            out << rs->Fields(QStringLiteral("Bereich_Text")).toString();
+        return out;
+    };
+    const std::pair<QVariant, QString> ids[] = {{qlonglong(1), QStringLiteral("1")},
+                                                {qlonglong(120), QStringLiteral("120")},
+                                                {qlonglong(3), QStringLiteral("3")},
+                                                {QStringLiteral("12"), QStringLiteral("'12'")}};
+    for (const auto& [value, written] : ids) {
+        SCOPED_TRACE(written.toStdString());
+        for (const QString& condition : {QStringLiteral("Bereiche_Zwischen.IDV=%1"), QStringLiteral("Bereich_Text LIKE 'R*'")})
+            EXPECT_EQ(run(value, condition.arg(QStringLiteral("[vid]"))), walk(written, condition.arg(written)));
+    }
+    EXPECT_EQ(run(qlonglong(1), QStringLiteral("Bereiche_Zwischen.IDV=[vid]")),
+              (QStringList{QStringLiteral("Essen"), QStringLiteral("Reisen")}));
+
+    query.setParameter(0, qlonglong(1));
+    EXPECT_THROW(query.findAll(QStringLiteral("IDV=[vid]"), [](const QueryRow&) { throw AppError(1, QStringLiteral("x")); }),
+                 AppError);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, "UPDATE Bereiche SET Bereich_Text='Speisen' WHERE ID=1", nullptr, nullptr, nullptr),
+              SQLITE_OK)
+        << "the file is still read-locked";
+    sqlite3_close(other);
+    EXPECT_EQ(run(qlonglong(1), QStringLiteral("IDV=[vid]")), (QStringList{QStringLiteral("Speisen"), QStringLiteral("Reisen")}));
+
+    db->Close();
+    EXPECT_EQ(errorOf([&] { run(qlonglong(1), QStringLiteral("IDV=[vid]")); }), DbErr::ObjectClosed);
 }
 
 TEST_F(EngineRecordset, StatementsTheEngineRejects)

@@ -58,6 +58,18 @@ TEST(EngineSql, TranslatesNamesAndTurnsWhereLiteralsIntoParameters)
     }
 }
 
+// Named parameters: a bracketed name of the WHERE clause, in any case, but
+// not a column qualified by its table nor a name outside the WHERE clause.
+TEST(EngineSql, BracketedNamesOfTheWhereClauseCanBeParameters)
+{
+    const jetsql::Translated t = jetsql::translateText(
+        QStringLiteral("SELECT [vid] FROM T WHERE T.[vid]=[vid] AND x=[VID] AND y='a' AND z=[other]"),
+        {QStringLiteral("vid"), QStringLiteral("other")});
+    EXPECT_EQ(t.sql, QStringLiteral("SELECT \"vid\" FROM T WHERE T.\"vid\"=?1 AND x=?2 AND y=?3 AND z=?4"));
+    EXPECT_EQ(t.binds, (std::vector<QVariant>{QVariant(), QVariant(), QStringLiteral("a"), QVariant()}));
+    EXPECT_EQ(t.parameterBinds, (std::vector<std::pair<int, int>>{{0, 0}, {1, 0}, {3, 1}}));
+}
+
 TEST(EngineSql, BrokenStatementsCarryTheirFault)
 {
     // An unclosed quote or bracket, text after ";" or a NUL: passed on as

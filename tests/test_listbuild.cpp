@@ -3,12 +3,14 @@
 // same file), the text of every cell, and the state after builds without hits
 // or stopped by an error.
 #include "common/Global.h"
+#include "database/CQuery.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/Progress.h"
 #include "platform/AppPaths.h"
 #include "platform/MSFlexGrid.h"
 #include "selection/Form2.h"
+#include "selection/ListBuilder.h"
 #include "selection/Liste.h"
 #include "trainer/Trainer.h"
 #include "selection/LstFkt.h"
@@ -180,6 +182,57 @@ TEST_F(ListBuild, SelectionMatchesSqlOnShippedDatabase)
                      std::to_string(s.max));
         expectSelection(path, s.areas, s.min, s.max);
     }
+}
+
+// The builder on its own, without the selection window, against plain SQL on
+// the shipped database: every row, in the order of the statement's rows, and
+// each area and attribute cell with its texts in the order of the entry's links.
+TEST_F(ListBuild, BuilderAloneMatchesAnIndependentReadingOfEveryLinkedCell)
+{
+    const QString path = TestFiles::copyShipped(QStringLiteral("Englisch.lxt"), dir);
+    ASSERT_FALSE(path.isEmpty());
+    open(path);
+    ListBuilder builder;
+    int shown = -1;
+    ASSERT_TRUE(builder.build({{}, QStringLiteral("1"), QStringLiteral("6")}, nullptr, [&](int n) { shown = n; }));
+    ASSERT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+
+    TestDatabase check(path, TestDatabase::OpenExisting);
+    const QStringList ids = check.texts(QStringLiteral("SELECT DISTINCT * FROM Vokabular"));
+    ASSERT_EQ(grid()->Rows() - 1, ids.size());
+    EXPECT_EQ(shown, ids.size());
+    struct Linked {
+        int col;
+        const char* sql;
+        int limit;
+    };
+    const Linked linked[] = {
+        {Liste::txtBereich,
+         "SELECT b.Bereich_Text FROM Bereiche_Zwischen z JOIN Bereiche b ON b.ID = z.ID WHERE z.IDV = ?1 ORDER BY z.rowid",
+         gMaxBereich},
+        {Liste::txtGrammatikalischeAttribute,
+         "SELECT a.Attribut_Text FROM GrammatikalischeAttribute_Zwischen z JOIN GrammatikalischeAttribute a "
+         "ON a.IDA = z.ID WHERE z.IDV = ?1 AND a.Attribut_Text IS NOT NULL ORDER BY z.rowid",
+         gMaxAttribut},
+        {Liste::txtFunktionaleAttribute,
+         "SELECT a.Attribut_Text FROM FunktionaleAttribute_Zwischen z JOIN FunktionaleAttribute a "
+         "ON a.IDA = z.ID WHERE z.IDV = ?1 AND a.Attribut_Text IS NOT NULL ORDER BY z.rowid",
+         gMaxAttribut},
+    };
+    int severalTexts = 0;
+    for (int r = 1; r < grid()->Rows(); ++r) {
+        ASSERT_EQ(grid()->TextMatrix(r, 1), ids[r - 1]) << "row " << r;
+        for (const Linked& l : linked) {
+            QString cell;
+            for (const QString& text : check.texts(QString::fromLatin1(l.sql), {ids[r - 1].toLongLong()}))
+                appendCellText(cell, text, l.limit);
+            severalTexts += cell.contains(QLatin1Char(';'));
+            if (l.col != Liste::txtBereich && !cell.isEmpty())
+                cell += QLatin1Char(';');
+            EXPECT_EQ(grid()->TextMatrix(r, l.col).toStdString(), cell.toStdString()) << "row " << r << " column " << l.col;
+        }
+    }
+    EXPECT_GT(severalTexts, 0) << "no cell whose order could differ";
 }
 
 TEST_F(ListBuild, EntryInTwoSelectedAreasAppearsOnce)

@@ -3,6 +3,7 @@
 // doubling the quotes inside keeps a value such as "Kinder's" one value
 // instead of breaking the statement.
 #include <QString>
+#include <QVariant>
 
 inline QString SqlEscape(const QString& value)
 {
@@ -18,6 +19,14 @@ inline QString SqlId(const QString& id)
     bool ok = false;
     const qlonglong n = id.toLongLong(&ok);
     return ok ? QString::number(n) : QLatin1Char('\'') + SqlEscape(id) + QLatin1Char('\'');
+}
+
+// The same ID as the value of a statement parameter.
+inline QVariant SqlIdValue(const QString& id)
+{
+    bool ok = false;
+    const qlonglong n = id.toLongLong(&ok);
+    return ok ? QVariant(n) : QVariant(id);
 }
 
 // A find condition that holds where `column` is exactly `value` (case ignored,

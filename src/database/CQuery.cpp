@@ -6,6 +6,7 @@
 #include "common/TextProcs.h"
 #include "database/CDBHandler.h"
 #include "platform/AppError.h"
+#include "platform/QueryDef.h"
 
 namespace {
 const QString kOr = QStringLiteral(" OR ");
@@ -168,74 +169,71 @@ void appendCellText(QString& cell, const QString& text, int limit)
 
 namespace {
 
-// Opens sql on the handler's database, walks the rows matching condition and
-// joins the texts of field, each trimmed and cut to limit, with "; ".
-QString joinCellTexts(CDBHandler* handler, const QString& sql, const QString& condition, const QString& field,
-                      int limit)
+// The cells' lookups: each statement finds the entry's links by its ID, given
+// as the parameter [vid]; the condition picks the rows whose text goes in.
+struct CellLookup {
+    QString sql, condition, field;
+};
+
+const CellLookup& cellLookup(int lookup)
 {
-    if (!handler)
-        throw AppError(ErrNo::ObjectNotSet, objectNotSetText());
-    auto rs = mustBeSet(handler->dbKopieren).OpenRecordset(sql, 2);
-    QString result;
-    rs->FindFirst(condition);
-    while (!(rs->IsEOF() || rs->NoMatch())) {
-        const QVariant v = rs->Fields(field);
-        if (v.isNull())
-            ErrorHandling::raiseInvalidNull();
-        appendCellText(result, v.toString(), limit);
-        rs->FindNext(condition);
-    }
-    rs->Close();
-    return result;
+    static const CellLookup lookups[] = {
+        {QStringLiteral("SELECT Bereich_Text, Bereiche_Zwischen.IDV FROM Bereiche_Zwischen, Bereiche "
+                        "WHERE Bereiche_Zwischen.IDV=[vid] AND Bereiche_Zwischen.ID=Bereiche.ID"),
+         QStringLiteral("Bereiche_Zwischen.IDV=[vid]"), QStringLiteral("Bereich_Text")},
+        {QStringLiteral("SELECT Attribut_Text FROM GrammatikalischeAttribute_Zwischen, GrammatikalischeAttribute "
+                        "WHERE GrammatikalischeAttribute_Zwischen.IDV=[vid] "
+                        "AND GrammatikalischeAttribute_Zwischen.ID=GrammatikalischeAttribute.IDA"),
+         QStringLiteral("Attribut_Text LIKE '*'"), QStringLiteral("Attribut_Text")},
+        {QStringLiteral("SELECT Attribut_Text FROM FunktionaleAttribute_Zwischen, FunktionaleAttribute "
+                        "WHERE FunktionaleAttribute_Zwischen.IDV=[vid] "
+                        "AND FunktionaleAttribute_Zwischen.ID=FunktionaleAttribute.IDA"),
+         QStringLiteral("Attribut_Text LIKE '*'"), QStringLiteral("Attribut_Text")},
+    };
+    return lookups[lookup];
 }
 
 } // namespace
 
-QString CQuery::GetAllBereiche(const QString& vid)
+QString CQuery::cellTexts(int lookup, const QString& vid, int limit)
 {
-    return joinCellTexts(handler,
-                         QStringLiteral("SELECT Bereich_Text, Bereiche_Zwischen.IDV FROM Bereiche_Zwischen, Bereiche "
-                                        "WHERE Bereiche_Zwischen.IDV=")
-                             + SqlId(vid) + QStringLiteral(" AND Bereiche_Zwischen.ID=Bereiche.ID"),
-                         QStringLiteral("Bereiche_Zwischen.IDV=") + SqlId(vid), QStringLiteral("Bereich_Text"), gMaxBereich);
+    if (!handler)
+        throw AppError(ErrNo::ObjectNotSet, objectNotSetText());
+    mustBeSet(handler->dbKopieren);
+    const CellLookup& l = cellLookup(lookup);
+    // Translated and prepared once per database: this runs three times for every list entry.
+    std::shared_ptr<QueryDef>& def = m_cellQueries[size_t(lookup)];
+    if (!def || !def->isOn(handler->dbKopieren.get()))
+        def = std::make_shared<QueryDef>(handler->dbKopieren, l.sql, QStringList{QStringLiteral("vid")});
+    def->setParameter(0, SqlIdValue(vid));
+    struct Walk {
+        QString result;
+        const QString& field;
+        int limit;
+    } walk{QString(), l.field, limit};
+    def->findAll(l.condition, [w = &walk](const QueryRow& row) {
+        const QVariant v = row.Fields(w->field);
+        if (v.isNull())
+            ErrorHandling::raiseInvalidNull();
+        appendCellText(w->result, v.toString(), w->limit);
+    });
+    return walk.result;
 }
 
-namespace {
-// The attribute cell: the texts of one attribute table joined, with a final ";".
-QString attributeCell(CDBHandler* handler, const QString& table, const QString& entryId)
+QString CQuery::GetAllBereiche(const QString& vid) { return cellTexts(0, vid, gMaxBereich); }
+
+QString CQuery::GetAllGrammatikalisch(const QString& vid)
 {
-    const QString vid = SqlId(entryId);
-    // Joined piece by piece: this runs for every list entry.
-    const QString links = table + QStringLiteral("_Zwischen");
-    QString sql;
-    sql.reserve(2 * links.size() + 3 * table.size() + vid.size() + 64);
-    sql += QStringLiteral("SELECT Attribut_Text FROM ");
-    sql += links;
-    sql += QStringLiteral(", ");
-    sql += table;
-    sql += QStringLiteral(" WHERE ");
-    sql += links;
-    sql += QStringLiteral(".IDV=");
-    sql += vid;
-    sql += QStringLiteral(" AND ");
-    sql += links;
-    sql += QStringLiteral(".ID=");
-    sql += table;
-    sql += QStringLiteral(".IDA");
-    QString result = joinCellTexts(handler, sql, QStringLiteral("Attribut_Text LIKE '*'"),
-                                   QStringLiteral("Attribut_Text"), gMaxAttribut);
+    QString result = cellTexts(1, vid, gMaxAttribut);
     if (!result.isEmpty())
         result += QLatin1Char(';');
     return result;
 }
-} // namespace
-
-QString CQuery::GetAllGrammatikalisch(const QString& vid)
-{
-    return attributeCell(handler, QStringLiteral("GrammatikalischeAttribute"), vid);
-}
 
 QString CQuery::GetAllFunktional(const QString& vid)
 {
-    return attributeCell(handler, QStringLiteral("FunktionaleAttribute"), vid);
+    QString result = cellTexts(2, vid, gMaxAttribut);
+    if (!result.isEmpty())
+        result += QLatin1Char(';');
+    return result;
 }

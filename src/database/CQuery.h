@@ -4,7 +4,11 @@
 // texts of one entry.
 #include <QString>
 
+#include <array>
+#include <memory>
+
 class CDBHandler;
+class QueryDef;
 
 // Adds one text to an area or attribute cell: trimmed, cut to limit, "; "
 // between it and the texts before when both are non-empty.
@@ -41,6 +45,9 @@ public:
     QString GetAllFunktional(const QString& vid);
 
 private:
+    // The texts of one of the three cell lookups, each cut to limit and joined with "; ".
+    QString cellTexts(int lookup, const QString& vid, int limit);
+    std::array<std::shared_ptr<QueryDef>, 3> m_cellQueries;
     bool FirstTerm = true;
     QString BereichCond, WortartCond, GrammCond, FunktCond, RefCond;
 };

@@ -26,6 +26,16 @@ void raiseSqlError(const QString& why, const QString& jetSql)
                                 .arg(why, jetsql::shownInMessage(jetSql)));
 }
 
+void requireSelect(const jetsql::Translated& tr, const QString& jetSql)
+{
+    if (!tr.error.isEmpty())
+        raiseSqlError(tr.error, jetSql);
+    if (!tr.isSelect)
+        raise(DbErr::SqlSyntax, tr2(QStringLiteral("Only SELECT statements give a record set (%1)."),
+                                    QStringLiteral("Nur SELECT-Anweisungen ergeben eine Datensatzgruppe (%1)."))
+                                    .arg(jetsql::shownInMessage(jetSql)));
+}
+
 void raiseRead(sqlite3* db, int rc, const QString& sql)
 {
     if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB)
@@ -405,12 +415,7 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*typ
     r->db = d.get();
     r->jetSql = sql;
     r->tr = jetsql::translate(sql);
-    if (!r->tr.error.isEmpty())
-        engine::raiseSqlError(r->tr.error, sql);
-    if (!r->tr.isSelect)
-        raise(DbErr::SqlSyntax, tr2(QStringLiteral("Only SELECT statements give a record set (%1)."),
-                                    QStringLiteral("Nur SELECT-Anweisungen ergeben eine Datensatzgruppe (%1)."))
-                                    .arg(jetsql::shownInMessage(sql)));
+    engine::requireSelect(r->tr, sql);
 
     // A dynaset on one table keeps each row's rowid, so that it can be changed.
     if (!r->tr.singleTable.isEmpty() && !r->tr.distinct) {
@@ -473,7 +478,6 @@ void Database::Close()
 bool Database::isOpen() const { return d->open; }
 QString Database::Name() const { return d->path; }
 bool Database::isReadOnly() const { return d->readOnly; }
-sqlite3* Database::handle() const { return d->db; }
 
 // ---- TableDef ---------------------------------------------------------------
 

@@ -12,7 +12,6 @@
 #include <memory>
 #include <vector>
 
-struct sqlite3;
 class Recordset;
 class TableDef;
 
@@ -80,14 +79,13 @@ public:
     QString Name() const;   // the path it was opened with
     bool isReadOnly() const;
 
-    sqlite3* handle() const;  // for the engine's own classes
-
 private:
     struct Impl;
     explicit Database(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> d;
     friend class Recordset;
     friend class TableDef;
+    friend class QueryDef;
 };
 
 class TableDef {

@@ -22,6 +22,8 @@ namespace engine {
 [[noreturn]] void raise(int number, const QString& description);
 // A statement that cannot run: why, and the statement as written (cut when long).
 [[noreturn]] void raiseSqlError(const QString& why, const QString& jetSql);
+// Raises the error for a statement that cannot run or gives no rows.
+void requireSelect(const jetsql::Translated& tr, const QString& jetSql);
 // Raises the error SQLite reported while reading rows.
 [[noreturn]] void raiseRead(sqlite3* db, int rc, const QString& sql);
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);

@@ -380,7 +380,9 @@ Translated translate(const QString& jetSql)
     return r;
 }
 
-Translated translateText(const QString& jetSql)
+Translated translateText(const QString& jetSql) { return translateText(jetSql, QStringList()); }
+
+Translated translateText(const QString& jetSql, const QStringList& parameters)
 {
     Translated r;
     std::vector<Token> toks;
@@ -420,10 +422,13 @@ Translated translateText(const QString& jetSql)
     QString selectList;
     QString fromTail;
     QString piece;
+    const Token* before = nullptr;   // the token before this one that is no space
 
     for (size_t i = 0; i < toks.size(); ++i) {
         const Token& t = toks[i];
         piece.clear();
+        if (i > 0 && toks[i - 1].kind != Tok::Space)
+            before = &toks[i - 1];
         if (t.kind == Tok::Other) {
             if (t.text == QLatin1String("("))
                 ++depth;
@@ -450,9 +455,24 @@ Translated translateText(const QString& jetSql)
                 region = Region::Tail;
         }
         switch (t.kind) {
-        case Tok::Ident:
-            piece = quoteIdent(t.text.toString());
+        case Tok::Ident: {
+            // "T.[name]" is a column, whatever its name.
+            const bool qualified = before && before->kind == Tok::Other && before->text == QLatin1String(".");
+            const qsizetype parameter =
+                region == Region::Where && !qualified
+                    ? std::find_if(parameters.begin(), parameters.end(),
+                                   [&](const QString& p) { return t.text.compare(p, Qt::CaseInsensitive) == 0; })
+                          - parameters.begin()
+                    : parameters.size();
+            if (parameter < parameters.size()) {
+                r.binds.push_back(QVariant());
+                r.parameterBinds.emplace_back(int(r.binds.size()) - 1, int(parameter));
+                piece = QStringLiteral("?%1").arg(r.binds.size());
+            } else {
+                piece = quoteIdent(t.text.toString());
+            }
             break;
+        }
         case Tok::Text: {
             const QString value = afterLike ? likePattern(t.value) : t.value;
             if (region == Region::Where) {

@@ -5,6 +5,8 @@
 // ("... IDV=12 ..." and "... IDV=13 ...") share one prepared statement.
 #include <QString>
 #include <QVariant>
+#include <QStringList>
+#include <utility>
 #include <vector>
 
 namespace jetsql {
@@ -18,12 +20,17 @@ struct Translated {
     QString singleTable;          // the one table of FROM, empty for joins/sub-queries
     QString fromTail;             // translated text from FROM to the end
     QString error;                // why the statement cannot run (unclosed quote, text after ";", ...)
+    // (position in binds, parameter number) for each parameter of the WHERE clause
+    std::vector<std::pair<int, int>> parameterBinds;
 };
 
 // Never throws: a statement it cannot split carries an error and is otherwise
 // passed on unchanged; one it can split but not make sense of is left to SQLite.
 Translated translate(const QString& jetSql);
 Translated translateText(const QString& jetSql);   // the same without the cache
+// A statement with parameters: a bracketed name of the WHERE clause that is
+// one of `parameters` (any case) becomes a bind whose value the caller sets.
+Translated translateText(const QString& jetSql, const QStringList& parameters);
 
 // Reads the quoted text that starts at s[i] (quote ' or "; a doubled quote
 // inside stands for one). On success i is just past the closing quote.

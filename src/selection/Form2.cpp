@@ -6,63 +6,34 @@
 #include "common/ShowMsgBox.h"
 #include "common/SqlText.h"
 #include "common/TextProcs.h"
-#include "common/clsCursor.h"
-#include "database/CQuery.h"
-#include "database/LinkedTexts.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
-#include "trainer/Trainer.h"
-#include "mainwindow/Progress.h"
 #include "platform/AppPaths.h"
-#include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/Twips.h"
+#include "selection/ListBuilder.h"
 #include "selection/Liste.h"
-#include "selection/ListRowFields.h"
 #include "selection/LstFkt.h"
 
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
-#include <QScopeGuard>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QSet>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QWindow>
 
 #include <memory>
 
 struct Form2::Impl {
-    std::unique_ptr<clsCursor> cursor;
-    std::unique_ptr<CQuery> query;
-    // IDs written by the running build, so an entry hit twice appears once.
-    QSet<QString> writtenIds;
-    // The area and attribute cells of the running build.
-    std::unique_ptr<LinkedTexts> links;
+    ListBuilder builder;
     int loadWidth = 0, loadHeight = 0;
     QLabel* statusLabel = nullptr;
-
-    clsCursor& Cursor()
-    {
-        if (!cursor)
-            cursor = std::make_unique<clsCursor>();
-        return *cursor;
-    }
-    CQuery& Query()
-    {
-        if (!query)
-            query = std::make_unique<CQuery>();
-        return *query;
-    }
 };
 
 namespace {
@@ -542,97 +513,6 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
 // ---------------------------------------------------------------------------
 // Building the list
 
-void Form2::initialisiereListe()
-{
-    Liste& liste = Forms::liste();
-    liste.MSFlexGrid1->Clear();
-    liste.MSFlexGrid1->setRows(1);
-    liste.SetHeaders();
-    liste.AdjustControls();
-}
-
-void Form2::SetzeZeileAusDBinGrid(int& row, bool& written)
-{
-    ErrorHandling::reportAndPassOn(
-        [&] {
-            Form1& f1 = Forms::form1();
-            MSFlexGrid* grid = Forms::liste().MSFlexGrid1;
-            const CDBHandler::RecordsetPtr& rs = f1.clsdb.rsKopieren;
-            mustBeSet(rs);
-            ListRowFields& fields = listRowFields();
-            auto field = [&](const QString& name) { return fields.get(*rs, name); };
-            written = true;
-            if (row == -1)
-                row = grid->Rows() - 1;
-            const QString id = textOf(rs->Fields(0));
-            grid->setCol(1);
-            if (row >= 2) {
-                grid->setRow(row - 1);
-                if (grid->Text() == id) {
-                    grid->RemoveItem(row);
-                    written = false;
-                    return;
-                }
-            }
-            // The same entry further apart (linked to two selected areas).
-            if (d->writtenIds.contains(id)) {
-                grid->RemoveItem(row);
-                written = false;
-                return;
-            }
-            d->writtenIds.insert(id);
-            grid->setRow(row);
-            grid->setText(id);
-
-            grid->setCol(Liste::txtSpanisch);
-            f1.SetzeAusdruckAusDBinGrid(1);
-            grid->setCol(Liste::txtDeutsch);
-            f1.SetzeAusdruckAusDBinGrid(2);
-
-            auto put = [grid](int col, const QString& text) {
-                grid->setCol(col);
-                grid->setText(text);
-            };
-            put(Liste::txtWortart, CutToLength(extract(textOf(field(QStringLiteral("Wortart")))), gMaxWortart));
-            put(Liste::txtBeispielsatz,
-                CutToLength(extract(textOf(field(QStringLiteral("Beispielsatz")))), gMaxBeispielsatz));
-            put(Liste::txtZusatzinfo,
-                CutToLength(extract(textOf(field(QStringLiteral("Zusatzinfo")))), gMaxZusatzinfo));
-            put(Liste::txtQuelle, CutToLength(extract(textOf(field(QStringLiteral("Quelle")))), gMaxQuelle));
-            const QString created = textOf(field(QStringLiteral("Eingabedatum")));
-            put(Liste::txtEingabe_mod, extract(created));
-            put(Liste::txtEingabedatum, FormatDBDate(created));
-            const QString changed = textOf(field(QStringLiteral("Aenderungsdatum")));
-            put(Liste::txtAenderung_mod, changed);
-            put(Liste::txtAenderungsdatum, FormatDBDate(changed));
-            const QVariant score = field(QStringLiteral("Score"));
-            QString scoreText = QStringLiteral("6");
-            if (score.isValid() && !score.isNull()) {
-                bool ok = false;
-                const int value = score.toInt(&ok);
-                if (!ok)
-                    ErrorHandling::raiseTypeMismatch();
-                scoreText = QString::number(value);
-            }
-            put(Liste::txtScore, scoreText);
-
-            CQuery& query = d->Query();
-            query.handler = &f1.clsdb;
-            const QVariant idValue = rs->Fields(0);
-            auto linked = [&](LinkedTexts::Kind kind, QString (CQuery::*ask)(const QString&)) {
-                if (d->links && idValue.typeId() == QMetaType::LongLong)
-                    if (std::optional<QString> cell = d->links->cell(kind, idValue.toLongLong()))
-                        return *cell;
-                return (query.*ask)(id);
-            };
-            put(Liste::txtBereich, linked(LinkedTexts::Bereiche, &CQuery::GetAllBereiche));
-            put(Liste::txtGrammatikalischeAttribute,
-                linked(LinkedTexts::Grammatikalisch, &CQuery::GetAllGrammatikalisch));
-            put(Liste::txtFunktionaleAttribute, linked(LinkedTexts::Funktional, &CQuery::GetAllFunktional));
-        },
-        ErrorHandling::Always::Yes);
-}
-
 // Without a database the window is hidden and cannot build a list: its areas
 // and texts belong to the database that was closed.
 void Form2::setDatabaseOpen(bool open)
@@ -645,199 +525,15 @@ void Form2::setDatabaseOpen(bool open)
 
 void Form2::Command4_Click()
 {
-    using namespace ErrorHandling;
-    Form1& f1 = Forms::form1();
-    if (f1.DBName.isEmpty())
-        return;
-    Liste& liste = Forms::liste();
-    MSFlexGrid* grid = liste.MSFlexGrid1;
-    Progress& progress = Forms::progress();
-    clsCursor& cursor = d->Cursor();
-    CQuery& query = d->Query();
-    query.handler = &f1.clsdb;
-    CDBHandler& db = f1.clsdb;
-    QString criteria;
-    d->writtenIds.clear();
-    listRowFields().reset();
-    d->links = std::make_unique<LinkedTexts>(db.dbKopieren ? db.dbKopieren->handle() : nullptr);
-    const auto dropLinks = qScopeGuard([this] { d->links.reset(); });
-
-    // Stage A: reported (also 19001) and the build goes on.
-    Steps stageA(Always::Yes);
-    // A build that stops leaves the main window, the list caption and the
-    // marker in line with the rows that are in the grid.
-    auto alignStateWithGrid = [&] {
-        stageA([&] {
-            f1.ListeNichtLeer = liste.entryCount() >= 1;
-            liste.previousRow = 0;
-            f1.GreyOut();
-            liste.SetzeStatus();
-            setStatusText(entriesSelected(liste.entryCount()));
-        });
-        stageA([&] { Forms::trainer().Command6_Click(); });
-    };
-    auto stop = [&] {
-        stageA([&] { progress.setVisible(false); });
-        stageA([&] { cursor.RestoreCursor(this); });
-        alignStateWithGrid();
-    };
-    // Stages B and C: reported unless already reported; the build ends.
-    auto stageB = [&](const std::function<void()>& f) {
-        try {
-            f();
-            return true;
-        } catch (...) {
-            report(currentError());
-            stop();
-            return false;
-        }
-    };
-    auto& stageC = stageB;
-    auto rs = [&]() -> Recordset& { return mustBeSet(db.rsKopieren); };
-    // A row whose write failed holds only some of its cells (the ID, say):
-    // left in the list it could be trained and its empty score written back.
-    auto writeRow = [&](int row) {
-        const int rowsBefore = grid->Rows();
-        try {
-            bool written = false;
-            SetzeZeileAusDBinGrid(row, written);
-        } catch (...) {
-            if (grid->Rows() == rowsBefore && rowsBefore > 1)
-                grid->setRows(rowsBefore - 1);
-            throw;
-        }
-    };
-
-    stageA([&] { cursor.SetCursorToBusy(this); });
-    stageA([&] {
-        progress.setWindowTitle(tr2(QStringLiteral("Creating Vocab List"), QStringLiteral("Vokabelliste wird erstellt")));
-        progress.setValue(0);
-        progress.setMin(0);
-        progress.show();
-        if (progress.windowHandle() && windowHandle())
-            progress.windowHandle()->setTransientParent(windowHandle());
-        progress.Refresh(true);
-    });
-    stageA([&] { criteria.clear(); });
-    stageA([&] {
-        query.RelInitQuery();
-        if (!AllSelected(lstBereichLinks, lstBereichRechts)) {
-            for (int i = 0; i < lstBereichRechts->count(); ++i)
-                query.RelInsert(lstBereichRechts->item(i)->text(), QStringLiteral("Bereich"));
-        }
-        query.RelCreateQueryString();
-        query.InitQuery();
-    });
-    stageA([&] {
-        if (!(MinScore->text() == QLatin1String("1") && MaxScore->text() == QLatin1String("6")))
-            query.ExtendQueryStringByScore(extract(MinScore->text()), extract(MaxScore->text()));
-    });
-    stageA([&] {
-        criteria = !query.FindString.isEmpty() ? query.FindString : QStringLiteral("Vokabular.ID LIKE '*'");
-    });
-    stageA([&] {
-        if (db.rsKopieren)
-            db.rsKopieren->Close();
-        db.rsKopieren.reset();
-        db.rsKopieren = mustBeSet(db.dbKopieren).OpenRecordset(query.QueryString, 2);
-        db.rsKopieren->FindFirst(criteria);
-    });
-    stageA([&] {
-        // The rows reached so far are only the first hit; the bar measures
-        // the walk against the whole result so that it moves.
-        const long count = rs().RowsInResult();
-        progress.setMax(count >= 1 ? count : 1);
-        const long pos = rs().AbsolutePosition();
-        progress.setValue(pos >= progress.Min() ? double(pos) : progress.Min());
-        progress.Refresh();
-    });
-    if (!stageB([&] { initialisiereListe(); }))
-        return;
-
-    bool noMatch = true;
-    stageA([&] { noMatch = rs().NoMatch(); });
-    if (noMatch) {
-        stageA([&] { progress.setValue(rs().RecordCount()); });
-        stageA([&] { progress.Refresh(true); });
-        stageA([&] { progress.setVisible(false); });
-        stageA([&] {
-            ShowMsgBox(tr2(QStringLiteral("There were no entries found."), QStringLiteral("Es wurden keine Einträge gefunden.")),
-                       MsgStyle::Exclamation);
-        });
-        stageA([&] { cursor.RestoreCursor(this); });
-        // The grid now holds the header row only.
-        alignStateWithGrid();
-        return;
-    }
-    stageA([&] { grid->AddItem(QString()); });
-    if (!stageB([&] { writeRow(1); }))
-        return;
-
-    if (!stageC([&] { rs().FindNext(criteria); }))
-        return;
-
-    const QString countText = tr2(QStringLiteral("Number of entries: "), QStringLiteral("Anzahl Vokabeln: "));
-    bool more = false;
-    if (!stageC([&] { more = !rs().NoMatch(); }))
-        return;
-    bool firstPass = true;
-    // Laying out the status text costs more than writing a row; the window is
-    // repainted at most about 30 times a second, so the text follows at that rate.
-    QElapsedTimer statusClock;
-    auto showAndAdd = [&] {
-        Recordset& r = rs();
-        const long pos = r.AbsolutePosition();
-        progress.setValue(pos);
-        if (!statusClock.isValid() || statusClock.elapsed() >= 30) {
-            progress.txtStatus->setText(countText + QString::number(pos));
-            statusClock.start();
-        }
-        progress.Refresh();
-        grid->AddItem(QString());
-    };
-    while (more) {
-        // The first pass still runs under stage A (report and go on).
-        if (firstPass)
-            stageA(showAndAdd);
-        else if (!stageC(showAndAdd))
-            return;
-        firstPass = false;
-        if (!stageB([&] { writeRow(-1); }))
-            return;
-        if (!stageC([&] {
-                Recordset& r = rs();
-                r.FindNext(criteria);
-                more = !r.NoMatch();
-            }))
-            return;
-    }
-
-    stageA([&] { progress.setValue(rs().RecordCount()); });
-    stageA([&] { progress.Refresh(true); });
-    stageA([&] { setStatusText(entriesSelected(grid->Rows() - 1)); });
-    stageA([&] { liste.SetzeStatus(); });
-    stageA([&] {
-        liste.lfd = 0;
-        liste.previousRow = 0;
-        grid->setRow(0);
-    });
-    stageA([&] { Forms::trainer().Command6_Click(); });
-    stageA([&] {
-        if (grid->Rows() - 1 < 1) {
-            f1.ListeNichtLeer = false;
-        } else {
-            f1.ListeNichtLeer = true;
-            grid->setRow(1);
-            grid->setCol(1);
-        }
-    });
-    stageA([&] { f1.GreyOut(); });
-    stageA([&] {
-        progress.setVisible(false);
-        progress.txtStatus->clear();
-        progress.setWindowTitle(QString());
-    });
-    stageA([&] { Changes = false; });
-    stageA([&] { cursor.RestoreCursor(this); });
-    d->writtenIds.clear();
+    ListBuilder::Selection selection;
+    // Some but not all areas selected: those restrict the statement.
+    if (!AllSelected(lstBereichLinks, lstBereichRechts))
+        for (int i = 0; i < lstBereichRechts->count(); ++i)
+            selection.areas << lstBereichRechts->item(i)->text();
+    selection.minScore = MinScore->text();
+    selection.maxScore = MaxScore->text();
+    if (d->builder.build(selection, this, [this](int n) { setStatusText(entriesSelected(n)); }))
+        Changes = false;
 }
+
+void Form2::initialisiereListe() { d->builder.initialisiereListe(); }

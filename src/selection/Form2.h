@@ -11,9 +11,6 @@ class QPushButton;
 class QSlider;
 class QLineEdit;
 class QStatusBar;
-class CQuery;
-class clsCursor;
-class MSFlexGrid;
 
 class Form2 : public QDialog {
     Q_OBJECT
@@ -74,7 +71,6 @@ protected:
 private:
     void Form_Load();
     void SetzeStandardwerte();
-    void SetzeZeileAusDBinGrid(int& row, bool& written);
     void MinScore_Change();
     void MaxScore_Change();
     void checkTypedScore(QLineEdit* box, QSlider* slider, const QString& mode);

@@ -1,0 +1,277 @@
+#include "platform/QueryDef.h"
+
+#include "platform/EngineInternal.h"
+#include "platform/UiLanguage.h"
+
+#include <QScopeGuard>
+
+#include <algorithm>
+
+using engine::raise;
+using jetcond::Cell;
+
+namespace {
+
+Cell cellOf(sqlite3_stmt* s, int i)
+{
+    Cell c;
+    switch (sqlite3_column_type(s, i)) {
+    case SQLITE_INTEGER:
+        c.type = Cell::Int;
+        c.i = sqlite3_column_int64(s, i);
+        break;
+    case SQLITE_FLOAT:
+        c.type = Cell::Real;
+        c.d = sqlite3_column_double(s, i);
+        break;
+    case SQLITE_TEXT:
+        c.type = Cell::Text;
+        c.p = reinterpret_cast<const char*>(sqlite3_column_text(s, i));
+        c.n = sqlite3_column_bytes(s, i);
+        break;
+    case SQLITE_BLOB:
+        c.type = Cell::Blob;
+        c.p = static_cast<const char*>(sqlite3_column_blob(s, i));
+        c.n = sqlite3_column_bytes(s, i);
+        break;
+    default:
+        break;
+    }
+    return c;
+}
+
+// The parameter's bytes stay with the query until its next value, and the
+// statement's bindings are cleared at the end of each run.
+void bindCell(sqlite3_stmt* s, int index, const Cell& c)
+{
+    switch (c.type) {
+    case Cell::Int:
+        sqlite3_bind_int64(s, index, c.i);
+        break;
+    case Cell::Real:
+        sqlite3_bind_double(s, index, c.d);
+        break;
+    case Cell::Text:
+        sqlite3_bind_text(s, index, c.p, c.n, SQLITE_STATIC);
+        break;
+    case Cell::Blob:
+        sqlite3_bind_blob(s, index, c.p, c.n, SQLITE_STATIC);
+        break;
+    case Cell::Null:
+        sqlite3_bind_null(s, index);
+        break;
+    }
+}
+
+QString closedText()
+{
+    return tr2(QStringLiteral("Object invalid or no longer set (the database is closed)."),
+               QStringLiteral("Objekt ist ungültig oder nicht mehr festgelegt (die Datenbank ist geschlossen)."));
+}
+
+} // namespace
+
+struct QueryDef::Impl {
+    std::weak_ptr<Database> db;
+    QString jetSql;
+    jetsql::Translated tr;
+    QStringList parameters;
+    // The parameters' values, as the condition sees them and as they are
+    // bound (texts point into `bytes`).
+    std::vector<Cell> cells;
+    std::vector<QByteArray> bytes;
+
+    // The result's columns, read at the first run.
+    int ncols = -1;
+    std::unordered_map<QString, int, TextHash> plain, qualified;   // lower-case names -> position
+    mutable QString nameKey;
+    // The field read last: a run reads the same one from every row.
+    mutable QString lastField;
+    mutable int lastFieldIndex = -1;
+    // The binds that hold the statement's own values (the others are parameters).
+    std::vector<int> literalBinds;
+    // The statement's entry in the cache, kept to take the statement back
+    // without looking its text up on every run.
+    Database::Impl::Prepared* entry = nullptr;
+
+    QString conditionText;
+    jetcond::Bound condition;
+    bool hasCondition = false;
+
+    void readColumns(sqlite3_stmt* s);
+    int resolve(const QString& table, const QString& column) const;
+    int field(const QString& name) const;
+
+    // The row being tested, with the parameters after its columns.
+    class Row final : public jetcond::RowView {
+    public:
+        Row(sqlite3_stmt* s, const Impl& d) : m_s(s), m_d(d) {}
+        Cell cell(int index) const override
+        {
+            return index < m_d.ncols ? cellOf(m_s, index) : m_d.cells[size_t(index - m_d.ncols)];
+        }
+
+    private:
+        sqlite3_stmt* m_s;
+        const Impl& m_d;
+    };
+};
+
+void QueryDef::Impl::readColumns(sqlite3_stmt* s)
+{
+    ncols = sqlite3_column_count(s);
+    for (int i = 0; i < ncols; ++i) {
+        const QString name = QString::fromUtf8(sqlite3_column_name(s, i)).toLower();
+        plain.emplace(name, i);   // the first of a name stays
+        if (const char* t = sqlite3_column_table_name(s, i))
+            qualified.emplace(QString::fromUtf8(t).toLower() + QLatin1Char('.') + name, i);
+    }
+}
+
+int QueryDef::Impl::resolve(const QString& table, const QString& column) const
+{
+    nameKey.resize(0);
+    if (!table.isEmpty()) {
+        appendLower(nameKey, table);
+        nameKey.append(QLatin1Char('.'));
+    }
+    appendLower(nameKey, column);
+    const auto& names = table.isEmpty() ? plain : qualified;
+    if (const auto it = names.find(nameKey); it != names.end())
+        return it->second;
+    if (table.isEmpty())
+        for (int k = 0; k < parameters.size(); ++k)
+            if (parameters[k].compare(column, Qt::CaseInsensitive) == 0)
+                return ncols + k;
+    return -1;
+}
+
+int QueryDef::Impl::field(const QString& name) const
+{
+    if (lastFieldIndex >= 0 && name == lastField)
+        return lastFieldIndex;
+    const int dot = name.indexOf(QLatin1Char('.'));
+    const int i = dot < 0 ? resolve(QString(), name) : resolve(name.left(dot), name.mid(dot + 1));
+    if (i < 0 || i >= ncols)
+        raise(DbErr::NoSuchField, tr2(QStringLiteral("Item \"%1\" not found in this collection."),
+                                      QStringLiteral("Das Feld \"%1\" ist in dieser Datensatzgruppe nicht vorhanden."))
+                                      .arg(name));
+    lastField = name;
+    lastFieldIndex = i;
+    return i;
+}
+
+QueryDef::QueryDef(const std::shared_ptr<Database>& db, const QString& jetSql, const QStringList& parameters)
+    : d(std::make_unique<Impl>())
+{
+    d->db = db;
+    d->jetSql = jetSql;
+    d->parameters = parameters;
+    d->cells.resize(size_t(parameters.size()));
+    d->bytes.resize(size_t(parameters.size()));
+    d->tr = jetsql::translateText(jetSql, parameters);
+    engine::requireSelect(d->tr, jetSql);
+    for (int i = 0; i < int(d->tr.binds.size()); ++i)
+        if (std::none_of(d->tr.parameterBinds.begin(), d->tr.parameterBinds.end(),
+                         [i](const std::pair<int, int>& p) { return p.first == i; }))
+            d->literalBinds.push_back(i);
+}
+
+QueryDef::~QueryDef() = default;
+
+bool QueryDef::isOn(const Database* db) const
+{
+    const std::shared_ptr<Database> own = d->db.lock();
+    return own && own.get() == db && own->isOpen();
+}
+
+void QueryDef::setParameter(int index, const QVariant& value)
+{
+    const auto k = size_t(index);
+    Cell& c = d->cells.at(k);
+    c = Cell();
+    if (!value.isValid() || value.isNull())
+        return;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        c.type = Cell::Int;
+        c.i = value.toBool() ? -1 : 0;   // True is -1 in these files
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        c.type = Cell::Int;
+        c.i = value.toLongLong();
+        break;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        c.type = Cell::Real;
+        c.d = value.toDouble();
+        break;
+    case QMetaType::QByteArray:
+        d->bytes[k] = value.toByteArray();
+        c.type = Cell::Blob;
+        c.p = d->bytes[k].constData();
+        c.n = int(d->bytes[k].size());
+        break;
+    default:
+        d->bytes[k] = value.toString().toUtf8();
+        c.type = Cell::Text;
+        c.p = d->bytes[k].constData();
+        c.n = int(d->bytes[k].size());
+    }
+}
+
+void QueryDef::findAll(const QString& condition, const std::function<void(const QueryRow&)>& visit)
+{
+    const std::shared_ptr<Database> db = d->db.lock();
+    if (!db)
+        raise(DbErr::ObjectClosed, closedText());
+    Database::Impl* engine = db->d.get();
+    engine->checkOpen();   // the cache entries go with the connection
+    sqlite3_stmt* s = nullptr;
+    if (d->entry && !d->entry->idle.empty()) {
+        s = d->entry->idle.back();
+        d->entry->idle.pop_back();
+        --engine->idleCount;
+    } else {
+        s = engine->acquire(d->tr.sql, d->jetSql, &d->entry);
+    }
+    // Reset on every way out: a statement left stepping would keep the file read-locked.
+    const auto done = qScopeGuard([&] { engine->release(*d->entry, s); });
+    if (d->ncols < 0)
+        d->readColumns(s);
+    for (const int i : d->literalBinds)
+        engine::bindValue(s, i + 1, d->tr.binds[size_t(i)]);
+    for (const auto& [position, parameter] : d->tr.parameterBinds)
+        bindCell(s, position + 1, d->cells[size_t(parameter)]);
+    if (!d->hasCondition || d->conditionText != condition) {
+        d->condition = jetcond::Bound(jetcond::parse(condition), condition,
+                                      [this](const QString& t, const QString& c) { return d->resolve(t, c); });
+        d->conditionText = condition;
+        d->hasCondition = true;
+    }
+    const QueryRow row(*this, s);
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+        if (d->condition.matches(Impl::Row(s, *d)))
+            visit(row);
+    if (rc != SQLITE_DONE)
+        engine::raiseRead(engine->db, rc, d->jetSql);
+}
+
+QVariant QueryRow::Fields(const QString& name) const { return Fields(m_def.d->field(name)); }
+
+QVariant QueryRow::Fields(int index) const
+{
+    if (index < 0 || index >= m_def.d->ncols)
+        raise(DbErr::NoSuchField, tr2(QStringLiteral("Item %1 not found in this collection."),
+                                      QStringLiteral("Element %1 ist in dieser Auflistung nicht vorhanden."))
+                                      .arg(index));
+    return engine::toVariant(cellOf(m_stmt, index));
+}

@@ -1,0 +1,314 @@
+#include "selection/ListBuilder.h"
+
+#include "common/ErrorHandling.h"
+#include "common/Global.h"
+#include "common/ShowMsgBox.h"
+#include "common/TextProcs.h"
+#include "database/CQuery.h"
+#include "mainwindow/Form1.h"
+#include "mainwindow/Forms.h"
+#include "mainwindow/Progress.h"
+#include "platform/MSFlexGrid.h"
+#include "platform/MessageService.h"
+#include "selection/ListRowFields.h"
+#include "selection/Liste.h"
+#include "trainer/Trainer.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QWindow>
+
+namespace {
+
+QString textOf(const QVariant& v) { return v.isValid() && !v.isNull() ? v.toString() : QString(); }
+
+} // namespace
+
+ListBuilder::ListBuilder() = default;
+
+ListBuilder::~ListBuilder() = default;
+
+CQuery& ListBuilder::query()
+{
+    if (!m_query)
+        m_query = std::make_unique<CQuery>();
+    return *m_query;
+}
+
+void ListBuilder::initialisiereListe()
+{
+    Liste& liste = Forms::liste();
+    liste.MSFlexGrid1->Clear();
+    liste.MSFlexGrid1->setRows(1);
+    liste.SetHeaders();
+    liste.AdjustControls();
+}
+
+void ListBuilder::SetzeZeileAusDBinGrid(int& row, bool& written)
+{
+    ErrorHandling::reportAndPassOn(
+        [&] {
+            Form1& f1 = Forms::form1();
+            MSFlexGrid* grid = Forms::liste().MSFlexGrid1;
+            const CDBHandler::RecordsetPtr& rs = f1.clsdb.rsKopieren;
+            mustBeSet(rs);
+            ListRowFields& fields = listRowFields();
+            auto field = [&](const QString& name) { return fields.get(*rs, name); };
+            written = true;
+            if (row == -1)
+                row = grid->Rows() - 1;
+            const QString id = textOf(rs->Fields(0));
+            grid->setCol(1);
+            if (row >= 2) {
+                grid->setRow(row - 1);
+                if (grid->Text() == id) {
+                    grid->RemoveItem(row);
+                    written = false;
+                    return;
+                }
+            }
+            // The same entry further apart (linked to two selected areas).
+            if (m_writtenIds.contains(id)) {
+                grid->RemoveItem(row);
+                written = false;
+                return;
+            }
+            m_writtenIds.insert(id);
+            grid->setRow(row);
+            grid->setText(id);
+
+            grid->setCol(Liste::txtSpanisch);
+            f1.SetzeAusdruckAusDBinGrid(1);
+            grid->setCol(Liste::txtDeutsch);
+            f1.SetzeAusdruckAusDBinGrid(2);
+
+            auto put = [grid](int col, const QString& text) {
+                grid->setCol(col);
+                grid->setText(text);
+            };
+            put(Liste::txtWortart, CutToLength(extract(textOf(field(QStringLiteral("Wortart")))), gMaxWortart));
+            put(Liste::txtBeispielsatz,
+                CutToLength(extract(textOf(field(QStringLiteral("Beispielsatz")))), gMaxBeispielsatz));
+            put(Liste::txtZusatzinfo,
+                CutToLength(extract(textOf(field(QStringLiteral("Zusatzinfo")))), gMaxZusatzinfo));
+            put(Liste::txtQuelle, CutToLength(extract(textOf(field(QStringLiteral("Quelle")))), gMaxQuelle));
+            const QString created = textOf(field(QStringLiteral("Eingabedatum")));
+            put(Liste::txtEingabe_mod, extract(created));
+            put(Liste::txtEingabedatum, FormatDBDate(created));
+            const QString changed = textOf(field(QStringLiteral("Aenderungsdatum")));
+            put(Liste::txtAenderung_mod, changed);
+            put(Liste::txtAenderungsdatum, FormatDBDate(changed));
+            const QVariant score = field(QStringLiteral("Score"));
+            QString scoreText = QStringLiteral("6");
+            if (score.isValid() && !score.isNull()) {
+                bool ok = false;
+                const int value = score.toInt(&ok);
+                if (!ok)
+                    ErrorHandling::raiseTypeMismatch();
+                scoreText = QString::number(value);
+            }
+            put(Liste::txtScore, scoreText);
+
+            CQuery& query = this->query();
+            query.handler = &f1.clsdb;
+            put(Liste::txtBereich, query.GetAllBereiche(id));
+            put(Liste::txtGrammatikalischeAttribute, query.GetAllGrammatikalisch(id));
+            put(Liste::txtFunktionaleAttribute, query.GetAllFunktional(id));
+        },
+        ErrorHandling::Always::Yes);
+}
+
+bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::function<void(int)>& showCount)
+{
+    using namespace ErrorHandling;
+    Form1& f1 = Forms::form1();
+    if (f1.DBName.isEmpty())
+        return false;
+    Liste& liste = Forms::liste();
+    MSFlexGrid* grid = liste.MSFlexGrid1;
+    Progress& progress = Forms::progress();
+    clsCursor& cursor = m_cursor;
+    CQuery& query = this->query();
+    query.handler = &f1.clsdb;
+    CDBHandler& db = f1.clsdb;
+    QString criteria;
+    m_writtenIds.clear();
+    listRowFields().reset();
+
+    // Stage A: reported (also 19001) and the build goes on.
+    Steps stageA(Always::Yes);
+    // A build that stops leaves the main window, the list caption and the
+    // marker in line with the rows that are in the grid.
+    auto alignStateWithGrid = [&] {
+        stageA([&] {
+            f1.ListeNichtLeer = liste.entryCount() >= 1;
+            liste.previousRow = 0;
+            f1.GreyOut();
+            liste.SetzeStatus();
+            showCount(liste.entryCount());
+        });
+        stageA([&] { Forms::trainer().Command6_Click(); });
+    };
+    auto stop = [&] {
+        stageA([&] { progress.setVisible(false); });
+        stageA([&] { cursor.RestoreCursor(owner); });
+        alignStateWithGrid();
+    };
+    // Stages B and C: reported unless already reported; the build ends.
+    auto stageB = [&](const std::function<void()>& f) {
+        try {
+            f();
+            return true;
+        } catch (...) {
+            report(currentError());
+            stop();
+            return false;
+        }
+    };
+    auto& stageC = stageB;
+    auto rs = [&]() -> Recordset& { return mustBeSet(db.rsKopieren); };
+    // A row whose write failed holds only some of its cells (the ID, say):
+    // left in the list it could be trained and its empty score written back.
+    auto writeRow = [&](int row) {
+        const int rowsBefore = grid->Rows();
+        try {
+            bool written = false;
+            SetzeZeileAusDBinGrid(row, written);
+        } catch (...) {
+            if (grid->Rows() == rowsBefore && rowsBefore > 1)
+                grid->setRows(rowsBefore - 1);
+            throw;
+        }
+    };
+
+    stageA([&] { cursor.SetCursorToBusy(owner); });
+    stageA([&] {
+        progress.setWindowTitle(tr2(QStringLiteral("Creating Vocab List"), QStringLiteral("Vokabelliste wird erstellt")));
+        progress.setValue(0);
+        progress.setMin(0);
+        progress.show();
+        if (owner && progress.windowHandle() && owner->windowHandle())
+            progress.windowHandle()->setTransientParent(owner->windowHandle());
+        progress.Refresh(true);
+    });
+    stageA([&] { criteria.clear(); });
+    stageA([&] {
+        query.RelInitQuery();
+        for (const QString& area : selection.areas)
+            query.RelInsert(area, QStringLiteral("Bereich"));
+        query.RelCreateQueryString();
+        query.InitQuery();
+    });
+    stageA([&] {
+        if (!(selection.minScore == QLatin1String("1") && selection.maxScore == QLatin1String("6")))
+            query.ExtendQueryStringByScore(extract(selection.minScore), extract(selection.maxScore));
+    });
+    stageA([&] {
+        criteria = !query.FindString.isEmpty() ? query.FindString : QStringLiteral("Vokabular.ID LIKE '*'");
+    });
+    stageA([&] {
+        if (db.rsKopieren)
+            db.rsKopieren->Close();
+        db.rsKopieren.reset();
+        db.rsKopieren = mustBeSet(db.dbKopieren).OpenRecordset(query.QueryString, 2);
+        db.rsKopieren->FindFirst(criteria);
+    });
+    stageA([&] {
+        // The rows reached so far are only the first hit; the bar measures
+        // the walk against the whole result so that it moves.
+        const long count = rs().RowsInResult();
+        progress.setMax(count >= 1 ? count : 1);
+        const long pos = rs().AbsolutePosition();
+        progress.setValue(pos >= progress.Min() ? double(pos) : progress.Min());
+        progress.Refresh();
+    });
+    if (!stageB([&] { initialisiereListe(); }))
+        return false;
+
+    bool noMatch = true;
+    stageA([&] { noMatch = rs().NoMatch(); });
+    if (noMatch) {
+        stageA([&] { progress.setValue(rs().RecordCount()); });
+        stageA([&] { progress.Refresh(true); });
+        stageA([&] { progress.setVisible(false); });
+        stageA([&] {
+            ShowMsgBox(tr2(QStringLiteral("There were no entries found."), QStringLiteral("Es wurden keine Einträge gefunden.")),
+                       MsgStyle::Exclamation);
+        });
+        stageA([&] { cursor.RestoreCursor(owner); });
+        // The grid now holds the header row only.
+        alignStateWithGrid();
+        return false;
+    }
+    stageA([&] { grid->AddItem(QString()); });
+    if (!stageB([&] { writeRow(1); }))
+        return false;
+
+    if (!stageC([&] { rs().FindNext(criteria); }))
+        return false;
+
+    const QString countText = tr2(QStringLiteral("Number of entries: "), QStringLiteral("Anzahl Vokabeln: "));
+    bool more = false;
+    if (!stageC([&] { more = !rs().NoMatch(); }))
+        return false;
+    bool firstPass = true;
+    // Laying out the status text costs more than writing a row; the window is
+    // repainted at most about 30 times a second, so the text follows at that rate.
+    QElapsedTimer statusClock;
+    auto showAndAdd = [&] {
+        Recordset& r = rs();
+        const long pos = r.AbsolutePosition();
+        progress.setValue(pos);
+        if (!statusClock.isValid() || statusClock.elapsed() >= 30) {
+            progress.txtStatus->setText(countText + QString::number(pos));
+            statusClock.start();
+        }
+        progress.Refresh();
+        grid->AddItem(QString());
+    };
+    while (more) {
+        // The first pass still runs under stage A (report and go on).
+        if (firstPass)
+            stageA(showAndAdd);
+        else if (!stageC(showAndAdd))
+            return false;
+        firstPass = false;
+        if (!stageB([&] { writeRow(-1); }))
+            return false;
+        if (!stageC([&] {
+                Recordset& r = rs();
+                r.FindNext(criteria);
+                more = !r.NoMatch();
+            }))
+            return false;
+    }
+
+    stageA([&] { progress.setValue(rs().RecordCount()); });
+    stageA([&] { progress.Refresh(true); });
+    stageA([&] { showCount(grid->Rows() - 1); });
+    stageA([&] { liste.SetzeStatus(); });
+    stageA([&] {
+        liste.lfd = 0;
+        liste.previousRow = 0;
+        grid->setRow(0);
+    });
+    stageA([&] { Forms::trainer().Command6_Click(); });
+    stageA([&] {
+        if (grid->Rows() - 1 < 1) {
+            f1.ListeNichtLeer = false;
+        } else {
+            f1.ListeNichtLeer = true;
+            grid->setRow(1);
+            grid->setCol(1);
+        }
+    });
+    stageA([&] { f1.GreyOut(); });
+    stageA([&] {
+        progress.setVisible(false);
+        progress.txtStatus->clear();
+        progress.setWindowTitle(QString());
+    });
+    stageA([&] { cursor.RestoreCursor(owner); });
+    m_writtenIds.clear();
+    return true;
+}
