@@ -126,7 +126,7 @@ bool Database::Impl::fileReplaced() const
     return ::stat(QFile::encodeName(path).constData(), &st) != 0 || st.st_dev != device || st.st_ino != inode;
 }
 
-void Database::Impl::raiseWrite(int rc, const QString& message) const
+void Database::Impl::raiseWrite(int rc) const
 {
     // SQLite reports a file deleted or renamed under it as read-only.
     if (fileReplaced())
@@ -147,10 +147,41 @@ void Database::Impl::raiseWrite(int rc, const QString& message) const
                   QStringLiteral("Die Datenbank \"%1\" ist von einem anderen Programm gesperrt; die Änderung wurde "
                                  "nicht gespeichert."))
                   .arg(path));
+    // SQLite's own text is English and names no file: the box names the file
+    // and gives the reason in the user's language.
+    QString reason;
+    switch (rc & 0xff) {
+    case SQLITE_FULL:
+        reason = tr2(QStringLiteral("the disk is full"), QStringLiteral("der Datenträger ist voll"));
+        break;
+    case SQLITE_IOERR:
+        reason = tr2(QStringLiteral("the file could not be written (input/output error)"),
+                     QStringLiteral("die Datei ließ sich nicht schreiben (Ein-/Ausgabefehler)"));
+        break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        reason = tr2(QStringLiteral("the file is damaged"), QStringLiteral("die Datei ist beschädigt"));
+        break;
+    case SQLITE_CONSTRAINT:
+        reason = tr2(QStringLiteral("a rule of the database refuses the value"),
+                     QStringLiteral("eine Regel der Datenbank lässt den Wert nicht zu"));
+        break;
+    case SQLITE_TOOBIG:
+        reason = tr2(QStringLiteral("the value is too large"), QStringLiteral("der Wert ist zu groß"));
+        break;
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_CANTOPEN:
+        reason = tr2(QStringLiteral("access to the file was denied"), QStringLiteral("der Zugriff auf die Datei wurde verweigert"));
+        break;
+    default:
+        reason = tr2(QStringLiteral("the database reports error %1"), QStringLiteral("die Datenbank meldet Fehler %1"))
+                     .arg(rc);
+    }
     raise(DbErr::WriteFailed,
-          tr2(QStringLiteral("The change could not be saved: %1"),
-              QStringLiteral("Die Änderung konnte nicht gespeichert werden: %1"))
-              .arg(message.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : message));
+          tr2(QStringLiteral("The change to \"%1\" could not be saved: %2."),
+              QStringLiteral("Die Änderung an \"%1\" konnte nicht gespeichert werden: %2."))
+              .arg(path, reason));
 }
 
 void Database::Impl::checkOpen() const
@@ -275,10 +306,9 @@ int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& v
         engine::bindValue(s, int(i) + 1, values[i]);
     const int rc = sqlite3_step(s);
     if (rc != SQLITE_DONE) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_finalize(s);
         // A failed statement inside autocommit is rolled back by SQLite itself.
-        raiseWrite(rc, message);
+        raiseWrite(rc);
     }
     const int changes = sqlite3_changes(db);
     release(sql, s);
@@ -584,12 +614,9 @@ void TableDef::AppendTextField(const QString& name, int size, const QString& def
     d->checkWritable();
     d->finishPendingReads();
     d->dropIdleStatements();   // prepared before the change, they would describe the old columns
-    char* err = nullptr;
-    const int rc = sqlite3_exec(d->db, sql.toUtf8().constData(), nullptr, nullptr, &err);
-    const QString message = QString::fromUtf8(err ? err : "");
-    sqlite3_free(err);
+    const int rc = sqlite3_exec(d->db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        d->raiseWrite(rc, message);
+        d->raiseWrite(rc);
 }
 
 void Database::BeginTrans()
