@@ -3,6 +3,7 @@
 #include "engine_testdb.h"
 #include "platform/Database.h"
 #include "platform/Recordset.h"
+#include "support/AsNobody.h"
 #include "support/TestFiles.h"
 
 #include <QCryptographicHash>
@@ -178,6 +179,22 @@ TEST(EngineOpen, ClosedObjectsRefuseUse)
     EXPECT_EQ(errorOf([&] { db->TableDefs(QStringLiteral("Vokabular")); }), DbErr::ObjectClosed);
     EXPECT_EQ(errorOf([&] { td->PropertiesCount(); }), DbErr::ObjectClosed);
     EXPECT_EQ(errorOf([&] { db->Close(); }), DbErr::ObjectClosed);
+}
+
+// A file the user may not read: the box names it and says why in German.
+TEST(EngineOpen, UnreadableFileIsNamedWithTheReason)
+{
+    QTemporaryDir dir;
+    const QString path = buildDb(dir);
+    QFile::setPermissions(path, QFileDevice::Permissions());
+    AsNobody::openPath(dir.path());
+    AsNobody::run([&] {
+        QString desc;
+        EXPECT_EQ(errorOf([&] { Database::OpenDatabase(path); }, &desc), DbErr::CannotOpen);
+        EXPECT_TRUE(desc.contains(QStringLiteral("\"") + path + QStringLiteral("\" kann nicht geöffnet werden: keine "
+                                                                              "Leseberechtigung")))
+            << desc.toStdString();
+    });
 }
 
 // The open file deleted, moved or replaced by another program: the change

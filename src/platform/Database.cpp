@@ -2,13 +2,16 @@
 
 #include "platform/EngineInternal.h"
 #include "platform/UiLanguage.h"
+#include "platform/WriteCheck.h"
 
 #include <QAbstractEventDispatcher>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace engine {
@@ -385,11 +388,19 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
                                .arg(path);
     {
         // SQLite would take an empty file as a new database: look at the header first.
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            raise(DbErr::CannotOpen, tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
-                                         QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
-                                         .arg(path, f.errorString()));
+        // Opened here and not by QFile, whose reason would be the system's English text.
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            const int err = errno;
+            raise(DbErr::CannotOpen,
+                  tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
+                      QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
+                      .arg(path, err == EACCES || err == EPERM
+                                     ? tr2(QStringLiteral("no permission to read it"), QStringLiteral("keine Leseberechtigung"))
+                                     : WriteCheck::reasonFor(err)));
+        }
+        QFile f;
+        f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
         const QByteArray head = f.read(16);
         if (head.size() < 16 || std::memcmp(head.constData(), "SQLite format 3\0", 16) != 0)
             raise(DbErr::NotADatabase, notADb);
