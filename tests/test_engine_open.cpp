@@ -16,6 +16,7 @@
 
 using enginetest::buildDb;
 using enginetest::errorOf;
+using enginetest::scalar;
 
 namespace {
 
@@ -179,6 +180,28 @@ TEST(EngineOpen, ClosedObjectsRefuseUse)
     EXPECT_EQ(errorOf([&] { db->TableDefs(QStringLiteral("Vokabular")); }), DbErr::ObjectClosed);
     EXPECT_EQ(errorOf([&] { td->PropertiesCount(); }), DbErr::ObjectClosed);
     EXPECT_EQ(errorOf([&] { db->Close(); }), DbErr::ObjectClosed);
+}
+
+// A table damaged inside an intact file shows itself only when its rows are
+// read: the box names the file and says it is damaged, in German.
+TEST(EngineOpen, DamagedTableFoundWhileReadingNamesTheFile)
+{
+    QTemporaryDir dir;
+    const QString path = buildDb(dir);
+    const int page = scalar(path, QStringLiteral("PRAGMA page_size")).toInt();
+    const int root = scalar(path, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name='Vokabular'")).toInt();
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(qint64(root - 1) * page);
+        f.write(QByteArray(page, '\x5a'));
+    }
+    auto db = Database::OpenDatabase(path);
+    QString desc;
+    EXPECT_EQ(errorOf([&] { db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"), 2)->MoveLast(); }, &desc),
+              DbErr::NotADatabase);
+    EXPECT_TRUE(desc.contains(QStringLiteral("Die Datenbankdatei \"") + path + QStringLiteral("\" ist beschädigt")))
+        << desc.toStdString();
 }
 
 // A file the user may not read: the box names it and says why in German.

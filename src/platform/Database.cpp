@@ -19,7 +19,38 @@ namespace engine {
 void raise(int number, const QString& description) { throw AppError(number, description); }
 
 namespace {
-QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+// The reason SQLite gives with rc, in the user's language: SQLite's own
+// texts are English.
+QString reasonOf(int rc)
+{
+    switch (rc & 0xff) {
+    case SQLITE_FULL:
+        return tr2(QStringLiteral("the disk is full"), QStringLiteral("der Datenträger ist voll"));
+    case SQLITE_IOERR:
+        return tr2(QStringLiteral("a read or write error of the disk"),
+                   QStringLiteral("ein Lese- oder Schreibfehler des Datenträgers"));
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return tr2(QStringLiteral("another program holds it locked"),
+                   QStringLiteral("ein anderes Programm hält sie gesperrt"));
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return tr2(QStringLiteral("the file is damaged"), QStringLiteral("die Datei ist beschädigt"));
+    case SQLITE_CONSTRAINT:
+        return tr2(QStringLiteral("a rule of the database refuses the value"),
+                   QStringLiteral("eine Regel der Datenbank lässt den Wert nicht zu"));
+    case SQLITE_TOOBIG:
+        return tr2(QStringLiteral("the value is too large"), QStringLiteral("der Wert ist zu groß"));
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_CANTOPEN:
+        return tr2(QStringLiteral("access to the file was denied"),
+                   QStringLiteral("der Zugriff auf die Datei wurde verweigert"));
+    default:
+        return tr2(QStringLiteral("the database reports error %1"), QStringLiteral("die Datenbank meldet Fehler %1"))
+            .arg(rc);
+    }
+}
 } // namespace
 
 void raiseSqlError(const QString& why, const QString& jetSql)
@@ -41,15 +72,16 @@ void requireSelect(const jetsql::Translated& tr, const QString& jetSql)
 
 void raiseRead(sqlite3* db, int rc, const QString& sql)
 {
+    const QString file = QString::fromUtf8(sqlite3_db_filename(db, "main"));
     if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB)
         raise(DbErr::NotADatabase,
-              tr2(QStringLiteral("The database file is damaged: %1"),
-                  QStringLiteral("Die Datenbankdatei ist beschädigt: %1"))
-                  .arg(sqliteMessage(db)));
+              tr2(QStringLiteral("The database file \"%1\" is damaged."),
+                  QStringLiteral("Die Datenbankdatei \"%1\" ist beschädigt."))
+                  .arg(file));
     raise(DbErr::CannotOpen,
-          tr2(QStringLiteral("The rows of \"%1\" could not be read: %2"),
-              QStringLiteral("Die Datensätze von \"%1\" konnten nicht gelesen werden: %2"))
-              .arg(jetsql::shownInMessage(sql), sqliteMessage(db)));
+          tr2(QStringLiteral("The rows of \"%1\" could not be read from \"%2\": %3."),
+              QStringLiteral("Die Datensätze von \"%1\" konnten nicht aus \"%2\" gelesen werden: %3."))
+              .arg(jetsql::shownInMessage(sql), file, reasonOf(rc)));
 }
 
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v)
@@ -152,39 +184,10 @@ void Database::Impl::raiseWrite(int rc) const
                   .arg(path));
     // SQLite's own text is English and names no file: the box names the file
     // and gives the reason in the user's language.
-    QString reason;
-    switch (rc & 0xff) {
-    case SQLITE_FULL:
-        reason = tr2(QStringLiteral("the disk is full"), QStringLiteral("der Datenträger ist voll"));
-        break;
-    case SQLITE_IOERR:
-        reason = tr2(QStringLiteral("the file could not be written (input/output error)"),
-                     QStringLiteral("die Datei ließ sich nicht schreiben (Ein-/Ausgabefehler)"));
-        break;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        reason = tr2(QStringLiteral("the file is damaged"), QStringLiteral("die Datei ist beschädigt"));
-        break;
-    case SQLITE_CONSTRAINT:
-        reason = tr2(QStringLiteral("a rule of the database refuses the value"),
-                     QStringLiteral("eine Regel der Datenbank lässt den Wert nicht zu"));
-        break;
-    case SQLITE_TOOBIG:
-        reason = tr2(QStringLiteral("the value is too large"), QStringLiteral("der Wert ist zu groß"));
-        break;
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-    case SQLITE_CANTOPEN:
-        reason = tr2(QStringLiteral("access to the file was denied"), QStringLiteral("der Zugriff auf die Datei wurde verweigert"));
-        break;
-    default:
-        reason = tr2(QStringLiteral("the database reports error %1"), QStringLiteral("die Datenbank meldet Fehler %1"))
-                     .arg(rc);
-    }
     raise(DbErr::WriteFailed,
           tr2(QStringLiteral("The change to \"%1\" could not be saved: %2."),
               QStringLiteral("Die Änderung an \"%1\" konnte nicht gespeichert werden: %2."))
-              .arg(path, reason));
+              .arg(path, engine::reasonOf(rc)));
 }
 
 void Database::Impl::checkOpen() const
@@ -414,12 +417,11 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(utf8.constData(), &impl->db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString msg = impl->db ? QString::fromUtf8(sqlite3_errmsg(impl->db)) : QString();
         sqlite3_close_v2(impl->db);
         impl->db = nullptr;
         raise(DbErr::CannotOpen, tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
                                      QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
-                                     .arg(path, msg));
+                                     .arg(path, engine::reasonOf(rc)));
     }
     impl->open = true;
     struct stat opened {};
@@ -433,13 +435,12 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
     rc = sqlite3_exec(impl->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         const int primary = rc & 0xff;
-        const QString msg = QString::fromUtf8(sqlite3_errmsg(impl->db));
         impl->closeAll();
         if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
             raise(DbErr::NotADatabase, notADb);
         raise(DbErr::CannotOpen, tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
                                      QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
-                                     .arg(path, msg));
+                                     .arg(path, engine::reasonOf(rc)));
     }
     if (exclusive)
         sqlite3_exec(impl->db, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
