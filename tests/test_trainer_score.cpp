@@ -6,6 +6,7 @@
 #include "largedb/LargeDbGenerator.h"
 #include "support/AsNobody.h"
 #include "support/OtherProgram.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,13 +120,13 @@ TEST_F(TrainerScore, DISABLED_ScoreThatCannotBeWrittenChild)
 
 // While the program waits for the user it holds no lock on the file: another
 // program (or a second copy of this one) writes at once after the open, after
-// a list of 100,000 entries, with an entry on display and after an answer;
+// a list of 100,000 entries (a tenth in the sanitizer build), with an entry on display and after an answer;
 // the next answer steps from the score that program stored.
 TEST_F(TrainerScore, AnotherProgramWritesWhileTheProgramWaits)
 {
     dbPath = dir.filePath(QStringLiteral("Gross.lxt"));
     QString error;
-    ASSERT_TRUE(LargeDb::generate(dbPath, 100000, &error)) << error.toStdString();
+    ASSERT_TRUE(LargeDb::generate(dbPath, TestFiles::largeEntryCount(), &error)) << error.toStdString();
     const auto otherWrites = [&](const QString& sql) {
         OtherProgram::waitForUser();
         return OtherProgram::write(dbPath, sql).toStdString();
@@ -135,7 +136,7 @@ TEST_F(TrainerScore, AnotherProgramWritesWhileTheProgramWaits)
     ASSERT_FALSE(Forms::form1().DBName.isEmpty()) << msgs->lastPrompt().toStdString();
     EXPECT_EQ(otherWrites(touch), "") << "after the open";
     Forms::form2().Command4_Click();
-    ASSERT_EQ(grid().Rows(), 100001);
+    ASSERT_EQ(grid().Rows(), TestFiles::largeEntryCount() + 1);
     EXPECT_EQ(otherWrites(touch), "") << "after the list build";
     testOn();
     t().Command3_Click();

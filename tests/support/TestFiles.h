@@ -20,4 +20,22 @@ QString screenshotFolder();
 // picture was taken (and, with the folder set, written).
 bool saveScreenshot(const QImage& picture, const QString& name);
 
+// Entries of the "large file" cases: 100,000, as the program must handle. The
+// sanitizer build runs such a case twenty to thirty times slower, so there it
+// uses a tenth; the plain build still covers the full size.
+constexpr int largeEntryCount()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return 10000;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return 10000;
+#else
+    return 100000;
+#endif
+#else
+    return 100000;
+#endif
+}
+
 } // namespace TestFiles
