@@ -2,8 +2,9 @@
 // selection window does it, against the same cells read with one plain SQLite
 // query; then sorting the list by a language and one find keystroke.
 // Prints the times, their ratio and the peak memory (VmHWM).
-// The program frees small blocks at once (mallopt in main.cpp); run as
-// GLIBC_TUNABLES=glibc.malloc.mxfast=0 bench_list_build for the same setting.
+// The program frees small blocks at once (mallopt in main.cpp); the benchmark
+// starts itself again with the same setting as a glibc tunable, so that its
+// figures are the program's.
 #include "ProcessMemory.h"
 #include "common/Global.h"
 #include "common/TextProcs.h"
@@ -32,6 +33,7 @@
 #include <cstdio>
 #include <sqlite3.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -116,6 +118,11 @@ std::vector<Row> plainQuery(const QString& path)
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("GLIBC_TUNABLES")) {
+        setenv("GLIBC_TUNABLES", "glibc.malloc.mxfast=0", 1);
+        execv("/proc/self/exe", argv);
+        std::perror("bench_list_build: cannot start itself again with the program's allocator setting");
+    }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

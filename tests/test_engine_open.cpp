@@ -3,6 +3,7 @@
 #include "engine_testdb.h"
 #include "platform/Database.h"
 #include "platform/Recordset.h"
+#include "support/AsNobody.h"
 #include "support/TestFiles.h"
 
 #include <QCryptographicHash>
@@ -15,6 +16,7 @@
 
 using enginetest::buildDb;
 using enginetest::errorOf;
+using enginetest::scalar;
 
 namespace {
 
@@ -178,6 +180,44 @@ TEST(EngineOpen, ClosedObjectsRefuseUse)
     EXPECT_EQ(errorOf([&] { db->TableDefs(QStringLiteral("Vokabular")); }), DbErr::ObjectClosed);
     EXPECT_EQ(errorOf([&] { td->PropertiesCount(); }), DbErr::ObjectClosed);
     EXPECT_EQ(errorOf([&] { db->Close(); }), DbErr::ObjectClosed);
+}
+
+// A table damaged inside an intact file shows itself only when its rows are
+// read: the box names the file and says it is damaged, in German.
+TEST(EngineOpen, DamagedTableFoundWhileReadingNamesTheFile)
+{
+    QTemporaryDir dir;
+    const QString path = buildDb(dir);
+    const int page = scalar(path, QStringLiteral("PRAGMA page_size")).toInt();
+    const int root = scalar(path, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name='Vokabular'")).toInt();
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(qint64(root - 1) * page);
+        f.write(QByteArray(page, '\x5a'));
+    }
+    auto db = Database::OpenDatabase(path);
+    QString desc;
+    EXPECT_EQ(errorOf([&] { db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"), 2)->MoveLast(); }, &desc),
+              DbErr::NotADatabase);
+    EXPECT_TRUE(desc.contains(QStringLiteral("Die Datenbankdatei \"") + path + QStringLiteral("\" ist beschädigt")))
+        << desc.toStdString();
+}
+
+// A file the user may not read: the box names it and says why in German.
+TEST(EngineOpen, UnreadableFileIsNamedWithTheReason)
+{
+    QTemporaryDir dir;
+    const QString path = buildDb(dir);
+    QFile::setPermissions(path, QFileDevice::Permissions());
+    AsNobody::openPath(dir.path());
+    AsNobody::run([&] {
+        QString desc;
+        EXPECT_EQ(errorOf([&] { Database::OpenDatabase(path); }, &desc), DbErr::CannotOpen);
+        EXPECT_TRUE(desc.contains(QStringLiteral("\"") + path + QStringLiteral("\" kann nicht geöffnet werden: keine "
+                                                                              "Leseberechtigung")))
+            << desc.toStdString();
+    });
 }
 
 // The open file deleted, moved or replaced by another program: the change

@@ -566,7 +566,10 @@ TEST_F(EngineRecordset, FailedWritesAreReportedAndKeepTheEdit)
     props->SetField(QStringLiteral("Name"), QStringLiteral("Ohne Tabelle"));
     QString desc;
     EXPECT_EQ(errorOf([&] { props->Update(); }, &desc), DbErr::WriteFailed);
-    EXPECT_TRUE(desc.contains(QStringLiteral("NOT NULL"))) << desc.toStdString();
+    // Named in German with the file, not in SQLite's English.
+    EXPECT_TRUE(desc.contains(QStringLiteral("Die Änderung an \"") + path)) << desc.toStdString();
+    EXPECT_TRUE(desc.contains(QStringLiteral("eine Regel der Datenbank lässt den Wert nicht zu"))) << desc.toStdString();
+    EXPECT_FALSE(desc.contains(QStringLiteral("constraint"), Qt::CaseInsensitive)) << desc.toStdString();
     props->SetField(QStringLiteral("TableName"), QStringLiteral("Vokabular"));
     props->Update();
     EXPECT_EQ(scalar(path, QStringLiteral("SELECT TableName FROM LxtProperties WHERE Name='Ohne Tabelle'")),

@@ -2,13 +2,16 @@
 
 #include "platform/EngineInternal.h"
 #include "platform/UiLanguage.h"
+#include "platform/WriteCheck.h"
 
 #include <QAbstractEventDispatcher>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace engine {
@@ -16,7 +19,38 @@ namespace engine {
 void raise(int number, const QString& description) { throw AppError(number, description); }
 
 namespace {
-QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+// The reason SQLite gives with rc, in the user's language: SQLite's own
+// texts are English.
+QString reasonOf(int rc)
+{
+    switch (rc & 0xff) {
+    case SQLITE_FULL:
+        return tr2(QStringLiteral("the disk is full"), QStringLiteral("der Datenträger ist voll"));
+    case SQLITE_IOERR:
+        return tr2(QStringLiteral("a read or write error of the disk"),
+                   QStringLiteral("ein Lese- oder Schreibfehler des Datenträgers"));
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return tr2(QStringLiteral("another program holds it locked"),
+                   QStringLiteral("ein anderes Programm hält sie gesperrt"));
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return tr2(QStringLiteral("the file is damaged"), QStringLiteral("die Datei ist beschädigt"));
+    case SQLITE_CONSTRAINT:
+        return tr2(QStringLiteral("a rule of the database refuses the value"),
+                   QStringLiteral("eine Regel der Datenbank lässt den Wert nicht zu"));
+    case SQLITE_TOOBIG:
+        return tr2(QStringLiteral("the value is too large"), QStringLiteral("der Wert ist zu groß"));
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+    case SQLITE_CANTOPEN:
+        return tr2(QStringLiteral("access to the file was denied"),
+                   QStringLiteral("der Zugriff auf die Datei wurde verweigert"));
+    default:
+        return tr2(QStringLiteral("the database reports error %1"), QStringLiteral("die Datenbank meldet Fehler %1"))
+            .arg(rc);
+    }
+}
 } // namespace
 
 void raiseSqlError(const QString& why, const QString& jetSql)
@@ -38,15 +72,16 @@ void requireSelect(const jetsql::Translated& tr, const QString& jetSql)
 
 void raiseRead(sqlite3* db, int rc, const QString& sql)
 {
+    const QString file = QString::fromUtf8(sqlite3_db_filename(db, "main"));
     if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB)
         raise(DbErr::NotADatabase,
-              tr2(QStringLiteral("The database file is damaged: %1"),
-                  QStringLiteral("Die Datenbankdatei ist beschädigt: %1"))
-                  .arg(sqliteMessage(db)));
+              tr2(QStringLiteral("The database file \"%1\" is damaged."),
+                  QStringLiteral("Die Datenbankdatei \"%1\" ist beschädigt."))
+                  .arg(file));
     raise(DbErr::CannotOpen,
-          tr2(QStringLiteral("The rows of \"%1\" could not be read: %2"),
-              QStringLiteral("Die Datensätze von \"%1\" konnten nicht gelesen werden: %2"))
-              .arg(jetsql::shownInMessage(sql), sqliteMessage(db)));
+          tr2(QStringLiteral("The rows of \"%1\" could not be read from \"%2\": %3."),
+              QStringLiteral("Die Datensätze von \"%1\" konnten nicht aus \"%2\" gelesen werden: %3."))
+              .arg(jetsql::shownInMessage(sql), file, reasonOf(rc)));
 }
 
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v)
@@ -126,7 +161,7 @@ bool Database::Impl::fileReplaced() const
     return ::stat(QFile::encodeName(path).constData(), &st) != 0 || st.st_dev != device || st.st_ino != inode;
 }
 
-void Database::Impl::raiseWrite(int rc, const QString& message) const
+void Database::Impl::raiseWrite(int rc) const
 {
     // SQLite reports a file deleted or renamed under it as read-only.
     if (fileReplaced())
@@ -147,10 +182,12 @@ void Database::Impl::raiseWrite(int rc, const QString& message) const
                   QStringLiteral("Die Datenbank \"%1\" ist von einem anderen Programm gesperrt; die Änderung wurde "
                                  "nicht gespeichert."))
                   .arg(path));
+    // SQLite's own text is English and names no file: the box names the file
+    // and gives the reason in the user's language.
     raise(DbErr::WriteFailed,
-          tr2(QStringLiteral("The change could not be saved: %1"),
-              QStringLiteral("Die Änderung konnte nicht gespeichert werden: %1"))
-              .arg(message.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db)) : message));
+          tr2(QStringLiteral("The change to \"%1\" could not be saved: %2."),
+              QStringLiteral("Die Änderung an \"%1\" konnte nicht gespeichert werden: %2."))
+              .arg(path, engine::reasonOf(rc)));
 }
 
 void Database::Impl::checkOpen() const
@@ -275,10 +312,9 @@ int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& v
         engine::bindValue(s, int(i) + 1, values[i]);
     const int rc = sqlite3_step(s);
     if (rc != SQLITE_DONE) {
-        const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_finalize(s);
         // A failed statement inside autocommit is rolled back by SQLite itself.
-        raiseWrite(rc, message);
+        raiseWrite(rc);
     }
     const int changes = sqlite3_changes(db);
     release(sql, s);
@@ -355,11 +391,19 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
                                .arg(path);
     {
         // SQLite would take an empty file as a new database: look at the header first.
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly))
-            raise(DbErr::CannotOpen, tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
-                                         QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
-                                         .arg(path, f.errorString()));
+        // Opened here and not by QFile, whose reason would be the system's English text.
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            const int err = errno;
+            raise(DbErr::CannotOpen,
+                  tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
+                      QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
+                      .arg(path, err == EACCES || err == EPERM
+                                     ? tr2(QStringLiteral("no permission to read it"), QStringLiteral("keine Leseberechtigung"))
+                                     : WriteCheck::reasonFor(err)));
+        }
+        QFile f;
+        f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
         const QByteArray head = f.read(16);
         if (head.size() < 16 || std::memcmp(head.constData(), "SQLite format 3\0", 16) != 0)
             raise(DbErr::NotADatabase, notADb);
@@ -373,12 +417,11 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(utf8.constData(), &impl->db, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString msg = impl->db ? QString::fromUtf8(sqlite3_errmsg(impl->db)) : QString();
         sqlite3_close_v2(impl->db);
         impl->db = nullptr;
         raise(DbErr::CannotOpen, tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
                                      QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
-                                     .arg(path, msg));
+                                     .arg(path, engine::reasonOf(rc)));
     }
     impl->open = true;
     struct stat opened {};
@@ -392,13 +435,12 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
     rc = sqlite3_exec(impl->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         const int primary = rc & 0xff;
-        const QString msg = QString::fromUtf8(sqlite3_errmsg(impl->db));
         impl->closeAll();
         if (primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT)
             raise(DbErr::NotADatabase, notADb);
         raise(DbErr::CannotOpen, tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
                                      QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
-                                     .arg(path, msg));
+                                     .arg(path, engine::reasonOf(rc)));
     }
     if (exclusive)
         sqlite3_exec(impl->db, "PRAGMA locking_mode=EXCLUSIVE", nullptr, nullptr, nullptr);
@@ -584,12 +626,9 @@ void TableDef::AppendTextField(const QString& name, int size, const QString& def
     d->checkWritable();
     d->finishPendingReads();
     d->dropIdleStatements();   // prepared before the change, they would describe the old columns
-    char* err = nullptr;
-    const int rc = sqlite3_exec(d->db, sql.toUtf8().constData(), nullptr, nullptr, &err);
-    const QString message = QString::fromUtf8(err ? err : "");
-    sqlite3_free(err);
+    const int rc = sqlite3_exec(d->db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        d->raiseWrite(rc, message);
+        d->raiseWrite(rc);
 }
 
 void Database::BeginTrans()

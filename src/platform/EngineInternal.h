@@ -94,7 +94,7 @@ struct Database::Impl {
     static std::vector<Impl*>& openDatabases();
     static void releaseReadsWhenIdle(Impl* d);
     // Raises the error SQLite reported for `rc` while writing.
-    [[noreturn]] void raiseWrite(int rc, const QString& message = QString()) const;
+    [[noreturn]] void raiseWrite(int rc) const;
     bool fileReplaced() const;
     void checkOpen() const;
     void checkWritable() const;
