@@ -96,6 +96,9 @@ void Progress::setVisible(bool visible)
     // shows its bar, before this program has had a chance to paint it.
     if (visible && changes)
         WindowBackdrop::set(*this);
+    // ... and it leaves the screen with its frame at once, not frame last.
+    if (!visible && changes)
+        WindowBackdrop::unmapFrame(*this);
     QDialog::setVisible(visible);
     if (changes)
         waitForExposure(visible);

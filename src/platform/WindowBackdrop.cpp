@@ -9,10 +9,17 @@
 
 #include <cstdlib>
 
-void WindowBackdrop::set(QWidget& window)
+namespace {
+xcb_connection_t* connection()
 {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+} // namespace
+
+void WindowBackdrop::set(QWidget& window)
+{
+    xcb_connection_t* c = connection();
     if (!c)
         return;
     const auto id = xcb_window_t(window.winId());
@@ -47,5 +54,32 @@ void WindowBackdrop::set(QWidget& window)
     xcb_change_window_attributes(c, id, XCB_CW_BACK_PIXMAP, &value);
     // The window keeps the picture; the name is no longer needed.
     xcb_free_pixmap(c, pixmap);
+    xcb_flush(c);
+}
+
+void WindowBackdrop::unmapFrame(QWidget& window)
+{
+    xcb_connection_t* c = connection();
+    if (!c || !window.testAttribute(Qt::WA_WState_Created))
+        return;
+    // The frame is the window's ancestor that is a child of the root window.
+    const auto id = xcb_window_t(window.winId());
+    xcb_window_t top = id;
+    for (;;) {
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, top), nullptr);
+        if (!tree)
+            return;
+        const xcb_window_t root = tree->root;
+        const xcb_window_t parent = tree->parent;
+        std::free(tree);
+        if (parent == root || parent == XCB_NONE)
+            break;
+        top = parent;
+    }
+    if (top == id)
+        return;
+    // The window manager unmaps the frame itself once it sees the window go;
+    // doing it first only changes the order, not what it ends with.
+    xcb_unmap_window(c, top);
     xcb_flush(c);
 }

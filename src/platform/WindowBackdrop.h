@@ -10,4 +10,11 @@ namespace WindowBackdrop {
 // Takes a picture of the window (drawn off screen) and makes it the window's
 // backdrop. Does nothing on other window systems.
 void set(QWidget& window);
+
+// A window that hides itself leaves the window manager's frame on the screen,
+// its caption over an empty client area, until the window manager has
+// noticed and taken the frame away too. Taking the frame (with the window in
+// it) off the screen first makes the window vanish whole, in one step. Does
+// nothing without a frame or on other window systems.
+void unmapFrame(QWidget& window);
 } // namespace WindowBackdrop

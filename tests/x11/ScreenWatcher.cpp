@@ -58,8 +58,10 @@ void ScreenWatcher::run()
     // The first picture shows the screen before the work starts.
     do {
         QImage shot = grabOn(c, root, m_area);
-        if (!shot.isNull())
+        if (!shot.isNull()) {
             m_shots.push_back(std::move(shot));
+            ++m_count;
+        }
         m_started = true;
     } while (!m_stop.load());
     xcb_disconnect(c);

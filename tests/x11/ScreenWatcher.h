@@ -21,6 +21,8 @@ public:
     // Stops and returns the pictures in the order taken, the first one
     // taken before the constructor returned.
     std::vector<QImage> stop();
+    // How many pictures have been taken so far.
+    size_t count() const { return m_count.load(); }
 
 private:
     void run();
@@ -28,6 +30,7 @@ private:
     QRect m_area;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_started{false};
+    std::atomic<size_t> m_count{0};
     std::vector<QImage> m_shots;
     std::thread m_thread;
 };

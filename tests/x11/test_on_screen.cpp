@@ -225,14 +225,21 @@ protected:
         EXPECT_TRUE(waitExposed(ground, true));
         ground.repaint();
 
+        const QRect frame = frameOnScreen.translated(-place.topLeft());
+        const QImage ground0 = grabScreen().copy(place);
         ScreenWatcher watcher(place);
         job();
+        // The job hides the window as it ends, but the window manager takes
+        // it off the screen a moment later: the watch goes on until the
+        // ground is back, so that the window's leaving is seen as well, and
+        // on a busy machine until enough pictures are taken to judge by.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return watcher.count() > 20 && differing(grabScreen().copy(place), ground0, frame) == 0.0; }, 5000));
         std::vector<QImage> pictures = watcher.stop();
         EXPECT_GT(pictures.size(), 20u);
         if (pictures.size() < 2 || !p.windowHandle())
             return {};
 
-        const QRect frame = frameOnScreen.translated(-place.topLeft());
         const QRect client = clientOnScreen.translated(-place.topLeft());
         const QRect title(frame.left(), frame.top(), frame.width(), client.top() - frame.top());
         const QRect bar(client.topLeft() + p.ProgressBar1->pos(), p.ProgressBar1->size());
@@ -280,7 +287,8 @@ protected:
                 save(picture, name + QStringLiteral("-not-whole.png"));
                 ADD_FAILURE() << "the progress window on the screen is not whole: " << wrong * 100
                               << "% of its client area wrong, bar " << (barWhole ? "painted" : "not painted")
-                              << ", caption " << width << " pixels wide instead of " << captionWidth;
+                              << ", caption " << width << " pixels wide instead of " << captionWidth
+                              << " (picture " << (&picture - &pictures.front()) << " of " << pictures.size() << ")";
                 break;
             }
             shares.push_back(chunkShare(picture, bar));
