@@ -12,6 +12,7 @@
 #include "platform/WindowPlacement.h"
 #include "selection/Liste.h"
 #include "selection/Form2.h"
+#include "support/TestFiles.h"
 #include "trainer/ConfirmDlg.h"
 #include "trainer/Trainer.h"
 #include "x11/ScreenWatcher.h"
@@ -346,8 +347,9 @@ TEST_F(OnScreenTest, ProgressOfAListBuildAndAShuffleIsWholeWheneverItIsOnTheScre
 {
     Forms::form2().hide();
     // A long build (100,000 entries, over a second) with the bar moving ...
+    const int entries = TestFiles::largeEntryCount();
     QString error;
-    ASSERT_TRUE(LargeDb::generate(inApp(QStringLiteral("huge.lxt")), 100000, &error)) << qPrintable(error);
+    ASSERT_TRUE(LargeDb::generate(inApp(QStringLiteral("huge.lxt")), entries, &error)) << qPrintable(error);
     Forms::form1().Open_DB(QStringLiteral("huge.lxt"));
     ASSERT_FALSE(Forms::form1().DBName.isEmpty());
     const std::vector<double> build = watchProgress(QStringLiteral("Vokabelliste wird erstellt"), QStringLiteral("progress-build"),
@@ -358,7 +360,7 @@ TEST_F(OnScreenTest, ProgressOfAListBuildAndAShuffleIsWholeWheneverItIsOnTheScre
 
     // ... and shuffles of 100,000 and of 3,000 entries, a few milliseconds long.
     Trainer& t = Forms::trainer();
-    ASSERT_EQ(t.seqCount(), 100000);
+    ASSERT_EQ(t.seqCount(), entries);
     t.OptSequentiell = false;
     t.OptShuffle = true;
     EXPECT_FALSE(watchProgress(QStringLiteral("Vokabeln werden gemischt"), QStringLiteral("progress-shuffle"),
