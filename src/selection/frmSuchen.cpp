@@ -18,14 +18,13 @@
 #include <QRadioButton>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 namespace {
 
 constexpr int kClientWidth = 3375;
 constexpr int kClientHeight = 1485;
-
-char16_t asciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
 
 // The start of cell upper-cased, at least n characters of it when the cell
 // has them. Upper-casing can make a text longer ("ß" -> "SS") or shorter (a
@@ -60,39 +59,53 @@ QString upperAsStart(const QString& typed, const QLocale& locale)
     return upper;
 }
 
-// Does the upper-cased cell begin with wanted (already upper-cased)?
-// Plain ASCII characters are compared as they stand when the locale
-// upper-cases them plainly: each maps to one character whatever follows, so
-// a cell whose ASCII start already differs, or that is all ASCII, is decided
-// without the locale.
-bool beginsWithUpper(const QString& cell, const QString& wanted, const QLocale& locale, bool plainAscii)
+// How the locale upper-cases each character up to U+00FF. None of them
+// depends on the letters around it in any locale (the context rules concern
+// combining marks and letters beyond Latin-1), so a cell's start made of them
+// is compared character by character without the locale.
+struct Latin1Upper {
+    static constexpr char16_t kSeveral = 0xFFFF;   // the upper-case is not one character
+    std::array<char16_t, 256> single{};
+    std::array<QString, 256> several;
+
+    explicit Latin1Upper(const QLocale& locale)
+    {
+        for (char16_t c = 0; c < 256; ++c) {
+            const QString upper = locale.toUpper(QString(QChar(c)));
+            single[c] = upper.size() == 1 ? upper.at(0).unicode() : kSeveral;
+            if (single[c] == kSeveral)
+                several[c] = upper;
+        }
+    }
+};
+
+// Does the upper-cased cell begin with wanted (already upper-cased)? A start
+// of Latin-1 characters is decided through the table; from the first other
+// character on, the cell goes the whole way through the locale.
+bool beginsWithUpper(const QString& cell, const QString& wanted, const QLocale& locale, const Latin1Upper& table)
 {
     const qsizetype n = wanted.size();
-    if (plainAscii) {
-        const qsizetype m = std::min(n, cell.size());
-        qsizetype i = 0;
-        for (; i < m; ++i) {
-            const char16_t c = cell[i].unicode();
-            if (c >= 0x80)
-                break;
-            if (asciiUpper(c) != wanted[i].unicode())
+    qsizetype j = 0;
+    for (const QChar ch : cell) {
+        if (j >= n)
+            return true;
+        const char16_t c = ch.unicode();
+        if (c >= 0x100)
+            return upperStart(cell, n, locale).startsWith(wanted);
+        const char16_t single = table.single[c];
+        if (single != Latin1Upper::kSeveral) {
+            if (single != wanted[j].unicode())
                 return false;
+            ++j;
+            continue;
         }
-        if (i == m)
-            return m == n;
+        const QStringView upper(table.several[c]);
+        const qsizetype len = std::min(upper.size(), n - j);
+        if (upper.left(len) != QStringView(wanted).mid(j, len))
+            return false;
+        j += len;
     }
-    return upperStart(cell, n, locale).startsWith(wanted);
-}
-
-// True when the locale upper-cases every ASCII character as ASCII does.
-bool upperCasesAsciiPlainly(const QLocale& locale)
-{
-    QString ascii, upper;
-    for (char16_t c = 0x20; c < 0x7f; ++c) {
-        ascii += QChar(c);
-        upper += QChar(asciiUpper(c));
-    }
-    return locale.toUpper(ascii) == upper;
+    return j >= n;
 }
 
 } // namespace
@@ -258,9 +271,9 @@ void frmSuchen::txtAusdruck_Change()
         const int col = grid->Col();
         const int savedRow = grid->Row();
         const int rows = grid->Rows();
-        const bool plainAscii = upperCasesAsciiPlainly(locale);
+        const Latin1Upper table(locale);
         for (int r = 1; r < rows; ++r) {
-            if (beginsWithUpper(grid->textRef(r, col), wanted, locale, plainAscii)) {
+            if (beginsWithUpper(grid->textRef(r, col), wanted, locale, table)) {
                 grid->setRow(r);
                 grid->setTopRow(r);
                 liste.SetzeMarke();
