@@ -25,10 +25,9 @@ QString reasonOf(int rc)
 {
     switch (rc & 0xff) {
     case SQLITE_FULL:
-        return tr2(QStringLiteral("the disk is full"), QStringLiteral("der Datenträger ist voll"));
+        return WriteCheck::reasonFor(ENOSPC);
     case SQLITE_IOERR:
-        return tr2(QStringLiteral("a read or write error of the disk"),
-                   QStringLiteral("ein Lese- oder Schreibfehler des Datenträgers"));
+        return WriteCheck::reasonFor(EIO);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return tr2(QStringLiteral("another program holds it locked"),
@@ -84,15 +83,15 @@ void raiseRead(sqlite3* db, int rc, const QString& sql)
               .arg(jetsql::shownInMessage(sql), file, reasonOf(rc)));
 }
 
-void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v)
+jetcond::Cell cellOfValue(const QVariant& v, QByteArray& bytes)
 {
-    if (!v.isValid() || v.isNull()) {
-        sqlite3_bind_null(stmt, index);
-        return;
-    }
+    jetcond::Cell c;
+    if (!v.isValid() || v.isNull())
+        return c;
     switch (v.typeId()) {
     case QMetaType::Bool:
-        sqlite3_bind_int64(stmt, index, v.toBool() ? -1 : 0);   // True is -1 in these files
+        c.type = jetcond::Cell::Int;
+        c.i = v.toBool() ? -1 : 0;   // True is -1 in these files
         break;
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -105,22 +104,74 @@ void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v)
     case QMetaType::Char:
     case QMetaType::SChar:
     case QMetaType::UChar:
-        sqlite3_bind_int64(stmt, index, v.toLongLong());
+        c.type = jetcond::Cell::Int;
+        c.i = v.toLongLong();
         break;
     case QMetaType::Double:
     case QMetaType::Float:
-        sqlite3_bind_double(stmt, index, v.toDouble());
+        c.type = jetcond::Cell::Real;
+        c.d = v.toDouble();
         break;
-    case QMetaType::QByteArray: {
-        const QByteArray b = v.toByteArray();
-        sqlite3_bind_blob(stmt, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+    case QMetaType::QByteArray:
+        bytes = v.toByteArray();
+        c.type = jetcond::Cell::Blob;
+        c.p = bytes.constData();
+        c.n = int(bytes.size());
+        break;
+    default:
+        bytes = v.toString().toUtf8();
+        c.type = jetcond::Cell::Text;
+        c.p = bytes.constData();
+        c.n = int(bytes.size());
+    }
+    return c;
+}
+
+void bindCell(sqlite3_stmt* stmt, int index, const jetcond::Cell& c, sqlite3_destructor_type bytes)
+{
+    switch (c.type) {
+    case jetcond::Cell::Int:
+        sqlite3_bind_int64(stmt, index, c.i);
+        break;
+    case jetcond::Cell::Real:
+        sqlite3_bind_double(stmt, index, c.d);
+        break;
+    case jetcond::Cell::Text:
+        sqlite3_bind_text(stmt, index, c.p, c.n, bytes);
+        break;
+    case jetcond::Cell::Blob:
+        sqlite3_bind_blob(stmt, index, c.p, c.n, bytes);
+        break;
+    case jetcond::Cell::Null:
+        sqlite3_bind_null(stmt, index);
         break;
     }
-    default: {
-        const QByteArray b = v.toString().toUtf8();
-        sqlite3_bind_text(stmt, index, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+}
+
+void bindValue(sqlite3_stmt* stmt, int index, const QVariant& v)
+{
+    QByteArray bytes;
+    bindCell(stmt, index, cellOfValue(v, bytes), SQLITE_TRANSIENT);
+}
+
+std::shared_ptr<ColumnInfo> readColumnInfo(sqlite3_stmt* stmt, int firstCol)
+{
+    auto info = std::make_shared<ColumnInfo>();
+    const int ncols = sqlite3_column_count(stmt) - firstCol;
+    for (int i = 0; i < ncols; ++i) {
+        const int c = i + firstCol;
+        const QString name = QString::fromUtf8(sqlite3_column_name(stmt, c));
+        const char* t = sqlite3_column_table_name(stmt, c);
+        const char* o = sqlite3_column_origin_name(stmt, c);
+        const QString tableName = t ? QString::fromUtf8(t) : QString();
+        info->names << name;
+        info->tables << tableName;
+        info->origins << (o ? QString::fromUtf8(o) : name);
+        info->plainIndex.emplace(name.toLower(), i);   // the first of a name stays
+        if (!tableName.isEmpty())
+            info->qualifiedIndex.emplace(tableName.toLower() + QLatin1Char('.') + name.toLower(), i);
     }
-    }
+    return info;
 }
 
 } // namespace engine

@@ -26,6 +26,11 @@ namespace engine {
 void requireSelect(const jetsql::Translated& tr, const QString& jetSql);
 // Raises the error SQLite reported while reading rows.
 [[noreturn]] void raiseRead(sqlite3* db, int rc, const QString& sql);
+// A value as the engine stores and compares it; a text or blob's bytes are
+// kept in `bytes`, which must outlive the cell.
+jetcond::Cell cellOfValue(const QVariant& value, QByteArray& bytes);
+// Binds a cell; `bytes` is SQLITE_STATIC when the cell's bytes outlive the run.
+void bindCell(sqlite3_stmt* stmt, int index, const jetcond::Cell& cell, sqlite3_destructor_type bytes);
 void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
 
 // The columns of a prepared statement, shared by every dynaset opened on it.
@@ -45,6 +50,8 @@ struct ColumnInfo {
     }
 };
 
+// The columns of a statement's result from position firstCol on.
+std::shared_ptr<ColumnInfo> readColumnInfo(sqlite3_stmt* stmt, int firstCol);
 
 } // namespace engine
 

@@ -40,29 +40,6 @@ Cell cellOf(sqlite3_stmt* s, int i)
     return c;
 }
 
-// The parameter's bytes stay with the query until its next value, and the
-// statement's bindings are cleared at the end of each run.
-void bindCell(sqlite3_stmt* s, int index, const Cell& c)
-{
-    switch (c.type) {
-    case Cell::Int:
-        sqlite3_bind_int64(s, index, c.i);
-        break;
-    case Cell::Real:
-        sqlite3_bind_double(s, index, c.d);
-        break;
-    case Cell::Text:
-        sqlite3_bind_text(s, index, c.p, c.n, SQLITE_STATIC);
-        break;
-    case Cell::Blob:
-        sqlite3_bind_blob(s, index, c.p, c.n, SQLITE_STATIC);
-        break;
-    case Cell::Null:
-        sqlite3_bind_null(s, index);
-        break;
-    }
-}
-
 QString closedText()
 {
     return tr2(QStringLiteral("Object invalid or no longer set (the database is closed)."),
@@ -83,7 +60,7 @@ struct QueryDef::Impl {
 
     // The result's columns, read at the first run.
     int ncols = -1;
-    std::unordered_map<QString, int, TextHash> plain, qualified;   // lower-case names -> position
+    std::shared_ptr<const engine::ColumnInfo> cols;
     mutable QString nameKey;
     // The field read last: a run reads the same one from every row.
     mutable QString lastField;
@@ -119,13 +96,8 @@ struct QueryDef::Impl {
 
 void QueryDef::Impl::readColumns(sqlite3_stmt* s)
 {
-    ncols = sqlite3_column_count(s);
-    for (int i = 0; i < ncols; ++i) {
-        const QString name = QString::fromUtf8(sqlite3_column_name(s, i)).toLower();
-        plain.emplace(name, i);   // the first of a name stays
-        if (const char* t = sqlite3_column_table_name(s, i))
-            qualified.emplace(QString::fromUtf8(t).toLower() + QLatin1Char('.') + name, i);
-    }
+    cols = engine::readColumnInfo(s, 0);
+    ncols = int(cols->names.size());
 }
 
 int QueryDef::Impl::resolve(const QString& table, const QString& column) const
@@ -136,9 +108,8 @@ int QueryDef::Impl::resolve(const QString& table, const QString& column) const
         nameKey.append(QLatin1Char('.'));
     }
     appendLower(nameKey, column);
-    const auto& names = table.isEmpty() ? plain : qualified;
-    if (const auto it = names.find(nameKey); it != names.end())
-        return it->second;
+    if (const int i = table.isEmpty() ? cols->plain(nameKey) : cols->qualified(nameKey); i >= 0)
+        return i;
     if (table.isEmpty())
         for (int k = 0; k < parameters.size(); ++k)
             if (parameters[k].compare(column, Qt::CaseInsensitive) == 0)
@@ -187,44 +158,10 @@ bool QueryDef::isOn(const Database* db) const
 
 void QueryDef::setParameter(int index, const QVariant& value)
 {
+    // The parameter's bytes stay with the query until its next value, and the
+    // statement's bindings are cleared at the end of each run.
     const auto k = size_t(index);
-    Cell& c = d->cells.at(k);
-    c = Cell();
-    if (!value.isValid() || value.isNull())
-        return;
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        c.type = Cell::Int;
-        c.i = value.toBool() ? -1 : 0;   // True is -1 in these files
-        break;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        c.type = Cell::Int;
-        c.i = value.toLongLong();
-        break;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        c.type = Cell::Real;
-        c.d = value.toDouble();
-        break;
-    case QMetaType::QByteArray:
-        d->bytes[k] = value.toByteArray();
-        c.type = Cell::Blob;
-        c.p = d->bytes[k].constData();
-        c.n = int(d->bytes[k].size());
-        break;
-    default:
-        d->bytes[k] = value.toString().toUtf8();
-        c.type = Cell::Text;
-        c.p = d->bytes[k].constData();
-        c.n = int(d->bytes[k].size());
-    }
+    d->cells.at(k) = engine::cellOfValue(value, d->bytes.at(k));
 }
 
 void QueryDef::findAll(const QString& condition, const std::function<void(const QueryRow&)>& visit)
@@ -249,7 +186,7 @@ void QueryDef::findAll(const QString& condition, const std::function<void(const 
     for (const int i : d->literalBinds)
         engine::bindValue(s, i + 1, d->tr.binds[size_t(i)]);
     for (const auto& [position, parameter] : d->tr.parameterBinds)
-        bindCell(s, position + 1, d->cells[size_t(parameter)]);
+        engine::bindCell(s, position + 1, d->cells[size_t(parameter)], SQLITE_STATIC);
     if (!d->hasCondition || d->conditionText != condition) {
         d->condition = jetcond::Bound(jetcond::parse(condition), condition,
                                       [this](const QString& t, const QString& c) { return d->resolve(t, c); });

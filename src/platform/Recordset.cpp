@@ -101,20 +101,7 @@ void Recordset::Impl::readColumns()
         cols = cached;
         return;
     }
-    auto info = std::make_shared<engine::ColumnInfo>();
-    for (int i = 0; i < ncols; ++i) {
-        const int c = i + firstCol;
-        const QString name = QString::fromUtf8(sqlite3_column_name(stmt, c));
-        const char* t = sqlite3_column_table_name(stmt, c);
-        const char* o = sqlite3_column_origin_name(stmt, c);
-        const QString tableName = t ? QString::fromUtf8(t) : QString();
-        info->names << name;
-        info->tables << tableName;
-        info->origins << (o ? QString::fromUtf8(o) : name);
-        info->plainIndex.emplace(name.toLower(), i);   // the first of a name stays
-        if (!tableName.isEmpty())
-            info->qualifiedIndex.emplace(tableName.toLower() + QLatin1Char('.') + name.toLower(), i);
-    }
+    auto info = engine::readColumnInfo(stmt, firstCol);
     cached = info;
     cols = info;
 }
