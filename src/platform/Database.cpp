@@ -5,6 +5,7 @@
 #include "platform/WriteCheck.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 
 namespace engine {
 
@@ -199,12 +201,36 @@ void Database::Impl::releaseReadsWhenIdle(Impl* d)
     hooked = dispatcher;
     QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, dispatcher, [] {
         for (Database::Impl* open : openDatabases())
-            if (!open->inTransaction)
+            if (!open->inTransaction && !open->waitingForLock)
                 open->releaseReads();
     });
 }
 
 Database::Impl::~Impl() { closeAll(); }
+
+namespace {
+// How long a read or write waits for another program's lock before it fails.
+constexpr qint64 kLockWaitMs = 3000;
+} // namespace
+
+int Database::Impl::waitForLock(void* self, int attempt)
+{
+    auto* d = static_cast<Database::Impl*>(self);
+    if (attempt == 0)
+        d->lockWait.start();
+    if (d->lockWait.elapsed() >= kLockWaitMs)
+        return 0;
+    // The windows stay painted while the user waits. Only what the window
+    // system reports runs, never the user's input, and no event loop is
+    // entered that could wait: nothing in here may use this connection.
+    d->waitingForLock = true;
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    d->waitingForLock = false;
+    const timespec pause{0, 10 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+    return 1;
+}
 
 bool Database::Impl::fileReplaced() const
 {
@@ -228,7 +254,7 @@ void Database::Impl::raiseWrite(int rc) const
                   QStringLiteral("Die Datenbank \"%1\" ist schreibgeschützt; die Änderung wurde nicht gespeichert."))
                   .arg(path));
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-        raise(DbErr::WriteFailed,
+        raise(DbErr::Locked,
               tr2(QStringLiteral("The database \"%1\" is locked by another program; the change was not saved."),
                   QStringLiteral("Die Datenbank \"%1\" ist von einem anderen Programm gesperrt; die Änderung wurde "
                                  "nicht gespeichert."))
@@ -358,7 +384,19 @@ int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& v
 {
     checkWritable();
     finishPendingReads(table);
-    sqlite3_stmt* s = acquire(sql, sql);
+    sqlite3_stmt* s = nullptr;
+    try {
+        s = acquire(sql, sql);
+    } catch (const AppError&) {
+        // SQLite refuses a write to a view in English, naming no file.
+        if (isView(table))
+            raise(DbErr::NotUpdatable,
+                  tr2(QStringLiteral("The change to \"%1\" could not be saved: \"%2\" is a view, not a table."),
+                      QStringLiteral("Die Änderung an \"%1\" konnte nicht gespeichert werden: \"%2\" ist eine "
+                                     "Sicht (View) und keine Tabelle."))
+                      .arg(path, table));
+        throw;
+    }
     for (size_t i = 0; i < values.size(); ++i)
         engine::bindValue(s, int(i) + 1, values[i]);
     const int rc = sqlite3_step(s);
@@ -370,6 +408,16 @@ int Database::Impl::execWrite(const QString& sql, const std::vector<QVariant>& v
     const int changes = sqlite3_changes(db);
     release(sql, s);
     return changes;
+}
+
+bool Database::Impl::isView(const QString& table)
+{
+    static const QString sql = QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='view' AND name=?1 COLLATE NOCASE");
+    sqlite3_stmt* s = acquire(sql, sql);
+    engine::bindValue(s, 1, table);
+    const bool view = sqlite3_step(s) == SQLITE_ROW;
+    release(sql, s);
+    return view;
 }
 
 void Database::Impl::dropIdleStatements()
@@ -480,7 +528,7 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
         impl->device = opened.st_dev;
         impl->inode = opened.st_ino;
     }
-    sqlite3_busy_timeout(impl->db, 3000);
+    sqlite3_busy_handler(impl->db, &Impl::waitForLock, impl.get());
     sqlite3_extended_result_codes(impl->db, 1);
     // A damaged file shows itself on the first read of the schema.
     rc = sqlite3_exec(impl->db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
@@ -682,18 +730,32 @@ void TableDef::AppendTextField(const QString& name, int size, const QString& def
         d->raiseWrite(rc);
 }
 
+void Database::Impl::begin(const char* statement)
+{
+    if (inTransaction)
+        raise(DbErr::WriteFailed, tr2(QStringLiteral("A transaction is already open on \"%1\"."),
+                                      QStringLiteral("Auf \"%1\" ist bereits eine Transaktion offen."))
+                                      .arg(path));
+    const int rc = sqlite3_exec(db, statement, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        raiseWrite(rc);
+    inTransaction = true;
+}
+
 void Database::BeginTrans()
 {
     d->checkOpen();
-    if (d->inTransaction)
-        raise(DbErr::WriteFailed, tr2(QStringLiteral("A transaction is already open on \"%1\"."),
-                                      QStringLiteral("Auf \"%1\" ist bereits eine Transaktion offen."))
-                                      .arg(d->path));
     // Deferred: a transaction that only reads needs no write access.
-    const int rc = sqlite3_exec(d->db, "BEGIN", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        d->raiseWrite(rc);
-    d->inTransaction = true;
+    d->begin("BEGIN");
+}
+
+void Database::BeginWriteTrans()
+{
+    d->checkWritable();
+    // A read still pending would hold on to the file as it was before the lock.
+    if (!d->inTransaction)
+        d->finishPendingReads();
+    d->begin("BEGIN IMMEDIATE");
 }
 
 void Database::CommitTrans()

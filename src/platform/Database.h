@@ -32,6 +32,7 @@ constexpr int ObjectClosed = 3420;     // object invalid or no longer set
 constexpr int WriteFailed = 3197;      // the engine could not write the change
 constexpr int FieldExists = 3191;      // a field of that name exists already
 constexpr int FileReplaced = 3045;     // the open file was deleted, moved or replaced
+constexpr int Locked = 3260;           // another program held the file locked longer than the wait
 } // namespace DbErr
 
 struct Property {
@@ -69,6 +70,10 @@ public:
     // of the record sets back as they were. Rollback never raises. While a
     // transaction is open, the record sets keep reading as they are.
     void BeginTrans();
+    // A transaction that holds the write lock from its start, so that what it
+    // reads stays as read until its writes are committed: a value read to
+    // compute a write is the value committed just before that write.
+    void BeginWriteTrans();
     void CommitTrans();
     void Rollback();
     bool inTransaction() const;

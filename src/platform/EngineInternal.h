@@ -7,6 +7,7 @@
 #include "platform/RowStore.h"
 #include "platform/TextHash.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <map>
 #include <memory>
@@ -74,6 +75,11 @@ struct Database::Impl {
     int idleCount = 0;
     std::vector<Recordset::Impl*> live;                 // record sets open on this database
     bool inTransaction = false;
+    // Set while SQLite waits for another program's lock (see waitForLock).
+    bool waitingForLock = false;
+    QElapsedTimer lockWait;
+    // Starts a transaction with `statement` (BEGIN or BEGIN IMMEDIATE).
+    void begin(const char* statement);
     // Ends the transaction's bookkeeping in every record set; a rollback
     // restores the rows they changed.
     void endTransaction(bool commit);
@@ -100,6 +106,9 @@ struct Database::Impl {
     // the event loop is about to wait.
     static std::vector<Impl*>& openDatabases();
     static void releaseReadsWhenIdle(Impl* d);
+    // SQLite's busy handler: waits for another program's lock up to kLockWaitMs,
+    // letting the window system repaint meanwhile.
+    static int waitForLock(void* self, int attempt);
     // Raises the error SQLite reported for `rc` while writing.
     [[noreturn]] void raiseWrite(int rc) const;
     bool fileReplaced() const;
@@ -107,6 +116,7 @@ struct Database::Impl {
     void checkWritable() const;
     void closeAll();
     void dropIdleStatements();
+    bool isView(const QString& table);
     // Runs a write statement with values on `table`; returns sqlite3_changes.
     int execWrite(const QString& sql, const std::vector<QVariant>& values, const QString& table = QString());
 };

@@ -304,6 +304,72 @@ QStringList answerBeside(const QString& path, int answers, const QStringList& ch
                 .arg(QString::fromLocal8Bit(log.readAll().right(2000)))};
 }
 
+Together answerTogether(const QString& path, int copies, long answers, const QStringList& childArgs)
+{
+    Together result;
+    std::vector<Child> started;
+    for (int i = 0; i < copies; ++i) {
+        const Child copy = start(Writer::Trainer, path, 0, childArgs);
+        if (copy.pid < 0)
+            result.problems << QStringLiteral("cannot start copy %1").arg(i + 1);
+        else
+            started.push_back(copy);
+    }
+    std::vector<pollfd> fds;
+    for (const Child& c : started)
+        fds.push_back({c.fd, POLLIN, 0});
+    size_t running = fds.size();
+    // Each copy answers within a few seconds; a minute without any report is a hang.
+    while (result.reported < answers && running > 0 && poll(fds.data(), fds.size(), 60000) > 0) {
+        for (pollfd& p : fds) {
+            Report r;
+            if ((p.revents & POLLIN) && read(p.fd, &r, sizeof r) == sizeof r) {
+                ++result.reported;
+            } else if (p.revents & (POLLHUP | POLLERR)) {
+                p.fd = -1;   // this copy stopped; the others go on
+                --running;
+            }
+        }
+    }
+    for (const Child& c : started)
+        kill(c.pid, SIGKILL);
+    for (const Child& c : started) {
+        for (Report r; readReport(c.fd, r, 0);)
+            ++result.reported;
+        close(c.fd);
+        int status = 0;
+        waitpid(c.pid, &status, 0);
+        if (!WIFSIGNALED(status)) {
+            QFile log(path + QStringLiteral(".log"));
+            log.open(QIODevice::ReadOnly);
+            result.problems << QStringLiteral("a copy stopped by itself (exit %1; 4: it was shown a box): %2")
+                                   .arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1)
+                                   .arg(QString::fromLocal8Bit(log.readAll().right(2000)));
+        }
+    }
+    TestDatabase check(path, TestDatabase::OpenExisting);
+    const QStringList scores = check.texts(QStringLiteral("SELECT Score FROM WriteLog WHERE ID = 1 ORDER BY n"));
+    result.written = scores.size();
+    long previous = kFirstScore;
+    for (int i = 0; i < scores.size(); ++i) {
+        const long score = scores[i].toLong();
+        const bool step = std::abs(score - previous) == 1 || (score == previous && (score == 1 || score == 6));
+        if (!step && ++result.stale <= 10)
+            result.problems << QStringLiteral("write %1 of %2: score %3 after %4")
+                                   .arg(i + 1)
+                                   .arg(scores.size())
+                                   .arg(score)
+                                   .arg(previous);
+        previous = score;
+    }
+    if (result.stale > 10)
+        result.problems << QStringLiteral("%1 stale steps in all").arg(result.stale);
+    // A copy killed between its commit and its report wrote one answer more.
+    if (result.written < result.reported || result.written > result.reported + copies)
+        result.problems << QStringLiteral("%1 answers reported, %2 written").arg(result.reported).arg(result.written);
+    return result;
+}
+
 bool writerFromEnvironment()
 {
     const QByteArray writer = qgetenv("LEXUVANT_KILL_WRITER");

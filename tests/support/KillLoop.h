@@ -46,6 +46,19 @@ QString makeFile(const QString& folder);
 QStringList answerBeside(const QString& path, int answers, const QStringList& childArgs,
                          const std::function<void()>& meanwhile, long* reported);
 
+// Several copies of the program answer the first entry of path (made by
+// makeFile) at once, right and wrong in turn, until together they reported
+// `answers` answers; then they are killed. Every logged write must step by
+// one from the score committed just before it (a stale step went from a score
+// read before another copy's write) and every reported answer must be logged.
+struct Together {
+    long reported = 0;      // answers the copies reported as done
+    long written = 0;       // writes in the file's log
+    long stale = 0;         // writes that did not step from the score before them
+    QStringList problems;   // one line per problem, stale steps included
+};
+Together answerTogether(const QString& path, int copies, long answers, const QStringList& childArgs);
+
 // In the started writer: writes until killed (never returns). Returns false
 // when this process was not started as a writer.
 bool writerFromEnvironment();
