@@ -412,29 +412,40 @@ TEST_F(HandlerWithEntry, RelationsAndLinkSearchesTakeApostrophes)
 }
 
 // Text IDs and attribute texts from a foreign file are single values: writing
-// the attributes of entry "*" keeps those of entry "b", and the item "?" is an
-// attribute of its own, not the first one-letter text.
+// the attributes of entry "*" keeps those of entries "B" and "b", writing
+// those of "b" keeps those of "B", and the item "?" is an attribute of its
+// own, not the first one-letter text.
 TEST_F(HandlerFile, ArrayItemsAndTextIdsAreMatchedExactly)
 {
     ScopedFakeMessages fake;
     {
         TestDatabase db(file());
         db.useTextIds();
+        db.addEntryColumns({{"ID", "B"}});
         db.addEntryColumns({{"ID", "b"}});
         db.addEntryColumns({{"ID", "*"}});
-        db.linkGramm(QStringLiteral("b"), db.addGrammAttribute(QStringLiteral("a")));
+        db.linkGramm(QStringLiteral("B"), db.addGrammAttribute(QStringLiteral("a")));
+        db.linkGramm(QStringLiteral("b"), db.addGrammAttribute(QStringLiteral("c")));
     }
     open(file());
     ASSERT_TRUE(handler.OpenAllRecordsets());
-    handler.rsVokabular->MoveLast();
-    ASSERT_EQ(handler.rsVokabular->Fields(0).toString(), QStringLiteral("*"));
-    EXPECT_TRUE(handler.SchreibeArrayToDB(QStringLiteral("?;"), handler.rsGrammatikalischeAttribute,
-                                          handler.rsGrammatikalischeAttribute_Zwischen, handler.rsVokabular));
+    Recordset& vok = *handler.rsVokabular;
+    const auto write = [&](const QString& items) {
+        EXPECT_TRUE(handler.SchreibeArrayToDB(items, handler.rsGrammatikalischeAttribute,
+                                              handler.rsGrammatikalischeAttribute_Zwischen, handler.rsVokabular));
+    };
+    vok.MoveLast();
+    ASSERT_EQ(vok.Fields(0).toString(), QStringLiteral("*"));
+    write(QStringLiteral("?;"));
+    vok.MoveFirst();
+    vok.MoveNext();
+    ASSERT_EQ(vok.Fields(0).toString(), QStringLiteral("b"));
+    write(QStringLiteral("x;"));
     EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
     TestDatabase db(file(), TestDatabase::OpenExisting);
     EXPECT_EQ(db.texts(QStringLiteral("SELECT Z.IDV || '=' || A.Attribut_Text FROM GrammatikalischeAttribute_Zwischen Z "
                                       "JOIN GrammatikalischeAttribute A ON A.IDA = Z.ID ORDER BY 1")),
-              QStringList({QStringLiteral("*=?"), QStringLiteral("b=a")}));
+              QStringList({QStringLiteral("*=?"), QStringLiteral("B=a"), QStringLiteral("b=x")}));
 }
 
 TEST_F(HandlerWithEntry, DeleteRelationalEntriesForIDRemovesOnlyThatEntrysRows)

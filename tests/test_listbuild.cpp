@@ -350,16 +350,19 @@ TEST_F(ListBuild, MissingLanguageColumnStopsWithOneBoxAndNothingToTrain)
 TEST_F(ListBuild, RowThatFailsHalfWayIsNotLeftInTheList)
 {
     const QString path = dir.filePath(QStringLiteral("mixed.lxt"));
-    qint64 first = 0;
+    qint64 first = 0, second = 0;
     {
         TestDatabase db(path);
         db.setLanguages(kLanguages).setDBVersion(2);
         first = db.addEntry({{}, QStringLiteral("eins")}, {{}, QStringLiteral("un")}, 2);
-        db.addEntry({{}, QStringLiteral("zwei")}, {{}, QStringLiteral("deux")}, QStringLiteral("viel"));
+        second = db.addEntry({{}, QStringLiteral("zwei")}, {{}, QStringLiteral("deux")}, QStringLiteral("viel"));
     }
     open(path);
     f2().Command4_Click();
     ASSERT_EQ(msgs->shown.size(), 1);
+    // The box names the file and the entry, so that the learner can mend it.
+    for (const QString& named : {path, QString::number(second), QStringLiteral("\"viel\"")})
+        EXPECT_TRUE(msgs->shown[0].prompt.contains(named)) << msgs->shown[0].prompt.toStdString();
     ASSERT_EQ(grid()->Rows(), 2);
     EXPECT_EQ(grid()->TextMatrix(1, 1), QString::number(first));
     EXPECT_TRUE(Forms::form1().ListeNichtLeer);
@@ -406,6 +409,9 @@ TEST_F(ListBuild, CellTexts)
             {QStringLiteral("Aenderungsdatum"), QVariant()},
             {QStringLiteral("Score"), QVariant()},
         });
+        // An area without a text counts as the empty text.
+        db.linkArea(nulls, db.addArea(QVariant()));
+        db.linkArea(nulls, reisen);
     }
     open(path);
     f2().Command4_Click();
@@ -449,7 +455,7 @@ TEST_F(ListBuild, CellTexts)
         {rNulls, Liste::txtEingabe_mod, QStringLiteral("20000716")},
         {rNulls, Liste::txtAenderungsdatum, QString()},
         {rNulls, Liste::txtScore, QStringLiteral("6")},
-        {rNulls, Liste::txtBereich, QString()},
+        {rNulls, Liste::txtBereich, QStringLiteral("Reisen")},
         {rNulls, Liste::txtGrammatikalischeAttribute, QString()},
     };
     for (const Cell& c : cells)

@@ -2,6 +2,7 @@
 // score by one step, in the list cell and in the database file.
 #include "test_trainer_fixture.h"
 
+#include "common/clsCursor.h"
 #include "database/CDBHandler.h"
 #include "largedb/LargeDbGenerator.h"
 #include "support/AsNobody.h"
@@ -10,6 +11,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTimer>
+#include <sqlite3.h>
 
 namespace {
 
@@ -154,6 +157,89 @@ TEST_F(TrainerScore, AnotherProgramWritesWhileTheProgramWaits)
     EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
 }
 
+// An entry never scored (a Null score) is listed as 6 and steps from 6.
+TEST_F(TrainerScore, NeverScoredEntryStepsFromSix)
+{
+    openList({{QStringLiteral("Wort1"), QStringLiteral("mot1"), QVariant()},
+              {QStringLiteral("Wort2"), QStringLiteral("mot2"), QVariant()}});
+    testOn();
+    ASSERT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("6"));
+    revealAndAnswer(false);
+    revealAndAnswer(true);
+    EXPECT_EQ(dbScores(), QStringList({QStringLiteral("6"), QStringLiteral("5")}));
+    EXPECT_EQ(grid().TextMatrix(rowOfId(ids[0]), Liste::txtScore), QStringLiteral("6"));
+    EXPECT_EQ(grid().TextMatrix(rowOfId(ids[1]), Liste::txtScore), QStringLiteral("5"));
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+}
+
+// Another program holds the file locked and changes the score meanwhile.
+// The answer waits with the window painted and the busy cursor, and steps
+// from the score that program committed, never from the one read before.
+class TrainerScoreLocked : public TrainerScore {
+protected:
+    sqlite3* other = nullptr;
+    bool cursorWasBusy = false, eventsRan = false;
+
+    void SetUp() override
+    {
+        TrainerScore::SetUp();
+        openList(words(1, 5));
+        testOn();
+        ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(dbPath).constData(), &other, SQLITE_OPEN_READWRITE, nullptr),
+                  SQLITE_OK);
+        exec("BEGIN IMMEDIATE; UPDATE Vokabular SET Score = 2");
+        // Runs only if the wait lets the window system's events through.
+        QTimer::singleShot(200, qApp, [this] {
+            eventsRan = true;
+            cursorWasBusy = clsCursor::mousePointer(&t()) == 11;
+        });
+    }
+    void TearDown() override
+    {
+        sqlite3_close(other);
+        TrainerScore::TearDown();
+    }
+    void exec(const char* sql) { ASSERT_EQ(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql; }
+};
+
+TEST_F(TrainerScoreLocked, AnswerWaitsAndStepsFromTheScoreCommittedMeanwhile)
+{
+    QTimer::singleShot(1000, qApp, [this] { exec("COMMIT"); });
+    revealAndAnswer(false);
+    EXPECT_TRUE(eventsRan && cursorWasBusy);
+    EXPECT_EQ(dbScore(ids[0]), QStringLiteral("3"));
+    EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("3"));
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+    EXPECT_EQ(clsCursor::mousePointer(&t()), 0);
+}
+
+// Held longer than the wait: the learner is asked, and trying again writes
+// the step from the score stored then; giving up shows nothing as saved.
+TEST_F(TrainerScoreLocked, LockHeldLongerOffersToTryAgain)
+{
+    msgs->onMessage = [this](const FakeMessageService::Shown&) { exec("COMMIT"); };
+    msgs->queueAnswer(MsgResult::Retry);
+    revealAndAnswer(true);
+    ASSERT_EQ(msgs->shown.size(), 1);
+    EXPECT_EQ(msgs->shown[0].style & 7, MsgStyle::RetryCancel);
+    EXPECT_TRUE(msgs->shown[0].prompt.contains(dbPath)) << msgs->shown[0].prompt.toStdString();
+    EXPECT_EQ(dbScore(ids[0]), QStringLiteral("1"));
+    EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("1"));
+    EXPECT_EQ(t().anzahlRichtig(), 1);
+}
+
+TEST_F(TrainerScoreLocked, LockHeldLongerAndGivenUpSavesNothing)
+{
+    msgs->queueAnswer(MsgResult::Cancel);
+    revealAndAnswer(true);
+    exec("COMMIT");
+    EXPECT_EQ(msgs->shown.size(), 1) << "no second box";
+    EXPECT_EQ(dbScore(ids[0]), QStringLiteral("2"));
+    EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("5"));
+    EXPECT_EQ(t().anzahlRichtig(), 0);
+    EXPECT_EQ(clsCursor::mousePointer(&t()), 0);
+}
+
 TEST_F(TrainerScore, ShuffledOrderChangesTheShuffledRow)
 {
     openList(words(3, 3));
@@ -260,7 +346,7 @@ TEST_P(TrainerTextIds, ScoreTheirOwnEntryOnly)
 
 const TextIdCase kTextIdCases[] = {
     {"[b]", "b", "BracketsThenB"}, {"b", "[b]", "BThenBrackets"}, {"b", "*", "BThenStar"},
-    {"b", "?", "BThenQuestionMark"}, {"7", "#", "DigitThenHash"},
+    {"b", "?", "BThenQuestionMark"}, {"7", "#", "DigitThenHash"}, {"B", "b", "CaseTwins"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Patterns, TrainerTextIds, ::testing::ValuesIn(kTextIdCases),

@@ -3,6 +3,7 @@
 #include "common/ErrorBox.h"
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/IdLookup.h"
 #include "common/SqlText.h"
 #include "common/TextProcs.h"
 
@@ -76,18 +77,8 @@ QString fieldRef(const Recordset& rs, int index)
     return QLatin1Char('[') + name + QLatin1Char(']');
 }
 
-// The texts of a value as the engine's LIKE compares them: case ignored.
-QString likeKey(const QVariant& v) { return v.toString().toCaseFolded(); }
-
-// Deletes every row of rs that matches condition.
-void deleteMatching(Recordset& rs, const QString& condition)
-{
-    rs.FindFirst(condition);
-    while (!(rs.IsEOF() || rs.NoMatch())) {
-        rs.Delete();
-        rs.FindNext(condition);
-    }
-}
+// An ID as the clean-up compares it: exactly, as IsId does.
+QString idKey(const QVariant& v) { return v.toString(); }
 
 void synonymNotFound()
 {
@@ -261,7 +252,7 @@ bool CDBHandler::EntferneAllArraysForCurrent(const RecordsetPtr& rsTabelle_Zwisc
 {
     Recordset& rsZ = mustBeSet(rsTabelle_Zwischen);
     const QString id = asText(mustBeSet(rsVok).Fields(0));
-    deleteMatching(rsZ, SqlEquals(fieldRef(rsZ, 0), id));
+    DeleteId(rsZ, fieldRef(rsZ, 0), id);
     return true;
 }
 
@@ -297,7 +288,10 @@ bool CDBHandler::CheckRelationExist(const QString& Id1, const QString& Id2, cons
         const QString condition = QLatin1Char('(') + link(Id1, Id2) + QStringLiteral(" OR ") + link(Id2, Id1)
                                   + QStringLiteral(") AND (") + SqlEquals(QStringLiteral("Typ"), strRelationType)
                                   + QLatin1Char(')');
-        rs.FindFirst(condition);
+        const auto is = [&](const QString& from, const QString& to) {
+            return IsId(rs.Fields(QStringLiteral("von")), from) && IsId(rs.Fields(QStringLiteral("nach")), to);
+        };
+        FindFirstWhere(rs, condition, [&] { return is(Id1, Id2) || is(Id2, Id1); });
         found = !(rs.IsEOF() || rs.NoMatch());
     });
     return found;
@@ -311,14 +305,14 @@ void CDBHandler::DeleteRelationalEntriesForID(int R)
         DeleteEntryForID(R, rsGrammatikalischeAttribute_Zwischen);
         Recordset& rs = mustBeSet(rsVerweise);
         const QString id = QString::number(R);
-        deleteMatching(rs, SqlEquals(QStringLiteral("von"), id));
-        deleteMatching(rs, SqlEquals(QStringLiteral("nach"), id));
+        DeleteId(rs, QStringLiteral("von"), id);
+        DeleteId(rs, QStringLiteral("nach"), id);
     });
 }
 
 void CDBHandler::DeleteEntryForID(int R, const RecordsetPtr& rs)
 {
-    deleteMatching(mustBeSet(rs), SqlEquals(QStringLiteral("IDV"), QString::number(R)));
+    DeleteId(mustBeSet(rs), QStringLiteral("IDV"), QString::number(R));
 }
 
 bool CDBHandler::BereinigeDB()
@@ -353,14 +347,14 @@ void CDBHandler::BereinigeRelationales(const RecordsetPtr& rs_Z, const Recordset
     const QString linkCondition = fieldRef(links, 1) + QStringLiteral(" LIKE '*'");
     links.FindFirst(linkCondition);
     while (!(links.IsEOF() || links.NoMatch())) {
-        used.insert(likeKey(links.Fields(1)));
+        used.insert(idKey(links.Fields(1)));
         links.FindNext(linkCondition);
     }
 
     const QString condition = fieldRef(table, 0) + QStringLiteral(" LIKE '*'");
     table.FindFirst(condition);
     while (!(table.IsEOF() || table.NoMatch())) {
-        if (!used.contains(likeKey(table.Fields(0))))
+        if (!used.contains(idKey(table.Fields(0))))
             table.Delete();
         table.FindNext(condition);
     }
@@ -375,14 +369,14 @@ void CDBHandler::BereinigeSynonyme()
     const QString idCondition = QStringLiteral("ID LIKE '*'");
     vok.FindFirst(idCondition);
     while (!(vok.IsEOF() || vok.NoMatch())) {
-        ids.insert(likeKey(vok.Fields(QStringLiteral("ID"))));
+        ids.insert(idKey(vok.Fields(QStringLiteral("ID"))));
         vok.FindNext(idCondition);
     }
 
     const QString condition = QStringLiteral("VID LIKE '*'");
     syn.FindFirst(condition);
     while (!(syn.IsEOF() || syn.NoMatch())) {
-        if (!ids.contains(likeKey(syn.Fields(QStringLiteral("VID")))))
+        if (!ids.contains(idKey(syn.Fields(QStringLiteral("VID")))))
             syn.Delete();
         syn.FindNext(condition);
     }
@@ -391,7 +385,7 @@ void CDBHandler::BereinigeSynonyme()
 bool CDBHandler::SearchAttribut_Z(const QString& ID, const RecordsetPtr& rs)
 {
     Recordset& links = mustBeSet(rs);
-    links.FindFirst(SqlEquals(fieldRef(links, 1), ID));
+    FindId(links, fieldRef(links, 1), ID);
     return !(links.IsEOF() || links.NoMatch());
 }
 

@@ -212,10 +212,9 @@ QString CQuery::cellTexts(int lookup, const QString& vid, int limit)
         int limit;
     } walk{QString(), l.field, limit};
     def->findAll(l.condition, [w = &walk](const QueryRow& row) {
+        // A Null text is the empty text, as in every other cell of the list.
         const QVariant v = row.Fields(w->field);
-        if (v.isNull())
-            ErrorHandling::raiseInvalidNull();
-        appendCellText(w->result, v.toString(), w->limit);
+        appendCellText(w->result, v.isNull() ? QString() : v.toString(), w->limit);
     });
     return walk.result;
 }

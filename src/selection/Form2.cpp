@@ -4,7 +4,7 @@
 #include "common/Global.h"
 #include "common/HelpKey.h"
 #include "common/ShowMsgBox.h"
-#include "common/SqlText.h"
+#include "common/IdLookup.h"
 #include "common/TextProcs.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
@@ -424,15 +424,13 @@ QString collectAttributes(const CDBHandler::RecordsetPtr& links, const CDBHandle
     QString result;
     mustBeSet(links);
     mustBeSet(attributes);
-    const QString condition = QStringLiteral("IDV=") + SqlId(ID);
-    links->FindFirst(condition);
-    while (!links->NoMatch()) {
+    const QString idv = QStringLiteral("IDV");
+    for (FindId(*links, idv, ID); !links->NoMatch(); FindNextId(*links, idv, ID)) {
         const QString key = textOf(links->Fields(keyColumn));
-        attributes->FindFirst(QStringLiteral("IDA=") + SqlId(key));
+        FindId(*attributes, QStringLiteral("IDA"), key);
         if (attributes->NoMatch())
             ErrorHandling::raiseReported();
         result += textOf(attributes->Fields(1)) + QLatin1Char(';');
-        links->FindNext(condition);
     }
     return result;
 }

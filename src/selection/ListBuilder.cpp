@@ -1,6 +1,7 @@
 #include "selection/ListBuilder.h"
 
 #include "common/ErrorHandling.h"
+#include "common/ErrorScore.h"
 #include "common/Global.h"
 #include "common/ShowMsgBox.h"
 #include "common/TextProcs.h"
@@ -21,6 +22,19 @@
 namespace {
 
 QString textOf(const QVariant& v) { return v.isValid() && !v.isNull() ? v.toString() : QString(); }
+
+// A score the list cannot show: the box names the file and the entry, so
+// that the learner can find and mend it.
+[[noreturn]] void unreadableScore(const QVariant& score, const QString& id, const QString& file)
+{
+    const QString value = score.typeId() == QMetaType::QByteArray
+                              ? tr2(QStringLiteral("binary data"), QStringLiteral("Binärdaten"))
+                              : QLatin1Char('"') + score.toString() + QLatin1Char('"');
+    throw AppError(13, tr2(QStringLiteral("Type mismatch: the score %1 of entry %2 in \"%3\" is not a whole number."),
+                           QStringLiteral("Typen unverträglich: Der Score %1 des Eintrags %2 in \"%3\" ist keine "
+                                          "ganze Zahl."))
+                           .arg(value, id, file));
+}
 
 } // namespace
 
@@ -99,15 +113,10 @@ void ListBuilder::SetzeZeileAusDBinGrid(int& row, bool& written)
             put(Liste::txtAenderung_mod, changed);
             put(Liste::txtAenderungsdatum, FormatDBDate(changed));
             const QVariant score = field(QStringLiteral("Score"));
-            QString scoreText = QStringLiteral("6");
-            if (score.isValid() && !score.isNull()) {
-                bool ok = false;
-                const int value = score.toInt(&ok);
-                if (!ok)
-                    ErrorHandling::raiseTypeMismatch();
-                scoreText = QString::number(value);
-            }
-            put(Liste::txtScore, scoreText);
+            const std::optional<QString> scoreText = ScoreText(score);
+            if (!scoreText)
+                unreadableScore(score, id, mustBeSet(f1.clsdb.dbKopieren).Name());
+            put(Liste::txtScore, *scoreText);
 
             CQuery& query = this->query();
             query.handler = &f1.clsdb;

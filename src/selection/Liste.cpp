@@ -3,7 +3,7 @@
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/HelpKey.h"
-#include "common/SqlText.h"
+#include "common/IdLookup.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "platform/AppError.h"
@@ -458,7 +458,7 @@ int Liste::RowPos_To_RecPos(int Row)
         g.setRow(r);
         g.setCol(c);
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        rs.FindFirst(SqlEquals(QStringLiteral("Vokabular.ID"), id));
+        FindId(rs, QStringLiteral("Vokabular.ID"), id);
         if (!rs.NoMatch())
             result = rs.Fields(0).toInt();
     });

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 class MSFlexGrid;
@@ -167,6 +168,10 @@ private:
     bool isEntryPosition(int position) const;
     int shownRow();
     int revealRow();
+    // Writes the score of entry `id` stepped by delta from the score stored
+    // (1 without a delta) and returns it; nothing when no record has the ID.
+    // While another program holds the file, the learner may try again.
+    std::optional<int> writeScoreStep(const QString& id, std::optional<int> delta);
     void showNavigated();
     int sequenz(int position) const;
     void endOfSequenceNotice();

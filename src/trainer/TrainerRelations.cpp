@@ -7,6 +7,7 @@
 
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/IdLookup.h"
 #include "common/ShowMsgBox.h"
 #include "common/SqlText.h"
 #include "common/TextProcs.h"
@@ -43,7 +44,10 @@ bool Trainer::GetRelations()
         const QString criteria =
             SqlEquals(QStringLiteral("von"), id) + QStringLiteral(" OR ") + SqlEquals(QStringLiteral("nach"), id);
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVerweise);
-        rs.FindFirst(criteria);
+        const auto linked = [&] {
+            return IsId(rs.Fields(QStringLiteral("von")), id) || IsId(rs.Fields(QStringLiteral("nach")), id);
+        };
+        FindFirstWhere(rs, criteria, linked);
         if (rs.IsEOF() || rs.NoMatch())
             return;
         while (!rs.IsEOF() && !rs.NoMatch()) {
@@ -54,7 +58,7 @@ bool Trainer::GetRelations()
             RelIDs << (von == id ? nach : von);
             RelTypen << typ;
             AddRelTypToCombo(typ);
-            rs.FindNext(criteria);
+            FindNextWhere(rs, criteria, linked);
         }
         refSort();
         result = true;

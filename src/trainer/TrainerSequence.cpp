@@ -3,9 +3,11 @@
 #include "trainer/Trainer.h"
 
 #include "common/ErrorHandling.h"
+#include "common/ErrorScore.h"
 #include "common/Global.h"
+#include "common/IdLookup.h"
 #include "common/ShowMsgBox.h"
-#include "common/SqlText.h"
+#include "common/clsCursor.h"
 #include "database/CDBHandler.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
@@ -18,6 +20,7 @@
 #include "trainer/ConfirmDlg.h"
 
 #include <QAction>
+#include <QScopeGuard>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -114,7 +117,7 @@ bool Trainer::PositioniereRecord(const QString& ID)
     bool found = false;
     ErrorHandling::reportAndLeave([&] {
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        rs.FindFirst(SqlEquals(QStringLiteral("ID"), ID));
+        FindId(rs, QStringLiteral("ID"), ID);
         found = !rs.NoMatch();
     });
     return found;
@@ -518,35 +521,65 @@ void Trainer::ChangeErrorCount(int mode)
         g.setCol(1);
         const QString id = g.Text();
         g.setCol(Liste::txtScore);
-        const QString text = g.Text();
         // A cell without a number holds no score to change: writing one would
         // overwrite the stored score with a value that never came from it.
+        const QString text = g.Text();
         bool isNumber = false;
         text.toInt(&isNumber);
         if (!isNumber)
             ErrorHandling::raiseTypeMismatch();
+        // Any number other than 1..6 in the cell gives 1 whatever the answer.
         static const QStringList valid = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                           QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
-        int score = valid.contains(text) ? text.toInt() + delta : 0;
-
-        Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        rs.FindFirst(SqlEquals(QStringLiteral("ID"), id));
-        // No record with this ID (an empty placeholder row, say): editing now
-        // would change whichever record happens to be current.
-        if (rs.NoMatch())
-            return;
-        rs.Edit();
-        // Another copy of the program may have answered this entry since the
-        // list was built: the step goes from the score stored now.
-        if (valid.contains(text)) {
-            const QString stored = rs.Fields(QStringLiteral("Score")).toString();
-            score = valid.contains(stored) ? stored.toInt() + delta : 0;
-        }
-        score = std::clamp(score, 1, 6);
-        rs.SetField(QStringLiteral("Score"), QVariant(qint16(score)));
-        rs.Update();
+        const std::optional<int> score = writeScoreStep(id, valid.contains(text) ? std::optional<int>(delta) : std::nullopt);
         // Only a score that reached the file is shown, so that the next
         // answer builds on what is stored.
-        g.setText(QString::number(score));
+        if (score)
+            g.setText(QString::number(*score));
     });
+}
+
+std::optional<int> Trainer::writeScoreStep(const QString& id, std::optional<int> delta)
+{
+    Form1& f1 = Forms::form1();
+    Database& db = mustBeSet(f1.clsdb.dbKopieren);
+    Recordset& rs = mustBeSet(f1.clsdb.rsVokabular);
+    clsCursor cursor;
+    cursor.SetCursorToBusy(this);
+    const auto restore = qScopeGuard([&] { cursor.RestoreCursor(this); });
+    for (;;) {
+        try {
+            // Another copy of the program may answer the same entry: the step
+            // goes from the score committed just before this write, read
+            // under the write lock.
+            db.BeginWriteTrans();
+            FindId(rs, QStringLiteral("ID"), id);
+            // No record with this ID (an empty placeholder row, say): editing
+            // now would change whichever record happens to be current.
+            if (rs.NoMatch()) {
+                db.Rollback();
+                return std::nullopt;
+            }
+            rs.Edit();
+            const int score = delta ? SteppedScore(rs.Fields(QStringLiteral("Score")), *delta) : 1;
+            rs.SetField(QStringLiteral("Score"), QVariant(qint16(score)));
+            rs.Update();
+            db.CommitTrans();
+            return score;
+        } catch (...) {
+            db.Rollback();
+            const AppError error = ErrorHandling::currentError();
+            if (error.number() != DbErr::Locked)
+                throw;
+            cursor.RestoreCursor(this);
+            const QString prompt =
+                error.description() + QLatin1Char('\r')
+                + tr2(QStringLiteral("Retry saves the answer once the other program has released the file."),
+                      QStringLiteral("\"Wiederholen\" speichert die Antwort, sobald das andere Programm die Datei "
+                                     "freigegeben hat."));
+            if (MsgBox(prompt, MsgStyle::RetryCancel + MsgStyle::Exclamation) != MsgResult::Retry)
+                ErrorHandling::raiseReported();   // told already; the answer is not counted
+            cursor.SetCursorToBusy(this);
+        }
+    }
 }

@@ -1,0 +1,39 @@
+#include "common/IdLookup.h"
+
+#include "common/SqlText.h"
+#include "platform/Recordset.h"
+
+bool IsId(const QVariant& value, const QString& id)
+{
+    return value.isValid() && !value.isNull() && value.toString() == id;
+}
+
+void FindNextWhere(Recordset& rs, const QString& condition, const std::function<bool()>& wanted)
+{
+    do
+        rs.FindNext(condition);
+    while (!rs.NoMatch() && !wanted());
+}
+
+void FindFirstWhere(Recordset& rs, const QString& condition, const std::function<bool()>& wanted)
+{
+    rs.FindFirst(condition);
+    if (!rs.NoMatch() && !wanted())
+        FindNextWhere(rs, condition, wanted);
+}
+
+void FindId(Recordset& rs, const QString& column, const QString& id)
+{
+    FindFirstWhere(rs, SqlEquals(column, id), [&] { return IsId(rs.Fields(column), id); });
+}
+
+void FindNextId(Recordset& rs, const QString& column, const QString& id)
+{
+    FindNextWhere(rs, SqlEquals(column, id), [&] { return IsId(rs.Fields(column), id); });
+}
+
+void DeleteId(Recordset& rs, const QString& column, const QString& id)
+{
+    for (FindId(rs, column, id); !rs.NoMatch(); FindNextId(rs, column, id))
+        rs.Delete();
+}
