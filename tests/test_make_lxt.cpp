@@ -212,6 +212,12 @@ TEST(MakeLxt, FaultySourcesStopWithFileAndLineAndLeaveNoDatabase)
          "does not contain 'pain'"},
         {"word only in the translation of the sample",
          entry("funkt = neutral", "funkt = neutral\nbeispiel = Du fromage. – Kein pain."), 10, "does not contain 'pain'"},
+        {"word only inside another word of the sample",
+         entry("funkt = neutral", "funkt = neutral\nbeispiel = Un copain. – Ein Freund."), 10, "does not contain 'pain'"},
+        {"sample without translation", entry("funkt = neutral", "funkt = neutral\nbeispiel = Du pain."), 10,
+         "no German translation"},
+        {"sample that does not halve", entry("funkt = neutral", "funkt = neutral\nbeispiel = Du pain. – Brot. – Ja."),
+         10, "2 ' – ' separators"},
         {"named form missing from the sample",
          entry("funkt = neutral", "funkt = neutral\nbeispiel = Du fromage. – Käse.\nbeispielform = pains – Plural"), 11,
          "form 'pains'"},
@@ -237,9 +243,29 @@ TEST(MakeLxt, FaultySourcesStopWithFileAndLineAndLeaveNoDatabase)
         EXPECT_NE(run.exitCode, 0);
         EXPECT_TRUE(run.stderrText.startsWith(src + QStringLiteral(":%1: ").arg(c.line)))
             << run.stderrText.toStdString();
-        EXPECT_TRUE(run.stderrText.contains(QLatin1String(c.fragment))) << run.stderrText.toStdString();
+        EXPECT_TRUE(run.stderrText.contains(QString::fromUtf8(c.fragment))) << run.stderrText.toStdString();
         EXPECT_FALSE(QFile::exists(out));
     }
+}
+
+TEST(MakeLxt, EveryFaultOfTheEntriesIsReportedInOneRun)
+{
+    QByteArray badSample = kBread, badScore = kBread;
+    badSample.replace("funkt = neutral", "funkt = neutral\nbeispiel = Du fromage. – Käse.");
+    badScore.replace("funkt = neutral", "funkt = neutral\nbeispiel = Du pain.");
+    badScore.replace("score = 6", "score = 0");
+    QTemporaryDir dir;
+    const QString src =
+        TestFiles::writeFile(dir, QStringLiteral("bad.txt"), kHeader + "\n" + badSample + "\n" + badScore);
+    const ToolRun run = runTool(src, QDir(dir.path()).filePath(QStringLiteral("bad.lxt")));
+    EXPECT_NE(run.exitCode, 0);
+    // In line order, and a refused score is not reported once more as missing.
+    const QStringList lines = run.stderrText.trimmed().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3) << run.stderrText.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(src + QStringLiteral(":10: the sample does not contain 'pain'"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(src + QStringLiteral(":21: the sample has no German translation")))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].startsWith(src + QStringLiteral(":24: 'score'"))) << lines[2].toStdString();
 }
 
 TEST(MakeLxt, SamplesMayUseListedFormsDialoguesAndNamedForms)

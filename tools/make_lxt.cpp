@@ -2,9 +2,11 @@
 //
 // Builds one shipped vocabulary database from its reviewed text source.
 // Language 1 is always German, language 2 the foreign language named in the
-// header. Any fault in the source stops the build with "file:line: message",
-// so a typo never reaches a learner's database. A sample phrase ('beispiel')
-// must show its own word; one that rightly shows another form names it in
+// header. Every fault in the source is reported as "file:line: message" and
+// fails the build, so a typo never reaches a learner's database; one run
+// reports all faults of the entries, a fault of the header stops at once. A
+// sample phrase ('beispiel') is "phrase – Übersetzung" and must show its own
+// word; one that rightly shows another form names it in
 // 'beispielform = <form> – <reason>', which only the review reads.
 #include "database/Schema.h"
 
@@ -12,12 +14,14 @@
 #include <QHash>
 #include <QList>
 #include <QRegularExpression>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -130,6 +134,7 @@ struct Entry {
     std::optional<int> score;
     std::optional<QStringList> bereiche, gramm, funkt;
     QList<Synonym> synonyms;
+    QSet<QString> refusedKeys; // reported at their line; the entry's own checks leave them alone
 };
 
 struct Source {
@@ -235,6 +240,15 @@ void applyEntryKey(Entry& e, const QString& key, const QString& value, int line,
                                .arg(item, labels.language, listed(kRegisters + labels.registers)));
         setOnce(e.funkt, items, line, key);
     } else if (key == QLatin1String("beispiel")) {
+        // The word is looked for in the foreign half, so the sample must split into two halves.
+        const qsizetype dashes = value.split(kDash).size() - 1;
+        if (dashes == 0)
+            fail(line, QStringLiteral("the sample has no German translation after ' – '"));
+        if (dashes % 2 == 0)
+            fail(line, QStringLiteral("the sample has %1 ' – ' separators, so its foreign and German halves "
+                                      "cannot be told apart; write 'phrase – Übersetzung' or a dialogue "
+                                      "'\"A\" – \"B\" – \"A'\" – \"B'\"'")
+                           .arg(dashes));
         setOnce(e.beispiel, value, line, key);
         e.beispielLine = line;
     } else if (key == QLatin1String("beispielform")) {
@@ -275,9 +289,10 @@ void applyEntryKey(Entry& e, const QString& key, const QString& value, int line,
 
 void checkComplete(const Entry& e)
 {
+    QStringList missing;
     auto need = [&](bool present, const char* key) {
-        if (!present)
-            fail(e.line, QStringLiteral("entry lacks '%1'").arg(QLatin1String(key)));
+        if (!present && !e.refusedKeys.contains(QLatin1String(key)))
+            missing << QStringLiteral("'%1'").arg(QLatin1String(key));
     };
     need(e.de.has_value(), "de");
     need(e.fremd.has_value(), "fremd");
@@ -286,8 +301,10 @@ void checkComplete(const Entry& e)
     need(e.eingabe.has_value(), "eingabe");
     need(e.aenderung.has_value(), "aenderung");
     need(e.score.has_value(), "score");
+    if (!missing.isEmpty())
+        fail(e.line, QStringLiteral("entry lacks %1").arg(missing.join(QStringLiteral(", "))));
     // yyyymmdd compares correctly as text
-    if (*e.aenderung < *e.eingabe)
+    if (e.eingabe && e.aenderung && *e.aenderung < *e.eingabe)
         fail(e.line, QStringLiteral("change date %1 lies before creation date %2").arg(*e.aenderung, *e.eingabe));
 }
 
@@ -296,8 +313,6 @@ void checkComplete(const Entry& e)
 QString foreignPartOf(const QString& sample)
 {
     const QStringList parts = sample.split(kDash);
-    if (parts.size() % 2 != 0)
-        return sample;
     return parts.mid(0, parts.size() / 2).join(kDash);
 }
 
@@ -358,6 +373,13 @@ bool containsAtWordStart(const QString& text, const QString& form)
 // does not list, 'beispielform' names that form and why.
 void checkSample(const Entry& e)
 {
+    // Without the word, the sample or the forms as written, the check would
+    // only repeat a fault already reported.
+    for (const char* key : {"fremd", "gramm", "zusatz", "beispiel", "beispielform"})
+        if (e.refusedKeys.contains(QLatin1String(key)))
+            return;
+    if (!e.fremd)
+        return;
     if (!e.beispiel) {
         if (e.beispielform)
             fail(e.beispielformLine, QStringLiteral("'beispielform' without a sample ('beispiel')"));
@@ -385,7 +407,10 @@ void checkSample(const Entry& e)
                                  .arg(e.fremd->main));
 }
 
-Source parseSource(const QString& text)
+// The faults of the entries are gathered in faults, so that one run reports
+// them all; a fault of the header is thrown, since no entry can be judged
+// without its language.
+Source parseSource(const QString& text, QList<ParseError>& faults)
 {
     Source src;
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -393,6 +418,13 @@ Source parseSource(const QString& text)
     int headerLine = 0;
     Entry current;
 
+    auto check = [&](auto&& checkEntry) {
+        try {
+            checkEntry(current);
+        } catch (const ParseError& e) {
+            faults.append(e);
+        }
+    };
     auto closeBlock = [&] {
         if (!inBlock)
             return;
@@ -403,8 +435,8 @@ Source parseSource(const QString& text)
             headerDone = true;
             return;
         }
-        checkComplete(current);
-        checkSample(current);
+        check(checkComplete);
+        check(checkSample);
         src.entries.append(current);
     };
 
@@ -420,11 +452,6 @@ Source parseSource(const QString& text)
             closeBlock();
             continue;
         }
-        const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
-        if (eq <= 0)
-            fail(lineNo, QStringLiteral("expected 'key = value', found '%1'").arg(trimmed));
-        const QString key = trimmed.left(eq).trimmed();
-        const QString value = trimmed.mid(eq + 1).trimmed();
         if (!inBlock) {
             inBlock = true;
             if (!headerDone)
@@ -434,22 +461,34 @@ Source parseSource(const QString& text)
                 current.line = lineNo;
             }
         }
-        if (!headerDone) {
-            if (key != QLatin1String("language"))
-                fail(lineNo, key == QLatin1String("de") || key == QLatin1String("fremd")
-                                 ? QStringLiteral("the header 'language = <name>' must come first, "
-                                                  "followed by a blank line")
-                                 : QStringLiteral("unknown key '%1' in the header").arg(key));
-            if (!src.language.isEmpty())
-                fail(lineNo, QStringLiteral("'language' given twice"));
-            if (!labelsOf(value))
-                fail(lineNo, QStringLiteral("unknown language '%1'").arg(value));
-            src.language = value;
-            continue;
+        const qsizetype eq = trimmed.indexOf(QLatin1Char('='));
+        const QString key = eq > 0 ? trimmed.left(eq).trimmed() : QString();
+        const QString value = trimmed.mid(eq + 1).trimmed();
+        try {
+            if (eq <= 0)
+                fail(lineNo, QStringLiteral("expected 'key = value', found '%1'").arg(trimmed));
+            if (!headerDone) {
+                if (key != QLatin1String("language"))
+                    fail(lineNo, key == QLatin1String("de") || key == QLatin1String("fremd")
+                                     ? QStringLiteral("the header 'language = <name>' must come first, "
+                                                      "followed by a blank line")
+                                     : QStringLiteral("unknown key '%1' in the header").arg(key));
+                if (!src.language.isEmpty())
+                    fail(lineNo, QStringLiteral("'language' given twice"));
+                if (!labelsOf(value))
+                    fail(lineNo, QStringLiteral("unknown language '%1'").arg(value));
+                src.language = value;
+                continue;
+            }
+            if (value.isEmpty())
+                fail(lineNo, QStringLiteral("'%1' has no value").arg(key));
+            applyEntryKey(current, key, value, lineNo, *labelsOf(src.language));
+        } catch (const ParseError& e) {
+            if (!headerDone)
+                throw;
+            faults.append(e);
+            current.refusedKeys.insert(key);
         }
-        if (value.isEmpty())
-            fail(lineNo, QStringLiteral("'%1' has no value").arg(key));
-        applyEntryKey(current, key, value, lineNo, *labelsOf(src.language));
     }
     closeBlock();
     if (src.language.isEmpty())
@@ -600,10 +639,18 @@ int main(int argc, char** argv)
     }
 
     Source src;
+    QList<ParseError> faults;
     try {
-        src = parseSource(text);
+        src = parseSource(text, faults);
     } catch (const ParseError& e) {
-        std::fprintf(stderr, "%s:%d: %s\n", argv[1], e.line, e.message.toUtf8().constData());
+        faults.append(e);
+    }
+    if (!faults.isEmpty()) {
+        // An entry's own checks run when it ends, after the faults of its lines.
+        std::stable_sort(faults.begin(), faults.end(),
+                         [](const ParseError& a, const ParseError& b) { return a.line < b.line; });
+        for (const ParseError& e : faults)
+            std::fprintf(stderr, "%s:%d: %s\n", argv[1], e.line, e.message.toUtf8().constData());
         return 1;
     }
 
