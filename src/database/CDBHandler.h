@@ -40,6 +40,9 @@ public:
     // Afterwards every record set variable is empty, so a later use is a clear
     // error instead of the previous file's data.
     void CloseAllDBObjects();
+    // The state after a failed open: the database closed with its record sets
+    // (one box when that fails), and every variable empty as above.
+    void DropDatabase();
     bool GetLanguages();
     int GetDBVersion();
 
@@ -62,6 +65,7 @@ public:
     bool DeleteSynonym(int Ind);
 
 private:
+    void forgetAll();
     // The eight language column names from the two name prefixes.
     void setColumnNames(const QString& prefix1, const QString& prefix2);
 };

@@ -560,25 +560,6 @@ void Trainer::menTestoptionen_Click()
 
 void Trainer::menInfo_Click() { showPronunciationGuide(); }
 
-void Trainer::OeffneOptionen()
-{
-    ErrorHandling::reportAndLeave([] { showOptionsWindow(1); });
-}
-
-void Trainer::ToggleSelbsttest()
-{
-    OptTest = !OptTest;
-    OptionsToUI();
-}
-
-void Trainer::ToggleDetailAnsicht()
-{
-    // The details panel is never created, so there is nothing to show or to
-    // make room for; only the option and the toolbar follow.
-    OptDetails = !OptDetails;
-    OptionsToUI();
-}
-
 // ---------------------------------------------------------------------------
 // Options display and toolbar
 

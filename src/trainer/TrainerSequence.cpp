@@ -109,17 +109,6 @@ int Trainer::returnSequenz(int i)
     return row;
 }
 
-bool Trainer::PositioniereRecord(const QString& ID)
-{
-    bool found = false;
-    ErrorHandling::reportAndLeave([&] {
-        Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        rs.FindFirst(SqlEquals(QStringLiteral("ID"), ID));
-        found = !rs.NoMatch();
-    });
-    return found;
-}
-
 // ---------------------------------------------------------------------------
 // Restart and shuffle
 
