@@ -70,7 +70,7 @@ public:
     // transaction is open, the record sets keep reading as they are.
     void BeginTrans();
     void CommitTrans();
-    void Rollback();
+    void Rollback() noexcept;
     bool inTransaction() const;
 
     // Closes the database and every record set still open on it.

@@ -72,6 +72,10 @@ struct Database::Impl {
     };
     std::unordered_map<QString, Prepared, TextHash> prepared;
     int idleCount = 0;
+    // What the statement translator and the condition parser keep of the
+    // texts they were given, for as long as this database is open.
+    jetsql::StatementCache statementCache{1000};
+    jetcond::ConditionCache conditionCache{2000};
     std::vector<Recordset::Impl*> live;                 // record sets open on this database
     bool inTransaction = false;
     // Ends the transaction's bookkeeping in every record set; a rollback
