@@ -5,9 +5,9 @@
 // before it, so later lines meet the caches the earlier ones filled.
 #include "FuzzSupport.h"
 
-#include "platform/AppError.h"
-#include "platform/Database.h"
-#include "platform/JetCondition.h"
+#include "engine/AppError.h"
+#include "engine/Database.h"
+#include "engine/JetCondition.h"
 
 #include <QStringList>
 #include <array>

@@ -5,7 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "database/Schema.h"
-#include "platform/JetSql.h"
+#include "engine/JetSql.h"
 
 #include <sqlite3.h>
 

@@ -1,5 +1,5 @@
 // Translation of the statements the windows write into SQLite's dialect.
-#include "platform/JetSql.h"
+#include "engine/JetSql.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // The handler of the open vocabulary database: the database, one record set
 // per table, the language pair with the names of the eight language columns,
 // and the clean-up at quit. One instance lives in the main window (Form1::clsdb).
-#include "platform/Database.h"
-#include "platform/Recordset.h"
+#include "engine/Database.h"
+#include "engine/Recordset.h"
 
 #include <QString>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "platform/Database.h"
+#include "engine/Database.h"
 
-#include "platform/EngineInternal.h"
-#include "platform/UiLanguage.h"
-#include "platform/WriteCheck.h"
+#include "engine/EngineInternal.h"
+#include "engine/UiLanguage.h"
+#include "engine/WriteCheck.h"
 
 #include <QAbstractEventDispatcher>
 #include <QFile>

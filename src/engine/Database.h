@@ -5,7 +5,7 @@
 // conditions, edit, update, delete). See README.md, "Vocabulary database files".
 //
 // Errors are AppErrors with numbers 3000-3999 and a clear description.
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,11 +1,11 @@
 #pragma once
 // Inner parts of the database engine shared by Database.cpp and Recordset.cpp.
-#include "platform/Database.h"
-#include "platform/JetCondition.h"
-#include "platform/JetSql.h"
-#include "platform/Recordset.h"
-#include "platform/RowStore.h"
-#include "platform/TextHash.h"
+#include "engine/Database.h"
+#include "engine/JetCondition.h"
+#include "engine/JetSql.h"
+#include "engine/Recordset.h"
+#include "engine/RowStore.h"
+#include "engine/TextHash.h"
 
 #include <QHash>
 #include <map>

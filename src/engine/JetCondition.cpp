@@ -1,8 +1,8 @@
-#include "platform/JetCondition.h"
+#include "engine/JetCondition.h"
 
-#include "platform/Database.h"
-#include "platform/JetSql.h"
-#include "platform/UiLanguage.h"
+#include "engine/Database.h"
+#include "engine/JetSql.h"
+#include "engine/UiLanguage.h"
 
 
 #include <algorithm>

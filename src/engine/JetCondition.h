@@ -9,7 +9,7 @@
 // Parentheses nest at most 200 deep; runs of AND, OR and NOT may be of any length.
 // Text comparison ignores case (umlauts too); a number compared with a text is
 // compared by its text; a comparison with Null is unknown, so Null never matches.
-#include "platform/ShapeCache.h"
+#include "engine/ShapeCache.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "platform/JetSql.h"
+#include "engine/JetSql.h"
 
-#include "platform/UiLanguage.h"
+#include "engine/UiLanguage.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // Jet wildcards, double-quoted texts) into SQLite's dialect. Literals of the
 // WHERE clause become parameters, so statements that differ only in a value
 // ("... IDV=12 ..." and "... IDV=13 ...") share one prepared statement.
-#include "platform/ShapeCache.h"
+#include "engine/ShapeCache.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,7 +1,7 @@
-#include "platform/QueryDef.h"
+#include "engine/QueryDef.h"
 
-#include "platform/EngineInternal.h"
-#include "platform/UiLanguage.h"
+#include "engine/EngineInternal.h"
+#include "engine/UiLanguage.h"
 
 #include <QScopeGuard>
 

@@ -1,7 +1,7 @@
-#include "platform/Recordset.h"
+#include "engine/Recordset.h"
 
-#include "platform/EngineInternal.h"
-#include "platform/UiLanguage.h"
+#include "engine/EngineInternal.h"
+#include "engine/UiLanguage.h"
 
 #include <algorithm>
 #include <cstring>

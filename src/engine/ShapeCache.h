@@ -7,7 +7,7 @@
 // next text of that shape. A text whose shape cannot take other values is kept
 // by its exact text. A table that passes its limit is emptied: a list build
 // uses a handful of shapes, only conditions typed by the user make many.
-#include "platform/TextHash.h"
+#include "engine/TextHash.h"
 
 #include <QHash>
 #include <QString>

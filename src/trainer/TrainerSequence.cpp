@@ -10,7 +10,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/Progress.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/SystemServices.h"

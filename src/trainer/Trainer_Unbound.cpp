@@ -16,7 +16,7 @@
 #include "database/CDBHandler.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "selection/Liste.h"
