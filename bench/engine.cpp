@@ -5,8 +5,8 @@
 //   bench_engine [entries=100000]
 #include "ProcessMemory.h"
 #include "largedb/LargeDbGenerator.h"
-#include "platform/Database.h"
-#include "platform/Recordset.h"
+#include "engine/Database.h"
+#include "engine/Recordset.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -5,9 +5,9 @@
 // before it, so later lines meet the caches the earlier ones filled.
 #include "FuzzSupport.h"
 
-#include "platform/AppError.h"
-#include "platform/Database.h"
-#include "platform/JetCondition.h"
+#include "engine/AppError.h"
+#include "engine/Database.h"
+#include "engine/JetCondition.h"
 
 #include <QStringList>
 #include <array>
@@ -72,8 +72,9 @@ Outcome evaluate(const std::function<std::shared_ptr<const jetcond::Parsed>()>& 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::setUp();
+    static jetcond::ConditionCache cache(1000);   // kept from one input to the next, as the open database keeps it
     for (const QString& text : fuzz::text(data, size).split(u'\n')) {
-        const Outcome cached = evaluate([&] { return jetcond::parse(text); }, text);
+        const Outcome cached = evaluate([&] { return jetcond::parse(text, cache); }, text);
         const Outcome fresh = evaluate([&] { return jetcond::parseUncached(text); }, text);
         if (cached.ok != fresh.ok || cached.error != fresh.error || cached.matches != fresh.matches
             || cached.keyColumn != fresh.keyColumn || cached.keyText != fresh.keyText)

@@ -7,7 +7,7 @@
 #include "FuzzSupport.h"
 
 #include "database/CDBHandler.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "database/Schema.h"
-#include "platform/JetSql.h"
+#include "engine/JetSql.h"
 
 #include <sqlite3.h>
 
@@ -34,8 +34,9 @@ bool same(const jetsql::Translated& a, const jetsql::Translated& b)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::setUp();
+    static jetsql::StatementCache cache(1000);   // kept from one input to the next, as the open database keeps it
     for (const QString& text : fuzz::text(data, size).split(u'\n')) {
-        const jetsql::Translated cached = jetsql::translate(text);
+        const jetsql::Translated cached = jetsql::translate(text, cache);
         const jetsql::Translated fresh = jetsql::translateText(text);
         if (!same(cached, fresh))
             fuzz::fail("cached and fresh translation differ", text + QStringLiteral(" -> ") + cached.sql

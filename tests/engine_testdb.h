@@ -5,7 +5,7 @@
 //   4 Null/"four"/6, 12 "zwölf"/"twelve"/3, 120 "hundertzwanzig"/"120"/1.
 // Areas: 1 Essen, 2 Reisen, 3 Zahlen; links (IDV, ID): (1,1) (1,2) (2,2) (12,3) (120,1).
 #include "database/Schema.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 
 #include <QDir>
 #include <QFile>

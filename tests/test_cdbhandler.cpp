@@ -2,7 +2,7 @@
 // the clean-up at quit and values with apostrophes.
 #include "common/Global.h"
 #include "database/CDBHandler.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "support/FakeMessageService.h"
 #include "support/TestDatabase.h"
 #include "support/TestFiles.h"

@@ -2,8 +2,8 @@
 #include "common/Global.h"
 #include "database/CDBHandler.h"
 #include "database/CQuery.h"
-#include "platform/AppError.h"
-#include "platform/Recordset.h"
+#include "engine/AppError.h"
+#include "engine/Recordset.h"
 #include "support/TestDatabase.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // Find conditions: every shape the windows use, evaluated against real rows.
 #include "engine_testdb.h"
-#include "platform/Database.h"
-#include "platform/JetCondition.h"
-#include "platform/Recordset.h"
+#include "engine/Database.h"
+#include "engine/JetCondition.h"
+#include "engine/Recordset.h"
 
 #include <QThread>
 #include <gtest/gtest.h>

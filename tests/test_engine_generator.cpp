@@ -1,9 +1,9 @@
 // The large-database generator used by the benchmarks: a valid vocabulary
 // database, the same bytes for the same size.
 #include "engine_testdb.h"
-#include "platform/Database.h"
+#include "engine/Database.h"
 #include "largedb/LargeDbGenerator.h"
-#include "platform/Recordset.h"
+#include "engine/Recordset.h"
 
 #include <QCryptographicHash>
 #include <gtest/gtest.h>

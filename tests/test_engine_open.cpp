@@ -1,8 +1,8 @@
 // Opening database files, table definitions and their properties, read-only
 // files and closed objects.
 #include "engine_testdb.h"
-#include "platform/Database.h"
-#include "platform/Recordset.h"
+#include "engine/Database.h"
+#include "engine/Recordset.h"
 #include "support/AsNobody.h"
 #include "support/TestFiles.h"
 

@@ -1,9 +1,9 @@
 // Dynasets: statements as the windows write them, joins with qualified names,
 // fields, changes committed to the file at once, and a writer killed mid-work.
 #include "engine_testdb.h"
-#include "platform/Database.h"
-#include "platform/QueryDef.h"
-#include "platform/Recordset.h"
+#include "engine/Database.h"
+#include "engine/QueryDef.h"
+#include "engine/Recordset.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"

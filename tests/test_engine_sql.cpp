@@ -1,10 +1,11 @@
 // Translation of the statements the windows write into SQLite's dialect.
-#include "platform/JetSql.h"
+#include "engine/JetSql.h"
 
 #include <gtest/gtest.h>
 
 TEST(EngineSql, TranslatesNamesAndTurnsWhereLiteralsIntoParameters)
 {
+    jetsql::StatementCache cache(1000);
     struct Case {
         const char* jet;
         const char* sqlite;
@@ -49,7 +50,7 @@ TEST(EngineSql, TranslatesNamesAndTurnsWhereLiteralsIntoParameters)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.jet);
-        const jetsql::Translated t = jetsql::translate(QString::fromUtf8(c.jet));
+        const jetsql::Translated t = jetsql::translate(QString::fromUtf8(c.jet), cache);
         EXPECT_TRUE(t.isSelect);
         EXPECT_EQ(t.sql, QString::fromUtf8(c.sqlite));
         EXPECT_EQ(t.binds, c.binds);
@@ -72,6 +73,7 @@ TEST(EngineSql, BracketedNamesOfTheWhereClauseCanBeParameters)
 
 TEST(EngineSql, BrokenStatementsCarryTheirFault)
 {
+    jetsql::StatementCache cache(1000);
     // An unclosed quote or bracket, text after ";" or a NUL: passed on as
     // written, without parameters, and with the reason it cannot run.
     const std::pair<QString, QString> cases[] = {
@@ -84,24 +86,25 @@ TEST(EngineSql, BrokenStatementsCarryTheirFault)
         {QStringLiteral("SELECT * FROM Bereiche WHERE Bereich_Text='a") + QChar(0) + QStringLiteral("b'"),
          QStringLiteral("NUL-Zeichen")},
     };
-    jetsql::translate(QStringLiteral("SELECT * FROM Bereiche WHERE Bereich_Text='ab'"));   // a known shape
+    jetsql::translate(QStringLiteral("SELECT * FROM Bereiche WHERE Bereich_Text='ab'"), cache);   // a known shape
     for (const auto& [jet, why] : cases) {
         SCOPED_TRACE(jet.toStdString());
-        const jetsql::Translated t = jetsql::translate(jet);
+        const jetsql::Translated t = jetsql::translate(jet, cache);
         EXPECT_EQ(t.sql, jet);
         EXPECT_TRUE(t.binds.empty());
         EXPECT_TRUE(t.error.contains(why)) << t.error.toStdString();
     }
-    EXPECT_TRUE(jetsql::translate(QStringLiteral("SELECT * FROM Bereiche WHERE ID=1 ; \n")).error.isEmpty());
+    EXPECT_TRUE(jetsql::translate(QStringLiteral("SELECT * FROM Bereiche WHERE ID=1 ; \n"), cache).error.isEmpty());
     const QString longText(1000, QChar(0x00e4));
     EXPECT_EQ(jetsql::shownInMessage(longText), longText.left(200) + QChar(0x2026));
-    EXPECT_FALSE(jetsql::translate(QStringLiteral("DELETE FROM Bereiche")).isSelect);
+    EXPECT_FALSE(jetsql::translate(QStringLiteral("DELETE FROM Bereiche"), cache).isSelect);
     EXPECT_EQ(jetsql::quoteIdent(QStringLiteral("a\"b")), QStringLiteral("\"a\"\"b\""));
     EXPECT_EQ(jetsql::quoteText(QStringLiteral("Kinder's")), QStringLiteral("'Kinder''s'"));
 }
 
 TEST(EngineSql, StatementsOfOneShapeKeepTheirOwnValues)
 {
+    jetsql::StatementCache cache(1000);
     // Statements that differ only in their literals share one translation;
     // each must still get its own values.
     struct Case {
@@ -133,7 +136,7 @@ TEST(EngineSql, StatementsOfOneShapeKeepTheirOwnValues)
     for (int round = 0; round < 2; ++round) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.jet);
-            const jetsql::Translated t = jetsql::translate(QString::fromUtf8(c.jet));
+            const jetsql::Translated t = jetsql::translate(QString::fromUtf8(c.jet), cache);
             EXPECT_EQ(t.sql, QString::fromUtf8(c.sqlite));
             EXPECT_EQ(t.binds, c.binds);
             EXPECT_EQ(t.binds, jetsql::translateText(QString::fromUtf8(c.jet)).binds);

@@ -9,6 +9,7 @@
 #include "selection/frmSuchen.h"
 #include "platform/AppPaths.h"
 #include "selection/Form2.h"
+#include "support/ChildWait.h"
 #include "support/FakeMessageService.h"
 #include "support/TestFiles.h"
 
@@ -124,7 +125,8 @@ TEST_F(Find, LocalesWhoseUpperCasingShortensTheText)
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--gtest_filter=Find.DISABLED_InTheSystemLocale"),
                      QStringLiteral("--gtest_also_run_disabled_tests")});
-        ASSERT_TRUE(child.waitForFinished(60000)) << locale;
+        if (!ChildWait::finished(child, QStringLiteral("the find in locale ") + QLatin1String(locale)))
+            return;
         const QString output = QString::fromUtf8(child.readAll());
         EXPECT_EQ(child.exitCode(), 0) << locale << "\n" << output.toStdString();
         EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << locale << "\n" << output.toStdString();

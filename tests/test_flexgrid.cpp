@@ -1,6 +1,6 @@
 // The grid control: shape, current cell, rows in and out, sizes in twips,
 // sorting and the mouse events the list window relies on.
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/Twips.h"
 

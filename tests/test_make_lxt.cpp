@@ -1,6 +1,7 @@
 // The database builder and the ten databases it builds: good sources become
 // complete databases, every kind of fault stops the build with file and line
 // and leaves no database behind.
+#include "support/ChildWait.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -22,7 +23,7 @@ ToolRun runTool(const QString& source, const QString& output)
 {
     QProcess p;
     p.start(QStringLiteral(LEXUVANT_TEST_TOOLS_DIR "/make_lxt"), {source, output});
-    p.waitForFinished(30000);
+    ChildWait::finished(p, QStringLiteral("the database tool"));
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardError())};
 }
@@ -303,7 +304,7 @@ TEST(MakeLxt, UnreadableSourceAndWrongArgumentsFail)
 
     QProcess p;
     p.start(QStringLiteral(LEXUVANT_TEST_TOOLS_DIR "/make_lxt"), {out});
-    p.waitForFinished(30000);
+    ChildWait::finished(p, QStringLiteral("the database tool without a source"));
     EXPECT_EQ(p.exitCode(), 2);
 }
 

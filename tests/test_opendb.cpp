@@ -252,24 +252,25 @@ TEST_F(OpenDbTest, RecentDbThatCannotBeSavedIsReportedAndTheLanguageStillOpens)
     QTemporaryDir config;
     AsNobody::makeReadOnly(config.path());
     AsNobody::openPath(config.path());
-    // nobody opens the databases of the program folder for writing.
-    QFile::setPermissions(dir.path(), QFile::Permissions(0x7777));
-    for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
-        QFile::setPermissions(inApp(name), QFile::Permissions(0x6666));
-    AsNobody::openPath(dir.path());
-    AsNobody::run([&] {
-        SettingsStore::setRoot(config.path());
-        Form1& f = Forms::form1();
-        f.Open_DB(QStringLiteral("Ungarisch.lxt"));
-        const QString file = config.path() + QStringLiteral("/lexuvan.ini");
-        EXPECT_EQ(prompts(), QStringList{kErrPrefix + QStringLiteral("Die Einstellungen konnten nicht in der Datei \"%1\" "
-                                                                     "gespeichert werden: keine Schreibberechtigung.")
-                                                          .arg(file)});
-        EXPECT_FALSE(QFile::exists(file));
-        EXPECT_EQ(f.DBName, inApp(QStringLiteral("Ungarisch.lxt")));
-        EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("Ungarisch"));
-        EXPECT_TRUE(Forms::form2().isVisible());
-    });
+    AsNobody::runTest(QStringLiteral("OpenDbTest.DISABLED_RecentDbThatCannotBeSavedChild"),
+                      {{"LEXUVANT_CHILD_CONFIG", QFile::encodeName(config.path())}});
+}
+
+// The child of the test above, as nobody: the settings folder is read-only.
+TEST_F(OpenDbTest, DISABLED_RecentDbThatCannotBeSavedChild)
+{
+    const QString config = qEnvironmentVariable("LEXUVANT_CHILD_CONFIG");
+    SettingsStore::setRoot(config);
+    Form1& f = Forms::form1();
+    f.Open_DB(QStringLiteral("Ungarisch.lxt"));
+    const QString file = config + QStringLiteral("/lexuvan.ini");
+    EXPECT_EQ(prompts(), QStringList{kErrPrefix + QStringLiteral("Die Einstellungen konnten nicht in der Datei \"%1\" "
+                                                                 "gespeichert werden: keine Schreibberechtigung.")
+                                                      .arg(file)});
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_EQ(f.DBName, inApp(QStringLiteral("Ungarisch.lxt")));
+    EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("Ungarisch"));
+    EXPECT_TRUE(Forms::form2().isVisible());
 }
 
 TEST_F(OpenDbTest, ApostropheInTheProgramFolderDoesNotBreakOpening)

@@ -13,6 +13,7 @@
 #include "platform/SystemServices.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
+#include "support/ChildWait.h"
 #include "support/FakeMessageService.h"
 #include "support/TestDatabase.h"
 #include "trainer/Trainer.h"
@@ -56,7 +57,7 @@ QString runPdftotext(const QStringList& args)
 {
     QProcess p;
     p.start(QStringLiteral("pdftotext"), args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+    if (!ChildWait::finished(p, QStringLiteral("reading the printed PDF")) || p.exitCode() != 0)
         return QString();
     return QString::fromUtf8(p.readAllStandardOutput());
 }

@@ -315,24 +315,30 @@ TEST_F(StartupTest, DataFolderThatCannotTakeTheDatabasesGivesOneBoxAndNoDatabase
     QTemporaryDir data;
     AsNobody::makeReadOnly(data.path());
     AsNobody::openPath(data.path());
-    AsNobody::run([&] {
-        // The folder exists read-only, or cannot be created inside it.
-        for (const QString& folder : {data.path(), data.path() + QStringLiteral("/lexuvant")}) {
-            SCOPED_TRACE(folder.toStdString());
-            msgs->clear();
-            AppPaths::setAppPath(folder);
-            const QString problem = AppPaths::ensureUserDatabases();
-            EXPECT_EQ(problem, QStringLiteral("Die Sprachdatenbanken konnten nicht in den Ordner \"%1\" kopiert werden: "
-                                              "keine Schreibberechtigung.")
-                                   .arg(folder));
-            Form1::setStartupError(problem);
-            Form1& f = startUp();
-            EXPECT_EQ(prompts(), QStringList{kErrPrefix + problem});
-            expectNoDatabase(f);
-            Forms::unloadAll();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        }
-    });
+    AsNobody::runTest(QStringLiteral("StartupTest.DISABLED_DataFolderThatCannotTakeTheDatabasesChild"),
+                      {{"LEXUVANT_CHILD_DIR", QFile::encodeName(data.path())}});
+}
+
+// The child of the test above, as nobody: the data folder is read-only.
+TEST_F(StartupTest, DISABLED_DataFolderThatCannotTakeTheDatabasesChild)
+{
+    const QString data = qEnvironmentVariable("LEXUVANT_CHILD_DIR");
+    // The folder exists read-only, or cannot be created inside it.
+    for (const QString& folder : {data, data + QStringLiteral("/lexuvant")}) {
+        SCOPED_TRACE(folder.toStdString());
+        msgs->clear();
+        AppPaths::setAppPath(folder);
+        const QString problem = AppPaths::ensureUserDatabases();
+        EXPECT_EQ(problem, QStringLiteral("Die Sprachdatenbanken konnten nicht in den Ordner \"%1\" kopiert werden: "
+                                          "keine Schreibberechtigung.")
+                               .arg(folder));
+        Form1::setStartupError(problem);
+        Form1& f = startUp();
+        EXPECT_EQ(prompts(), QStringList{kErrPrefix + problem});
+        expectNoDatabase(f);
+        Forms::unloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 namespace {

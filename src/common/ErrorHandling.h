@@ -10,7 +10,7 @@
 // "Report" means: gErrText := description; unless the number is 19001 (or
 // Always::Yes), show the error box. Any std::exception that is not an
 // AppError is treated as an internal error with its what() as description.
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 
 #include <functional>
 

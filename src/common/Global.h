@@ -1,7 +1,7 @@
 #pragma once
 // Settings shared by every window, filled once by InitGlobals at start-up;
 // the language and the title (gSprache, tr2, appTitle) come with it.
-#include "platform/UiLanguage.h"
+#include "engine/UiLanguage.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "common/IdLookup.h"
 
 #include "common/SqlText.h"
-#include "platform/Recordset.h"
+#include "engine/Recordset.h"
 
 bool IsId(const QVariant& value, const QString& id)
 {

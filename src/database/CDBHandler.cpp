@@ -88,25 +88,40 @@ void synonymNotFound()
 
 } // namespace
 
+namespace {
+
+// Every record-set variable of the handler with the table it opens (none: it
+// is never set). A new record set is one line here.
+struct RecordsetVariable {
+    CDBHandler::RecordsetPtr CDBHandler::*variable;
+    const char* table;
+};
+const RecordsetVariable kRecordsets[] = {
+    {&CDBHandler::rsKopieren, "Vokabular"},
+    {&CDBHandler::rsVokabular, "Vokabular"},
+    {&CDBHandler::rsSuche, "Vokabular"},
+    {&CDBHandler::rsVerweise, "Referenzen"},
+    {&CDBHandler::rsGrammatikalischeAttribute, "GrammatikalischeAttribute"},
+    {&CDBHandler::rsGrammatikalischeAttribute_Zwischen, "GrammatikalischeAttribute_Zwischen"},
+    {&CDBHandler::rsFunktionaleAttribute, "FunktionaleAttribute"},
+    {&CDBHandler::rsFunktionaleAttribute_Zwischen, "FunktionaleAttribute_Zwischen"},
+    {&CDBHandler::rsBereiche, "Bereiche"},
+    {&CDBHandler::rsBereiche_Zwischen, "Bereiche_Zwischen"},
+    {&CDBHandler::rsSynonyme, "Synonyme"},
+    {&CDBHandler::rsWortart, nullptr},
+    {&CDBHandler::rsWortart_Zwischen, nullptr},
+};
+
+} // namespace
+
 bool CDBHandler::OpenAllRecordsets()
 {
     return ErrorHandling::reportAndLeave(
         [&] {
             Database& db = mustBeSet(dbKopieren);
-            auto open = [&](RecordsetPtr& rs, const char* table) {
-                rs = db.OpenRecordset(QStringLiteral("SELECT * FROM ") + QLatin1String(table), 2);
-            };
-            open(rsKopieren, "Vokabular");
-            open(rsVokabular, "Vokabular");
-            open(rsSuche, "Vokabular");
-            open(rsVerweise, "Referenzen");
-            open(rsGrammatikalischeAttribute, "GrammatikalischeAttribute");
-            open(rsGrammatikalischeAttribute_Zwischen, "GrammatikalischeAttribute_Zwischen");
-            open(rsFunktionaleAttribute, "FunktionaleAttribute");
-            open(rsFunktionaleAttribute_Zwischen, "FunktionaleAttribute_Zwischen");
-            open(rsBereiche, "Bereiche");
-            open(rsBereiche_Zwischen, "Bereiche_Zwischen");
-            open(rsSynonyme, "Synonyme");
+            for (const RecordsetVariable& r : kRecordsets)
+                if (r.table)
+                    this->*r.variable = db.OpenRecordset(QStringLiteral("SELECT * FROM ") + QLatin1String(r.table), 2);
         },
         Always::Yes);
 }
@@ -115,29 +130,31 @@ void CDBHandler::CloseAllDBObjects()
 {
     ErrorHandling::Steps step(Always::Yes);
     // A variable that holds nothing has nothing to close.
-    auto close = [&](RecordsetPtr& rs) {
-        if (rs)
+    for (const RecordsetVariable& r : kRecordsets)
+        if (const RecordsetPtr& rs = this->*r.variable)
             step([&] { rs->Close(); });
-    };
-    close(rsKopieren);
-    close(rsVerweise);
-    close(rsSuche);
-    close(rsGrammatikalischeAttribute);
-    close(rsGrammatikalischeAttribute_Zwischen);
-    close(rsFunktionaleAttribute);
-    close(rsFunktionaleAttribute_Zwischen);
-    close(rsBereiche);
-    close(rsBereiche_Zwischen);
-    close(rsSynonyme);
     if (dbKopieren)
-        step([&] { dbKopieren->Close(); });  // closes rsVokabular too
+        step([&] { dbKopieren->Close(); });
+    forgetAll();
+}
 
+void CDBHandler::DropDatabase()
+{
+    if (dbKopieren && dbKopieren->isOpen()) {
+        try {
+            dbKopieren->Close();   // closes the record sets with it
+        } catch (...) {
+            ErrorHandling::report(ErrorHandling::currentError(), Always::Yes);
+        }
+    }
+    forgetAll();
+}
+
+void CDBHandler::forgetAll()
+{
     // Nothing of the closed file may be used by mistake afterwards.
-    for (RecordsetPtr* rs : {&rsKopieren, &rsVokabular, &rsVerweise, &rsGrammatikalischeAttribute,
-                             &rsGrammatikalischeAttribute_Zwischen, &rsFunktionaleAttribute,
-                             &rsFunktionaleAttribute_Zwischen, &rsBereiche, &rsBereiche_Zwischen, &rsWortart,
-                             &rsWortart_Zwischen, &rsSynonyme, &rsSuche})
-        rs->reset();
+    for (const RecordsetVariable& r : kRecordsets)
+        (this->*r.variable).reset();
     dbKopieren.reset();
 }
 

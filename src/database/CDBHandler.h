@@ -2,8 +2,8 @@
 // The handler of the open vocabulary database: the database, one record set
 // per table, the language pair with the names of the eight language columns,
 // and the clean-up at quit. One instance lives in the main window (Form1::clsdb).
-#include "platform/Database.h"
-#include "platform/Recordset.h"
+#include "engine/Database.h"
+#include "engine/Recordset.h"
 
 #include <QString>
 #include <memory>
@@ -40,6 +40,9 @@ public:
     // Afterwards every record set variable is empty, so a later use is a clear
     // error instead of the previous file's data.
     void CloseAllDBObjects();
+    // The state after a failed open: the database closed with its record sets
+    // (one box when that fails), and every variable empty as above.
+    void DropDatabase();
     bool GetLanguages();
     int GetDBVersion();
 
@@ -62,6 +65,7 @@ public:
     bool DeleteSynonym(int Ind);
 
 private:
+    void forgetAll();
     // The eight language column names from the two name prefixes.
     void setColumnNames(const QString& prefix1, const QString& prefix2);
 };

@@ -5,8 +5,8 @@
 #include "common/SqlText.h"
 #include "common/TextProcs.h"
 #include "database/CDBHandler.h"
-#include "platform/AppError.h"
-#include "platform/QueryDef.h"
+#include "engine/AppError.h"
+#include "engine/QueryDef.h"
 
 namespace {
 const QString kOr = QStringLiteral(" OR ");

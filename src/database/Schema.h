@@ -1,7 +1,7 @@
 #pragma once
 // The tables of a vocabulary database, as SQL for SQLite. Used by the tools
 // that build databases and by tests that build small files of their own.
-#include "platform/Database.h"
+#include "engine/Database.h"
 
 #include <QString>
 #include <QStringList>

@@ -277,26 +277,8 @@ void Form1::buildUi()
 void Form1::FehlerUndEnde()
 {
     ::FehlerAusgabe(gErrText);
-    dropDatabase();
+    clsdb.DropDatabase();
     DBName.clear();
-}
-
-void Form1::dropDatabase()
-{
-    if (clsdb.dbKopieren && clsdb.dbKopieren->isOpen()) {
-        try {
-            clsdb.dbKopieren->Close();
-        } catch (...) {
-            ErrorHandling::report(ErrorHandling::currentError(), ErrorHandling::Always::Yes);
-        }
-    }
-    clsdb.dbKopieren.reset();
-    for (CDBHandler::RecordsetPtr* rs :
-         {&clsdb.rsKopieren, &clsdb.rsVokabular, &clsdb.rsVerweise, &clsdb.rsGrammatikalischeAttribute,
-          &clsdb.rsGrammatikalischeAttribute_Zwischen, &clsdb.rsFunktionaleAttribute,
-          &clsdb.rsFunktionaleAttribute_Zwischen, &clsdb.rsBereiche, &clsdb.rsBereiche_Zwischen, &clsdb.rsWortart,
-          &clsdb.rsWortart_Zwischen, &clsdb.rsSynonyme, &clsdb.rsSuche})
-        rs->reset();
 }
 
 // ---------------------------------------------------------------------------
@@ -310,7 +292,7 @@ void Form1::OpenDatabaseAt(const QString& path)
     // Every failure below ends in the same clean state: no database, the
     // handler closed, the window refreshed.
     auto leaveWithoutDatabase = [this] {
-        dropDatabase();
+        clsdb.DropDatabase();
         DBName.clear();
         ErrorHandling::Steps refresh(Always::Yes);
         refresh([&] { ConditionToUI(); });
@@ -619,25 +601,6 @@ void Form1::GetExceptions()
         ExcR << value.right(1);
     }
     NumExceptions = int(ExcL.size());
-}
-
-QString Form1::WorkInException(const QString& str) const
-{
-    if (str.isEmpty())
-        return QString();
-    const int pairs = std::min<int>({NumExceptions, int(ExcL.size()), int(ExcR.size())});
-    QString result;
-    for (const QChar c : str) {
-        QString out(c);
-        for (int j = 0; j < pairs; ++j) {
-            if (ExcL.at(j) == QString(c)) {
-                out = ExcR.at(j);
-                break;
-            }
-        }
-        result += out;
-    }
-    return result;
 }
 
 namespace {

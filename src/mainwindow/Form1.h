@@ -54,7 +54,6 @@ public:
 
     // Equal-character pairs, read back from the settings the options window writes.
     void GetExceptions();
-    QString WorkInException(const QString& str) const;
     QString ReturnIteExceptionL(int i) const;
     QString ReturnIteExceptionR(int i) const;
 
@@ -74,10 +73,13 @@ public:
     // The label of language 2, read by the selection window.
     QString lang2LabelCaption() const;
 
-    // Single entries written straight into clsdb.rsVokabular (no command uses them).
+    // Procedures no command uses (Form1_Unbound.cpp): single entries written
+    // straight into clsdb.rsVokabular, and the equal-character pairs applied
+    // to a text.
     void schreibeVokabel1(const QString& word);
     void schreibeVokabel2(const QString& value);
     void SchreibeDeutschEnglisch();
+    QString WorkInException(const QString& str) const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -86,10 +88,9 @@ protected:
 private:
     bool IsSprachdatei() const;
     void FehlerUndEnde();
-    // The state after a failed open: no database, no record sets, nothing stale.
-    void dropDatabase();
     void OpenDatabaseAt(const QString& path);
     void buildUi();
+    // No command uses them (Form1_Unbound.cpp).
     void OeffneDatenbank();
     void NeueDatenbank();
     void ZeigeDialog();

@@ -10,7 +10,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/MessageService.h"
 #include "platform/Shell.h"
-#include "platform/WriteCheck.h"
+#include "engine/WriteCheck.h"
 
 #include <QDir>
 #include <QTemporaryFile>

@@ -116,7 +116,7 @@ void Form1::Form_Load()
         try {
             // false: the handler has shown its error box already.
             if (!clsdb.OpenAllRecordsets()) {
-                dropDatabase();
+                clsdb.DropDatabase();
                 DBName.clear();
                 usable = false;
             }

@@ -1,6 +1,7 @@
 // Procedures of the main window that no command uses: opening or creating a
-// database through a file dialog and writing single entries straight into
-// the vocabulary table. Kept, as they were, for callers to come.
+// database through a file dialog, writing single entries straight into the
+// vocabulary table, and applying the equal-character pairs to a text. Kept,
+// as they were, for callers to come.
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "mainwindow/Form1.h"
@@ -13,6 +14,7 @@
 #include "selection/Liste.h"
 
 #include <QFileDialog>
+#include <algorithm>
 
 bool Form1::askUnsavedChanges(const QString& english, const QString& german)
 {
@@ -111,3 +113,22 @@ void Form1::schreibeVokabel2(const QString& value)
 void Form1::SchreibeDeutschEnglisch() {}
 
 void Form1::RufeSchreibeDeutschEnglisch() { SchreibeDeutschEnglisch(); }
+
+QString Form1::WorkInException(const QString& str) const
+{
+    if (str.isEmpty())
+        return QString();
+    const int pairs = std::min<int>({NumExceptions, int(ExcL.size()), int(ExcR.size())});
+    QString result;
+    for (const QChar c : str) {
+        QString out(c);
+        for (int j = 0; j < pairs; ++j) {
+            if (ExcL.at(j) == QString(c)) {
+                out = ExcR.at(j);
+                break;
+            }
+        }
+        result += out;
+    }
+    return result;
+}

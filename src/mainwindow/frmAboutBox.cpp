@@ -2,7 +2,6 @@
 
 #include "common/Global.h"
 #include "platform/AppPaths.h"
-#include "platform/MessageService.h"
 #include "platform/Twips.h"
 
 #include <QFrame>
@@ -56,20 +55,3 @@ frmAboutBox::frmAboutBox(QWidget* parent) : QDialog(parent)
 void frmAboutBox::Form_Load() { Label5->setText(QStringLiteral("V") + gVersion); }
 
 void frmAboutBox::cmdOK_Click() { accept(); }
-
-void frmAboutBox::StartSysInfo()
-{
-    // The system information program is found through the registry, which
-    // this platform does not have, so it is never available.
-    QString path;
-    if (!GetKeyValue(QStringLiteral("HKEY_LOCAL_MACHINE"), QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                     QStringLiteral("PATH"), path))
-        MsgBox(QStringLiteral("System-Informationen sind augenblicklich nicht verfügbar."));
-}
-
-bool frmAboutBox::GetKeyValue(const QString&, const QString&, const QString&, QString& keyValue)
-{
-    // No registry here: every look-up fails.
-    keyValue.clear();
-    return false;
-}

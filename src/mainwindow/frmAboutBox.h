@@ -19,6 +19,8 @@ public:
 
     void Form_Load();
     void cmdOK_Click();
+
+    // Procedures no command uses (frmAboutBox_Unbound.cpp).
     void StartSysInfo();
     // Reads one value of the platform registry; there is no registry here.
     bool GetKeyValue(const QString& keyRoot, const QString& keyName, const QString& subKeyRef, QString& keyValue);

@@ -1,7 +1,7 @@
 #include "platform/AppPaths.h"
 
-#include "platform/UiLanguage.h"
-#include "platform/WriteCheck.h"
+#include "engine/UiLanguage.h"
+#include "engine/WriteCheck.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "platform/FlexGridModel.h"
 
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 
 #include <QCollator>
 #include <QLocale>

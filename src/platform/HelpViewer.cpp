@@ -1,8 +1,8 @@
 #include "platform/HelpViewer.h"
 
-#include "platform/UiLanguage.h"
+#include "engine/UiLanguage.h"
 #include "platform/WindowPlacement.h"
-#include "platform/WriteCheck.h"
+#include "engine/WriteCheck.h"
 
 #include <QApplication>
 #include <QDesktopServices>

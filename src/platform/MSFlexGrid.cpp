@@ -1,6 +1,6 @@
 #include "platform/MSFlexGrid.h"
 
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/FlexGridModel.h"
 #include "platform/Twips.h"
 

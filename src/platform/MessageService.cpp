@@ -1,6 +1,6 @@
 #include "platform/MessageService.h"
 
-#include "platform/UiLanguage.h"
+#include "engine/UiLanguage.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,9 +1,9 @@
 #include "platform/Printer.h"
 
-#include "platform/AppError.h"
-#include "platform/UiLanguage.h"
+#include "engine/AppError.h"
+#include "engine/UiLanguage.h"
 #include "platform/Twips.h"
-#include "platform/WriteCheck.h"
+#include "engine/WriteCheck.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "platform/PrinterDialog.h"
 
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/MessageService.h"
 #include "platform/Printer.h"
 

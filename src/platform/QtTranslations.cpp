@@ -1,6 +1,6 @@
 #include "platform/QtTranslations.h"
 
-#include "platform/UiLanguage.h"
+#include "engine/UiLanguage.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,8 +1,8 @@
 #include "platform/SettingsStore.h"
 
-#include "platform/AppError.h"
-#include "platform/UiLanguage.h"
-#include "platform/WriteCheck.h"
+#include "engine/AppError.h"
+#include "engine/UiLanguage.h"
+#include "engine/WriteCheck.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,6 @@
 #include "common/Global.h"
 #include "common/HelpKey.h"
 #include "common/ShowMsgBox.h"
-#include "common/IdLookup.h"
 #include "common/TextProcs.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
@@ -71,8 +70,6 @@ QString flagFile(const QString& language)
             return f.second;
     return QString();
 }
-
-QString textOf(const QVariant& v) { return v.isValid() && !v.isNull() ? v.toString() : QString(); }
 
 QString entriesSelected(int n)
 {
@@ -409,46 +406,6 @@ void Form2::checkTypedScore(QLineEdit* box, QSlider* slider, const QString& mode
 void Form2::MinScore_Change() { checkTypedScore(MinScore, MinScoreSlider, QStringLiteral("MinText")); }
 
 void Form2::MaxScore_Change() { checkTypedScore(MaxScore, MaxScoreSlider, QStringLiteral("MaxText")); }
-
-void Form2::SetLangEingabe(const QString&) {}
-
-QString Form2::QueryStringForExpression(const QString&) { return QString(); }
-
-namespace {
-
-// The attribute texts of one entry, each followed by ";", through a link table
-// whose key column is keyColumn.
-QString collectAttributes(const CDBHandler::RecordsetPtr& links, const CDBHandler::RecordsetPtr& attributes,
-                          const QString& keyColumn, const QString& ID)
-{
-    QString result;
-    mustBeSet(links);
-    mustBeSet(attributes);
-    const QString idv = QStringLiteral("IDV");
-    for (FindId(*links, idv, ID); !links->NoMatch(); FindNextId(*links, idv, ID)) {
-        const QString key = textOf(links->Fields(keyColumn));
-        FindId(*attributes, QStringLiteral("IDA"), key);
-        if (attributes->NoMatch())
-            ErrorHandling::raiseReported();
-        result += textOf(attributes->Fields(1)) + QLatin1Char(';');
-    }
-    return result;
-}
-
-} // namespace
-
-QString Form2::AllGrammatikalisches(const QString& ID)
-{
-    const CDBHandler& db = Forms::form1().clsdb;
-    return collectAttributes(db.rsGrammatikalischeAttribute_Zwischen, db.rsGrammatikalischeAttribute,
-                             QStringLiteral("IDG"), ID);
-}
-
-QString Form2::AllFunktionales(const QString& ID)
-{
-    const CDBHandler& db = Forms::form1().clsdb;
-    return collectAttributes(db.rsFunktionaleAttribute_Zwischen, db.rsFunktionaleAttribute, QStringLiteral("IDF"), ID);
-}
 
 void Form2::cmdAdd_Click()
 {

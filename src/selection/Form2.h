@@ -38,10 +38,6 @@ public:
     void initialisiereListe();
     bool AllSelected(QListWidget* l1, QListWidget* l2) const;
     void CheckScoreValues(const QString& mode);
-    void SetLangEingabe(const QString& mode);
-    QString QueryStringForExpression(const QString& mode);
-    QString AllGrammatikalisches(const QString& ID);
-    QString AllFunktionales(const QString& ID);
     void SetUserInterfaceProperties();
 
     void Command4_Click();  // build the list
@@ -61,6 +57,12 @@ public:
     QWidget* picOptions = nullptr;
     QLineEdit* Beispielsatz = nullptr;
     QLineEdit* Zusatzinfo = nullptr;
+
+    // Procedures no command uses (Form2_Unbound.cpp).
+    void SetLangEingabe(const QString& mode);
+    QString QueryStringForExpression(const QString& mode);
+    QString AllGrammatikalisches(const QString& ID);
+    QString AllFunktionales(const QString& ID);
 
 public slots:
     void reject() override;   // Esc closes like Command3

@@ -1,8 +1,8 @@
 #pragma once
 // Reads fields of the list record set by name, looking each name up only once
 // per record set: the list build reads the same dozen fields of every row.
-#include "platform/Recordset.h"
-#include "platform/TextHash.h"
+#include "engine/Recordset.h"
+#include "engine/TextHash.h"
 
 #include <QString>
 #include <QVariant>

@@ -6,7 +6,7 @@
 #include "common/IdLookup.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/Twips.h"
 #include "selection/ListColumnOptions.h"

@@ -7,7 +7,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/Progress.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/SystemServices.h"
@@ -559,25 +559,6 @@ void Trainer::menTestoptionen_Click()
 }
 
 void Trainer::menInfo_Click() { showPronunciationGuide(); }
-
-void Trainer::OeffneOptionen()
-{
-    ErrorHandling::reportAndLeave([] { showOptionsWindow(1); });
-}
-
-void Trainer::ToggleSelbsttest()
-{
-    OptTest = !OptTest;
-    OptionsToUI();
-}
-
-void Trainer::ToggleDetailAnsicht()
-{
-    // The details panel is never created, so there is nothing to show or to
-    // make room for; only the option and the toolbar follow.
-    OptDetails = !OptDetails;
-    OptionsToUI();
-}
 
 // ---------------------------------------------------------------------------
 // Options display and toolbar

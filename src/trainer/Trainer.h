@@ -97,7 +97,6 @@ public:
     // database's languages, in the order the options ask.
     void LanguageNamesToUI();
     void InitStatusBar();
-    bool PositioniereRecord(const QString& ID);
     void ChangeErrorCount(int mode);
 
     // Commands.
@@ -123,7 +122,9 @@ public:
     // The confirmation dialog of the self-test, created on first use.
     ConfirmDlg& confirmDlg();
 
-    // Relation operations on data (no panel shows them).
+    // Procedures no command uses (Trainer_Unbound.cpp): finding an entry by
+    // ID, and the relation operations on data (no panel shows them).
+    bool PositioniereRecord(const QString& ID);
     bool GetRelations();
     void refSort();
     void AddRelTypToCombo(const QString& str);
@@ -177,10 +178,11 @@ private:
     void endOfSequenceNotice();
     void wrapLoop();
     void setBar(int min, int max, int value);
+    void leaveDesignPosition();
+    // No command uses them (Trainer_Unbound.cpp).
     void OeffneOptionen();
     void ToggleSelbsttest();
     void ToggleDetailAnsicht();
-    void leaveDesignPosition();
 
     // Sequence state.
     int SeqCount = 0;

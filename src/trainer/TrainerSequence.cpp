@@ -12,7 +12,7 @@
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/Progress.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/SystemServices.h"
@@ -110,17 +110,6 @@ int Trainer::returnSequenz(int i)
     int row = 0;
     ErrorHandling::reportAndLeave([&] { row = sequenz(i); });
     return row;
-}
-
-bool Trainer::PositioniereRecord(const QString& ID)
-{
-    bool found = false;
-    ErrorHandling::reportAndLeave([&] {
-        Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        FindId(rs, QStringLiteral("ID"), ID);
-        found = !rs.NoMatch();
-    });
-    return found;
 }
 
 // ---------------------------------------------------------------------------

@@ -7,7 +7,7 @@
 #include "common/TextProcs.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/HelpViewer.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"

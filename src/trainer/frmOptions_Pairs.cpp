@@ -6,7 +6,7 @@
 #include "common/Global.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/SettingsStore.h"
 #include "trainer/frmOptions.h"

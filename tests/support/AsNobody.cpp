@@ -1,9 +1,12 @@
 #include "support/AsNobody.h"
 
+#include "support/ChildWait.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -46,12 +49,37 @@ bool dropRights(const Account& a)
     return !a.drop || (setgroups(0, nullptr) == 0 && setgid(a.gid) == 0 && setuid(a.uid) == 0 && geteuid() != 0);
 }
 
-void waitForChild(pid_t pid)
+constexpr int kWindowWork = 5;   // exit code of a forked child that touched a window
+
+void waitForChild(pid_t pid, const QString& what)
 {
     int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(ChildWait::ended(pid, status))
+        << "the child as nobody (" << qPrintable(what) << ") did not end within " << ChildWait::kSeconds
+        << " s and was killed";
+    ASSERT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == kWindowWork)
+        << "AsNobody::run (" << qPrintable(what) << ") did window work in a fork of a process with threads; "
+        << "use AsNobody::runTest";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "the child as nobody failed (exit " << (WIFEXITED(status) ? WEXITSTATUS(status) : -1) << ")";
+        << "the child as nobody (" << qPrintable(what) << ") failed (exit "
+        << (WIFEXITED(status) ? WEXITSTATUS(status) : -1) << ")";
+}
+
+// In the forked child: the first event to a widget or a window ends it.
+class RefuseWindows : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent*) override
+    {
+        if (watched->isWidgetType() || watched->isWindowType())
+            _exit(kWindowWork);
+        return false;
+    }
+};
+
+QString currentTest()
+{
+    const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return info ? QString::fromUtf8(info->test_suite_name()) + u'.' + QString::fromUtf8(info->name()) : QString();
 }
 
 } // namespace
@@ -67,17 +95,27 @@ void run(const std::function<void()>& body)
     if (pid == 0) {
         if (!dropRights(nobody))
             _exit(3);
+        RefuseWindows refuse;
+        QCoreApplication::instance()->installEventFilter(&refuse);
         body();
         std::fflush(stdout);
         _exit(::testing::Test::HasFailure() ? 1 : 0);
     }
-    waitForChild(pid);
+    waitForChild(pid, currentTest());
 }
 
 void runTest(const QString& test, const QList<QPair<QByteArray, QByteArray>>& env)
 {
     Account nobody;
     ASSERT_TRUE(lookUpNobody(nobody)) << "no account nobody";
+    QTemporaryDir scratch(qEnvironmentVariable("LEXUVANT_TEST_FOLDER") + QStringLiteral("/child-XXXXXX"));
+    ASSERT_TRUE(scratch.isValid());
+    QFile::setPermissions(scratch.path(), QFile::Permissions(0x7777));
+    openPath(scratch.path());
+    QList<QPair<QByteArray, QByteArray>> childEnv = env;
+    for (const QByteArray& name : {QByteArray("TMPDIR"), QByteArray("HOME")})
+        if (std::none_of(env.begin(), env.end(), [&](const auto& pair) { return pair.first == name; }))
+            childEnv.append({name, QFile::encodeName(scratch.path())});
     // Arguments and environment are built here, before the fork.
     QList<QByteArray> args = {QFile::encodeName(QCoreApplication::applicationFilePath()),
                               "--gtest_filter=" + test.toUtf8(), "--gtest_also_run_disabled_tests"};
@@ -86,13 +124,13 @@ void runTest(const QString& test, const QList<QPair<QByteArray, QByteArray>>& en
         argv.push_back(a.data());
     argv.push_back(nullptr);
     QList<QByteArray> added;
-    for (const auto& [name, value] : env)
+    for (const auto& [name, value] : childEnv)
         added << name + '=' + value;
     std::vector<char*> envp;
     for (char** e = environ; *e; ++e) {
         const char* eq = std::strchr(*e, '=');
         const QByteArray name(*e, eq ? int(eq - *e) : int(std::strlen(*e)));
-        if (std::none_of(env.begin(), env.end(), [&](const auto& pair) { return pair.first == name; }))
+        if (std::none_of(childEnv.begin(), childEnv.end(), [&](const auto& pair) { return pair.first == name; }))
             envp.push_back(*e);
     }
     for (QByteArray& a : added)
@@ -107,7 +145,7 @@ void runTest(const QString& test, const QList<QPair<QByteArray, QByteArray>>& en
             ::execve(argv[0], argv.data(), envp.data());
         _exit(3);
     }
-    waitForChild(pid);
+    waitForChild(pid, test);
 }
 
 void openPath(const QString& path)

@@ -4,10 +4,11 @@
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"
 #include "platform/MSFlexGrid.h"
-#include "platform/Database.h"
-#include "platform/Recordset.h"
+#include "engine/Database.h"
+#include "engine/Recordset.h"
 #include "selection/Form2.h"
 #include "selection/Liste.h"
+#include "support/ChildWait.h"
 #include "support/FakeMessageService.h"
 #include "support/TestDatabase.h"
 #include "trainer/ConfirmDlg.h"
@@ -224,7 +225,10 @@ Summary run(Writer writer, int kills, const QString& folder, const QStringList& 
             reports << r;   // reports already in the pipe were committed too
         close(child.fd);
         int status = 0;
-        waitpid(child.pid, &status, 0);
+        if (!ChildWait::ended(child.pid, status, 10)) {
+            sum.problems << where + QStringLiteral("the killed writer did not end within 10 s");
+            return sum;
+        }
         if (!wrote || !WIFSIGNALED(status)) {
             QFile log(path + QStringLiteral(".log"));
             log.open(QIODevice::ReadOnly);
@@ -292,8 +296,9 @@ QStringList answerBeside(const QString& path, int answers, const QStringList& ch
         ++got;
     close(copy.fd);
     int status = 0;
-    waitpid(copy.pid, &status, 0);
     *reported = got;
+    if (!ChildWait::ended(copy.pid, status, 10))
+        return {QStringLiteral("the killed copy did not end within 10 s")};
     if (got >= answers && WIFSIGNALED(status))
         return {};
     QFile log(path + QStringLiteral(".log"));

@@ -1,8 +1,10 @@
 #include "support/OtherProgram.h"
 
+#include <QAbstractEventDispatcher>
 #include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 namespace OtherProgram {
 
@@ -21,9 +23,19 @@ QString write(const QString& path, const QString& sql)
 
 void waitForUser()
 {
+    // The engine lets go of the file on the same signal, connected before this one.
     QEventLoop loop;
-    QTimer::singleShot(5, &loop, &QEventLoop::quit);
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    const QMetaObject::Connection waiting =
+        QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop, &QEventLoop::quit);
+    QTimer never;
+    QObject::connect(&never, &QTimer::timeout, &loop, [&] {
+        ADD_FAILURE() << "the event loop did not come to wait for input within 10 s";
+        loop.quit();
+    });
+    never.start(10000);
     loop.exec();
+    QObject::disconnect(waiting);
 }
 
 } // namespace OtherProgram

@@ -1,12 +1,8 @@
-#include "platform/JetSql.h"
+#include "engine/JetSql.h"
 
-#include "platform/TextHash.h"
-#include "platform/UiLanguage.h"
+#include "engine/UiLanguage.h"
 
-#include <QHash>
 #include <algorithm>
-#include <array>
-#include <unordered_map>
 
 namespace jetsql {
 
@@ -193,12 +189,7 @@ QString quoteText(const QString& text)
 namespace {
 
 // A literal of a statement as the shape scan finds it.
-struct Literal {
-    bool text = false;
-    bool afterLike = false;   // a text right after LIKE: its wildcards become SQLite's
-    QStringView number;       // the digits of a number
-    QString value;            // a text without its quotes
-};
+using detail::Literal;
 
 constexpr char16_t kNumberMark = 1, kTextMark = 2;
 
@@ -314,70 +305,37 @@ QVariant bindOf(const Literal& lit)
     return lit.afterLike ? QVariant(likePattern(lit.value)) : QVariant(lit.value);
 }
 
-// The translation of one statement shape; usable when every literal of the
-// statement became a parameter, in order.
-struct ShapeEntry {
-    bool usable = false;
-    Translated translated;
-};
-
 } // namespace
 
-Translated translate(const QString& jetSql)
+Translated translate(const QString& jetSql, StatementCache& cache)
 {
     // The same statement shapes come again and again with other values (three
     // per list entry, each with the entry's ID): translated once per shape.
-    using Shapes = std::unordered_map<QString, ShapeEntry, TextHash>;
-    static Shapes shapes;
-    // The shapes used last, compared before the key is hashed: the list
-    // build takes turns with three of them.
-    static std::array<Shapes::value_type*, 4> recent{};
-    static size_t nextRecent = 0;
-    static QString key;
-    static std::vector<Literal> lits;
-    if (shapeOf(jetSql, key, lits)) {
-        Shapes::value_type* found = nullptr;
-        for (Shapes::value_type* e : recent)
-            if (e && e->first == key) {
-                found = e;
-                break;
-            }
+    if (shapeOf(jetSql, cache.key, cache.literals)) {
+        const std::vector<Literal>& lits = cache.literals;
+        const detail::ShapeEntry* found = cache.findShape();
         if (!found) {
-            auto it = shapes.find(key);
-            if (it == shapes.end()) {
-                ShapeEntry e;
-                e.translated = translateText(jetSql);
-                const auto& binds = e.translated.binds;
-                e.usable = binds.size() == lits.size();
-                for (size_t i = 0; e.usable && i < lits.size(); ++i)
-                    e.usable = binds[i] == bindOf(lits[i]);
-                if (shapes.size() > 1000) {
-                    shapes.clear();
-                    recent.fill(nullptr);
-                }
-                it = shapes.emplace(key, std::move(e)).first;
-                if (it->second.usable)
-                    return it->second.translated;
-            }
-            found = &*it;
-            recent[nextRecent++ % recent.size()] = found;
+            detail::ShapeEntry e;
+            e.translated = translateText(jetSql);
+            const auto& binds = e.translated.binds;
+            e.usable = binds.size() == lits.size();
+            for (size_t i = 0; e.usable && i < lits.size(); ++i)
+                e.usable = binds[i] == bindOf(lits[i]);
+            found = &cache.addShape(std::move(e));
+            if (found->usable)
+                return found->translated;
         }
-        if (found->second.usable) {
-            Translated r = found->second.translated;
+        if (found->usable) {
+            Translated r = found->translated;
             for (size_t i = 0; i < lits.size(); ++i)
                 r.binds[i] = bindOf(lits[i]);
             return r;
         }
     }
     // Statements whose literals are not all parameters: by exact text.
-    static QHash<QString, Translated> cache;
-    if (auto it = cache.constFind(jetSql); it != cache.cend())
-        return it.value();
-    Translated r = translateText(jetSql);
-    if (cache.size() > 1000)
-        cache.clear();
-    cache.insert(jetSql, r);
-    return r;
+    if (const Translated* known = cache.findText(jetSql))
+        return *known;
+    return cache.addText(jetSql, translateText(jetSql));
 }
 
 Translated translateText(const QString& jetSql) { return translateText(jetSql, QStringList()); }

@@ -3,6 +3,8 @@
 // Jet wildcards, double-quoted texts) into SQLite's dialect. Literals of the
 // WHERE clause become parameters, so statements that differ only in a value
 // ("... IDV=12 ..." and "... IDV=13 ...") share one prepared statement.
+#include "engine/ShapeCache.h"
+
 #include <QString>
 #include <QVariant>
 #include <QStringList>
@@ -24,9 +26,29 @@ struct Translated {
     std::vector<std::pair<int, int>> parameterBinds;
 };
 
+namespace detail {
+// A literal the shape of a statement leaves out.
+struct Literal {
+    bool text = false;
+    bool afterLike = false;   // a text right after LIKE: its wildcards become SQLite's
+    QStringView number;       // the digits of a number
+    QString value;            // a text without its quotes
+};
+// The translation of one statement shape; usable when every literal of the
+// statement became a parameter, in order.
+struct ShapeEntry {
+    bool usable = false;
+    Translated translated;
+};
+} // namespace detail
+
+// What translate() keeps of the statements it was given; the open database
+// holds one.
+using StatementCache = ShapeCache<detail::Literal, detail::ShapeEntry, Translated>;
+
 // Never throws: a statement it cannot split carries an error and is otherwise
 // passed on unchanged; one it can split but not make sense of is left to SQLite.
-Translated translate(const QString& jetSql);
+Translated translate(const QString& jetSql, StatementCache& cache);
 Translated translateText(const QString& jetSql);   // the same without the cache
 // A statement with parameters: a bracketed name of the WHERE clause that is
 // one of `parameters` (any case) becomes a bind whose value the caller sets.

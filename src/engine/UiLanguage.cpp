@@ -1,4 +1,4 @@
-#include "platform/UiLanguage.h"
+#include "engine/UiLanguage.h"
 
 QString gSprache;
 

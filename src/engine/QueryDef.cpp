@@ -1,7 +1,7 @@
-#include "platform/QueryDef.h"
+#include "engine/QueryDef.h"
 
-#include "platform/EngineInternal.h"
-#include "platform/UiLanguage.h"
+#include "engine/EngineInternal.h"
+#include "engine/UiLanguage.h"
 
 #include <QScopeGuard>
 
@@ -188,7 +188,7 @@ void QueryDef::findAll(const QString& condition, const std::function<void(const 
     for (const auto& [position, parameter] : d->tr.parameterBinds)
         engine::bindCell(s, position + 1, d->cells[size_t(parameter)], SQLITE_STATIC);
     if (!d->hasCondition || d->conditionText != condition) {
-        d->condition = jetcond::Bound(jetcond::parse(condition), condition,
+        d->condition = jetcond::Bound(jetcond::parse(condition, engine->conditionCache), condition,
                                       [this](const QString& t, const QString& c) { return d->resolve(t, c); });
         d->conditionText = condition;
         d->hasCondition = true;

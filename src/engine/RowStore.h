@@ -1,7 +1,7 @@
 #pragma once
 // How a dynaset keeps its rows: each row one encoded byte run, read back
 // value by value.
-#include "platform/JetCondition.h"
+#include "engine/JetCondition.h"
 
 #include <QVariant>
 #include <memory>

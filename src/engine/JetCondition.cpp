@@ -1,14 +1,11 @@
-#include "platform/JetCondition.h"
+#include "engine/JetCondition.h"
 
-#include "platform/Database.h"
-#include "platform/JetSql.h"
-#include "platform/TextHash.h"
-#include "platform/UiLanguage.h"
+#include "engine/Database.h"
+#include "engine/JetSql.h"
+#include "engine/UiLanguage.h"
 
-#include <QHash>
 
 #include <algorithm>
-#include <unordered_map>
 
 namespace jetcond {
 
@@ -470,10 +467,7 @@ void findKey(Parsed& p)
 namespace {
 
 // A number or text of a condition as the shape scan finds it.
-struct Literal {
-    bool text = false;
-    QString value;   // the digits of a number, or a text without its quotes
-};
+using detail::Literal;
 
 constexpr char16_t kNumberMark = 1, kTextMark = 2;
 
@@ -672,12 +666,6 @@ std::shared_ptr<const Parsed> parseText(const QString& text)
     return p;
 }
 
-// Conditions of one shape (a template parsed from the first of them).
-struct ShapeEntry {
-    std::shared_ptr<const Parsed> parsed;   // null when the shape's literals could not be matched
-    std::vector<Literal> literals;           // those of the template
-};
-
 bool sameLiterals(const std::vector<Literal>& a, const std::vector<Literal>& b)
 {
     if (a.size() != b.size())
@@ -690,49 +678,40 @@ bool sameLiterals(const std::vector<Literal>& a, const std::vector<Literal>& b)
 
 } // namespace
 
-std::shared_ptr<const Parsed> parse(const QString& text)
+std::shared_ptr<const Parsed> parse(const QString& text, ConditionCache& cache)
 {
     // Conditions repeat (every FindNext of a walk), and many differ only in a
     // value (one ID per list entry): parsed once per shape, the values put
     // into a copy of the tree.
-    static std::unordered_map<QString, ShapeEntry, TextHash> shapes;
-    static QString key;
-    static std::vector<Literal> lits;
-    if (shapeOf(text, key, lits)) {
-        auto it = shapes.find(key);
-        if (it == shapes.end()) {
-            ShapeEntry e;
+    if (shapeOf(text, cache.key, cache.literals)) {
+        const std::vector<Literal>& lits = cache.literals;
+        const detail::ShapeEntry* e = cache.findShape();
+        if (!e) {
+            detail::ShapeEntry entry;
             auto p = parseText(text);   // raises for a faulty condition, which is then not kept
             if (holds(*p, lits)) {
-                e.parsed = p;
-                e.literals = lits;
+                entry.parsed = p;
+                entry.literals = lits;
             }
-            if (shapes.size() > 2000)
-                shapes.clear();
-            shapes.emplace(key, std::move(e));
+            cache.addShape(std::move(entry));
             return p;
         }
-        if (const ShapeEntry& e = it->second; e.parsed) {
-            if (sameLiterals(lits, e.literals))
-                return e.parsed;
+        if (e->parsed) {
+            if (sameLiterals(lits, e->literals))
+                return e->parsed;
             size_t k = 0;
-            if (auto root = instantiate(*e.parsed->root, lits, k)) {
+            if (auto root = instantiate(*e->parsed->root, lits, k)) {
                 auto p = std::make_shared<Parsed>();
                 p->root = std::move(root);
-                p->columns = e.parsed->columns;
+                p->columns = e->parsed->columns;
                 findKey(*p);
                 return p;
             }
         }
     }
-    static QHash<QString, std::shared_ptr<const Parsed>> cache;
-    if (auto it = cache.constFind(text); it != cache.cend())
-        return it.value();
-    auto p = parseText(text);
-    if (cache.size() > 2000)
-        cache.clear();
-    cache.insert(text, p);
-    return p;
+    if (const auto* known = cache.findText(text))
+        return *known;
+    return cache.addText(text, parseText(text));
 }
 
 std::shared_ptr<const Parsed> parseUncached(const QString& text) { return parseText(text); }

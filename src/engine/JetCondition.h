@@ -9,6 +9,8 @@
 // Parentheses nest at most 200 deep; runs of AND, OR and NOT may be of any length.
 // Text comparison ignores case (umlauts too); a number compared with a text is
 // compared by its text; a comparison with Null is unknown, so Null never matches.
+#include "engine/ShapeCache.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -51,9 +53,24 @@ public:
     QString keyText;
 };
 
+namespace detail {
+// A literal the shape of a condition leaves out.
+struct Literal {
+    bool text = false;
+    QString value;   // the digits of a number, or a text without its quotes
+};
+// Conditions of one shape (a template parsed from the first of them).
+struct ShapeEntry {
+    std::shared_ptr<const Parsed> parsed;   // null when the shape's literals could not be matched
+    std::vector<Literal> literals;          // those of the template
+};
+} // namespace detail
+
+// What parse() keeps of the conditions it was given; the open database holds one.
+using ConditionCache = ShapeCache<detail::Literal, detail::ShapeEntry, std::shared_ptr<const Parsed>>;
+
 // Parses `text`; raises AppError(DbErr::BadCondition) with a clear description.
-// Results are cached by text.
-std::shared_ptr<const Parsed> parse(const QString& text);
+std::shared_ptr<const Parsed> parse(const QString& text, ConditionCache& cache);
 // The same without any cache (what a cached result must agree with).
 std::shared_ptr<const Parsed> parseUncached(const QString& text);
 

@@ -1,11 +1,11 @@
 #pragma once
 // Inner parts of the database engine shared by Database.cpp and Recordset.cpp.
-#include "platform/Database.h"
-#include "platform/JetCondition.h"
-#include "platform/JetSql.h"
-#include "platform/Recordset.h"
-#include "platform/RowStore.h"
-#include "platform/TextHash.h"
+#include "engine/Database.h"
+#include "engine/JetCondition.h"
+#include "engine/JetSql.h"
+#include "engine/Recordset.h"
+#include "engine/RowStore.h"
+#include "engine/TextHash.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -73,6 +73,10 @@ struct Database::Impl {
     };
     std::unordered_map<QString, Prepared, TextHash> prepared;
     int idleCount = 0;
+    // What the statement translator and the condition parser keep of the
+    // texts they were given, for as long as this database is open.
+    jetsql::StatementCache statementCache{1000};
+    jetcond::ConditionCache conditionCache{2000};
     std::vector<Recordset::Impl*> live;                 // record sets open on this database
     bool inTransaction = false;
     // Set while SQLite waits for another program's lock (see waitForLock).

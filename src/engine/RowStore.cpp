@@ -1,4 +1,4 @@
-#include "platform/RowStore.h"
+#include "engine/RowStore.h"
 
 #include <algorithm>
 #include <cstring>

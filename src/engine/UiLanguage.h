@@ -1,6 +1,6 @@
 #pragma once
 // The language of the user interface and the application's title, the two
-// things of the program the platform's windows and errors need to know.
+// things of the program the engine's errors and the platform's windows need to know.
 #include <QString>
 
 extern QString gSprache;      // "En" selects English texts, anything else German

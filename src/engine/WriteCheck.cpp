@@ -1,6 +1,6 @@
-#include "platform/WriteCheck.h"
+#include "engine/WriteCheck.h"
 
-#include "platform/UiLanguage.h"
+#include "engine/UiLanguage.h"
 
 #include <QDir>
 #include <QFile>

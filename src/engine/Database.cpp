@@ -1,8 +1,8 @@
-#include "platform/Database.h"
+#include "engine/Database.h"
 
-#include "platform/EngineInternal.h"
-#include "platform/UiLanguage.h"
-#include "platform/WriteCheck.h"
+#include "engine/EngineInternal.h"
+#include "engine/UiLanguage.h"
+#include "engine/WriteCheck.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -555,7 +555,7 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*typ
     r->owner = shared_from_this();
     r->db = d.get();
     r->jetSql = sql;
-    r->tr = jetsql::translate(sql);
+    r->tr = jetsql::translate(sql, d->statementCache);
     engine::requireSelect(r->tr, sql);
 
     // A dynaset on one table keeps each row's rowid, so that it can be changed.
@@ -769,7 +769,7 @@ void Database::CommitTrans()
     d->endTransaction(true);
 }
 
-void Database::Rollback()
+void Database::Rollback() noexcept
 {
     if (!d->open || !d->inTransaction)
         return;

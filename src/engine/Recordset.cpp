@@ -1,7 +1,7 @@
-#include "platform/Recordset.h"
+#include "engine/Recordset.h"
 
-#include "platform/EngineInternal.h"
-#include "platform/UiLanguage.h"
+#include "engine/EngineInternal.h"
+#include "engine/UiLanguage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -265,7 +265,7 @@ const jetcond::Bound& Recordset::Impl::bound(const QString& condition)
     if (auto it = conditions.find(condition); it != conditions.end())
         b = it->second;
     else
-        b = jetcond::Bound(jetcond::parse(condition), condition,
+        b = jetcond::Bound(jetcond::parse(condition, db->conditionCache), condition,
                            [this](const QString& t, const QString& c) { return resolve(t, c); });
     if (hasLastCondition) {
         if (conditions.size() > 500)

@@ -1,8 +1,11 @@
-// Relations of the current entry to other entries, as operations on data.
-// No command of the program uses them and the panel that would show them
-// (a list of relation types, a relation grid) is never created: the type list
-// is kept as plain data here, and the operations that would work on the
-// relation grid itself fail as an unset object would, with the error box.
+// Procedures of the trainer that no command uses, kept as they were for
+// callers to come: finding an entry by ID, opening the options and switching
+// the self-test or the details (no menu or button calls them), and the
+// relations of the current entry to
+// other entries, as operations on data. The panel that would show the
+// relations (a list of relation types, a relation grid) is never created: the
+// type list is kept as plain data here, and the operations that would work on
+// the relation grid itself fail as an unset object would, with the error box.
 #include "trainer/Trainer.h"
 
 #include "common/ErrorHandling.h"
@@ -14,10 +17,11 @@
 #include "database/CDBHandler.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "selection/Liste.h"
+#include "trainer/frmOptions.h"
 
 #include <QListWidget>
 
@@ -26,6 +30,39 @@ namespace {
 [[noreturn]] void relationGridNotSet() { throw AppError(ErrNo::ObjectNotSet, objectNotSetText()); }
 
 } // namespace
+
+bool Trainer::PositioniereRecord(const QString& ID)
+{
+    bool found = false;
+    ErrorHandling::reportAndLeave([&] {
+        Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
+        FindId(rs, QStringLiteral("ID"), ID);
+        found = !rs.NoMatch();
+    });
+    return found;
+}
+
+void Trainer::OeffneOptionen()
+{
+    ErrorHandling::reportAndLeave([] { showOptionsWindow(1); });
+}
+
+void Trainer::ToggleSelbsttest()
+{
+    OptTest = !OptTest;
+    OptionsToUI();
+}
+
+void Trainer::ToggleDetailAnsicht()
+{
+    // The details panel is never created, so there is nothing to show or to
+    // make room for; only the option and the toolbar follow.
+    OptDetails = !OptDetails;
+    OptionsToUI();
+}
+
+// ---------------------------------------------------------------------------
+// Relations
 
 bool Trainer::GetRelations()
 {

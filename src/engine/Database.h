@@ -5,7 +5,7 @@
 // conditions, edit, update, delete). See README.md, "Vocabulary database files".
 //
 // Errors are AppErrors with numbers 3000-3999 and a clear description.
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 
 #include <QString>
 #include <QVariant>
@@ -75,7 +75,7 @@ public:
     // compute a write is the value committed just before that write.
     void BeginWriteTrans();
     void CommitTrans();
-    void Rollback();
+    void Rollback() noexcept;
     bool inTransaction() const;
 
     // Closes the database and every record set still open on it.

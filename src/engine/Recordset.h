@@ -26,7 +26,7 @@
 // their rows to the end before the write, so that they keep the rows they
 // would have had. Edit reads the current row from the file again, and Update
 // writes only the fields that were set.
-#include "platform/AppError.h"
+#include "engine/AppError.h"
 
 #include <QString>
 #include <QVariant>
