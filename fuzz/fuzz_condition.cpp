@@ -1,6 +1,8 @@
-// Find conditions: parsing never crashes, a fault is a clear BadCondition, and
+// Find conditions: parsing never crashes, a fault is a clear BadCondition,
 // what the caches give (the same text, or the same shape with other values)
-// behaves like a fresh parse on every row.
+// behaves like a fresh parse on every row, and a condition that offers a key
+// matches only rows whose key column shows the key's text (the record sets
+// look such rows up by that text and test only those).
 // Input: one or more conditions, one per line; each is parsed after the ones
 // before it, so later lines meet the caches the earlier ones filled.
 #include "FuzzSupport.h"
@@ -81,6 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             fuzz::fail("cached and fresh parse differ", text);
         if (!fresh.ok && fresh.error != DbErr::BadCondition)
             fuzz::fail("a fault that is not BadCondition", text);
+        static const std::array<Row, 4> all = rows();
+        for (size_t r = 0; fresh.keyColumn >= 0 && r < fresh.matches.size(); ++r)
+            if (fresh.matches[r] && jetcond::cellText(all[r].cells[size_t(fresh.keyColumn)], true) != fresh.keyText)
+                fuzz::fail("a row the key would not find matches", text);
     }
     return 0;
 }

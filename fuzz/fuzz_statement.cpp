@@ -1,6 +1,8 @@
 // The statement translator: never throws, a cached translation (same text or
 // same shape with other values) equals a fresh one, and what SQLite accepts
-// of it is read-only when it counts as a SELECT, with one value per parameter.
+// of it is read-only when it counts as a SELECT and holds each parameter the
+// translator wrote, ?1 to ?n for its n values, as parameter 1 to n. (What the
+// statement holds itself, such as a "?" or ":name", it leaves to SQLite.)
 // Input: statements, one per line, translated in turn.
 #include "FuzzSupport.h"
 
@@ -50,8 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (sqlite3_prepare_v2(schemaDb(), sql.constData(), int(sql.size()), &st, nullptr) == SQLITE_OK && st) {
             if (fresh.isSelect && !sqlite3_stmt_readonly(st))
                 fuzz::fail("a SELECT that writes", text);
-            if (!fresh.binds.empty() && size_t(sqlite3_bind_parameter_count(st)) != fresh.binds.size())
-                fuzz::fail("parameters and values differ in number", text + QStringLiteral(" -> ") + fresh.sql);
+            for (size_t k = 1; k <= fresh.binds.size(); ++k)
+                if (sqlite3_bind_parameter_index(st, QByteArray("?").append(QByteArray::number(qulonglong(k))))
+                    != int(k))
+                    fuzz::fail("a value without its parameter", text + QStringLiteral(" -> ") + fresh.sql);
         }
         sqlite3_finalize(st);
     }

@@ -85,6 +85,12 @@ TEST(EngineSql, BrokenStatementsCarryTheirFault)
          QStringLiteral("NUL-Zeichen")},
         {QStringLiteral("SELECT * FROM Bereiche WHERE Bereich_Text='a") + QChar(0) + QStringLiteral("b'"),
          QStringLiteral("NUL-Zeichen")},
+        // What SQLite would read as a parameter of its own, sharing the value
+        // of the parameter before it ("AND ID BETWEEN ?2").
+        {QStringLiteral("SELECT * FROM Bereiche WHERE ID = 1 AND:ID BETWEEN 1 AND 6"),
+         QStringLiteral("\":\" außerhalb eines Textes oder Namens")},
+        {QStringLiteral("SELECT * FROM Bereiche WHERE ID = ?"), QStringLiteral("\"?\" außerhalb")},
+        {QStringLiteral("SELECT @a, $b, #c FROM Bereiche"), QStringLiteral("\"@\" außerhalb")},
     };
     jetsql::translate(QStringLiteral("SELECT * FROM Bereiche WHERE Bereich_Text='ab'"), cache);   // a known shape
     for (const auto& [jet, why] : cases) {

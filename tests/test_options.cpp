@@ -16,6 +16,7 @@
 #include "selection/Liste.h"
 #include "support/AsNobody.h"
 #include "support/FakeMessageService.h"
+#include "support/KillLoop.h"
 #include "support/TestDatabase.h"
 #include "support/TestFiles.h"
 #include "trainer/Trainer.h"
@@ -24,6 +25,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -34,11 +36,18 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <cstdio>
 #include <functional>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <random>
+#include <sys/wait.h>
+#include <unistd.h>
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
@@ -673,6 +682,12 @@ TEST_F(OptionsTest, PairGridAddsOnlyNewPairsAndMarksTheAddedRow)
     EXPECT_FALSE(picture(1));
     EXPECT_EQ(w.Text1->text(), QStringLiteral("a"));
     EXPECT_EQ(w.Text2->text(), QStringLiteral("e"));
+
+    // A removed pair is new again.
+    w.Remove_Click();
+    addPair(w, QStringLiteral("a"), QStringLiteral("e"));
+    ASSERT_EQ(g.Rows(), 2);
+    EXPECT_EQ(g.TextMatrix(1, 1) + g.TextMatrix(1, 3), QStringLiteral("ae"));
 }
 
 TEST_F(OptionsTest, ButtonsFollowTheBoxesAndTheCurrentRow)
@@ -730,6 +745,8 @@ TEST_F(OptionsTest, RemovingTheOnlyPairKeepsAHiddenBlankRowThatTheNextAddShows)
         EXPECT_EQ(g.RowHeight(0), height);
         EXPECT_EQ(g.TextMatrix(0, 1), QStringLiteral("c"));
         EXPECT_EQ(g.TextMatrix(0, 3), QStringLiteral("k"));
+        addPair(w, QStringLiteral("c"), QStringLiteral("k"));   // the shown row holds it already
+        EXPECT_EQ(g.Rows(), 1);
         w.cmdApply->click();
         EXPECT_EQ(stored(1), QStringLiteral("ck"));
     });
@@ -760,6 +777,144 @@ TEST_F(OptionsTest, PairGridColumnsAtLoad)
         EXPECT_NEAR(g.ColWidth(c), expected[c], tolerance) << c;
     EXPECT_EQ(frmOptions::MyItoS(12), QStringLiteral("12"));
     EXPECT_EQ(frmOptions::MyItoS(-3), QStringLiteral("-3"));
+}
+
+// ---------------------------------------------------------------------------
+// Apply killed half-way
+
+const QStringList kApplierArgs = {QStringLiteral("--gtest_filter=OptionsKillTest.DISABLED_Applier"),
+                                  QStringLiteral("--gtest_also_run_disabled_tests")};
+
+// n distinct pairs: the left character counts up from firstLeft, the right
+// one runs through the digits and letters.
+QStringList letterPairs(int n, char16_t firstLeft)
+{
+    const QString right = QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    QStringList pairs;
+    for (int i = 0; i < n; ++i)
+        pairs << QString(QChar(char16_t(firstLeft + i / right.size()))) + right.at(i % right.size());
+    return pairs;
+}
+
+const QStringList kOldPairs = letterPairs(600, u'A');
+const QStringList kNewPairs = letterPairs(1000, u'a');
+
+// The values of section Exceptions as the file holds them, read from its
+// text (not through the store, which a test must not trust here), by the
+// number of their key; the pairs are letters and digits, which no writer escapes.
+QStringList pairsInFile(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {QStringLiteral("<no file>")};
+    QMap<int, QString> byNumber;
+    bool inSection = false;
+    for (const QByteArray& raw : f.readAll().split('\n')) {
+        const QString line = QString::fromUtf8(raw).trimmed();
+        if (line.startsWith(u'['))
+            inSection = line == QLatin1String("[Exceptions]");
+        else if (inSection && line.startsWith(QLatin1String("Exc_")))
+            byNumber.insert(line.mid(4).section(u'=', 0, 0).toInt(), line.section(u'=', 1));
+    }
+    QStringList values;
+    for (auto it = byNumber.cbegin(); it != byNumber.cend(); ++it)
+        values << (it.key() == values.size() + 1 ? it.value() : QStringLiteral("<key %1 out of turn>").arg(it.key()));
+    return values;
+}
+
+bool readByte(int fd, char* c, int timeoutMs)
+{
+    pollfd p{fd, POLLIN, 0};
+    return poll(&p, 1, timeoutMs) > 0 && read(fd, c, 1) == 1;
+}
+
+// A copy of the program applies the new pairs over the old ones and is killed
+// at a random moment of its Apply (the first round times a whole Apply): the
+// file then holds every old pair or every new one, never part of either.
+TEST(OptionsKillTest, ApplyKilledHalfWayLeavesTheOldPairsOrTheNew)
+{
+    QTemporaryDir config;
+    const QString file = config.filePath(QFileInfo(SettingsStore::fileName(kApp)).fileName());
+    const QString log = config.filePath(QStringLiteral("applier.log"));
+    const unsigned seed = std::random_device{}();
+    std::mt19937 rng(seed);
+    qint64 applyUs = 0;
+    int killedInApply = 0;
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(QStringLiteral("round %1, seed %2").arg(round).arg(seed).toStdString());
+        {
+            QSettings s(file, QSettings::IniFormat);
+            s.remove(kSection);
+            for (int i = 0; i < kOldPairs.size(); ++i)
+                s.setValue(QStringLiteral("%1/Exc_%2").arg(kSection).arg(i + 1), kOldPairs[i]);
+        }
+        const KillLoop::Child child =
+            KillLoop::startAgain(kApplierArgs, {"LEXUVANT_KILL_SETTINGS=" + QFile::encodeName(config.path())}, log);
+        ASSERT_GE(child.pid, 0);
+        auto childLog = [&] {
+            QFile f(log);
+            f.open(QIODevice::ReadOnly);
+            return f.readAll().right(2000).toStdString();
+        };
+        char c = 0;
+        const bool ready = readByte(child.fd, &c, 120000) && c == 'r';
+        QElapsedTimer applying;
+        applying.start();
+        bool done = false;
+        if (ready && round == 0) {
+            done = readByte(child.fd, &c, 300000) && c == 'd';
+            applyUs = applying.nsecsElapsed() / 1000;
+        } else if (ready) {
+            usleep(useconds_t(std::uniform_int_distribution<qint64>(0, applyUs)(rng)));
+        }
+        kill(child.pid, SIGKILL);
+        if (round > 0)
+            done = readByte(child.fd, &c, 0) && c == 'd';
+        close(child.fd);
+        waitpid(child.pid, nullptr, 0);
+        ASSERT_TRUE(ready) << childLog();
+        if (round == 0) {
+            ASSERT_TRUE(done) << "the first Apply did not end: " << childLog();
+        }
+        killedInApply += !done;
+
+        const QStringList held = pairsInFile(file);
+        if (done)
+            EXPECT_EQ(held, kNewPairs) << "Apply returned, the file holds " << held.size() << " pairs";
+        else
+            EXPECT_TRUE(held == kOldPairs || held == kNewPairs)
+                << "killed after " << applying.nsecsElapsed() / 1000 << " us of an Apply of " << applyUs
+                << " us, the file holds " << held.size() << " pairs: "
+                << held.mid(0, 3).join(u' ').toStdString() << " ...";
+    }
+    std::printf("Apply of %lld pairs took %lld us; %d of 9 kills fell before it returned\n",
+                static_cast<long long>(kNewPairs.size()), static_cast<long long>(applyUs), killedInApply);
+}
+
+// The copy the test above starts: the new pairs entered in the window, then Apply.
+TEST(OptionsKillTest, DISABLED_Applier)
+{
+    const QByteArray root = qgetenv("LEXUVANT_KILL_SETTINGS");
+    ASSERT_FALSE(root.isEmpty()) << "run only by ApplyKilledHalfWayLeavesTheOldPairsOrTheNew";
+    const int fd = qgetenv("LEXUVANT_KILL_FD").toInt();
+    SettingsStore::setRoot(QFile::decodeName(root));
+    ScopedFakeMessages msgs;
+    frmOptions w;
+    for (const QString& pair : kNewPairs) {
+        w.Text1->setText(pair.left(1));
+        w.Text2->setText(pair.mid(1));
+        w.Add_Click();
+    }
+    const char ready = 'r';
+    if (write(fd, &ready, 1) != 1)
+        _exit(3);
+    w.cmdApply_Click();
+    const char done = msgs->shown.isEmpty() ? 'd' : 'x';
+    if (write(fd, &done, 1) != 1)
+        _exit(3);
+    if (!msgs->shown.isEmpty())
+        std::fprintf(stderr, "applier: %s\n", qPrintable(msgs->lastPrompt()));
+    pause();   // killed here
 }
 
 // ---------------------------------------------------------------------------

@@ -22,7 +22,11 @@ QString CutToLength(const QString& text, int n);
 // The length of the longest start of text of at most n units that does not end
 // inside a surrogate pair.
 qsizetype WholeCharacterLength(const QString& text, qsizetype n);
-// Shortens text with "..." until it fits width (twips), measured with window's font.
+// Shortens text with "..." until it fits width (twips), measured with window's
+// font: the longest start of whole characters that fits with "...", at least
+// the first character (which may still be too wide). The cut is found by
+// halving, which takes widths to grow with the text; where a font's do not
+// (mixed scripts shaped with fallback fonts) the start fits but may not be the longest.
 QString FitTextToWidth(const QString& text, int width, const QWidget* window);
 // The same with the widths given by `measure`.
 QString FitTextToWidth(const QString& text, int width, const std::function<int(const QString&)>& measure);

@@ -364,6 +364,19 @@ Translated translateText(const QString& jetSql, const QStringList& parameters)
         r.sql = jetSql;
         return r;
     }
+    // SQLite reads these as parameters of its own ("?", "?2", ":name", "@name",
+    // "$name", "#name"), which Jet has not: one would take a value meant for
+    // a literal's parameter, or stay Null, where Jet refuses the statement.
+    const auto parameter = std::find_if(toks.begin(), toks.end(), [](const Token& t) {
+        return t.kind == Tok::Other && t.text.size() == 1 && QStringView(u"?:@$#").contains(t.text.front());
+    });
+    if (parameter != toks.end()) {
+        r.error = tr2(QStringLiteral("\"%1\" outside a text or name"),
+                      QStringLiteral("\"%1\" außerhalb eines Textes oder Namens"))
+                      .arg(parameter->text);
+        r.sql = jetSql;
+        return r;
+    }
     // Index of the first non-space token.
     size_t first = 0;
     while (first < toks.size() && toks[first].kind == Tok::Space)

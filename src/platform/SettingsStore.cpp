@@ -116,6 +116,23 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
     }
 }
 
+void ReplaceSection(const QString& appName, const QString& section,
+                    const QList<std::pair<QString, QString>>& keysAndValues)
+{
+    if (const auto s = openStore(appName, true)) {
+        // The default, needed here: sync writes a temporary file and renames
+        // it over the settings file, or writes nothing.
+        s->setAtomicSyncRequired(true);
+        s->remove(section);
+        s->beginGroup(section);
+        for (const auto& [key, value] : keysAndValues)
+            s->setValue(key, value);
+        s->endGroup();
+        s->sync();
+        checkWritten(*s);
+    }
+}
+
 void DeleteSetting(const QString& appName, const QString& section, const QString& key)
 {
     if (const auto s = openStore(appName)) {

@@ -8,7 +8,10 @@
 // do nothing. The first save to it, or CheckFile, raises an AppError naming
 // the file and what it is; later ones are silent, so the user is told once.
 #include <QHash>
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 namespace SettingsStore {
 
@@ -21,6 +24,11 @@ QHash<QString, QString> GetAllSettings(const QString& appName, const QString& se
 // Both writes raise an AppError naming the settings file and the reason when
 // the file cannot be written.
 void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
+// Replaces the whole section by these keys and values in one write: the file
+// is written anew beside the old one and renamed over it, so a process killed
+// meanwhile leaves the old section or the new one, never a part of either.
+void ReplaceSection(const QString& appName, const QString& section,
+                    const QList<std::pair<QString, QString>>& keysAndValues);
 // Deletes one key, or the whole section when key is empty; an absent entry is no error.
 void DeleteSetting(const QString& appName, const QString& section, const QString& key = QString());
 

@@ -2,9 +2,11 @@
 // The options window of the trainer: order, language order and test options
 // (first and second tab), equal-character pairs and list columns.
 #include <QDialog>
+#include <QSet>
 #include <QString>
 
 #include <array>
+#include <utility>
 
 class QTabBar;
 class QGroupBox;
@@ -125,6 +127,9 @@ private:
     bool checkedBox(const QCheckBox* box) const;
 
     QFrame* m_tabPanel = nullptr;
+    // The (left, right) pairs of the grid's shown rows, so that Add finds a
+    // pair already there without reading every row; Add and Remove keep it.
+    QSet<std::pair<QString, QString>> m_pairsInGrid;
 };
 
 // Shows the options window modal with tab `tabIndex` (1-based) selected;

@@ -98,13 +98,9 @@ void frmOptions::Add_Click()
             g->AddItem(QString());
         } else if (g->RowHeight(0) == 0) {
             g->setRowHeight(0, SavedRowHeight);
+        } else if (m_pairsInGrid.contains({Text1->text(), Text2->text()})) {
+            unchanged = true;
         } else {
-            for (int r = 0; r < g->Rows(); ++r) {
-                if (g->TextMatrix(r, 1) == Text1->text() && g->TextMatrix(r, 3) == Text2->text()) {
-                    unchanged = true;
-                    return;
-                }
-            }
             g->AddItem(QString());
         }
     });
@@ -121,6 +117,7 @@ void frmOptions::Add_Click()
         g->setCol(3);
         g->setText(Text2->text());
         g->setCellFontBold(true);
+        m_pairsInGrid.insert({Text1->text(), Text2->text()});
     });
     step([&] { MarkSelectedException(); });
     step([&] { UpdateExceptionButtons(); });
@@ -141,7 +138,9 @@ void frmOptions::Remove_Click()
             g->setRowHeight(0, 0);
             g->setTextMatrix(0, 1, QString());
             g->setTextMatrix(0, 3, QString());
+            m_pairsInGrid.clear();
         } else {
+            m_pairsInGrid.remove({g->TextMatrix(g->Row(), 1), g->TextMatrix(g->Row(), 3)});
             g->RemoveItem(g->Row());
         }
     });
@@ -214,17 +213,13 @@ QString frmOptions::MyItoS(int i) { return QString::number(i); }
 
 void frmOptions::SetExceptions()
 {
-    try {
-        SettingsStore::DeleteSetting(gAppName, kExceptionsSection);
-    } catch (...) {
-        // An absent section is no reason to stop.
-    }
+    // One write of the whole section: the settings file is replaced at once,
+    // so a process stopped meanwhile leaves the old pairs or the new, never a part.
+    const MSFlexGrid& g = *MSFlexGrid1;
+    QList<std::pair<QString, QString>> values;
+    values.reserve(g.Rows());
+    for (int i = 0; i < g.Rows(); ++i)
+        values.append({QStringLiteral("Exc_") + MyItoS(i + 1), g.TextMatrix(i, 1) + g.TextMatrix(i, 3)});
     ErrorHandling::Steps step;
-    // A settings file that cannot be written fails alike for every pair: one box.
-    for (int i = 0; i < MSFlexGrid1->Rows() && !step.failed(); ++i) {
-        step([&] {
-            const QString value = MSFlexGrid1->TextMatrix(i, 1) + MSFlexGrid1->TextMatrix(i, 3);
-            SettingsStore::SaveSetting(gAppName, kExceptionsSection, QStringLiteral("Exc_") + MyItoS(i + 1), value);
-        });
-    }
+    step([&] { SettingsStore::ReplaceSection(gAppName, kExceptionsSection, values); });
 }

@@ -34,6 +34,50 @@
 
 namespace KillLoop {
 
+// Started with posix_spawn: this process has threads (Qt's), and a forked
+// copy of it may run nothing that allocates or locks before exec.
+Child startAgain(const QStringList& childArgs, const QList<QByteArray>& environment, const QString& logPath)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return {};
+    std::fflush(stdout);
+    std::fflush(stderr);
+    const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
+    QList<QByteArray> args{program};
+    for (const QString& a : childArgs)
+        args << a.toLocal8Bit();
+    std::vector<char*> argv;
+    for (QByteArray& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    QList<QByteArray> ours = environment;
+    ours << "LEXUVANT_KILL_FD=" + QByteArray::number(fds[1]);
+    std::vector<char*> envp;
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "LEXUVANT_KILL_", 14) != 0)
+            envp.push_back(*e);
+    for (const QByteArray& e : ours)
+        envp.push_back(const_cast<char*>(e.constData()));
+    envp.push_back(nullptr);
+    // Qt's, the test program's and the child's messages go to a log the failure report quotes.
+    const QByteArray log = QFile::encodeName(logPath);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawn_file_actions_addopen(&actions, 1, log.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = -1;
+    const int rc = posix_spawn(&pid, program.constData(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    if (rc != 0) {
+        close(fds[0]);
+        return {};
+    }
+    return {pid, fds[0]};
+}
+
 namespace {
 
 constexpr int kEntries = 6;
@@ -101,57 +145,13 @@ void report(int fd, const Report& r)
     }
 }
 
-struct Child {
-    pid_t pid = -1;
-    int fd = -1;
-};
-
-// Started with posix_spawn: this process has threads (Qt's), and a forked
-// copy of it may run nothing that allocates or locks before exec.
 Child start(Writer writer, const QString& path, long from, const QStringList& childArgs)
 {
-    int fds[2];
-    if (pipe(fds) != 0)
-        return {};
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const QByteArray program = QFile::encodeName(QCoreApplication::applicationFilePath());
-    QList<QByteArray> args{program};
-    for (const QString& a : childArgs)
-        args << a.toLocal8Bit();
-    std::vector<char*> argv;
-    for (QByteArray& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const QList<QByteArray> ours = {
-        QByteArray("LEXUVANT_KILL_WRITER=") + (writer == Writer::Engine ? "engine" : "trainer"),
-        "LEXUVANT_KILL_DB=" + QFile::encodeName(path),
-        "LEXUVANT_KILL_FROM=" + QByteArray::number(qlonglong(from)),
-        "LEXUVANT_KILL_FD=" + QByteArray::number(fds[1]),
-    };
-    std::vector<char*> envp;
-    for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "LEXUVANT_KILL_", 14) != 0)
-            envp.push_back(*e);
-    for (const QByteArray& e : ours)
-        envp.push_back(const_cast<char*>(e.constData()));
-    envp.push_back(nullptr);
-    // Qt's, the test program's and the writer's messages go to a log the failure report quotes.
-    const QByteArray log = QFile::encodeName(path + QStringLiteral(".log"));
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addopen(&actions, 1, log.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    pid_t pid = -1;
-    const int rc = posix_spawn(&pid, program.constData(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    if (rc != 0) {
-        close(fds[0]);
-        return {};
-    }
-    return {pid, fds[0]};
+    return startAgain(childArgs,
+                      {QByteArray("LEXUVANT_KILL_WRITER=") + (writer == Writer::Engine ? "engine" : "trainer"),
+                       "LEXUVANT_KILL_DB=" + QFile::encodeName(path),
+                       "LEXUVANT_KILL_FROM=" + QByteArray::number(qlonglong(from))},
+                      path + QStringLiteral(".log"));
 }
 
 // Reads one report; false at the end of the pipe or after timeoutMs.

@@ -13,9 +13,12 @@
 // The writer is this same program started again (fresh process, its own
 // QApplication): a test program runs one DISABLED_ test that calls
 // writerFromEnvironment(); any other program calls it first thing in main().
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <sys/types.h>
 
 namespace KillLoop {
 
@@ -58,6 +61,15 @@ struct Together {
     QStringList problems;   // one line per problem, stale steps included
 };
 Together answerTogether(const QString& path, int copies, long answers, const QStringList& childArgs);
+
+// This program started again with childArgs and the `environment` entries
+// ("NAME=value") added to this one's; its output goes to logPath. It finds the
+// write end of a pipe in LEXUVANT_KILL_FD; fd is the read end.
+struct Child {
+    pid_t pid = -1;
+    int fd = -1;
+};
+Child startAgain(const QStringList& childArgs, const QList<QByteArray>& environment, const QString& logPath);
 
 // In the started writer: writes until killed (never returns). Returns false
 // when this process was not started as a writer.
