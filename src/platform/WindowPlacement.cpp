@@ -37,6 +37,36 @@ protected:
 };
 } // namespace
 
+OffScreen::OffScreen(QWidget& window)
+    : m_window(&window), m_active(QApplication::activeWindow()), m_shown(window.isVisible())
+{
+    if (!m_shown)
+        return;
+    // While it is hidden, closing a window that has no owner (a message box
+    // shown while no window was active) would count as closing the program.
+    m_quitOnLastWindow = QGuiApplication::quitOnLastWindowClosed();
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    window.hide();
+}
+
+OffScreen::~OffScreen()
+{
+    if (!m_shown)
+        return;
+    QGuiApplication::setQuitOnLastWindowClosed(m_quitOnLastWindow);
+    QWidget* w = m_window;
+    if (!w)
+        return;
+    const bool quiet = w->testAttribute(Qt::WA_ShowWithoutActivating);
+    w->setAttribute(Qt::WA_ShowWithoutActivating);
+    w->show();
+    w->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+    // With no window active meanwhile, the window manager gives the focus to
+    // the window coming back; it goes to the window that had it.
+    if (m_active)
+        m_active->activateWindow();
+}
+
 void keepPlacesOnReshow()
 {
     static PlaceKeeper* keeper = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // How the program's windows come to the front and where they appear again.
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 namespace WindowPlacement {
 
@@ -14,5 +15,24 @@ void bringToFront(QWidget& window);
 // size of its frame further down and to the right (X11 with a window
 // manager that draws the frame). Safe to call more than once.
 void keepPlacesOnReshow();
+
+// While it lives, a shown window is off the screen. Moved out of sight, a
+// window may still show a part of itself: some window managers keep a tenth
+// of every window on the screen (openbox does). Afterwards the window is
+// shown again where it then is, and the focus goes back to the window that
+// had it.
+class OffScreen {
+public:
+    explicit OffScreen(QWidget& window);
+    ~OffScreen();
+    OffScreen(const OffScreen&) = delete;
+    OffScreen& operator=(const OffScreen&) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+    QPointer<QWidget> m_active;   // the window that had the focus
+    bool m_shown = false;
+    bool m_quitOnLastWindow = true;
+};
 
 } // namespace WindowPlacement

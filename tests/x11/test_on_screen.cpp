@@ -5,6 +5,7 @@
 // build); the trainer's question shows its caption whole and cannot be left
 // minimised.
 #include "../MainWindowFixture.h"
+#include "common/ShowMsgBox.h"
 #include "mainwindow/Progress.h"
 #include "largedb/LargeDbGenerator.h"
 #include "platform/MSFlexGrid.h"
@@ -19,8 +20,10 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QProgressBar>
@@ -505,6 +508,46 @@ TEST_F(OnScreenTest, ConfirmationDialogShowsItsCaptionAndComesBackWhenMinimised)
     });
     EXPECT_TRUE(dlg.ask());
     MessageService::install(previous);
+}
+
+// While a notice is open nothing of the main window is on the screen (a
+// window manager may keep part of a window there wherever the program moves
+// it); afterwards it is back where it was, and the window the notice was
+// about keeps the focus.
+TEST_F(OnScreenTest, NoticeLeavesNothingOfTheMainWindowOnTheScreen)
+{
+    Form1& f = Forms::form1();
+    f.show();
+    ASSERT_TRUE(waitExposed(f, true));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameKnown(f); }));
+    const QRect placed = f.windowHandle()->frameGeometry();
+    Trainer& t = Forms::trainer();
+    Forms::form1().Command2_Click();
+    ASSERT_TRUE(waitInFront(t));
+    const QRect screen = f.screen()->geometry();
+    const auto previous = MessageService::install(std::make_shared<QtMessageService>());
+    // The checks run once the box is on the screen.
+    QTimer whileOpen;
+    whileOpen.setInterval(50);
+    QObject::connect(&whileOpen, &QTimer::timeout, &t, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->windowHandle() || !box->windowHandle()->isExposed())
+            return;
+        whileOpen.stop();
+        const bool gone = QTest::qWaitFor([&] {
+            return !f.windowHandle()->isExposed() || !f.windowHandle()->frameGeometry().intersects(screen);
+        }, 2000);
+        save(grabScreen(), QStringLiteral("notice-main-window.png"));
+        EXPECT_TRUE(gone) << "main window on the screen at " << f.windowHandle()->frameGeometry().x() << ","
+                          << f.windowHandle()->frameGeometry().y();
+        box->buttons().first()->click();
+    });
+    whileOpen.start();
+    ShowMsgBox(QStringLiteral("Die Sequenz ist beendet."), MsgStyle::OKOnly);
+    MessageService::install(previous);
+    EXPECT_TRUE(waitExposed(f, true));
+    EXPECT_EQ(frameOnceAt(f, placed), placed);
+    EXPECT_TRUE(waitInFront(t)) << "the focus went elsewhere";
 }
 
 // Asks a window to close the way a window manager does, from a connection
