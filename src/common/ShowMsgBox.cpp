@@ -18,11 +18,11 @@ QPointer<QWidget>& mainWindow()
 
 void setMainWindowForMsgBox(QWidget* window) { mainWindow() = window; }
 
-int ShowMsgBox(const QString& prompt, int buttons)
+int ShowMsgBox(const QString& prompt, int buttons, const QRect& uncovered)
 {
     QWidget* w = mainWindow();
     if (!w)
-        return MsgBox(prompt, buttons, appTitle());
+        return MsgBox(prompt, buttons, appTitle(), uncovered);
 
     // The main window goes out of sight while the box is open. The pending
     // events run so that the move is drawn, but not the user's clicks and
@@ -35,7 +35,7 @@ int ShowMsgBox(const QString& prompt, int buttons)
         WindowPlacement::OffScreen parked(*w);
         w->move(-10000, w->y());
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        answer = MsgBox(prompt, buttons, appTitle());
+        answer = MsgBox(prompt, buttons, appTitle(), uncovered);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         // The pending events may have deleted the window meanwhile.
         if (QWidget* back = mainWindow())

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace WindowPlacement {
 
@@ -36,6 +39,47 @@ protected:
     }
 };
 } // namespace
+
+bool placeClearOf(QWidget& dialog, const QRect& uncovered, bool keepFittingPlace)
+{
+    const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+    const QScreen* screen = owner ? owner->screen() : dialog.screen();
+    if (uncovered.isEmpty() || !screen)
+        return false;
+    const QRect area = screen->availableGeometry();
+    // The frame the window manager will draw: the dialog's own once it has
+    // been shown, else the owner's as the best guess.
+    QSize frame = dialog.frameGeometry().size();
+    if (frame == dialog.size() && owner)
+        frame += owner->frameGeometry().size() - owner->size();
+    const auto fits = [&](const QRect& r) { return area.contains(r) && !r.intersects(uncovered); };
+    if (keepFittingPlace && fits(QRect(dialog.pos(), frame)))
+        return true;
+
+    const QRect beside = owner ? owner->frameGeometry() : uncovered;
+    const int gap = 4;
+    const int middleY = uncovered.center().y() - frame.height() / 2;
+    const int middleX = uncovered.center().x() - frame.width() / 2;
+    const QPoint candidates[] = {
+        {beside.right() + 1 + gap, middleY},
+        {beside.left() - gap - frame.width(), middleY},
+        {middleX, uncovered.bottom() + 1 + gap},
+        {middleX, uncovered.top() - gap - frame.height()},
+    };
+    const auto onScreen = [&](QPoint p) {
+        p.setX(std::clamp(p.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())));
+        p.setY(std::clamp(p.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
+        return p;
+    };
+    QPoint chosen = onScreen(candidates[2]);
+    for (const QPoint& c : candidates)
+        if (fits(QRect(onScreen(c), frame))) {
+            chosen = onScreen(c);
+            break;
+        }
+    dialog.move(chosen);
+    return true;
+}
 
 OffScreen::OffScreen(QWidget& window)
     : m_window(&window), m_active(QApplication::activeWindow()), m_shown(window.isVisible())

@@ -1,6 +1,7 @@
 #pragma once
 // How the program's windows come to the front and where they appear again.
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 
 namespace WindowPlacement {
@@ -15,6 +16,14 @@ void bringToFront(QWidget& window);
 // size of its frame further down and to the right (X11 with a window
 // manager that draws the frame). Safe to call more than once.
 void keepPlacesOnReshow();
+
+// Moves a dialog beside its owner window (right, else left), else below or
+// above `uncovered` (screen coordinates), so that it covers nothing of that
+// and lies whole on the screen's available area. A dialog not shown yet is
+// taken to get its owner's frame. With keepFittingPlace, a place the dialog
+// has already (the learner may have moved it) is kept while it covers
+// nothing. Returns false when there is nothing to keep clear of.
+bool placeClearOf(QWidget& dialog, const QRect& uncovered, bool keepFittingPlace = false);
 
 // While it lives, a shown window is off the screen. Moved out of sight, a
 // window may still show a part of itself: some window managers keep a tenth

@@ -344,6 +344,28 @@ protected:
     }
 
     static QRect onScreen(QWidget& w) { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); }
+
+    // Runs the check with the next message box once it is on the screen,
+    // then answers it with its first button. The box is the real one; keep
+    // the returned watch until it has been answered.
+    static std::unique_ptr<QTimer> onceBoxIsOpen(const std::function<void(QMessageBox&)>& check)
+    {
+        const auto previous = MessageService::install(std::make_shared<QtMessageService>());
+        auto watch = std::make_unique<QTimer>();
+        watch->setInterval(50);
+        QTimer* w = watch.get();
+        QObject::connect(w, &QTimer::timeout, w, [w, check, previous] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->windowHandle() || !box->windowHandle()->isExposed())
+                return;
+            w->stop();
+            check(*box);
+            box->buttons().first()->click();
+            MessageService::install(previous);
+        });
+        watch->start();
+        return watch;
+    }
 };
 
 TEST_F(OnScreenTest, ProgressOfAListBuildAndAShuffleIsWholeWheneverItIsOnTheScreen)
@@ -525,29 +547,40 @@ TEST_F(OnScreenTest, NoticeLeavesNothingOfTheMainWindowOnTheScreen)
     Forms::form1().Command2_Click();
     ASSERT_TRUE(waitInFront(t));
     const QRect screen = f.screen()->geometry();
-    const auto previous = MessageService::install(std::make_shared<QtMessageService>());
-    // The checks run once the box is on the screen.
-    QTimer whileOpen;
-    whileOpen.setInterval(50);
-    QObject::connect(&whileOpen, &QTimer::timeout, &t, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->windowHandle() || !box->windowHandle()->isExposed())
-            return;
-        whileOpen.stop();
+    const auto watch = onceBoxIsOpen([&](QMessageBox&) {
         const bool gone = QTest::qWaitFor([&] {
             return !f.windowHandle()->isExposed() || !f.windowHandle()->frameGeometry().intersects(screen);
         }, 2000);
         save(grabScreen(), QStringLiteral("notice-main-window.png"));
         EXPECT_TRUE(gone) << "main window on the screen at " << f.windowHandle()->frameGeometry().x() << ","
                           << f.windowHandle()->frameGeometry().y();
-        box->buttons().first()->click();
     });
-    whileOpen.start();
     ShowMsgBox(QStringLiteral("Die Sequenz ist beendet."), MsgStyle::OKOnly);
-    MessageService::install(previous);
     EXPECT_TRUE(waitExposed(f, true));
     EXPECT_EQ(frameOnceAt(f, placed), placed);
     EXPECT_TRUE(waitInFront(t)) << "the focus went elsewhere";
+}
+
+// The trainer's notices, like its self-test question, leave the question and
+// the answer in sight and lie whole on the screen.
+TEST_F(OnScreenTest, TrainerNoticeLeavesQuestionAndAnswerInSight)
+{
+    Forms::form2().Command4_Click();
+    Trainer& t = Forms::trainer();
+    Forms::form1().Command2_Click();
+    ASSERT_TRUE(waitInFront(t));
+    t.ToEnd_Click();
+    const auto watch = onceBoxIsOpen([&](QMessageBox& box) {
+        EXPECT_EQ(box.text(), QStringLiteral("Die Sequenz ist beendet."));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return frameKnown(box); }));
+        const QRect frame = box.windowHandle()->frameGeometry();
+        const QRect fields = onScreen(*t.VokabelnGrid);
+        save(grabScreen(), QStringLiteral("notice-beside.png"));
+        EXPECT_FALSE(frame.intersects(fields)) << "over the question and answer: notice " << frame.x() << ","
+                                               << frame.y() << " fields " << fields.x() << "," << fields.y();
+        EXPECT_TRUE(t.screen()->availableGeometry().contains(frame)) << "not whole on the screen";
+    });
+    t.Command2_Click();   // one past the last entry
 }
 
 // Asks a window to close the way a window manager does, from a connection
