@@ -385,6 +385,20 @@ TEST_F(Printing, MissingFolderOfTheOutputFileIsNamedAndTheDialogStaysOpen)
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
+// The printer dialog of the next print job starts with the output file
+// chosen last, not with the default file.
+TEST_F(Printing, NextPrinterDialogStartsWithTheFileChosenLast)
+{
+    openList(3);
+    setOrder(true, false, false);
+    const QString chosen = dir.filePath(QStringLiteral("liste.pdf"));
+    auto fileField = [](QDialog* dialog) { return dialog->findChild<QLineEdit*>(QStringLiteral("filename")); };
+    printChoosing([&](QDialog* dialog) { fileField(dialog)->setText(chosen); });
+    QString offered;
+    printChoosing([&](QDialog* dialog) { offered = fileField(dialog)->text(); });
+    EXPECT_EQ(offered, chosen);
+}
+
 TEST_F(Printing, SequentialPrintsListOrderUnderTheHeader)
 {
     openList(12);

@@ -11,9 +11,24 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QPrinter>
 
 namespace PrinterDialog {
 namespace {
+
+// The printer or the output file the learner chose last: the next print job
+// starts with it, for as long as the program runs.
+struct Choice {
+    bool made = false;
+    QPrinter::OutputFormat format = QPrinter::NativeFormat;
+    QString printerName;
+    QString outputFile;
+};
+Choice& lastChoice()
+{
+    static Choice choice;
+    return choice;
+}
 
 // Qt checks the output file when OK is pressed and calls a file in a folder
 // that does not exist write-protected; the learner is told first that the
@@ -57,7 +72,15 @@ private:
 
 void ShowPrinter(Printer& printer, QWidget* parent)
 {
-    PrintDialog dialog(&printer.device(), parent);
+    QPrinter& device = printer.device();
+    if (const Choice& last = lastChoice(); last.made) {
+        device.setOutputFormat(last.format);
+        if (last.format == QPrinter::PdfFormat)
+            device.setOutputFileName(last.outputFile);
+        else
+            device.setPrinterName(last.printerName);
+    }
+    PrintDialog dialog(&device, parent);
     // The Printer honours a page range and copies (collated or not); a
     // selection or a "current page" has no meaning for the list.
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -67,6 +90,7 @@ void ShowPrinter(Printer& printer, QWidget* parent)
     const int result = MessageService::instance().execModal(&dialog);
     if (result != QDialog::Accepted)
         throw AppError(kErrCancel, QStringLiteral("Cancel was selected."));
+    lastChoice() = {true, device.outputFormat(), device.printerName(), device.outputFileName()};
     printer.reapplyOutputFile();
 }
 
