@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
+#include <QWindow>
 #include <QWidget>
 
 #include <algorithm>
@@ -38,20 +41,61 @@ protected:
         return false;
     }
 };
+
+// The frame the window manager draws around a window: its own once it has
+// been shown, else its owner's or another window's of the program, else a
+// title bar and borders of the style's size, as the best guess.
+QMargins frameOf(const QWidget& window)
+{
+    if (window.windowType() == Qt::SplashScreen || window.windowFlags().testFlag(Qt::FramelessWindowHint))
+        return {};
+    const auto known = [](const QWidget* w) {
+        return w && w->windowHandle() && w->isVisible() ? w->windowHandle()->frameMargins() : QMargins();
+    };
+    if (const QMargins own = known(&window); !own.isNull())
+        return own;
+    if (window.parentWidget())
+        if (const QMargins owner = known(window.parentWidget()->window()); !owner.isNull())
+            return owner;
+    for (const QWidget* top : QApplication::topLevelWidgets())
+        if (const QMargins other = known(top); !other.isNull())
+            return other;
+    const QStyle* style = window.style();
+    const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &window);
+    const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return {border, title + border, border, border};
+}
+
+const QScreen* screenOf(const QWidget& window)
+{
+    const QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr;
+    const QScreen* screen = owner ? owner->screen() : window.screen();
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
 } // namespace
+
+void centreOnScreen(QWidget& window)
+{
+    const QScreen* screen = screenOf(window);
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QMargins margins = frameOf(window);
+    if (window.minimumSize() != window.maximumSize())
+        window.resize(window.size().boundedTo(area.size().shrunkBy(margins)).expandedTo(window.minimumSize()));
+    const QSize frame = window.size().grownBy(margins);
+    window.move(area.left() + std::max(0, (area.width() - frame.width()) / 2),
+                area.top() + std::max(0, (area.height() - frame.height()) / 2));
+}
 
 bool placeClearOf(QWidget& dialog, const QRect& uncovered, bool keepFittingPlace)
 {
     const QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
-    const QScreen* screen = owner ? owner->screen() : dialog.screen();
+    const QScreen* screen = screenOf(dialog);
     if (uncovered.isEmpty() || !screen)
         return false;
     const QRect area = screen->availableGeometry();
-    // The frame the window manager will draw: the dialog's own once it has
-    // been shown, else the owner's as the best guess.
-    QSize frame = dialog.frameGeometry().size();
-    if (frame == dialog.size() && owner)
-        frame += owner->frameGeometry().size() - owner->size();
+    const QSize frame = dialog.size().grownBy(frameOf(dialog));
     const auto fits = [&](const QRect& r) { return area.contains(r) && !r.intersects(uncovered); };
     if (keepFittingPlace && fits(QRect(dialog.pos(), frame)))
         return true;

@@ -17,10 +17,15 @@ void bringToFront(QWidget& window);
 // manager that draws the frame). Safe to call more than once.
 void keepPlacesOnReshow();
 
+// Puts a window in the middle of the available area of its screen, whole on
+// it: a window that can be resized is made smaller when it is larger than
+// that area. A window not shown yet is taken to get the frame of its owner
+// or of the program's other windows.
+void centreOnScreen(QWidget& window);
+
 // Moves a dialog beside its owner window (right, else left), else below or
 // above `uncovered` (screen coordinates), so that it covers nothing of that
-// and lies whole on the screen's available area. A dialog not shown yet is
-// taken to get its owner's frame. With keepFittingPlace, a place the dialog
+// and lies whole on the screen's available area. With keepFittingPlace, a place the dialog
 // has already (the learner may have moved it) is kept while it covers
 // nothing. Returns false when there is nothing to keep clear of.
 bool placeClearOf(QWidget& dialog, const QRect& uncovered, bool keepFittingPlace = false);
