@@ -24,6 +24,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QScreen>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -183,6 +184,10 @@ TEST(HelpViewer, OpensAtContextNumbersContentsAndSearch)
     }
     // The search keeps the viewer (reused, not a second window) and its page.
     QWidget* viewer = HelpViewer::viewerWindow();
+    // Whole on the screen, here one narrower than the viewer would like to be.
+    EXPECT_TRUE(viewer->screen()->availableGeometry().contains(viewer->frameGeometry()))
+        << viewer->frameGeometry().width() << "x" << viewer->frameGeometry().height() << " at " << viewer->x() << ","
+        << viewer->y();
     EXPECT_TRUE(HelpViewer::WinHelp(nullptr, en, HelpViewer::HelpPartialKey));
     EXPECT_EQ(HelpViewer::viewerWindow(), viewer);
     EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("The confirmation dialog"));

@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -465,6 +466,36 @@ TEST_F(ListeTest, EmptyingTheListLeavesTheEmptyShape)
     liste().LoescheListe();
     EXPECT_EQ(grid().Rows(), 1);
     EXPECT_EQ(grid().TextMatrix(0, Liste::txtDeutsch), QString::fromUtf8("Französisch"));
+}
+
+// Shown again, the list starts at its first columns, though its current
+// cell lies on the score column (as a trainer answer leaves it), a new list
+// took the rows away under that cell meanwhile, and the learner had
+// scrolled to the right; the current cell stays where it is.
+TEST_F(ListeTest, ShownAgainTheListStartsAtItsFirstColumns)
+{
+    setFiveEntries();
+    Liste& l = liste();
+    l.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&l));
+    l.AdjustControls();   // as the list build lays it out: wider than the grid by the marker column
+    QScrollBar* sideways = grid().view()->horizontalScrollBar();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sideways->maximum() > 0; }));
+    auto answerOnRow = [&](int row) {
+        grid().setRow(row);
+        grid().setCol(Liste::txtScore);
+        QCoreApplication::processEvents();
+    };
+    answerOnRow(4);
+    sideways->setValue(sideways->maximum());
+    l.hide();
+    setFiveEntries();
+    answerOnRow(2);
+    l.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sideways->value(), 0);
+    EXPECT_EQ(grid().Row(), 2);
+    EXPECT_EQ(grid().Col(), Liste::txtScore);
 }
 
 TEST_F(ListeTest, CloseOnlyHidesAndFindNeedsRows)

@@ -22,12 +22,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QPushButton>
 #include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -344,6 +347,57 @@ TEST_F(Printing, CancelInThePrinterDialogEndsSilently)
         EXPECT_TRUE(gErrText.isEmpty());
         EXPECT_FALSE(QFile::exists(pdf));
     }
+}
+
+// An output file in a folder that does not exist: the learner is told that
+// the folder is missing, naming it, and the printer dialog stays open (Qt's
+// own check would call the file write-protected).
+TEST_F(Printing, MissingFolderOfTheOutputFileIsNamedAndTheDialogStaysOpen)
+{
+    openList(3);
+    setOrder(true, false, false);
+    const QString missing = dir.filePath(QStringLiteral("no/such/folder"));
+    QString qtWarning;
+    bool stayedOpen = false;
+    msgs->queueAnswer(MsgResult::Yes);
+    msgs->queueDialog([&](QDialog* dialog) {
+        dialog->show();
+        QCoreApplication::processEvents();
+        dialog->findChild<QLineEdit*>(QStringLiteral("filename"))->setText(missing + QStringLiteral("/out.pdf"));
+        // Qt's own warning, should it come, is closed so that the test goes on.
+        QTimer::singleShot(200, dialog, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                qtWarning = box->text();
+                box->reject();
+            }
+        });
+        dialog->findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly)->button(QDialogButtonBox::Ok)->click();
+        stayedOpen = dialog->isVisible();
+        dialog->reject();
+        return dialog->result();
+    });
+    Forms::form1().Datei_Drucken_Click();
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(qtWarning, QString());
+    ASSERT_EQ(msgs->shown.size(), 2);
+    EXPECT_EQ(msgs->shown[1].prompt,
+              QStringLiteral("Den Ordner \"%1\" gibt es nicht.\nBitte wählen Sie einen anderen Ordner für die Datei.")
+                  .arg(missing));
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+// The printer dialog of the next print job starts with the output file
+// chosen last, not with the default file.
+TEST_F(Printing, NextPrinterDialogStartsWithTheFileChosenLast)
+{
+    openList(3);
+    setOrder(true, false, false);
+    const QString chosen = dir.filePath(QStringLiteral("liste.pdf"));
+    auto fileField = [](QDialog* dialog) { return dialog->findChild<QLineEdit*>(QStringLiteral("filename")); };
+    printChoosing([&](QDialog* dialog) { fileField(dialog)->setText(chosen); });
+    QString offered;
+    printChoosing([&](QDialog* dialog) { offered = fileField(dialog)->text(); });
+    EXPECT_EQ(offered, chosen);
 }
 
 TEST_F(Printing, SequentialPrintsListOrderUnderTheHeader)

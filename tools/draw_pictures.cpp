@@ -1,6 +1,8 @@
 // Draws the program's pictures: the ten flags of the language buttons, the
 // list's row marker, the splash and main-window pictures and the icon.
 // Usage: draw_pictures <output folder>
+#include "ToolOptions.h"
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -346,8 +348,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    const char* usage = "usage: draw_pictures <output folder>\n";
+    if (const int code = handleOptions("draw_pictures", app.arguments().mid(1), usage); code >= 0)
+        return code;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_pictures <output folder>\n");
+        std::fprintf(stderr, "%s", usage);
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));

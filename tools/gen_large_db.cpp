@@ -1,5 +1,6 @@
 // gen_large_db <path> [entries=100000]: writes a large vocabulary database
 // (for benchmarks and load tests of the database engine).
+#include "ToolOptions.h"
 #include "largedb/LargeDbGenerator.h"
 
 #include <QCoreApplication>
@@ -10,8 +11,11 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
+    const char* usage = "usage: gen_large_db <path> [entries=100000]\n";
+    if (const int code = handleOptions("gen_large_db", args.mid(1), usage); code >= 0)
+        return code;
     if (args.size() < 2 || args.size() > 3) {
-        std::fprintf(stderr, "usage: gen_large_db <path> [entries=100000]\n");
+        std::fprintf(stderr, "%s", usage);
         return 2;
     }
     int entries = 100000;

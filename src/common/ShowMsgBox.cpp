@@ -2,6 +2,7 @@
 
 #include "common/Global.h"
 #include "platform/MessageService.h"
+#include "platform/WindowPlacement.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -17,11 +18,11 @@ QPointer<QWidget>& mainWindow()
 
 void setMainWindowForMsgBox(QWidget* window) { mainWindow() = window; }
 
-int ShowMsgBox(const QString& prompt, int buttons)
+int ShowMsgBox(const QString& prompt, int buttons, const QRect& uncovered)
 {
     QWidget* w = mainWindow();
     if (!w)
-        return MsgBox(prompt, buttons, appTitle());
+        return MsgBox(prompt, buttons, appTitle(), uncovered);
 
     // The main window goes out of sight while the box is open. The pending
     // events run so that the move is drawn, but not the user's clicks and
@@ -29,12 +30,16 @@ int ShowMsgBox(const QString& prompt, int buttons)
     // until the command that shows the box has ended, instead of starting
     // another command in the middle of this one.
     const int left = w->x();
-    w->move(-10000, w->y());
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    const int answer = MsgBox(prompt, buttons, appTitle());
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    // The pending events may have deleted the window meanwhile.
-    if (QWidget* back = mainWindow())
-        back->move(left, back->y());
+    int answer = 0;
+    {
+        WindowPlacement::OffScreen parked(*w);
+        w->move(-10000, w->y());
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        answer = MsgBox(prompt, buttons, appTitle(), uncovered);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        // The pending events may have deleted the window meanwhile.
+        if (QWidget* back = mainWindow())
+            back->move(left, back->y());
+    }
     return answer;
 }

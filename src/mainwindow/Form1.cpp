@@ -25,14 +25,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <cmath>
 #include <utility>
 
@@ -268,8 +266,7 @@ void Form1::buildUi()
     // Fixed single border: the window keeps the size of its design.
     adjustSize();
     setFixedSize(sizeHint());
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(*this);
 }
 
 // Shows the error box with gErrText. The program then goes on without a

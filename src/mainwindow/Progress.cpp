@@ -2,12 +2,12 @@
 
 #include "platform/Twips.h"
 #include "platform/WindowBackdrop.h"
+#include "platform/WindowPlacement.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QScreen>
 #include <QThread>
 #include <QWindow>
 #include <cmath>
@@ -47,8 +47,7 @@ Progress::Progress(QWidget* parent)
     txtStatus->setGeometry(Twips::rect(120, 720, 615, 285));
     txtStatus->setVisible(false);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(*this);
     // Never painted yet: the first Refresh paints at once.
     m_lastPaint = -kMinPaintInterval;
 }

@@ -8,14 +8,13 @@
 #include "platform/QtTranslations.h"
 #include "platform/SystemServices.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 
 #include <QFrame>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
-#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -76,8 +75,7 @@ frmSplash::frmSplash(QWidget* parent)
     Timer1->setInterval(2000);
     connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    WindowPlacement::centreOnScreen(*this);
 
     Forms::setSplash(this);
     Form_Load();

@@ -321,6 +321,7 @@ HelpWindow* windowFor(const QString& collection)
     }
     g_errorBox = false;
     g_window = window;
+    WindowPlacement::centreOnScreen(*window);
     // The search indexer runs in a thread of the engine; end it with the program.
     static const bool cleanupRegistered = [] {
         qAddPostRoutine([] { delete g_window.data(); });

@@ -1,6 +1,7 @@
 #include "platform/MessageService.h"
 
 #include "engine/UiLanguage.h"
+#include "platform/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -8,6 +9,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTimer>
 
 namespace {
@@ -52,6 +54,23 @@ private:
 
     QPointer<QDialog> m_dialog;
 };
+// A message box that keeps clear of a screen area: placed once it knows its
+// size, before it reaches the screen.
+class PlacedMessageBox : public QMessageBox {
+public:
+    PlacedMessageBox(QWidget* parent, const QRect& uncovered) : QMessageBox(parent), m_uncovered(uncovered) {}
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event);
+        if (!event->spontaneous())
+            WindowPlacement::placeClearOf(*this, m_uncovered);
+    }
+
+private:
+    QRect m_uncovered;
+};
 } // namespace
 
 MessageService& MessageService::instance() { return *current(); }
@@ -63,14 +82,14 @@ std::shared_ptr<MessageService> MessageService::install(std::shared_ptr<MessageS
     return previous;
 }
 
-int MsgBox(const QString& prompt, int style, const QString& title)
+int MsgBox(const QString& prompt, int style, const QString& title, const QRect& uncovered)
 {
-    return MessageService::instance().message(MessageRequest{prompt, style, title, nullptr});
+    return MessageService::instance().message(MessageRequest{prompt, style, title, nullptr, uncovered});
 }
 
 int QtMessageService::message(const MessageRequest& request)
 {
-    QMessageBox box(request.parent ? request.parent : QApplication::activeWindow());
+    PlacedMessageBox box(request.parent ? request.parent : QApplication::activeWindow(), request.uncovered);
     box.setWindowTitle(request.title.isEmpty() ? appTitle() : request.title);
     // Prompts break their lines with carriage returns, which a Qt label
     // would run together; the box shows them as line breaks.

@@ -3,6 +3,7 @@
 // service. The program installs QtMessageService; tests install a scripted
 // fake (tests/support/FakeMessageService.h) so nothing ever blocks on a
 // modal window.
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -26,6 +27,7 @@ struct MessageRequest {
     int style = 0;       // buttons + icon + default button, as MsgStyle
     QString title;       // empty = the application's title
     QWidget* parent = nullptr;
+    QRect uncovered;     // screen area the box keeps clear of (empty: none)
 };
 
 class MessageService {
@@ -43,8 +45,9 @@ public:
     static std::shared_ptr<MessageService> install(std::shared_ptr<MessageService> service);
 };
 
-// Shorthand for the plain message box: prompt, style, title (empty = app title).
-int MsgBox(const QString& prompt, int style = 0, const QString& title = QString());
+// Shorthand for the plain message box: prompt, style, title (empty = app
+// title), and the screen area it keeps clear of.
+int MsgBox(const QString& prompt, int style = 0, const QString& title = QString(), const QRect& uncovered = QRect());
 
 // The real service: Qt message boxes and QDialog::exec.
 class QtMessageService : public MessageService {

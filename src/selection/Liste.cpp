@@ -19,6 +19,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTimer>
 #include <cmath>
 
@@ -553,6 +555,16 @@ void Liste::resizeEvent(QResizeEvent* e)
     // Once laid out, the controls follow the window when the desktop changes its size.
     if (!m_firstLayout && isVisible())
         placeControls();
+}
+
+// Whenever the window is shown, the list starts at its first columns (the
+// current cell may lie on the score column, at the far right); the current
+// cell and the rows in view stay as they are.
+void Liste::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    if (!e->spontaneous())
+        MSFlexGrid1->view()->horizontalScrollBar()->setValue(0);
 }
 
 void Liste::closeEvent(QCloseEvent* e)

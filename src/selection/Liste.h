@@ -85,6 +85,7 @@ protected:
     bool event(QEvent* event) override;   // activation: ConditionToUI, maximized
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Form_Load();

@@ -4,12 +4,12 @@
 #include "common/HelpKey.h"
 #include "platform/MessageService.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <algorithm>
 
 namespace {
@@ -96,53 +96,11 @@ void ConfirmDlg::NeinButton_Click()
     accept();
 }
 
-// Beside the owner window (right, else left), else below or above the text
-// to keep clear, always whole on the screen. A place the dialog already has
-// (the learner may have moved it) is kept while it covers nothing.
-void ConfirmDlg::placeClearOf(const QRect& uncovered)
-{
-    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    const QScreen* screen = owner ? owner->screen() : this->screen();
-    if (uncovered.isEmpty() || !screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    // The frame the window manager will draw: the dialog's own once it has
-    // been shown, else the owner's as the best guess.
-    QSize frame = frameGeometry().size();
-    if (frame == size() && owner)
-        frame += owner->frameGeometry().size() - owner->size();
-    const auto fits = [&](const QRect& r) { return area.contains(r) && !r.intersects(uncovered); };
-    if (m_placed && fits(QRect(pos(), frame)))
-        return;
-
-    const QRect beside = owner ? owner->frameGeometry() : uncovered;
-    const int gap = 4;
-    const int middleY = uncovered.center().y() - frame.height() / 2;
-    const int middleX = uncovered.center().x() - frame.width() / 2;
-    const QPoint candidates[] = {
-        {beside.right() + 1 + gap, middleY},
-        {beside.left() - gap - frame.width(), middleY},
-        {middleX, uncovered.bottom() + 1 + gap},
-        {middleX, uncovered.top() - gap - frame.height()},
-    };
-    const auto onScreen = [&](QPoint p) {
-        p.setX(std::clamp(p.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())));
-        p.setY(std::clamp(p.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
-        return p;
-    };
-    QPoint chosen = onScreen(candidates[2]);
-    for (const QPoint& c : candidates)
-        if (fits(QRect(onScreen(c), frame))) {
-            chosen = onScreen(c);
-            break;
-        }
-    move(chosen);
-    m_placed = true;
-}
-
 bool ConfirmDlg::ask(const QRect& uncovered)
 {
-    placeClearOf(uncovered);
+    // Asked again, it stays where it was (the learner may have moved it)
+    // while that covers nothing.
+    m_placed = WindowPlacement::placeClearOf(*this, uncovered, m_placed) || m_placed;
     m_answered = false;
     JaButton->setFocus();
     MessageService::instance().execModal(this);

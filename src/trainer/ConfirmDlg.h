@@ -32,7 +32,6 @@ public:
 
 private:
     void fitCaption();
-    void placeClearOf(const QRect& uncovered);
 
     bool m_answered = false;
     bool m_placed = false;

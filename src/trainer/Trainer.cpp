@@ -648,7 +648,7 @@ void Trainer::Toolbar1_ButtonClick(int index)
             s([&] {
                 ShowMsgBox(tr2(QStringLiteral("The option 'Loop'is being deactivated in order to set option 'Random'."),
                                QStringLiteral("Die Option 'Schleife' wird zur Aktivierung von 'random' zurückgesetzt.")),
-                           MsgStyle::Information);
+                           MsgStyle::Information, questionAndAnswer());
             });
             OptSchleife = false;
             s([&] { Command6_Click(); });

@@ -176,6 +176,7 @@ private:
     void showNavigated();
     int sequenz(int position) const;
     void endOfSequenceNotice();
+    QRect questionAndAnswer() const;   // on the screen, kept clear by the notices
     void wrapLoop();
     void setBar(int min, int max, int value);
     void leaveDesignPosition();

@@ -103,7 +103,15 @@ bool Trainer::schleifenStatusRight(int position) const
     return position >= 1 && position < int(SchleifenStatus.size()) && SchleifenStatus[size_t(position)] == kTrue;
 }
 
-void Trainer::endOfSequenceNotice() { ShowMsgBox(tr2(QStringLiteral("End of sequence."), QStringLiteral("Die Sequenz ist beendet.")), MsgStyle::OKOnly); }
+// The trainer's notices, like its self-test question, leave the question
+// and the answer in sight.
+QRect Trainer::questionAndAnswer() const { return QRect(VokabelnGrid->mapToGlobal(QPoint(0, 0)), VokabelnGrid->size()); }
+
+void Trainer::endOfSequenceNotice()
+{
+    ShowMsgBox(tr2(QStringLiteral("End of sequence."), QStringLiteral("Die Sequenz ist beendet.")), MsgStyle::OKOnly,
+               questionAndAnswer());
+}
 
 int Trainer::returnSequenz(int i)
 {
@@ -321,7 +329,7 @@ void Trainer::Command1_Click()
             showNavigated();
         } else {
             SeqIndex = std::min(1, SeqCount);
-            MsgBox(QStringLiteral("Beginning"), MsgStyle::OKOnly);
+            MsgBox(QStringLiteral("Beginning"), MsgStyle::OKOnly, QString(), questionAndAnswer());
         }
     });
 }

@@ -12,6 +12,7 @@
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 #include "selection/ListColumnOptions.h"
 #include "trainer/Trainer.h"
 #include "trainer/frmOptions_Pairs.h"
@@ -20,13 +21,11 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTabBar>
 
@@ -250,12 +249,7 @@ void frmOptions::buildPage3()
 void frmOptions::Form_Load()
 {
     ErrorHandling::Steps step;
-    step([&] {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect s = screen->geometry();
-            move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
-        }
-    });
+    step([&] { WindowPlacement::centreOnScreen(*this); });
     step([&] { Selbsttest_Click(); });
     step([&] { PrepareExceptionsOptions(); });
     step([&] { layOutPairGrid(); });

@@ -5,6 +5,7 @@
 // build); the trainer's question shows its caption whole and cannot be left
 // minimised.
 #include "../MainWindowFixture.h"
+#include "common/ShowMsgBox.h"
 #include "mainwindow/Progress.h"
 #include "largedb/LargeDbGenerator.h"
 #include "platform/MSFlexGrid.h"
@@ -19,8 +20,10 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QProgressBar>
@@ -341,6 +344,28 @@ protected:
     }
 
     static QRect onScreen(QWidget& w) { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); }
+
+    // Runs the check with the next message box once it is on the screen,
+    // then answers it with its first button. The box is the real one; keep
+    // the returned watch until it has been answered.
+    static std::unique_ptr<QTimer> onceBoxIsOpen(const std::function<void(QMessageBox&)>& check)
+    {
+        const auto previous = MessageService::install(std::make_shared<QtMessageService>());
+        auto watch = std::make_unique<QTimer>();
+        watch->setInterval(50);
+        QTimer* w = watch.get();
+        QObject::connect(w, &QTimer::timeout, w, [w, check, previous] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->windowHandle() || !box->windowHandle()->isExposed())
+                return;
+            w->stop();
+            check(*box);
+            box->buttons().first()->click();
+            MessageService::install(previous);
+        });
+        watch->start();
+        return watch;
+    }
 };
 
 TEST_F(OnScreenTest, ProgressOfAListBuildAndAShuffleIsWholeWheneverItIsOnTheScreen)
@@ -505,6 +530,57 @@ TEST_F(OnScreenTest, ConfirmationDialogShowsItsCaptionAndComesBackWhenMinimised)
     });
     EXPECT_TRUE(dlg.ask());
     MessageService::install(previous);
+}
+
+// While a notice is open nothing of the main window is on the screen (a
+// window manager may keep part of a window there wherever the program moves
+// it); afterwards it is back where it was, and the window the notice was
+// about keeps the focus.
+TEST_F(OnScreenTest, NoticeLeavesNothingOfTheMainWindowOnTheScreen)
+{
+    Form1& f = Forms::form1();
+    f.show();
+    ASSERT_TRUE(waitExposed(f, true));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameKnown(f); }));
+    const QRect placed = f.windowHandle()->frameGeometry();
+    Trainer& t = Forms::trainer();
+    Forms::form1().Command2_Click();
+    ASSERT_TRUE(waitInFront(t));
+    const QRect screen = f.screen()->geometry();
+    const auto watch = onceBoxIsOpen([&](QMessageBox&) {
+        const bool gone = QTest::qWaitFor([&] {
+            return !f.windowHandle()->isExposed() || !f.windowHandle()->frameGeometry().intersects(screen);
+        }, 2000);
+        save(grabScreen(), QStringLiteral("notice-main-window.png"));
+        EXPECT_TRUE(gone) << "main window on the screen at " << f.windowHandle()->frameGeometry().x() << ","
+                          << f.windowHandle()->frameGeometry().y();
+    });
+    ShowMsgBox(QStringLiteral("Die Sequenz ist beendet."), MsgStyle::OKOnly);
+    EXPECT_TRUE(waitExposed(f, true));
+    EXPECT_EQ(frameOnceAt(f, placed), placed);
+    EXPECT_TRUE(waitInFront(t)) << "the focus went elsewhere";
+}
+
+// The trainer's notices, like its self-test question, leave the question and
+// the answer in sight and lie whole on the screen.
+TEST_F(OnScreenTest, TrainerNoticeLeavesQuestionAndAnswerInSight)
+{
+    Forms::form2().Command4_Click();
+    Trainer& t = Forms::trainer();
+    Forms::form1().Command2_Click();
+    ASSERT_TRUE(waitInFront(t));
+    t.ToEnd_Click();
+    const auto watch = onceBoxIsOpen([&](QMessageBox& box) {
+        EXPECT_EQ(box.text(), QStringLiteral("Die Sequenz ist beendet."));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return frameKnown(box); }));
+        const QRect frame = box.windowHandle()->frameGeometry();
+        const QRect fields = onScreen(*t.VokabelnGrid);
+        save(grabScreen(), QStringLiteral("notice-beside.png"));
+        EXPECT_FALSE(frame.intersects(fields)) << "over the question and answer: notice " << frame.x() << ","
+                                               << frame.y() << " fields " << fields.x() << "," << fields.y();
+        EXPECT_TRUE(t.screen()->availableGeometry().contains(frame)) << "not whole on the screen";
+    });
+    t.Command2_Click();   // one past the last entry
 }
 
 // Asks a window to close the way a window manager does, from a connection
