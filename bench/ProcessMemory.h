@@ -14,4 +14,3 @@ inline long peakMemoryKb()
             return line.mid(6).trimmed().split(' ').first().toLong();
     return -1;
 }
-

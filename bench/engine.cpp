@@ -23,10 +23,17 @@
 namespace {
 
 const char* const kStatements[] = {
-    "SELECT * FROM Vokabular", "SELECT * FROM Vokabular", "SELECT * FROM Vokabular", "SELECT * FROM Referenzen",
-    "SELECT * FROM GrammatikalischeAttribute", "SELECT * FROM GrammatikalischeAttribute_Zwischen",
-    "SELECT * FROM FunktionaleAttribute", "SELECT * FROM FunktionaleAttribute_Zwischen", "SELECT * FROM Bereiche",
-    "SELECT * FROM Bereiche_Zwischen", "SELECT * FROM Synonyme",
+    "SELECT * FROM Vokabular",
+    "SELECT * FROM Vokabular",
+    "SELECT * FROM Vokabular",
+    "SELECT * FROM Referenzen",
+    "SELECT * FROM GrammatikalischeAttribute",
+    "SELECT * FROM GrammatikalischeAttribute_Zwischen",
+    "SELECT * FROM FunktionaleAttribute",
+    "SELECT * FROM FunktionaleAttribute_Zwischen",
+    "SELECT * FROM Bereiche",
+    "SELECT * FROM Bereiche_Zwischen",
+    "SELECT * FROM Synonyme",
 };
 
 // Best of `rounds` runs, in milliseconds.
@@ -109,8 +116,7 @@ double untilLockFree(sqlite3* other, const QElapsedTimer& since)
 
 void line(const char* what, double ours, double plain, const char* target)
 {
-    std::printf("%-46s %10.2f ms   plain %10.2f ms   ratio %5.2f   (target %s)\n", what, ours, plain, ours / plain,
-                target);
+    std::printf("%-46s %10.2f ms   plain %10.2f ms   ratio %5.2f   (target %s)\n", what, ours, plain, ours / plain, target);
 }
 
 } // namespace

@@ -26,10 +26,10 @@ int main(int argc, char** argv)
         const auto start = std::chrono::steady_clock::now();
         for (int r = 0; r < kRuns; ++r)
             result = FitTextToWidth(name, width, &window);
-        const double ms =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / kRuns;
-        std::printf("FitTextToWidth, 100,000 characters, width %d twips: %.3f ms (result %lld characters)\n", width,
-                    ms, static_cast<long long>(result.size()));
+        const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count()
+                          / kRuns;
+        std::printf("FitTextToWidth, 100,000 characters, width %d twips: %.3f ms (result %lld characters)\n", width, ms,
+                    static_cast<long long>(result.size()));
     }
     return 0;
 }

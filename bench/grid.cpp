@@ -59,8 +59,7 @@ int main(int argc, char** argv)
 
     auto start = std::chrono::steady_clock::now();
     buildList(grid);
-    std::printf("append %d rows x %d cells (AddItem + Row/Col/Text), hidden: %.3f s\n", kRows, kCols,
-                secondsSince(start));
+    std::printf("append %d rows x %d cells (AddItem + Row/Col/Text), hidden: %.3f s\n", kRows, kCols, secondsSince(start));
 
     // The same while the list is on screen (a new list built with the window open).
     grid.show();

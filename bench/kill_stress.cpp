@@ -20,7 +20,7 @@ int main(int argc, char** argv)
     QTemporaryDir settings;
     SettingsStore::setRoot(settings.path());
     InitGlobals();
-    KillLoop::writerFromEnvironment();   // returns only in the killing process
+    KillLoop::writerFromEnvironment(); // returns only in the killing process
 
     const int kills = argc > 1 ? std::atoi(argv[1]) : 100;
     const unsigned seed = argc > 2 ? unsigned(std::strtoul(argv[2], nullptr, 10)) : std::random_device{}();

@@ -68,17 +68,16 @@ std::vector<Row> plainQuery(const QString& path)
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         return rows;
-    const char* sql =
-        "SELECT v.ID, v.Lang1_Prefix, v.Lang1_Main, v.Lang1_Suffix, v.Lang1_Kommentar, v.Lang2_Prefix, "
-        "v.Lang2_Main, v.Lang2_Suffix, v.Lang2_Kommentar, v.Wortart, v.Beispielsatz, v.Zusatzinfo, v.Quelle, "
-        "v.Eingabedatum, v.Aenderungsdatum, v.Score, "
-        "(SELECT group_concat(b.Bereich_Text, '; ') FROM Bereiche_Zwischen z JOIN Bereiche b ON b.ID = z.ID "
-        "  WHERE z.IDV = v.ID), "
-        "(SELECT group_concat(g.Attribut_Text, '; ') FROM GrammatikalischeAttribute_Zwischen z "
-        "  JOIN GrammatikalischeAttribute g ON g.IDA = z.ID WHERE z.IDV = v.ID), "
-        "(SELECT group_concat(f.Attribut_Text, '; ') FROM FunktionaleAttribute_Zwischen z "
-        "  JOIN FunktionaleAttribute f ON f.IDA = z.ID WHERE z.IDV = v.ID) "
-        "FROM Vokabular v";
+    const char* sql = "SELECT v.ID, v.Lang1_Prefix, v.Lang1_Main, v.Lang1_Suffix, v.Lang1_Kommentar, v.Lang2_Prefix, "
+                      "v.Lang2_Main, v.Lang2_Suffix, v.Lang2_Kommentar, v.Wortart, v.Beispielsatz, v.Zusatzinfo, v.Quelle, "
+                      "v.Eingabedatum, v.Aenderungsdatum, v.Score, "
+                      "(SELECT group_concat(b.Bereich_Text, '; ') FROM Bereiche_Zwischen z JOIN Bereiche b ON b.ID = z.ID "
+                      "  WHERE z.IDV = v.ID), "
+                      "(SELECT group_concat(g.Attribut_Text, '; ') FROM GrammatikalischeAttribute_Zwischen z "
+                      "  JOIN GrammatikalischeAttribute g ON g.IDA = z.ID WHERE z.IDV = v.ID), "
+                      "(SELECT group_concat(f.Attribut_Text, '; ') FROM FunktionaleAttribute_Zwischen z "
+                      "  JOIN FunktionaleAttribute f ON f.IDA = z.ID WHERE z.IDV = v.ID) "
+                      "FROM Vokabular v";
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK) {
         while (sqlite3_step(st) == SQLITE_ROW) {
@@ -101,7 +100,7 @@ std::vector<Row> plainQuery(const QString& path)
             r[23] = changed;
             r[12] = FormatDBDate(changed);
             r[13] = sqlite3_column_type(st, 15) == SQLITE_NULL ? QStringLiteral("6")
-                                                                : QString::number(sqlite3_column_int(st, 15));
+                                                               : QString::number(sqlite3_column_int(st, 15));
             r[7] = col(st, 16);
             const QString g = col(st, 17), f = col(st, 18);
             r[5] = g.isEmpty() ? g : g + QLatin1Char(';');
@@ -152,7 +151,7 @@ int main(int argc, char** argv)
     if (f1.DBName.isEmpty())
         return 1;
     std::printf("open database: %lld ms\n", static_cast<long long>(t.elapsed()));
-    f1.Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.png"));   // as the start-up sets it
+    f1.Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.png")); // as the start-up sets it
 
     // The plain query first, its rows released again, so the peak memory
     // below is the program's own and not the sum of both lists.
@@ -185,9 +184,8 @@ int main(int argc, char** argv)
     // Sorting as a click on a column header does it; dates sort through
     // their key columns.
     Liste& liste = Forms::liste();
-    const std::pair<const char*, int> sorts[] = {{"entry date", Liste::txtEingabedatum},
-                                                 {"change date", Liste::txtAenderungsdatum},
-                                                 {"score", Liste::txtScore}};
+    const std::pair<const char*, int> sorts[] = {
+        {"entry date", Liste::txtEingabedatum}, {"change date", Liste::txtAenderungsdatum}, {"score", Liste::txtScore}};
     for (const auto& [name, column] : sorts) {
         grid->setCol(column);
         t.restart();
@@ -202,16 +200,16 @@ int main(int argc, char** argv)
     // A text that only a row near the end of the sorted list begins with;
     // then one that no row begins with, so the whole list is searched.
     const QString target = grid->TextMatrix(grid->Rows() - 2, Liste::txtSpanisch);
-    frmSuchen find;   // sorts again by language 1
+    frmSuchen find; // sorts again by language 1
     t.restart();
     find.txtAusdruck->setText(target);
-    std::printf("find keystroke (match at row %d of %d): %.1f ms (target 10 ms at most)\n", grid->Row(), grid->Rows() - 1,
-                t.nsecsElapsed() / 1e6);
+    std::printf("find keystroke (match at row %d of %d): %.1f ms (target 10 ms at most)\n", grid->Row(),
+                grid->Rows() - 1, t.nsecsElapsed() / 1e6);
     find.txtAusdruck->clear();
     t.restart();
     find.txtAusdruck->setText(target + QStringLiteral("~"));
-    std::printf("find keystroke (no match%s): %.1f ms (target 10 ms at most)\n", find.lblNicht->isHidden() ? ", FOUND ONE" : "",
-                t.nsecsElapsed() / 1e6);
+    std::printf("find keystroke (no match%s): %.1f ms (target 10 ms at most)\n",
+                find.lblNicht->isHidden() ? ", FOUND ONE" : "", t.nsecsElapsed() / 1e6);
 
     // Shuffling the list: the draw alone (Int(n * Rnd + 1), drawn again while
     // the row is taken), then the whole restart in shuffled order, progress

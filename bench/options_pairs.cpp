@@ -63,7 +63,7 @@ int main(int argc, char** argv)
         QElapsedTimer t;
         t.start();
         auto* w = new frmOptions;
-        w->show();   // activation fills the grid again
+        w->show(); // activation fills the grid again
         const double open = t.nsecsElapsed() / 1e6;
         const int rows = w->MSFlexGrid1->Rows();
 

@@ -31,10 +31,10 @@ qint64 monotonicNs()
 }
 
 struct Run {
-    double spawnToReadyMs = -1;   // measured from here, before the process is started
-    double fromMainMs = -1;       // as the program counts it, from main()
+    double spawnToReadyMs = -1; // measured from here, before the process is started
+    double fromMainMs = -1;     // as the program counts it, from main()
     int waitMs = -1;
-    QString database;             // the one the main window opened
+    QString database; // the one the main window opened
 };
 
 Run runOnce(const QString& home)
@@ -79,7 +79,7 @@ double median(std::vector<double> v)
 
 void measure(const char* name, const QString& home, int runs)
 {
-    runOnce(home);   // warm-up: the first start copies the language databases
+    runOnce(home); // warm-up: the first start copies the language databases
     std::vector<double> total, fromMain;
     int wait = -1;
     QString database;
@@ -140,8 +140,7 @@ int main(int argc, char** argv)
         return 1;
     }
     SettingsStore::setRoot(home.path() + QStringLiteral("/config"));
-    SettingsStore::SaveSetting(QStringLiteral("lexuvan"), QStringLiteral("Parameters"), QStringLiteral("RecentDB"),
-                               large);
+    SettingsStore::SaveSetting(QStringLiteral("lexuvan"), QStringLiteral("Parameters"), QStringLiteral("RecentDB"), large);
     measure("a 100,000-entry database as the recent one", home.path(), runs);
     return 0;
 }

@@ -30,11 +30,15 @@ std::array<Row, 4> rows()
     auto txt = [](const char* s) { return Cell{Cell::Text, 0, 0, s, int(strlen(s))}; };
     std::array<Row, 4> r;
     r[0].cells = {Cell{Cell::Int, 12}, txt("12"), Cell{Cell::Real, 0, 2.5}, txt(""), Cell{}, txt("a*b")};
-    r[1].cells = {Cell{Cell::Int, 1}, Cell{Cell::Text, 0, 0, apfel.constData(), int(apfel.size())},
-                  Cell{}, Cell{Cell::Int, -3}, txt("[x]"), Cell{Cell::Blob, 0, 0, "\0\1", 2}};
+    r[1].cells = {Cell{Cell::Int, 1},
+                  Cell{Cell::Text, 0, 0, apfel.constData(), int(apfel.size())},
+                  Cell{},
+                  Cell{Cell::Int, -3},
+                  txt("[x]"),
+                  Cell{Cell::Blob, 0, 0, "\0\1", 2}};
     r[2].cells = {Cell{}, Cell{}, Cell{}, Cell{}, Cell{}, Cell{}};
-    r[3].cells = {Cell{Cell::Int, 120}, txt("120"), txt("2.5"), Cell{Cell::Real, 0, 1e300}, txt("O'Brien"),
-                  txt("ID = 1")};
+    r[3].cells = {Cell{Cell::Int, 120},       txt("120"),     txt("2.5"),
+                  Cell{Cell::Real, 0, 1e300}, txt("O'Brien"), txt("ID = 1")};
     return r;
 }
 
@@ -74,7 +78,7 @@ Outcome evaluate(const std::function<std::shared_ptr<const jetcond::Parsed>()>& 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::setUp();
-    static jetcond::ConditionCache cache(1000);   // kept from one input to the next, as the open database keeps it
+    static jetcond::ConditionCache cache(1000); // kept from one input to the next, as the open database keeps it
     for (const QString& text : fuzz::text(data, size).split(u'\n')) {
         const Outcome cached = evaluate([&] { return jetcond::parse(text, cache); }, text);
         const Outcome fresh = evaluate([&] { return jetcond::parseUncached(text); }, text);

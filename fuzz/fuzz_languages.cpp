@@ -102,8 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fuzz::fail("not a language pair by the rule, or a box", value + QStringLiteral(" | ") + msgs.lastPrompt());
     if (pair) {
         if (h.lang1 != first || h.lang2 != second)
-            fuzz::fail("not the pair of the rule", value + QStringLiteral(" -> ") + h.lang1 + QStringLiteral(" | ")
-                                                       + h.lang2);
+            fuzz::fail("not the pair of the rule",
+                       value + QStringLiteral(" -> ") + h.lang1 + QStringLiteral(" | ") + h.lang2);
         // Version 2 names the columns by number, an older file by the language.
         const QString p1 = version2 && !value.isEmpty() ? QStringLiteral("Lang1_") : first + u'_';
         const QString p2 = version2 && !value.isEmpty() ? QStringLiteral("Lang2_") : second + u'_';
@@ -123,8 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 h.rsKopieren->Fields(column);
             } catch (const AppError& e) {
                 if (e.number() != DbErr::NoSuchField)
-                    fuzz::fail("unexpected error for a column name", column + QStringLiteral(": ")
-                                                                       + e.description());
+                    fuzz::fail("unexpected error for a column name", column + QStringLiteral(": ") + e.description());
             }
         }
     }

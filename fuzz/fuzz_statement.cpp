@@ -36,15 +36,15 @@ bool same(const jetsql::Translated& a, const jetsql::Translated& b)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::setUp();
-    static jetsql::StatementCache cache(1000);   // kept from one input to the next, as the open database keeps it
+    static jetsql::StatementCache cache(1000); // kept from one input to the next, as the open database keeps it
     for (const QString& text : fuzz::text(data, size).split(u'\n')) {
         const jetsql::Translated cached = jetsql::translate(text, cache);
         const jetsql::Translated fresh = jetsql::translateText(text);
         if (!same(cached, fresh))
-            fuzz::fail("cached and fresh translation differ", text + QStringLiteral(" -> ") + cached.sql
-                                                                 + QStringLiteral(" / ") + fresh.sql);
+            fuzz::fail("cached and fresh translation differ",
+                       text + QStringLiteral(" -> ") + cached.sql + QStringLiteral(" / ") + fresh.sql);
         if (!fresh.error.isEmpty())
-            continue;   // the engine refuses the statement with this error
+            continue; // the engine refuses the statement with this error
         if (text.contains(QChar(0)))
             fuzz::fail("a NUL passed the translator", text);
         const QByteArray sql = fresh.sql.toUtf8();
@@ -53,8 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (fresh.isSelect && !sqlite3_stmt_readonly(st))
                 fuzz::fail("a SELECT that writes", text);
             for (size_t k = 1; k <= fresh.binds.size(); ++k)
-                if (sqlite3_bind_parameter_index(st, QByteArray("?").append(QByteArray::number(qulonglong(k))))
-                    != int(k))
+                if (sqlite3_bind_parameter_index(st, QByteArray("?").append(QByteArray::number(qulonglong(k)))) != int(k))
                     fuzz::fail("a value without its parameter", text + QStringLiteral(" -> ") + fresh.sql);
         }
         sqlite3_finalize(st);

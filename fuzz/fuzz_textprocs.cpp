@@ -116,8 +116,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const auto internal = std::find_if(s.begin(), s.end(), [](QChar c) { return c == u'@' || c == u';'; });
     const qsizetype at = internal == s.end() ? 0 : internal - s.begin() + 1;
     if (CheckForInternalCharacters(s) != at || msgs.shown.size() != (at > 0 ? 1 : 0)
-        || (at > 0 && msgs.lastPrompt() != QStringLiteral("Die Zeichen '@' und ';' werden intern verwendet und "
-                                                           "dürfen nicht eingegeben werden!")))
+        || (at > 0
+            && msgs.lastPrompt()
+                   != QStringLiteral("Die Zeichen '@' und ';' werden intern verwendet und "
+                                     "dürfen nicht eingegeben werden!")))
         fuzz::fail("CheckForInternalCharacters", s);
 
     // By UTF-16 code units up to the shorter length; a text that starts the other is equal.

@@ -67,11 +67,13 @@ protected:
 
     void setRecentDB(const QString& value)
     {
-        SettingsStore::SaveSetting(QStringLiteral("lexuvan"), QStringLiteral("Parameters"), QStringLiteral("RecentDB"), value);
+        SettingsStore::SaveSetting(QStringLiteral("lexuvan"), QStringLiteral("Parameters"), QStringLiteral("RecentDB"),
+                                   value);
     }
     QString recentDB() const
     {
-        return SettingsStore::GetSetting(QStringLiteral("lexuvan"), QStringLiteral("Parameters"), QStringLiteral("RecentDB"));
+        return SettingsStore::GetSetting(QStringLiteral("lexuvan"), QStringLiteral("Parameters"),
+                                         QStringLiteral("RecentDB"));
     }
 
     // The whole start-up: the splash loads, its timer tick shows the main window.

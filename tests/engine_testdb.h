@@ -27,8 +27,7 @@ inline void execOrThrow(sqlite3* db, const QString& sql)
 }
 
 // Builds the file; withProperties=false leaves out the property table.
-inline QString buildDb(const QTemporaryDir& dir, const QString& name = QStringLiteral("test.lxt"),
-                       bool withProperties = true)
+inline QString buildDb(const QTemporaryDir& dir, const QString& name = QStringLiteral("test.lxt"), bool withProperties = true)
 {
     const QString path = QDir(dir.path()).filePath(name);
     QFile::remove(path);
@@ -61,7 +60,7 @@ inline QString buildDb(const QTemporaryDir& dir, const QString& name = QStringLi
                                        "Lang1_Kommentar, Lang2_Prefix, Lang2_Main, Lang2_Suffix, Lang2_Kommentar, "
                                        "Wortart, Beispielsatz, Zusatzinfo, Quelle, Eingabedatum, Aenderungsdatum, "
                                        "Score) VALUES ")
-                                + QString::fromUtf8(r));
+                            + QString::fromUtf8(r));
     execOrThrow(db, QStringLiteral("INSERT INTO Bereiche VALUES (1, 'Essen'), (2, 'Reisen'), (3, 'Zahlen')"));
     execOrThrow(db, QStringLiteral("INSERT INTO Bereiche_Zwischen VALUES (1, 1), (1, 2), (2, 2), (12, 3), (120, 1)"));
     execOrThrow(db, QStringLiteral("INSERT INTO GrammatikalischeAttribute VALUES (1, 'Plural'), (2, 'unregelmäßig')"));
@@ -86,8 +85,8 @@ inline QString scalar(const QString& path, const QString& sql)
         const int rc = sqlite3_step(s);
         if (rc == SQLITE_ROW)
             out = sqlite3_column_type(s, 0) == SQLITE_NULL
-                ? QStringLiteral("<null>")
-                : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+                      ? QStringLiteral("<null>")
+                      : QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
         else if (rc == SQLITE_DONE)
             out = QStringLiteral("<none>");
     }

@@ -31,7 +31,7 @@ protected:
 
 struct LanguagesCase {
     const char* name;
-    std::optional<QVariant> languages;  // nullopt: no property
+    std::optional<QVariant> languages; // nullopt: no property
     std::optional<QVariant> version;
     bool ok;
     QString lang1, lang2, lang1Prefix, lang2Kommentar;
@@ -61,19 +61,17 @@ TEST_F(GetLanguagesTable, ReadsThePairAndTheColumnNames)
          QStringLiteral("Franz_Prefix"), QStringLiteral("Deutsch_Kommentar")},
         {"version 2", QStringLiteral(" a= Franz @b=Deutsch@"), QVariant(2), true, franz, deutsch,
          QStringLiteral("Lang1_Prefix"), QStringLiteral("Lang2_Kommentar")},
-        {"version 3 as text", QStringLiteral("a=Franz@b=Deutsch@"), QVariant(QStringLiteral("3")), true, franz,
-         deutsch, QStringLiteral("Lang1_Prefix"), QStringLiteral("Lang2_Kommentar")},
+        {"version 3 as text", QStringLiteral("a=Franz@b=Deutsch@"), QVariant(QStringLiteral("3")), true, franz, deutsch,
+         QStringLiteral("Lang1_Prefix"), QStringLiteral("Lang2_Kommentar")},
         {"version 1.5 rounds to 2", QStringLiteral("a=Franz@b=Deutsch@"), QVariant(1.5), true, franz, deutsch,
          QStringLiteral("Lang1_Prefix"), QStringLiteral("Lang2_Kommentar")},
-        {"version not a number", QStringLiteral("a=Franz@b=Deutsch@"), QVariant(QStringLiteral("zwei")), false, {},
-         {}, {}, {}, 1},
+        {"version not a number", QStringLiteral("a=Franz@b=Deutsch@"), QVariant(QStringLiteral("zwei")), false, {}, {}, {}, {}, 1},
         {"no Languages", std::nullopt, QVariant(2), true, QStringLiteral("Spanisch"), deutsch,
          QStringLiteral("Spanisch_Prefix"), QStringLiteral("Deutsch_Kommentar")},
         {"empty Languages", QStringLiteral(""), QVariant(QStringLiteral("zwei")), true, QStringLiteral("Spanisch"),
          deutsch, QStringLiteral("Spanisch_Prefix"), QStringLiteral("Deutsch_Kommentar")},
         {"apostrophe in a name", QStringLiteral("a=Lingua d'oc@b=Deutsch@"), std::nullopt, true,
-         QStringLiteral("Lingua d'oc"), deutsch, QStringLiteral("Lingua d'oc_Prefix"),
-         QStringLiteral("Deutsch_Kommentar")},
+         QStringLiteral("Lingua d'oc"), deutsch, QStringLiteral("Lingua d'oc_Prefix"), QStringLiteral("Deutsch_Kommentar")},
     };
     int n = 0;
     for (const LanguagesCase& c : cases) {
@@ -193,11 +191,16 @@ TEST_F(HandlerFile, OpenAllRecordsetsOpensElevenOrStopsAtTheFirstMissingTable)
     open(file(QStringLiteral("broken.lxt")));
     EXPECT_FALSE(handler.OpenAllRecordsets());
     EXPECT_EQ(fake->shown.size(), 1);
-    const CDBHandler::RecordsetPtr opened[] = {
-        handler.rsKopieren, handler.rsVokabular, handler.rsSuche, handler.rsVerweise,
-        handler.rsGrammatikalischeAttribute, handler.rsGrammatikalischeAttribute_Zwischen,
-        handler.rsFunktionaleAttribute, handler.rsFunktionaleAttribute_Zwischen, handler.rsBereiche,
-        handler.rsBereiche_Zwischen};
+    const CDBHandler::RecordsetPtr opened[] = {handler.rsKopieren,
+                                               handler.rsVokabular,
+                                               handler.rsSuche,
+                                               handler.rsVerweise,
+                                               handler.rsGrammatikalischeAttribute,
+                                               handler.rsGrammatikalischeAttribute_Zwischen,
+                                               handler.rsFunktionaleAttribute,
+                                               handler.rsFunktionaleAttribute_Zwischen,
+                                               handler.rsBereiche,
+                                               handler.rsBereiche_Zwischen};
     for (const auto& rs : opened)
         EXPECT_TRUE(rs && rs->isOpen());
     EXPECT_FALSE(handler.rsSynonyme);
@@ -252,29 +255,29 @@ TEST_F(HandlerFile, BereinigeDBDeletesUnusedAreasAttributesAndOrphanSynonymsOnly
         db.exec(QStringLiteral("DELETE FROM Vokabular WHERE ID = ?1"), {gone});
 
         const qint64 tiere = db.addArea(QStringLiteral("Tiere"));
-        db.addArea(QStringLiteral("Kinder's"));                  // unused
+        db.addArea(QStringLiteral("Kinder's")); // unused
         const qint64 essen = db.addArea(QStringLiteral("Essen"));
-        db.addArea(QStringLiteral("Reisen"));                    // unused
+        db.addArea(QStringLiteral("Reisen")); // unused
         db.linkArea(hund, tiere);
         db.linkArea(katze, tiere);
-        db.linkArea(gone, essen);                                // a link keeps its area, even of a lost entry
-        db.linkArea(hund, QVariant());                           // Null links nothing
+        db.linkArea(gone, essen);      // a link keeps its area, even of a lost entry
+        db.linkArea(hund, QVariant()); // Null links nothing
 
         const qint64 plural = db.addGrammAttribute(QStringLiteral("Plural"));
-        db.addGrammAttribute(QStringLiteral("l'article"));       // unused
+        db.addGrammAttribute(QStringLiteral("l'article")); // unused
         const qint64 fem = db.addGrammAttribute(QStringLiteral("feminin"));
         db.linkGramm(hund, plural);
         db.exec(QStringLiteral("INSERT INTO GrammatikalischeAttribute_Zwischen (IDV, ID) VALUES (?1, ?2)"),
-                {katze, QString::number(fem)});                  // the link holds the ID as text
+                {katze, QString::number(fem)}); // the link holds the ID as text
 
         db.addFunktAttribute(QStringLiteral("umgangssprachlich")); // unused
         const qint64 formal = db.addFunktAttribute(QStringLiteral("förmlich"));
         db.linkFunkt(katze, formal);
 
         db.addSynonym(hund, 2, {QString(), QStringLiteral("Köter")});
-        db.addSynonym(gone, 2, {QString(), QStringLiteral("weg")});     // orphan
+        db.addSynonym(gone, 2, {QString(), QStringLiteral("weg")});         // orphan
         db.addSynonym(12345, 1, {QString(), QStringLiteral("l'orphelin")}); // orphan
-        db.addSynonym(QVariant(), 1, {QString(), QStringLiteral("ohne")}); // no VID: never visited, stays
+        db.addSynonym(QVariant(), 1, {QString(), QStringLiteral("ohne")});  // no VID: never visited, stays
         db.addSynonym(QString::number(katze), 1, {QString(), QStringLiteral("minou")});
     }
     ScopedFakeMessages fake;
@@ -305,7 +308,7 @@ TEST_F(HandlerFile, BereinigeDBReportsAFailureOnceAndIsStillTrue)
 {
     {
         TestDatabase db(file());
-        db.addArea(QStringLiteral("Reisen"));   // unused
+        db.addArea(QStringLiteral("Reisen")); // unused
     }
     ScopedFakeMessages fake;
     open(file());
@@ -397,7 +400,7 @@ TEST_F(HandlerWithEntry, RelationsAndLinkSearchesTakeApostrophes)
 {
     ScopedFakeMessages fake;
     const QString h = QString::number(hund), k = QString::number(katze);
-    EXPECT_TRUE(handler.CheckRelationExist(k, h, QStringLiteral("Kinder's")));  // either direction
+    EXPECT_TRUE(handler.CheckRelationExist(k, h, QStringLiteral("Kinder's"))); // either direction
     EXPECT_TRUE(handler.CheckRelationExist(h, k, QStringLiteral("Gegenteil von")));
     EXPECT_FALSE(handler.CheckRelationExist(h, k, QStringLiteral("Siehe auch")));
     EXPECT_FALSE(handler.CheckRelationExist(h, QStringLiteral("9'9"), QStringLiteral("Kinder's")));
@@ -457,7 +460,7 @@ TEST_F(HandlerWithEntry, DeleteRelationalEntriesForIDRemovesOnlyThatEntrysRows)
     EXPECT_EQ(db.texts(QStringLiteral("SELECT IDV FROM Bereiche_Zwischen")), QStringList{QString::number(katze)});
     EXPECT_EQ(db.texts(QStringLiteral("SELECT IDV FROM GrammatikalischeAttribute_Zwischen")),
               QStringList{QString::number(katze)});
-    EXPECT_EQ(db.count(QStringLiteral("Referenzen")), 0);  // it was von in one and nach in the other
+    EXPECT_EQ(db.count(QStringLiteral("Referenzen")), 0); // it was von in one and nach in the other
 }
 
 TEST_F(HandlerWithEntry, SchreibeArrayToDBReplacesTheLinksOfTheCurrentEntry)
@@ -465,8 +468,7 @@ TEST_F(HandlerWithEntry, SchreibeArrayToDBReplacesTheLinksOfTheCurrentEntry)
     ScopedFakeMessages fake;
     handler.rsVokabular->FindFirst(QStringLiteral("ID LIKE '%1'").arg(hund));
     ASSERT_FALSE(handler.rsVokabular->NoMatch());
-    EXPECT_TRUE(handler.SchreibeArrayToDB(QStringLiteral("l'article;neu;Rest ohne Ende"),
-                                          handler.rsGrammatikalischeAttribute,
+    EXPECT_TRUE(handler.SchreibeArrayToDB(QStringLiteral("l'article;neu;Rest ohne Ende"), handler.rsGrammatikalischeAttribute,
                                           handler.rsGrammatikalischeAttribute_Zwischen, handler.rsVokabular));
     // An existing text is reused, not added twice.
     EXPECT_TRUE(handler.SchreibeArrayToDB(QStringLiteral("neu;l'article;"), handler.rsGrammatikalischeAttribute,
@@ -480,10 +482,9 @@ TEST_F(HandlerWithEntry, SchreibeArrayToDBReplacesTheLinksOfTheCurrentEntry)
                                       "GrammatikalischeAttribute A ON A.IDA = Z.ID WHERE Z.IDV = ?1 ORDER BY 1"),
                        {hund}),
               QStringList({QStringLiteral("l'article"), QStringLiteral("neu")}));
-    EXPECT_EQ(db.scalar(QStringLiteral("SELECT COUNT(*) FROM GrammatikalischeAttribute_Zwischen WHERE IDV = ?1"),
-                        {katze})
-                  .toInt(),
-              1);
+    EXPECT_EQ(
+        db.scalar(QStringLiteral("SELECT COUNT(*) FROM GrammatikalischeAttribute_Zwischen WHERE IDV = ?1"), {katze}).toInt(),
+        1);
 }
 
 // Column names come from the file: one that reads like a condition stays a name.
@@ -506,7 +507,8 @@ TEST_F(HandlerWithEntry, LinkColumnNamesFromTheFileAreOnlyNames)
     EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
     EXPECT_EQ(check().texts(QStringLiteral("SELECT \"%1\" || '/' || ID FROM Bereiche_Zwischen ORDER BY 1").arg(condition)),
               QStringList({QStringLiteral("%1/1").arg(hund), QStringLiteral("%1/1").arg(katze)}));
-    EXPECT_EQ(check().texts(QStringLiteral("SELECT ID || Bereich_Text FROM Bereiche")), QStringList{QStringLiteral("1neu")});
+    EXPECT_EQ(check().texts(QStringLiteral("SELECT ID || Bereich_Text FROM Bereiche")),
+              QStringList{QStringLiteral("1neu")});
 
     // A name that cannot be put in brackets is refused with a box, and nothing is deleted.
     EXPECT_FALSE(writeWithColumn(condition, QStringLiteral("a]b")));
@@ -536,7 +538,8 @@ TEST_F(HandlerWithEntry, SynonymsAreStoredChangedAndDeleted)
     EXPECT_FALSE(handler.StoreSynonyme(id + 100, hund, 2, QString(), QString(), QString(), QString(), nullptr));
     EXPECT_FALSE(handler.DeleteSynonym(id + 100));
     ASSERT_EQ(fake->shown.size(), 2);
-    EXPECT_EQ(fake->shown[0].prompt, QStringLiteral("Es trat folgender Fehler auf: \rSynonym nicht in Datenbank gefunden!"));
+    EXPECT_EQ(fake->shown[0].prompt,
+              QStringLiteral("Es trat folgender Fehler auf: \rSynonym nicht in Datenbank gefunden!"));
 
     EXPECT_TRUE(handler.DeleteSynonym(id));
     EXPECT_EQ(check().count(QStringLiteral("Synonyme")), 0);
@@ -550,9 +553,9 @@ namespace {
 // columns, its eleven record sets open, and the clean-up leaves it valid.
 TEST(ShippedDatabases, OpenWithTheirLanguagePairAndColumns)
 {
-    const char* files[] = {"Dänisch.lxt",     "Englisch.lxt",      "Finnisch.lxt",      "Französisch.lxt",
-                           "Isländisch.lxt",  "Italienisch.lxt",   "Portugiesisch.lxt", "Schwedisch.lxt",
-                           "Spanisch.lxt",    "Ungarisch.lxt"};
+    const char* files[] = {"Dänisch.lxt",    "Englisch.lxt",    "Finnisch.lxt",      "Französisch.lxt",
+                           "Isländisch.lxt", "Italienisch.lxt", "Portugiesisch.lxt", "Schwedisch.lxt",
+                           "Spanisch.lxt",   "Ungarisch.lxt"};
     QTemporaryDir dir;
     for (const char* name : files) {
         SCOPED_TRACE(name);

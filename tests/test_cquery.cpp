@@ -82,7 +82,7 @@ TEST(CQueryStatement, RelInitQueryStartsAfreshButKeepsTheCondition)
     EXPECT_EQ(q.insertBereichPart(), QString());
     q.RelCreateQueryString();
     EXPECT_EQ(q.QueryString, QStringLiteral("SELECT DISTINCT * FROM Vokabular"));
-    EXPECT_EQ(q.insertWortartPart(), QString());  // nothing fills the part-of-speech list
+    EXPECT_EQ(q.insertWortartPart(), QString()); // nothing fills the part-of-speech list
 }
 
 TEST(CQueryCondition, ScoreTermsAndTheirJoins)
@@ -111,7 +111,7 @@ TEST(CQueryCondition, FieldRegionSectionAndAreaTerms)
     q.InitQuery();
     q.ExtendQueryString(QStringLiteral("Vokabular"), QStringLiteral("Wortart"), QStringLiteral("Nomen"), true);
     q.ExtendQueryString(QStringLiteral("Vokabular"), QStringLiteral("Quelle"), QStringLiteral("l'Echo"), false);
-    q.ExtendQueryString(QStringLiteral("Vokabular"), QStringLiteral("Quelle"), QString(), true);  // nothing
+    q.ExtendQueryString(QStringLiteral("Vokabular"), QStringLiteral("Quelle"), QString(), true); // nothing
     EXPECT_EQ(q.FindString, QStringLiteral("Vokabular.[Wortart] LIKE 'Nomen' OR Vokabular.[Quelle] LIKE 'l''Echo'"));
 
     q.InitQuery();
@@ -119,7 +119,7 @@ TEST(CQueryCondition, FieldRegionSectionAndAreaTerms)
     q.ExtendQueryStringByRegion(QStringLiteral("Eingabedatum"), QStringLiteral("20000101"), QStringLiteral("2000'"));
     q.StopSection();
     q.StartSection();
-    q.ExtendQueryStringByRegion(QStringLiteral("Eingabedatum"), QString(), QStringLiteral("x"));  // nothing
+    q.ExtendQueryStringByRegion(QStringLiteral("Eingabedatum"), QString(), QStringLiteral("x")); // nothing
     q.ExtendQueryStringByScore(QStringLiteral("1"), QStringLiteral("2"));
     q.StopSection();
     EXPECT_EQ(q.FindString, QStringLiteral("((Eingabedatum >='20000101' AND Eingabedatum <='2000''')) AND "
@@ -150,7 +150,7 @@ protected:
         const qint64 kinder = db.addArea(QStringLiteral("Kinder's"));
         const qint64 blank = db.addArea(QString());
         const qint64 lang = db.addArea(QString(60, QLatin1Char('x')));
-        db.linkArea(hund, blank);  // an empty text first: no separator before the next
+        db.linkArea(hund, blank); // an empty text first: no separator before the next
         db.linkArea(hund, tiere);
         db.linkArea(hund, kinder);
         db.linkArea(haus, lang);
@@ -191,7 +191,7 @@ TEST_F(CQueryFile, CellTextsJoinTrimAndCut)
     const QString h = QString::number(haus);
     EXPECT_EQ(query.GetAllBereiche(h), QString(gMaxBereich, QLatin1Char('x')));
     const QString functional = query.GetAllFunktional(h);
-    EXPECT_EQ(functional.size(), gMaxAttribut + 1);  // cut to the limit, then the final ";"
+    EXPECT_EQ(functional.size(), gMaxAttribut + 1); // cut to the limit, then the final ";"
     EXPECT_TRUE(functional.startsWith(QStringLiteral("l'article a")));
     EXPECT_TRUE(functional.endsWith(QStringLiteral("a;")));
 
@@ -227,19 +227,23 @@ TEST_F(CQueryFile, CellsAreThoseOfADynasetWithTheIdWrittenIn)
         const QString links = table + QStringLiteral("_Zwischen");
         auto rs = handler.dbKopieren->OpenRecordset(
             QStringLiteral("SELECT %1, %2.IDV FROM %2, %3 WHERE %2.IDV=%4 AND %2.ID=%3.%5")
-                .arg(field, links, table, id, table == QLatin1String("Bereiche") ? QStringLiteral("ID") : QStringLiteral("IDA")));
+                .arg(field, links, table, id,
+                     table == QLatin1String("Bereiche") ? QStringLiteral("ID") : QStringLiteral("IDA")));
         QString cell;
         for (rs->FindFirst(condition); !rs->NoMatch(); rs->FindNext(condition))
-            appendCellText(cell, rs->Fields(field).toString(), table == QLatin1String("Bereiche") ? gMaxBereich : gMaxAttribut);
+            appendCellText(cell, rs->Fields(field).toString(),
+                           table == QLatin1String("Bereiche") ? gMaxBereich : gMaxAttribut);
         return cell;
     };
     const QString attribute = QStringLiteral("Attribut_Text");
     for (const qint64 id : {hund, haus, leer, odd}) {
         const QString text = QString::number(id);
         SCOPED_TRACE(id);
-        const QString gramm = walk(QStringLiteral("GrammatikalischeAttribute"), attribute, text, attribute + QStringLiteral(" LIKE '*'"));
+        const QString gramm =
+            walk(QStringLiteral("GrammatikalischeAttribute"), attribute, text, attribute + QStringLiteral(" LIKE '*'"));
         EXPECT_EQ(query.GetAllGrammatikalisch(text), gramm.isEmpty() ? gramm : gramm + QLatin1Char(';'));
-        const QString funkt = walk(QStringLiteral("FunktionaleAttribute"), attribute, text, attribute + QStringLiteral(" LIKE '*'"));
+        const QString funkt =
+            walk(QStringLiteral("FunktionaleAttribute"), attribute, text, attribute + QStringLiteral(" LIKE '*'"));
         EXPECT_EQ(query.GetAllFunktional(text), funkt.isEmpty() ? funkt : funkt + QLatin1Char(';'));
         // A Null area text (entry odd) is the empty text.
         EXPECT_EQ(query.GetAllBereiche(text), walk(QStringLiteral("Bereiche"), QStringLiteral("Bereich_Text"), text,

@@ -44,7 +44,7 @@ TEST_F(EngineConditions, EachShapeFindsTheRightRows)
         std::vector<qlonglong> ids;
     } cases[] = {
         {"Vokabular.ID LIKE '*'", {1, 2, 3, 4, 12, 120}},
-        {"ID LIKE '12'", {12}},                 // a number compared by its text: not 120
+        {"ID LIKE '12'", {12}}, // a number compared by its text: not 120
         {"ID LIKE '12*'", {12, 120}},
         {"ID LIKE '1?'", {12}},
         {"ID LIKE '1#0'", {120}},
@@ -55,7 +55,7 @@ TEST_F(EngineConditions, EachShapeFindsTheRightRows)
         {"ID = 12", {12}},
         {"12 = ID", {12}},
         {"ID<>12", {1, 2, 3, 4, 120}},
-        {"(Score >=2 AND Score <=5)", {1, 2, 12}},   // Score of 3 is Null
+        {"(Score >=2 AND Score <=5)", {1, 2, 12}}, // Score of 3 is Null
         {"Score > 5", {4}},
         {"Score < 2", {120}},
         {"Score <> 2", {2, 4, 12, 120}},
@@ -64,22 +64,22 @@ TEST_F(EngineConditions, EachShapeFindsTheRightRows)
         {"Score <= 1 OR Score >= 6", {4, 120}},
         {"Score NOT LIKE '2'", {2, 4, 12, 120}},
         {"Score = -1", {}},
-        {"Lang1_Main LIKE 'ä*'", {1}},           // umlauts ignore case too
+        {"Lang1_Main LIKE 'ä*'", {1}}, // umlauts ignore case too
         {"Lang1_Main LIKE 'ÄPFEL'", {1}},
         {"Lang1_Main LIKE 'STRAßE'", {3}},
-        {"Lang1_Main LIKE '*'", {1, 2, 3, 12, 120}},   // Null never matches
+        {"Lang1_Main LIKE '*'", {1, 2, 3, 12, 120}}, // Null never matches
         {"Lang1_Main LIKE 'Kinder''s'", {2}},
         {"Lang1_Main = \"Kinder's\"", {2}},
         {"[Lang1_Main] = 'zwölf'", {12}},
         {"Vokabular.[Lang1_Main] = 'ZWÖLF'", {12}},
-        {"Lang2_Main = 120", {120}},              // text with number: by text
+        {"Lang2_Main = 120", {120}}, // text with number: by text
         {"Lang2_Main > 'b'", {2, 3, 4, 12}},
         {"Lang1_Main IS NULL", {4}},
         {"Lang1_Main IS NOT NULL", {1, 2, 3, 12, 120}},
         {"Eingabedatum >= '20020202'", {3, 4, 12, 120}},
         {"((ID LIKE '1' AND Score LIKE '2') OR (ID LIKE '2' AND Score LIKE '1')) AND (Wortart = 'substantiv')", {1}},
-        {"Wortart LIKE 'zahl' AND NOT Lang1_Main LIKE 'z*'", {120}},   // Null stays unknown under NOT
-        {"ID = 1 OR ID = 3 AND Score = 6", {1}},  // AND binds closer than OR
+        {"Wortart LIKE 'zahl' AND NOT Lang1_Main LIKE 'z*'", {120}}, // Null stays unknown under NOT
+        {"ID = 1 OR ID = 3 AND Score = 6", {1}},                     // AND binds closer than OR
         {"(ID = 1 OR ID = 3) AND Score IS NULL", {3}},
     };
     for (const Case& c : cases) {
@@ -94,9 +94,22 @@ TEST_F(EngineConditions, EachShapeFindsTheRightRows)
 
 TEST_F(EngineConditions, FaultyConditionsAreReportedClearly)
 {
-    const char* bad[] = {"", "ID LIKE", "ID = ", "Foo = 1", "Vokabular.Foo LIKE '*'", "Bereiche.ID = 1",
-                         "ID LIKE 'Kinder's'", "(ID = 1", "ID = 1)", "ID == 1", "ID LIKE Score", "ID LIKE 'x",
-                         "AND ID = 1", "ID = 1 AND", "[ID = 1", "ID ; 1"};
+    const char* bad[] = {"",
+                         "ID LIKE",
+                         "ID = ",
+                         "Foo = 1",
+                         "Vokabular.Foo LIKE '*'",
+                         "Bereiche.ID = 1",
+                         "ID LIKE 'Kinder's'",
+                         "(ID = 1",
+                         "ID = 1)",
+                         "ID == 1",
+                         "ID LIKE Score",
+                         "ID LIKE 'x",
+                         "AND ID = 1",
+                         "ID = 1 AND",
+                         "[ID = 1",
+                         "ID ; 1"};
     rs->FindFirst(QStringLiteral("ID=12"));
     for (const char* b : bad) {
         SCOPED_TRACE(b);
@@ -153,7 +166,7 @@ TEST_F(EngineConditions, LongChainsAndDeepNestingKeepTheStack)
     auto nested = [&](int depth) { return repeat("(", depth) + QStringLiteral("ID = 12") + repeat(")", depth); };
     struct Case {
         QString cond;
-        std::vector<qlonglong> ids;   // empty with error set: the walk must fail
+        std::vector<qlonglong> ids; // empty with error set: the walk must fail
         bool error = false;
     };
     const std::vector<Case> cases = {
@@ -171,7 +184,7 @@ TEST_F(EngineConditions, LongChainsAndDeepNestingKeepTheStack)
     std::unique_ptr<QThread> thread(QThread::create([&] {
         for (size_t i = 0; i < cases.size(); ++i)
             if (!errorOf([&] { found[i] = walk(*rs, cases[i].cond); }, &errors[i]))
-                found[i] = walk(*rs, cases[i].cond);   // the second search takes the parse kept for it
+                found[i] = walk(*rs, cases[i].cond); // the second search takes the parse kept for it
     }));
     thread->setStackSize(256 * 1024);
     thread->start();
@@ -182,7 +195,7 @@ TEST_F(EngineConditions, LongChainsAndDeepNestingKeepTheStack)
         EXPECT_EQ(!errors[i].isEmpty(), cases[i].error) << errors[i].left(300).toStdString();
         if (cases[i].error) {
             EXPECT_TRUE(errors[i].contains(QStringLiteral("200"))) << errors[i].left(300).toStdString();
-            EXPECT_LT(errors[i].size(), 400);   // the condition is repeated only in part
+            EXPECT_LT(errors[i].size(), 400); // the condition is repeated only in part
         }
     }
 }
@@ -197,7 +210,7 @@ TEST_F(EngineConditions, NoMatchKeepsPositionAndRecordCountGrowsWithTheWalk)
     rs->FindNext(QStringLiteral("ID=4"));
     EXPECT_TRUE(rs->NoMatch());
     EXPECT_FALSE(rs->IsEOF());
-    EXPECT_EQ(rs->Fields(0).toInt(), 4);   // unchanged
+    EXPECT_EQ(rs->Fields(0).toInt(), 4); // unchanged
     EXPECT_EQ(rs->RecordCount(), 6);
     rs->FindFirst(QStringLiteral("ID=1"));
     EXPECT_FALSE(rs->NoMatch());
@@ -223,11 +236,11 @@ TEST(EngineLike, JetWildcards)
         const char* pattern;
         bool match;
     } cases[] = {
-        {"abc", "a*c", true},   {"ac", "a*c", true},    {"abd", "a*c", false}, {"a*c", "a[*]c", true},
-        {"abc", "a[*]c", false}, {"", "*", true},       {"", "", true},        {"x", "", false},
-        {"abc", "???", true},   {"ab", "???", false},   {"a1", "a#", true},    {"ab", "a#", false},
-        {"b", "[a-c]", true},   {"d", "[a-c]", false},  {"d", "[!a-c]", true}, {"a[", "a[", true},
-        {"ö", "[ä-ü]", true},   {"aXbXc", "*x*x*", false}, {"axbxc", "*x*x*", true}, {"mississippi", "*ss*ss*", true},
+        {"abc", "a*c", true},    {"ac", "a*c", true},       {"abd", "a*c", false},    {"a*c", "a[*]c", true},
+        {"abc", "a[*]c", false}, {"", "*", true},           {"", "", true},           {"x", "", false},
+        {"abc", "???", true},    {"ab", "???", false},      {"a1", "a#", true},       {"ab", "a#", false},
+        {"b", "[a-c]", true},    {"d", "[a-c]", false},     {"d", "[!a-c]", true},    {"a[", "a[", true},
+        {"ö", "[ä-ü]", true},    {"aXbXc", "*x*x*", false}, {"axbxc", "*x*x*", true}, {"mississippi", "*ss*ss*", true},
         {"]", "[]]", true},
     };
     for (const Case& c : cases) {

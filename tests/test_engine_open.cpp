@@ -74,7 +74,7 @@ TEST(EngineOpen, TablePropertiesInStoredOrder)
 {
     QTemporaryDir dir;
     auto db = Database::OpenDatabase(buildDb(dir));
-    auto td = db->TableDefs(QStringLiteral("vokabular"));   // names are found ignoring case
+    auto td = db->TableDefs(QStringLiteral("vokabular")); // names are found ignoring case
     EXPECT_EQ(td->Name(), QStringLiteral("Vokabular"));
     ASSERT_EQ(td->PropertiesCount(), 3);
     EXPECT_EQ(td->PropertiesItem(0).Name, QStringLiteral("Name"));
@@ -103,7 +103,7 @@ TEST(EngineOpen, AppendTextFieldAddsColumnOnce)
     QTemporaryDir dir;
     const QString path = buildDb(dir);
     auto db = Database::OpenDatabase(path);
-    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"), 2);   // a pending read
+    auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"), 2); // a pending read
     auto td = db->TableDefs(QStringLiteral("Vokabular"));
     td->AppendTextField(QStringLiteral("Notiz"), 200, QStringLiteral(""), true);
     db->RefreshTableDefs();
@@ -144,7 +144,7 @@ TEST(EngineOpen, ReadOnlyRefusesEveryWriteAndLeavesFileUnchanged)
         db->Close();
     };
     check(Database::OpenDatabase(path, false, true));
-    if (getuid() != 0) {   // root may write whatever the mode says
+    if (getuid() != 0) { // root may write whatever the mode says
         QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         check(Database::OpenDatabase(path));
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
@@ -214,8 +214,9 @@ TEST(EngineOpen, UnreadableFileIsNamedWithTheReason)
     AsNobody::run([&] {
         QString desc;
         EXPECT_EQ(errorOf([&] { Database::OpenDatabase(path); }, &desc), DbErr::CannotOpen);
-        EXPECT_TRUE(desc.contains(QStringLiteral("\"") + path + QStringLiteral("\" kann nicht geöffnet werden: keine "
-                                                                              "Leseberechtigung")))
+        EXPECT_TRUE(desc.contains(QStringLiteral("\"") + path
+                                  + QStringLiteral("\" kann nicht geöffnet werden: keine "
+                                                   "Leseberechtigung")))
             << desc.toStdString();
     });
 }

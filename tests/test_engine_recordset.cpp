@@ -77,7 +77,7 @@ TEST_F(EngineRecordset, AreaJoinWithQualifiedNames)
     rs->FindFirst(QStringLiteral("Vokabular.ID = 2"));
     ASSERT_FALSE(rs->NoMatch());
     EXPECT_EQ(rs->Fields(0).toInt(), 2);
-    EXPECT_EQ(rs->Fields(QStringLiteral("ID")).toInt(), 2);   // a plain name takes the first such column
+    EXPECT_EQ(rs->Fields(QStringLiteral("ID")).toInt(), 2); // a plain name takes the first such column
     EXPECT_EQ(rs->Fields(QStringLiteral("Vokabular.ID")).toInt(), 2);
     EXPECT_EQ(rs->Fields(QStringLiteral("Bereiche.ID")).toInt(), 2);
     EXPECT_EQ(rs->Fields(QStringLiteral("Bereiche_Zwischen.IDV")).toInt(), 2);
@@ -148,7 +148,8 @@ TEST_F(EngineRecordset, QueryDefRunsLikeADynasetAndLeavesNoReadOpen)
     auto run = [&](const QVariant& vid, const QString& condition) {
         query.setParameter(0, vid);
         QStringList out;
-        query.findAll(condition, [&](const QueryRow& row) { out << row.Fields(QStringLiteral("Bereich_Text")).toString(); });
+        query.findAll(condition,
+                      [&](const QueryRow& row) { out << row.Fields(QStringLiteral("Bereich_Text")).toString(); });
         return out;
     };
     auto walk = [&](const QString& written, const QString& condition) {
@@ -164,14 +165,16 @@ TEST_F(EngineRecordset, QueryDefRunsLikeADynasetAndLeavesNoReadOpen)
                                                 {QStringLiteral("12"), QStringLiteral("'12'")}};
     for (const auto& [value, written] : ids) {
         SCOPED_TRACE(written.toStdString());
-        for (const QString& condition : {QStringLiteral("Bereiche_Zwischen.IDV=%1"), QStringLiteral("Bereich_Text LIKE 'R*'")})
+        for (const QString& condition :
+             {QStringLiteral("Bereiche_Zwischen.IDV=%1"), QStringLiteral("Bereich_Text LIKE 'R*'")})
             EXPECT_EQ(run(value, condition.arg(QStringLiteral("[vid]"))), walk(written, condition.arg(written)));
     }
     EXPECT_EQ(run(qlonglong(1), QStringLiteral("Bereiche_Zwischen.IDV=[vid]")),
               (QStringList{QStringLiteral("Essen"), QStringLiteral("Reisen")}));
 
     query.setParameter(0, qlonglong(1));
-    EXPECT_THROW(query.findAll(QStringLiteral("IDV=[vid]"), [](const QueryRow&) { throw AppError(1, QStringLiteral("x")); }),
+    EXPECT_THROW(query.findAll(QStringLiteral("IDV=[vid]"),
+                               [](const QueryRow&) { throw AppError(1, QStringLiteral("x")); }),
                  AppError);
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path).constData(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
@@ -179,7 +182,8 @@ TEST_F(EngineRecordset, QueryDefRunsLikeADynasetAndLeavesNoReadOpen)
               SQLITE_OK)
         << "the file is still read-locked";
     sqlite3_close(other);
-    EXPECT_EQ(run(qlonglong(1), QStringLiteral("IDV=[vid]")), (QStringList{QStringLiteral("Speisen"), QStringLiteral("Reisen")}));
+    EXPECT_EQ(run(qlonglong(1), QStringLiteral("IDV=[vid]")),
+              (QStringList{QStringLiteral("Speisen"), QStringLiteral("Reisen")}));
 
     db->Close();
     EXPECT_EQ(errorOf([&] { run(qlonglong(1), QStringLiteral("IDV=[vid]")); }), DbErr::ObjectClosed);
@@ -234,7 +238,7 @@ TEST_F(EngineRecordset, FieldValuesByNameAndPosition)
     EXPECT_EQ(rs->Fields(QStringLiteral("lang1_main")).toString(), QStringLiteral("Straße"));
     EXPECT_EQ(rs->Fields(QStringLiteral("[Lang2_Main]")).toString(), QStringLiteral("street"));
     EXPECT_EQ(rs->Fields(QStringLiteral("Lang2_Main")).typeId(), QMetaType::QString);
-    EXPECT_FALSE(rs->Fields(QStringLiteral("Score")).isValid());   // Null
+    EXPECT_FALSE(rs->Fields(QStringLiteral("Score")).isValid()); // Null
     EXPECT_FALSE(rs->HasField(QStringLiteral("Fehlt")));
     EXPECT_EQ(errorOf([&] { rs->Fields(QStringLiteral("Fehlt")); }), DbErr::NoSuchField);
     EXPECT_EQ(errorOf([&] { rs->Fields(16); }), DbErr::NoSuchField);
@@ -257,7 +261,7 @@ TEST_F(EngineRecordset, UpdateIsCommittedAtOnceWhileOtherSetsAreReading)
     rsVokabular->FindFirst(QStringLiteral("ID LIKE '12'"));
     rsVokabular->Edit();
     rsVokabular->SetField(QStringLiteral("Score"), QVariant(short(4)));
-    EXPECT_EQ(rsVokabular->Fields(QStringLiteral("Score")).toInt(), 4);   // the edited value while editing
+    EXPECT_EQ(rsVokabular->Fields(QStringLiteral("Score")).toInt(), 4); // the edited value while editing
     EXPECT_EQ(scalar(path, QStringLiteral("SELECT Score FROM Vokabular WHERE ID=12")), QStringLiteral("3"));
     rsVokabular->Update();
     EXPECT_EQ(rsVokabular->Fields(QStringLiteral("Score")).toInt(), 4);
@@ -293,14 +297,14 @@ TEST_F(EngineRecordset, WaitingHoldsNoLockAndSetsReadOnAfterAnotherProgramWrote)
 {
     auto all = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
     auto walked = db->OpenRecordset(QStringLiteral("SELECT * FROM Vokabular"));
-    auto join = db->OpenRecordset(QStringLiteral(
-        "SELECT Bereich_Text FROM Bereiche_Zwischen, Bereiche WHERE Bereiche_Zwischen.ID=Bereiche.ID"));
+    auto join = db->OpenRecordset(
+        QStringLiteral("SELECT Bereich_Text FROM Bereiche_Zwischen, Bereiche WHERE Bereiche_Zwischen.ID=Bereiche.ID"));
     walked->FindFirst(QStringLiteral("ID LIKE '2'"));
     OtherProgram::waitForUser();
-    EXPECT_EQ(OtherProgram::write(path, QStringLiteral(
-                  "UPDATE Vokabular SET Lang2_Main='kids', Score=1 WHERE ID=2;"
-                  "UPDATE Vokabular SET Lang2_Main='twelve!' WHERE ID=12; DELETE FROM Vokabular WHERE ID=4;"
-                  "INSERT INTO Vokabular (ID, Lang1_Main, Score) VALUES (200, 'neu', 2)"))
+    EXPECT_EQ(OtherProgram::write(
+                  path, QStringLiteral("UPDATE Vokabular SET Lang2_Main='kids', Score=1 WHERE ID=2;"
+                                       "UPDATE Vokabular SET Lang2_Main='twelve!' WHERE ID=12; DELETE FROM Vokabular WHERE ID=4;"
+                                       "INSERT INTO Vokabular (ID, Lang1_Main, Score) VALUES (200, 'neu', 2)"))
                   .toStdString(),
               "");
 
@@ -336,7 +340,7 @@ TEST_F(EngineRecordset, EditRulesAreEnforced)
     EXPECT_EQ(errorOf([&] { rs->CancelUpdate(); }), DbErr::UpdateWithoutEdit);
     rs->Edit();
     EXPECT_EQ(errorOf([&] { rs->SetField(QStringLiteral("Fehlt"), 3); }), DbErr::NoSuchField);
-    rs->Update();   // nothing changed, nothing written
+    rs->Update(); // nothing changed, nothing written
     EXPECT_EQ(errorOf([&] { rs->Update(); }), DbErr::UpdateWithoutEdit);
 
     // An edit left behind by a move is dropped, never written into the next row.
@@ -350,8 +354,7 @@ TEST_F(EngineRecordset, EditRulesAreEnforced)
     rs->SetField(QStringLiteral("Score"), 6);
     rs->MoveNext();
     EXPECT_EQ(errorOf([&] { rs->Update(); }), DbErr::UpdateWithoutEdit);
-    EXPECT_EQ(scalar(path, QStringLiteral("SELECT group_concat(Score) FROM Vokabular")),
-              QStringLiteral("2,5,6,3,1"));
+    EXPECT_EQ(scalar(path, QStringLiteral("SELECT group_concat(Score) FROM Vokabular")), QStringLiteral("2,5,6,3,1"));
 }
 
 TEST_F(EngineRecordset, DeleteThenFindNextContinuesWithTheFollowingRow)
@@ -439,7 +442,7 @@ TEST_F(EngineRecordset, AddNewAppendsAReachableRow)
     EXPECT_FALSE(rs->Fields(QStringLiteral("Bereich_Text")).isValid());
     rs->SetField(QStringLiteral("Bereich_Text"), QStringLiteral("Wetter's"));
     rs->Update();
-    EXPECT_EQ(rs->Fields(0).toInt(), 2);   // the current row stays
+    EXPECT_EQ(rs->Fields(0).toInt(), 2); // the current row stays
     rs->MoveToLastModified();
     EXPECT_EQ(rs->Fields(QStringLiteral("Bereich_Text")).toString(), QStringLiteral("Wetter's"));
     EXPECT_EQ(rs->Fields(0).toInt(), 4);
@@ -451,7 +454,7 @@ TEST_F(EngineRecordset, AddNewAppendsAReachableRow)
         EXPECT_FALSE(rs->NoMatch());
     }
     rs->AddNew();
-    rs->Update();   // a row of defaults
+    rs->Update(); // a row of defaults
     EXPECT_EQ(scalar(path, QStringLiteral("SELECT count(*) FROM Bereiche")), QStringLiteral("5"));
     rs->FindFirst(QStringLiteral("ID = 5"));
     EXPECT_FALSE(rs->NoMatch());
@@ -522,8 +525,9 @@ TEST_F(EngineRecordset, LookupByKeyStaysRightThroughDeletesAndAdds)
         sqlite3* raw = nullptr;
         sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
         enginetest::execOrThrow(raw, QStringLiteral("DELETE FROM Bereiche_Zwischen"));
-        enginetest::execOrThrow(raw, QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
-                                                    "WHERE i < 299) INSERT INTO Bereiche_Zwischen SELECT i % 10, i FROM n"));
+        enginetest::execOrThrow(raw,
+                                QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                                               "WHERE i < 299) INSERT INTO Bereiche_Zwischen SELECT i % 10, i FROM n"));
         sqlite3_close(raw);
     }
     auto links = db->OpenRecordset(QStringLiteral("SELECT * FROM Bereiche_Zwischen"));
@@ -542,7 +546,7 @@ TEST_F(EngineRecordset, LookupByKeyStaysRightThroughDeletesAndAdds)
     auto sqlCount = [&](int v) {
         return scalar(path, QStringLiteral("SELECT count(*) FROM Bereiche_Zwischen WHERE IDV=%1").arg(v)).toLong();
     };
-    for (int round = 0; round < 2; ++round)   // the second round goes through the lookup table
+    for (int round = 0; round < 2; ++round) // the second round goes through the lookup table
         for (int v = 0; v < 10; ++v)
             EXPECT_EQ(countAll(v), 30) << "IDV " << v;
     // Delete every link of entry 3 through the lookup, as when an entry's links are removed.
@@ -617,7 +621,7 @@ TEST_F(EngineRecordset, FailedWritesAreReportedAndKeepTheEdit)
     rs->SetField(QStringLiteral("Score"), 6);
     EXPECT_EQ(errorOf([&] { rs->Update(); }, &desc), DbErr::Locked);
     EXPECT_TRUE(desc.contains(QStringLiteral("gesperrt"))) << desc.toStdString();
-    EXPECT_EQ(rs->Fields(QStringLiteral("Score")).toInt(), 6);   // still the edited value
+    EXPECT_EQ(rs->Fields(QStringLiteral("Score")).toInt(), 6); // still the edited value
     rs->CancelUpdate();
     EXPECT_EQ(rs->Fields(QStringLiteral("Score")).toInt(), 3);
     enginetest::execOrThrow(other, QStringLiteral("ROLLBACK"));

@@ -55,9 +55,9 @@ protected:
 };
 
 const QList<QPair<QString, QString>> kWords = {
-    {QStringLiteral("Haus"), QStringLiteral("maison")},  {QStringLiteral("hau"), QStringLiteral("frapper")},
+    {QStringLiteral("Haus"), QStringLiteral("maison")},    {QStringLiteral("hau"), QStringLiteral("frapper")},
     {QStringLiteral(" Hauch"), QStringLiteral("souffle")}, {QStringLiteral("HAUPT"), QStringLiteral("tête")},
-    {QStringLiteral("Apfel"), QStringLiteral("pomme")},  {QStringLiteral("über"), QStringLiteral("sur")},
+    {QStringLiteral("Apfel"), QStringLiteral("pomme")},    {QStringLiteral("über"), QStringLiteral("sur")},
 };
 
 TEST_F(Find, OpeningSortsByLanguageOne)
@@ -80,20 +80,20 @@ TEST_F(Find, IncrementalSearchIgnoresCase)
     frmSuchen d;
     struct Case {
         QString typed;
-        QString found;   // empty: not found
+        QString found; // empty: not found
     };
     const QList<Case> cases = {
         {QStringLiteral("h"), QStringLiteral("hau")},
-        {QStringLiteral("hau"), QStringLiteral("hau")},       // equal cell
-        {QStringLiteral("haus"), QStringLiteral("Haus")},     // shorter "hau" skipped
+        {QStringLiteral("hau"), QStringLiteral("hau")},   // equal cell
+        {QStringLiteral("haus"), QStringLiteral("Haus")}, // shorter "hau" skipped
         {QStringLiteral("HAUP"), QStringLiteral("HAUPT")},
         {QStringLiteral("Ü"), QStringLiteral("über")},        // the locale maps umlauts too
-        {QStringLiteral("strass"), QStringLiteral("Straße")},  // "ß" upper-cases to "SS"
+        {QStringLiteral("strass"), QStringLiteral("Straße")}, // "ß" upper-cases to "SS"
         {QStringLiteral("STRAßE"), QStringLiteral("Straße")},
-        {QStringLiteral("strasse"), QStringLiteral("Straße")},  // longer than the cell, not upper-cased
+        {QStringLiteral("strasse"), QStringLiteral("Straße")}, // longer than the cell, not upper-cased
         {QStringLiteral("strat"), QString()},
-        {QStringLiteral("hauc"), QString()},                  // " Hauch" has a blank first
-        {QStringLiteral("haustür"), QString()},               // longer than every cell
+        {QStringLiteral("hauc"), QString()},    // " Hauch" has a blank first
+        {QStringLiteral("haustür"), QString()}, // longer than every cell
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
@@ -136,9 +136,7 @@ TEST_F(Find, LocalesWhoseUpperCasingShortensTheText)
 // The child of the test above.
 TEST_F(Find, DISABLED_InTheSystemLocale)
 {
-    const auto nfd = [](const char* text) {
-        return QString::fromUtf8(text).normalized(QString::NormalizationForm_D);
-    };
+    const auto nfd = [](const char* text) { return QString::fromUtf8(text).normalized(QString::NormalizationForm_D); };
     struct Case {
         QString typed, found;
     };
@@ -295,7 +293,7 @@ TEST_F(Find, OverAListFromAShippedDatabase)
         const QString path = TestFiles::copyShipped(QStringLiteral("Englisch.lxt"), dir);
         ASSERT_FALSE(path.isEmpty());
         Form1& f1 = Forms::form1();
-        f1.Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.png"));  // as start-up sets it
+        f1.Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.png")); // as start-up sets it
         f1.Open_DB(QFileInfo(path).fileName());
         ASSERT_FALSE(f1.DBName.isEmpty());
         Forms::form2().Command4_Click();

@@ -87,7 +87,7 @@ TEST(FlexGrid, PuttingRowsAndColsCutsAndAppendsKeepingTexts)
     EXPECT_EQ(g.Cols(), 3);
     EXPECT_THROW(g.TextMatrix(1, 3), AppError);
     g.setCols(5);
-    EXPECT_EQ(g.TextMatrix(1, 4), QString());  // a column that comes back is empty
+    EXPECT_EQ(g.TextMatrix(1, 4), QString()); // a column that comes back is empty
     EXPECT_EQ(g.TextMatrix(1, 2), "1:2");
 }
 
@@ -111,7 +111,9 @@ TEST(FlexGrid, InvalidCurrentCellIsAnErrorAndLeavesItUnchanged)
     MSFlexGrid g;
     fill(g, 3, 3);
     g.setRow(2);
-    const struct { int row, col, number; } cases[] = {{3, 1, 30009}, {-1, 1, 30009}, {1, 3, 30010}, {1, -1, 30010}};
+    const struct {
+        int row, col, number;
+    } cases[] = {{3, 1, 30009}, {-1, 1, 30009}, {1, 3, 30010}, {1, -1, 30010}};
     for (const auto& c : cases) {
         try {
             if (c.number == 30009)
@@ -138,7 +140,7 @@ TEST(FlexGrid, ViewCurrentIndexFollowsDataCellsOnly)
     g.setRow(0);
     QCoreApplication::processEvents();
     EXPECT_FALSE(g.view()->currentIndex().isValid());
-    EXPECT_EQ(g.Row(), 0);  // the program's Row stays on the header
+    EXPECT_EQ(g.Row(), 0); // the program's Row stays on the header
 }
 
 TEST(FlexGrid, AddItemSplitsTabsAndIgnoresSurplusCells)
@@ -167,7 +169,7 @@ TEST(FlexGrid, RemoveItemMovesRowsUpAndKeepsRowInRange)
     g.RemoveItem(1);
     EXPECT_EQ(column(g, 1), (QStringList{"", "2:1", "3:1", "4:1"}));
     g.setRow(1);
-    EXPECT_FALSE(g.CellPicture().isNull());  // the picture went up with its row
+    EXPECT_FALSE(g.CellPicture().isNull()); // the picture went up with its row
     g.setRow(3);
     g.RemoveItem(3);
     EXPECT_EQ(g.Rows(), 3);
@@ -233,7 +235,7 @@ TEST(FlexGrid, SortFiveIsStableCaseBlindAndMovesWholeRows)
     const char* rows[] = {"1\tbanane\tb1", "2\tApfel\ta1", "3\tBanane\tb2", "4\tapfel\ta2", "5\tckirsche\tc"};
     for (const char* r : rows)
         g.AddItem(QString::fromUtf8(r));
-    g.setRow(3);  // "Banane", gets the picture
+    g.setRow(3); // "Banane", gets the picture
     g.setCol(2);
     g.setCellPicture(redDot());
     g.setCol(1);
@@ -322,7 +324,10 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
     }
     // Centre of a data cell in view viewport coordinates.
-    QPoint cellCentre(int row, int col) const { return g.view()->visualRect(g.view()->model()->index(row, col)).center(); }
+    QPoint cellCentre(int row, int col) const
+    {
+        return g.view()->visualRect(g.view()->model()->index(row, col)).center();
+    }
     QPoint headerCentre(int col) const
     {
         const QHeaderView* h = g.view()->horizontalHeader();
@@ -342,7 +347,7 @@ TEST_F(ShownGrid, PressOnHeaderMakesThatColumnColAndReportsSmallY)
     EXPECT_EQ(g.MouseRow(), 0);
     EXPECT_EQ(g.MouseCol(), 3);
     ASSERT_EQ(down.count(), 1);
-    EXPECT_EQ(down.at(0).at(0).toInt(), 1);  // left button
+    EXPECT_EQ(down.at(0).at(0).toInt(), 1); // left button
     EXPECT_LT(down.at(0).at(3).toInt(), g.RowHeight(0));
     QTest::mouseRelease(g.view()->horizontalHeader()->viewport(), Qt::LeftButton, {}, headerCentre(3));
 
@@ -398,10 +403,10 @@ TEST_F(ShownGrid, PicturesAreDrawnInTheFixedColumnAndInDataCells)
         g.setCellPictureAlignment(4);
         g.setCellPicture(redDot());
         QWidget* area = col == 0 ? static_cast<QWidget*>(g.view()->verticalHeader()) : g.view()->viewport();
-        const QRect cell = col == 0 ? QRect(0, g.view()->verticalHeader()->sectionViewportPosition(3),
-                                            g.view()->verticalHeader()->width(),
-                                            g.view()->verticalHeader()->sectionSize(3))
-                                    : g.view()->visualRect(g.view()->model()->index(3, 2));
+        const QRect cell = col == 0
+                               ? QRect(0, g.view()->verticalHeader()->sectionViewportPosition(3),
+                                       g.view()->verticalHeader()->width(), g.view()->verticalHeader()->sectionSize(3))
+                               : g.view()->visualRect(g.view()->model()->index(3, 2));
         const QImage shot = area->grab().toImage();
         EXPECT_EQ(QColor(shot.pixel(cell.center())), QColor(Qt::red));
         g.setCellPicture(QPixmap());
@@ -444,7 +449,7 @@ TEST(FlexGrid, WrittenCellsReachTheViewOnceTheEventLoopRuns)
     const auto bottomRight = spy.at(0).at(1).value<QModelIndex>();
     EXPECT_EQ(topLeft.row(), 2);
     EXPECT_EQ(topLeft.column(), 1);
-    EXPECT_EQ(bottomRight.row(), 4);   // row 5 is gone
+    EXPECT_EQ(bottomRight.row(), 4); // row 5 is gone
     EXPECT_EQ(bottomRight.column(), 3);
     EXPECT_EQ(g.view()->model()->data(g.view()->model()->index(2, 1)).toString(), QStringLiteral("a"));
 }

@@ -36,8 +36,8 @@ void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdSt
 namespace {
 
 const QString kResources = QStringLiteral(LEXUVANT_BUILD_RESOURCES);
-const QString kNoHelpGerman = QStringLiteral(
-    "Hilfeinhalt konnte nicht angezeigt werden. Dieser Anwendung ist keine Hilfedatei zugeordnet.");
+const QString kNoHelpGerman =
+    QStringLiteral("Hilfeinhalt konnte nicht angezeigt werden. Dieser Anwendung ist keine Hilfedatei zugeordnet.");
 
 // Restores a global on leaving the test.
 struct LanguageGuard {
@@ -66,7 +66,10 @@ TEST(AboutBox, ShowsCaptionNameAndVersion)
 
 TEST(AboutBox, EscapeAndEnterCloseIt)
 {
-    struct Case { Qt::Key key; int result; };
+    struct Case {
+        Qt::Key key;
+        int result;
+    };
     for (const Case& c : {Case{Qt::Key_Escape, QDialog::Rejected}, Case{Qt::Key_Return, QDialog::Accepted},
                           Case{Qt::Key_Enter, QDialog::Accepted}}) {
         frmAboutBox box;
@@ -159,7 +162,12 @@ TEST(HelpViewer, HelpFileNamesMapToTheBuiltCollection)
 
 TEST(HelpViewer, OpensAtContextNumbersContentsAndSearch)
 {
-    struct Case { QString file; int command; int data; QString title; };
+    struct Case {
+        QString file;
+        int command;
+        int data;
+        QString title;
+    };
     const QString de = kResources + QStringLiteral("/help/lexuvan.hlp");
     const QString en = kResources + QStringLiteral("/help/lexuvane.hlp");
     const QList<Case> cases = {
@@ -203,8 +211,7 @@ TEST(HelpViewer, HelpWorksWhenMovedElsewhereAsTheInstallDoes)
     for (const char* name : {"lexuvane.qhc", "lexuvane.qch"})
         ASSERT_TRUE(QFile::copy(kResources + QStringLiteral("/help/") + QLatin1String(name),
                                 dir.filePath(QLatin1String(name))));
-    ASSERT_TRUE(HelpViewer::WinHelp(nullptr, dir.filePath(QStringLiteral("lexuvane.hlp")), HelpViewer::HelpContext,
-                                    1002))
+    ASSERT_TRUE(HelpViewer::WinHelp(nullptr, dir.filePath(QStringLiteral("lexuvane.hlp")), HelpViewer::HelpContext, 1002))
         << HelpViewer::lastError().toStdString();
     EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("The selection window"));
     // Without its documentation file the collection is unusable: the error box, no viewer.
@@ -268,7 +275,7 @@ TEST(HelpViewer, DISABLED_ReadOnlyHelpFolderChild)
     {
         QFile damaged(copy);
         ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
-        damaged.write(QByteArray(16, '\0'));   // no SQLite header any more
+        damaged.write(QByteArray(16, '\0')); // no SQLite header any more
         damaged.flush();
         damaged.setFileTime(QFileInfo(installed).lastModified(), QFileDevice::FileModificationTime);
     }
@@ -332,11 +339,12 @@ TEST(HelpViewer, F1OpensTheWindowsTopic)
     auto* tree = HelpViewer::viewerWindow()->findChild<QHelpContentWidget*>();
     ASSERT_NE(tree, nullptr);
     auto marked = [tree] { return tree->currentIndex().data().toString(); };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return marked() == QLatin1String("Ausdruck suchen"); }, 5000)) << marked().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return marked() == QLatin1String("Ausdruck suchen"); }, 5000))
+        << marked().toStdString();
     QModelIndex list;
-    for (const QModelIndex& i : tree->model()->match(tree->model()->index(0, 0), Qt::DisplayRole,
-                                                     QStringLiteral("Die Vokabelliste"), 1,
-                                                     Qt::MatchExactly | Qt::MatchRecursive))
+    for (const QModelIndex& i :
+         tree->model()->match(tree->model()->index(0, 0), Qt::DisplayRole, QStringLiteral("Die Vokabelliste"), 1,
+                              Qt::MatchExactly | Qt::MatchRecursive))
         list = i;
     ASSERT_TRUE(list.isValid());
     tree->scrollTo(list);
@@ -360,7 +368,7 @@ TEST(HelpViewer, LinksBetweenPagesStayInTheViewer)
     auto* browser = HelpViewer::viewerWindow()->findChild<QTextBrowser*>();
     ASSERT_NE(browser, nullptr);
     browser->setFocus();
-    QTest::keyClick(browser, Qt::Key_Tab);   // the first link: "Hauptfenster"
+    QTest::keyClick(browser, Qt::Key_Tab); // the first link: "Hauptfenster"
     QTest::keyClick(browser, Qt::Key_Return);
     EXPECT_EQ(HelpViewer::shownPageTitle(), QStringLiteral("Das Hauptfenster"));
     HelpViewer::viewerWindow()->close();
@@ -419,7 +427,10 @@ protected:
             m_saved[i].isNull() ? qunsetenv(kVariables[i]) : qputenv(kVariables[i], m_saved[i]);
     }
 
-    void associate() { writeFile(QStringLiteral("config/mimeapps.list"), "[Default Applications]\ntext/html=lexfake.desktop;\n"); }
+    void associate()
+    {
+        writeFile(QStringLiteral("config/mimeapps.list"), "[Default Applications]\ntext/html=lexfake.desktop;\n");
+    }
 
     void writeFile(const QString& relative, const QByteArray& bytes)
     {
@@ -443,11 +454,16 @@ protected:
         return s_startSucceeds;
     }
 
-    struct Call { QString program; QStringList arguments; bool probeExisted; };
+    struct Call {
+        QString program;
+        QStringList arguments;
+        bool probeExisted;
+    };
     static inline QList<Call> s_calls;
     static inline bool s_startSucceeds = true;
     static constexpr const char* kVariables[] = {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CONFIG_DIRS",
-                                                 "XDG_DATA_DIRS", "PATH", "XDG_CURRENT_DESKTOP", "TMPDIR"};
+                                                 "XDG_DATA_DIRS",   "PATH",          "XDG_CURRENT_DESKTOP",
+                                                 "TMPDIR"};
     QTemporaryDir m_dir;
     QList<QByteArray> m_saved;
 };
@@ -469,7 +485,14 @@ TEST_F(WebBrowserTest, StartsTheAssociatedBrowserWithTheAddress)
 
 TEST_F(WebBrowserTest, FailuresShowTheirMessageAndRemoveTheProbeFile)
 {
-    struct Case { const char* name; bool associated; bool starts; QString prompt; QString title; int calls; };
+    struct Case {
+        const char* name;
+        bool associated;
+        bool starts;
+        QString prompt;
+        QString title;
+        int calls;
+    };
     const QList<Case> cases = {
         {"no association", false, true, QStringLiteral("Could not find associated Browser"),
          QStringLiteral("Browser Not Found"), 0},
@@ -508,14 +531,19 @@ TEST_F(WebBrowserTest, TheDesktopsOwnQueryToolIsAskedFirst)
 
 TEST_F(WebBrowserTest, ExecLineFieldCodesTakeTheAddress)
 {
-    struct Case { QString exec; QString program; QStringList arguments; };
+    struct Case {
+        QString exec;
+        QString program;
+        QStringList arguments;
+    };
     const QString url = QStringLiteral("file:///p.html");
     const QList<Case> cases = {
         {QStringLiteral("browser %u"), QStringLiteral("browser"), {url}},
         {QStringLiteral("browser --flag %U"), QStringLiteral("browser"), {QStringLiteral("--flag"), url}},
         {QStringLiteral("browser"), QStringLiteral("browser"), {url}},
         {QStringLiteral("browser %F %i %c"), QStringLiteral("browser"), {url}},
-        {QStringLiteral("\"/opt/my browser/run\" --x=100%% %f"), QStringLiteral("/opt/my browser/run"),
+        {QStringLiteral("\"/opt/my browser/run\" --x=100%% %f"),
+         QStringLiteral("/opt/my browser/run"),
          {QStringLiteral("--x=100%"), url}},
     };
     for (const Case& c : cases) {
@@ -600,13 +628,20 @@ TEST_F(WebBrowserTest, NothingPlantedInTheTemporaryFolderIsFollowed)
 
 TEST(Pictures, AllAreBuiltWithTheirSizes)
 {
-    struct Case { const char* name; QSize size; };
+    struct Case {
+        const char* name;
+        QSize size;
+    };
     const QSize flag(120, 72);
     const QList<Case> cases = {
-        {"Dänemark.bmp", flag}, {"GB.bmp", flag}, {"Finnland.bmp", flag}, {"Französisch.bmp", flag},
-        {"Island.bmp", flag}, {"Italien.bmp", flag}, {"Portugal.bmp", flag}, {"Schweden.bmp", flag},
-        {"Spanien.bmp", flag}, {"Ungarn.bmp", flag}, {"marke.png", {16, 16}}, {"splash.png", {280, 60}},
-        {"background.png", {340, 284}}, {"lexuvant.png", {256, 256}}, {"lexuvant-48.png", {48, 48}},
+        {"Dänemark.bmp", flag},         {"GB.bmp", flag},
+        {"Finnland.bmp", flag},         {"Französisch.bmp", flag},
+        {"Island.bmp", flag},           {"Italien.bmp", flag},
+        {"Portugal.bmp", flag},         {"Schweden.bmp", flag},
+        {"Spanien.bmp", flag},          {"Ungarn.bmp", flag},
+        {"marke.png", {16, 16}},        {"splash.png", {280, 60}},
+        {"background.png", {340, 284}}, {"lexuvant.png", {256, 256}},
+        {"lexuvant-48.png", {48, 48}},
     };
     for (const Case& c : cases) {
         const QImage image(kResources + QStringLiteral("/pictures/") + QString::fromUtf8(c.name));
@@ -620,19 +655,23 @@ TEST(Pictures, FlagColoursAndTransparentMarker)
     auto pixel = [](const char* name, int x, int y) {
         return QImage(kResources + QStringLiteral("/pictures/") + QString::fromUtf8(name)).pixelColor(x, y);
     };
-    struct Case { const char* name; QPoint at; QColor colour; };
+    struct Case {
+        const char* name;
+        QPoint at;
+        QColor colour;
+    };
     const QList<Case> cases = {
-        {"Dänemark.bmp", {5, 5}, QColor(0xC8, 0x10, 0x2E)},     // red field
-        {"Dänemark.bmp", {45, 5}, Qt::white},                   // the cross's upright
-        {"Schweden.bmp", {110, 36}, QColor(0xFE, 0xCC, 0x02)},  // yellow bar
-        {"Ungarn.bmp", {60, 5}, QColor(0xCE, 0x29, 0x39)},      // red on top
-        {"Ungarn.bmp", {60, 66}, QColor(0x47, 0x70, 0x50)},     // green below
-        {"Italien.bmp", {5, 36}, QColor(0x00, 0x92, 0x46)},     // green at the hoist
-        {"Spanien.bmp", {110, 5}, QColor(0xAA, 0x15, 0x1B)},    // red band: a quarter of the height
-        {"Spanien.bmp", {110, 20}, QColor(0xF1, 0xBF, 0x00)},   // yellow band: half of it
+        {"Dänemark.bmp", {5, 5}, QColor(0xC8, 0x10, 0x2E)},    // red field
+        {"Dänemark.bmp", {45, 5}, Qt::white},                  // the cross's upright
+        {"Schweden.bmp", {110, 36}, QColor(0xFE, 0xCC, 0x02)}, // yellow bar
+        {"Ungarn.bmp", {60, 5}, QColor(0xCE, 0x29, 0x39)},     // red on top
+        {"Ungarn.bmp", {60, 66}, QColor(0x47, 0x70, 0x50)},    // green below
+        {"Italien.bmp", {5, 36}, QColor(0x00, 0x92, 0x46)},    // green at the hoist
+        {"Spanien.bmp", {110, 5}, QColor(0xAA, 0x15, 0x1B)},   // red band: a quarter of the height
+        {"Spanien.bmp", {110, 20}, QColor(0xF1, 0xBF, 0x00)},  // yellow band: half of it
         {"Portugal.bmp", {3, 3}, QColor(0x00, 0x66, 0x00)},
         {"Portugal.bmp", {116, 3}, QColor(0xFF, 0x00, 0x00)},
-        {"GB.bmp", {60, 36}, QColor(0xC8, 0x10, 0x2E)},         // centre of St George's cross
+        {"GB.bmp", {60, 36}, QColor(0xC8, 0x10, 0x2E)}, // centre of St George's cross
     };
     for (const Case& c : cases)
         EXPECT_EQ(pixel(c.name, c.at.x(), c.at.y()).rgb(), c.colour.rgb()) << c.name << " " << c.at.x() << "," << c.at.y();

@@ -111,17 +111,22 @@ protected:
         const QString path = dir.filePath(QStringLiteral("gen.lxt"));
         TestDatabase db(path);
         db.setLanguages(kLanguages).setDBVersion(2);
-        const QStringList areas = {QStringLiteral("Basiskommunikation"), QStringLiteral("Einkaufen"),
-                                   QStringLiteral("Essen"), QStringLiteral("Orte"), QStringLiteral("Reisen"),
-                                   QStringLiteral("Richtungen"), QStringLiteral("Zahlen"), QStringLiteral("Zeiten")};
+        const QStringList areas = {QStringLiteral("Basiskommunikation"),
+                                   QStringLiteral("Einkaufen"),
+                                   QStringLiteral("Essen"),
+                                   QStringLiteral("Orte"),
+                                   QStringLiteral("Reisen"),
+                                   QStringLiteral("Richtungen"),
+                                   QStringLiteral("Zahlen"),
+                                   QStringLiteral("Zeiten")};
         QList<qint64> areaIds;
         for (const QString& a : areas)
             areaIds << db.addArea(a);
         db.begin();
         for (int i = 0; i < 60; ++i) {
             const QVariant score = i % 7 == 6 ? QVariant() : QVariant(1 + i % 7);
-            const qint64 id = db.addEntry({{}, QStringLiteral("wort%1").arg(i)}, {{}, QStringLiteral("mot%1").arg(i)},
-                                          score);
+            const qint64 id =
+                db.addEntry({{}, QStringLiteral("wort%1").arg(i)}, {{}, QStringLiteral("mot%1").arg(i)}, score);
             db.linkArea(id, areaIds[i % 8]);
             if (i % 5 == 0)
                 db.linkArea(id, areaIds[(i + 3) % 8]);
@@ -155,10 +160,10 @@ const QList<Selection> kSelections = {
     {{QStringLiteral("Zahlen")}, 2, 4},
     {{QStringLiteral("Einkaufen"), QStringLiteral("Orte"), QStringLiteral("Zeiten")}, 1, 3},
     {{}, 5, 6},
-    {{QStringLiteral("Basiskommunikation"), QStringLiteral("Einkaufen"), QStringLiteral("Essen"),
-      QStringLiteral("Orte"), QStringLiteral("Reisen"), QStringLiteral("Richtungen"), QStringLiteral("Zahlen"),
-      QStringLiteral("Zeiten")},
-     1, 6},
+    {{QStringLiteral("Basiskommunikation"), QStringLiteral("Einkaufen"), QStringLiteral("Essen"), QStringLiteral("Orte"),
+      QStringLiteral("Reisen"), QStringLiteral("Richtungen"), QStringLiteral("Zahlen"), QStringLiteral("Zeiten")},
+     1,
+     6},
 };
 
 TEST_F(ListBuild, SelectionMatchesSqlOnGeneratedDatabase)
@@ -166,8 +171,8 @@ TEST_F(ListBuild, SelectionMatchesSqlOnGeneratedDatabase)
     const QString path = generated();
     open(path);
     for (const Selection& s : kSelections) {
-        SCOPED_TRACE(s.areas.join(QLatin1Char(',')).toStdString() + " " + std::to_string(s.min) + ".." +
-                     std::to_string(s.max));
+        SCOPED_TRACE(s.areas.join(QLatin1Char(',')).toStdString() + " " + std::to_string(s.min) + ".."
+                     + std::to_string(s.max));
         expectSelection(path, s.areas, s.min, s.max);
     }
 }
@@ -178,8 +183,8 @@ TEST_F(ListBuild, SelectionMatchesSqlOnShippedDatabase)
     ASSERT_FALSE(path.isEmpty());
     open(path);
     for (const Selection& s : kSelections) {
-        SCOPED_TRACE(s.areas.join(QLatin1Char(',')).toStdString() + " " + std::to_string(s.min) + ".." +
-                     std::to_string(s.max));
+        SCOPED_TRACE(s.areas.join(QLatin1Char(',')).toStdString() + " " + std::to_string(s.min) + ".."
+                     + std::to_string(s.max));
         expectSelection(path, s.areas, s.min, s.max);
     }
 }
@@ -293,7 +298,7 @@ TEST_F(ListBuild, NoHitLeavesHeaderOnlyAndConsistentState)
         db.addEntry({{}, QStringLiteral("zwei")}, {{}, QStringLiteral("deux")}, 2);
     }
     open(path);
-    f2().Command4_Click();   // a list with entries first
+    f2().Command4_Click(); // a list with entries first
     ASSERT_TRUE(Forms::form1().ListeNichtLeer);
     ASSERT_EQ(grid()->Rows(), 3);
 
@@ -451,7 +456,7 @@ TEST_F(ListBuild, CellTexts)
         {rNulls, Liste::txtDeutsch_Main, QString()},
         {rNulls, Liste::txtZusatzinfo, QString()},
         {rNulls, Liste::txtQuelle, QString()},
-        {rNulls, Liste::txtEingabedatum, QStringLiteral(" 20000716")},   // nine characters: unchanged
+        {rNulls, Liste::txtEingabedatum, QStringLiteral(" 20000716")}, // nine characters: unchanged
         {rNulls, Liste::txtEingabe_mod, QStringLiteral("20000716")},
         {rNulls, Liste::txtAenderungsdatum, QString()},
         {rNulls, Liste::txtScore, QStringLiteral("6")},

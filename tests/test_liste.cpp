@@ -138,7 +138,7 @@ TEST_F(ListeTest, LoadsAsAnEmptyListWithTheLoadWidths)
     EXPECT_EQ(g.RowHeight(1), 0);
     EXPECT_EQ(g.Row(), 0);
     EXPECT_EQ(liste().entryCount(), 0);
-    const int base = g.ColWidth(Liste::txtScore);  // the grid's default width
+    const int base = g.ColWidth(Liste::txtScore); // the grid's default width
     EXPECT_EQ(g.ColWidth(0), std::lround(base / 3.0));
     EXPECT_EQ(g.ColWidth(Liste::txtSpanisch), 2 * base);
     EXPECT_EQ(g.ColWidth(Liste::txtDeutsch), 2 * base);
@@ -158,18 +158,28 @@ TEST_F(ListeTest, HeadersAndMenusInBothLanguages)
 {
     struct Case {
         const char* sprache;
-        QStringList headers;  // columns 2 to 13
+        QStringList headers; // columns 2 to 13
         const char *file, *find, *sort, *score, *by1, *caption;
     };
     const Case cases[] = {
         {"De",
          {"Deutsch", "Französisch", "Wortart", "Grammatikalische Attribute", "Funktionale Attribute", "Bereich",
           "Beispielsatz", "Zusatzinfo", "Quelle", "Eingabedatum", "Änderungsdatum", "Score"},
-         "Datei", "Suchen in Liste", "Sortieren", "nach Fehlerscore", "nach Deutsch", "Vokabelliste - 0 Einträge"},
+         "Datei",
+         "Suchen in Liste",
+         "Sortieren",
+         "nach Fehlerscore",
+         "nach Deutsch",
+         "Vokabelliste - 0 Einträge"},
         {"En",
          {"Deutsch", "Französisch", "Part of Speech", "Grammar Attributes", "Functional Attributes", "Area",
           "Sample Phrase", "Additional Info", "Source", "Creationdate", "Changedate", "Error Score"},
-         "File", "Find in List...", "Sort", "by Error Score", "by Deutsch", "Vocab List - 0 entries"},
+         "File",
+         "Find in List...",
+         "Sort",
+         "by Error Score",
+         "by Deutsch",
+         "Vocab List - 0 entries"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sprache);
@@ -237,7 +247,7 @@ TEST_F(ListeTest, ColumnCountsAsHiddenByTheFirstUncheckedBox)
         return out;
     };
     O& opt = O::instance();
-    EXPECT_EQ(hiddenCols(), (QList<int>{5, 6}));  // start values: chkGrammatikalischeAttribute unchecked
+    EXPECT_EQ(hiddenCols(), (QList<int>{5, 6})); // start values: chkGrammatikalischeAttribute unchecked
     for (int b = 0; b < O::Count; ++b)
         opt.setChecked(O::Box(b), true);
     EXPECT_EQ(hiddenCols(), QList<int>{});
@@ -245,7 +255,7 @@ TEST_F(ListeTest, ColumnCountsAsHiddenByTheFirstUncheckedBox)
     EXPECT_EQ(hiddenCols(), (QList<int>{4, 5}));
     opt.setChecked(O::chkWortart, true);
     opt.setChecked(O::chkScore, false);
-    EXPECT_EQ(hiddenCols(), QList<int>{13});  // column 14 never counts
+    EXPECT_EQ(hiddenCols(), QList<int>{13}); // column 14 never counts
 }
 
 TEST_F(ListeTest, HidingColumnsByOptionsRestoresSavedWidths)
@@ -255,9 +265,9 @@ TEST_F(ListeTest, HidingColumnsByOptionsRestoresSavedWidths)
     g.setColWidth(Liste::txtBereich, 0);
     g.setColWidth(Liste::txtWortart, 777);
     liste().HideColsAccordingToOptions();
-    EXPECT_EQ(g.ColWidth(Liste::txtBereich), area);        // checked: the saved width
-    EXPECT_EQ(g.ColWidth(Liste::txtWortart), 0);           // checked, saved width was 0
-    EXPECT_EQ(g.ColWidth(Liste::txtScore), 0);             // unchecked
+    EXPECT_EQ(g.ColWidth(Liste::txtBereich), area); // checked: the saved width
+    EXPECT_EQ(g.ColWidth(Liste::txtWortart), 0);    // checked, saved width was 0
+    EXPECT_EQ(g.ColWidth(Liste::txtScore), 0);      // unchecked
 }
 
 TEST_F(ListeTest, AdjustControlsLaysOutOnceThenOnlySetsWidths)
@@ -325,11 +335,24 @@ TEST_F(ListeTest, EverySortDropsTheMarkerAndMakesRowOneCurrent)
         {"menu language 2", [](Liste& l) { l.mnDeutsch_Click(); }, Liste::txtDeutsch},
         {"menu area", [](Liste& l) { l.mnBereich_Click(); }, Liste::txtBereich},
         {"menu score", [](Liste& l) { l.mnScore_Click(); }, Liste::txtScore},
-        {"main part", [](Liste& l) { l.MSFlexGrid1->setCol(Liste::txtSpanisch); l.SortByMain(); },
+        {"main part",
+         [](Liste& l) {
+             l.MSFlexGrid1->setCol(Liste::txtSpanisch);
+             l.SortByMain();
+         },
          Liste::txtSpanisch_Main},
-        {"creation date", [](Liste& l) { l.MSFlexGrid1->setCol(Liste::txtEingabedatum); l.SortAccordingToCol(); },
+        {"creation date",
+         [](Liste& l) {
+             l.MSFlexGrid1->setCol(Liste::txtEingabedatum);
+             l.SortAccordingToCol();
+         },
          Liste::txtEingabe_mod},
-        {"area by SortWord", [](Liste& l) { l.MSFlexGrid1->setCol(Liste::txtBereich); l.ResetMarke(); l.SortWord("Main"); },
+        {"area by SortWord",
+         [](Liste& l) {
+             l.MSFlexGrid1->setCol(Liste::txtBereich);
+             l.ResetMarke();
+             l.SortWord("Main");
+         },
          Liste::txtBereich},
     };
     for (const Case& c : cases) {
@@ -380,7 +403,7 @@ TEST_F(ListeTest, HeaderPressSortsUnlessOnTheIdColumn)
     setFiveEntries();
     MSFlexGrid& g = grid();
     g.setCol(1);
-    emit g.MouseDown(1, 0, 300, 30);  // header zone, ID column current
+    emit g.MouseDown(1, 0, 300, 30); // header zone, ID column current
     EXPECT_EQ(columnTexts(1), (QStringList{"1", "2", "3", "4", "5"}));
 
     // A real press on the header of the language-2 column.
@@ -424,7 +447,7 @@ TEST_F(ListeTest, MarkerBeyondAShrunkListIsLeftAlone)
     mark(5);
     grid().setRows(3);
     grid().setCol(Liste::txtSpanisch);
-    liste().mnSpanisch_Click();  // sort: nothing to unmark, nothing reported
+    liste().mnSpanisch_Click(); // sort: nothing to unmark, nothing reported
     EXPECT_TRUE(msgs->shown.isEmpty());
     mark(2);
     EXPECT_EQ(markedRows(), QList<int>{2});
@@ -478,7 +501,7 @@ TEST_F(ListeTest, ShownAgainTheListStartsAtItsFirstColumns)
     Liste& l = liste();
     l.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&l));
-    l.AdjustControls();   // as the list build lays it out: wider than the grid by the marker column
+    l.AdjustControls(); // as the list build lays it out: wider than the grid by the marker column
     QScrollBar* sideways = grid().view()->horizontalScrollBar();
     ASSERT_TRUE(QTest::qWaitFor([&] { return sideways->maximum() > 0; }));
     auto answerOnRow = [&](int row) {
@@ -517,8 +540,9 @@ TEST_F(ListeTest, CloseOnlyHidesAndFindNeedsRows)
 
 TEST_F(ListeTest, ArrayDBToListeEndsEachItemWithASemicolon)
 {
-    const struct { const char *in, *out; } cases[] = {
-        {"a@b@c", "a;b;"}, {"", ""}, {"@@", ";;"}, {"ohne", ""}, {"Haus@", "Haus;"}};
+    const struct {
+        const char *in, *out;
+    } cases[] = {{"a@b@c", "a;b;"}, {"", ""}, {"@@", ";;"}, {"ohne", ""}, {"Haus@", "Haus;"}};
     for (const auto& c : cases)
         EXPECT_EQ(liste().ArrayDBToListe(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
     EXPECT_EQ(liste().Fgi(2, 3), 2 * 24 + 3);
@@ -539,8 +563,10 @@ TEST_F(ListeTest, RowPositionFindsTheRecordOfTheRowsId)
     ASSERT_TRUE(h.OpenAllRecordsets());
     setFiveEntries();
     MSFlexGrid& g = grid();
-    const struct { const char* id; int expected; } cases[] = {
-        {"", -1}, {"999", -1}, {"O'Brien", -1}};
+    const struct {
+        const char* id;
+        int expected;
+    } cases[] = {{"", -1}, {"999", -1}, {"O'Brien", -1}};
     for (const auto& c : cases) {
         g.setTextMatrix(2, 1, QString::fromUtf8(c.id));
         EXPECT_EQ(liste().RowPos_To_RecPos(2), c.expected) << c.id;

@@ -28,7 +28,7 @@ TEST_F(MainWindowStateTest, CommandsFollowTheState)
     struct Case {
         const char* name;
         bool database, empty, listFilled;
-        bool auswahl, liste, trainer;   // expected: Command1/Grid/Command2 and their menu items
+        bool auswahl, liste, trainer; // expected: Command1/Grid/Command2 and their menu items
     };
     const Case cases[] = {
         {"no database", false, false, false, false, false, false},
@@ -215,8 +215,10 @@ TEST_F(MainWindowStateTest, EqualCharacterPairsAreReadBackAtStartUp)
     // Stored as the options window writes them: its hidden blank row is "",
     // and a value that is not two characters is no pair (an emoji is one
     // character in two code units, never a pair of halves).
-    const QStringList stored = {QStringLiteral("ae"), QString(), QStringLiteral("x"), QStringLiteral("xyz"),
-                                QStringLiteral("ßs"), QStringLiteral("\U0001F600"), QStringLiteral("ou")};
+    const QStringList stored = {QStringLiteral("ae"), QString(),
+                                QStringLiteral("x"),  QStringLiteral("xyz"),
+                                QStringLiteral("ßs"), QStringLiteral("\U0001F600"),
+                                QStringLiteral("ou")};
     const QString section = QStringLiteral("Exceptions");
     for (int i = 0; i < stored.size(); ++i)
         SettingsStore::SaveSetting(QStringLiteral("lexuvan"), section, QStringLiteral("Exc_%1").arg(i + 1), stored[i]);
@@ -291,8 +293,8 @@ TEST_F(MainWindowStateTest, FixedSizeWindowsOfferNoMaximiseAndDialogsNoMinimise)
         QWidget* window;
         bool minimise;
     };
-    const Case cases[] = {{&Forms::form1(), true}, {&Forms::trainer(), false}, {&about, false},
-                          {&confirm, false}, {&options, false}};
+    const Case cases[] = {
+        {&Forms::form1(), true}, {&Forms::trainer(), false}, {&about, false}, {&confirm, false}, {&options, false}};
     for (const Case& c : cases) {
         const Qt::WindowFlags flags = c.window->windowFlags();
         EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint) << qPrintable(c.window->windowTitle());
@@ -351,7 +353,7 @@ TEST_F(MainWindowStateTest, WritingSingleEntries)
     Form1& f = Forms::form1();
     SystemServices::setClock([] { return QDateTime(QDate(2003, 7, 16), QTime(12, 0)); });
     f.schreibeVokabel1(QStringLiteral("Katze"));
-    EXPECT_TRUE(msgs->lastPrompt().startsWith(QStringLiteral("Es trat folgender Fehler auf: ")));   // nothing open yet
+    EXPECT_TRUE(msgs->lastPrompt().startsWith(QStringLiteral("Es trat folgender Fehler auf: "))); // nothing open yet
     msgs->clear();
     f.Open_DB(QStringLiteral("Englisch.lxt"));
     f.schreibeVokabel1(QStringLiteral("Katze"));
@@ -373,7 +375,7 @@ TEST_F(MainWindowStateTest, EnglishTextsReplaceTheGermanOnes)
     } guard;
     makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"), 3);
     makeLanguageDb(QStringLiteral("Finnisch.lxt"), QStringLiteral("Finnisch"), 0);
-    auto* splash = new frmSplash;   // its load step sets the German code
+    auto* splash = new frmSplash; // its load step sets the German code
     gSprache = QStringLiteral("En");
     splash->SetUserInterfaceProperties();
     EXPECT_EQ(splash->lblPlatform->text(), QStringLiteral("for Linux"));
@@ -428,7 +430,8 @@ TEST_F(MainWindowStateTest, EnglishTextsReplaceTheGermanOnes)
     EXPECT_EQ(labelText(f, "Label1"), QStringLiteral("Help: F1"));
     // The count is the record set's, as far as it has been read.
     EXPECT_EQ(labelText(f, "AnzahlLabel"), QStringLiteral("Number of entries: %1").arg(f.clsdb.rsKopieren->RecordCount()));
-    EXPECT_TRUE(labelText(f, "DBAnzeige").startsWith(QStringLiteral("Database: "))) << labelText(f, "DBAnzeige").toStdString();
+    EXPECT_TRUE(labelText(f, "DBAnzeige").startsWith(QStringLiteral("Database: ")))
+        << labelText(f, "DBAnzeige").toStdString();
     EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("Englisch"));
     EXPECT_EQ(Forms::liste().mnSpanisch->text(), QStringLiteral("by Deutsch"));
     EXPECT_EQ(Forms::liste().mnDeutsch->text(), QStringLiteral("by Englisch"));

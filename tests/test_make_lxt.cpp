@@ -24,8 +24,7 @@ ToolRun runTool(const QString& source, const QString& output)
     QProcess p;
     p.start(QStringLiteral(LEXUVANT_TEST_TOOLS_DIR "/make_lxt"), {source, output});
     ChildWait::finished(p, QStringLiteral("the database tool"));
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardError())};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardError())};
 }
 
 // Read-only look into a built database.
@@ -115,7 +114,8 @@ TEST(MakeLxt, GoodSourceBecomesACompleteDatabase)
     // Apostrophes and the dash of the sample phrase arrive exactly as written.
     EXPECT_EQ(db.column("SELECT Lang1_Prefix || '|' || Lang1_Main || '|' || Lang2_Prefix || '|' || Lang2_Main || '|' "
                         "|| Wortart || '|' || Score FROM Vokabular ORDER BY ID"),
-              (QStringList{QStringLiteral("das|Wasser||l'eau|Substantiv|3"), QStringLiteral("das|Brot|le|pain|Substantiv|6")}));
+              (QStringList{QStringLiteral("das|Wasser||l'eau|Substantiv|3"),
+                           QStringLiteral("das|Brot|le|pain|Substantiv|6")}));
     EXPECT_EQ(db.value("SELECT Beispielsatz FROM Vokabular WHERE ID=1"),
               QStringLiteral("Je voudrais de l'eau. – Ich möchte Wasser."));
     EXPECT_EQ(db.value("SELECT Zusatzinfo || '/' || Quelle || '/' || Eingabedatum || '/' || Aenderungsdatum "
@@ -193,8 +193,7 @@ TEST(MakeLxt, FaultySourcesStopWithFileAndLineAndLeaveNoDatabase)
         {"date of seven digits", entry("eingabe = 19991231", "eingabe = 1999123"), 10, "8 digits"},
         {"date with a letter", entry("aenderung = 19991231", "aenderung = 1999123x"), 11, "8 digits"},
         {"date with month 13", entry("eingabe = 19991231", "eingabe = 19991331"), 10, "not a calendar date"},
-        {"29 February outside a leap year", entry("eingabe = 19991231", "eingabe = 19990229"), 10,
-         "not a calendar date"},
+        {"29 February outside a leap year", entry("eingabe = 19991231", "eingabe = 19990229"), 10, "not a calendar date"},
         {"change before creation", entry("aenderung = 19991231", "aenderung = 19991230"), 4, "before creation"},
         {"side with two bars", entry("fremd = le|pain||", "fremd = le|pain|"), 5, "4 parts"},
         {"side without main part", entry("de = das|Brot||", "de = das| ||"), 4, "empty main part"},
@@ -223,8 +222,8 @@ TEST(MakeLxt, FaultySourcesStopWithFileAndLineAndLeaveNoDatabase)
          entry("funkt = neutral", "funkt = neutral\nbeispiel = Du fromage. – Käse.\nbeispielform = pains – Plural"), 11,
          "form 'pains'"},
         {"named form where the word itself is used",
-         entry("funkt = neutral", "funkt = neutral\nbeispiel = Le pain. – Das Brot.\nbeispielform = pain – Singular"), 11,
-         "not needed"},
+         entry("funkt = neutral", "funkt = neutral\nbeispiel = Le pain. – Das Brot.\nbeispielform = pain – Singular"),
+         11, "not needed"},
         {"named form without its reason",
          entry("funkt = neutral", "funkt = neutral\nbeispiel = Des pains. – Brote.\nbeispielform = pains"), 11, "why"},
         {"unknown language", "language = Klingonisch\n\n" + kBread, 1, "unknown language"},
@@ -242,8 +241,7 @@ TEST(MakeLxt, FaultySourcesStopWithFileAndLineAndLeaveNoDatabase)
 
         const ToolRun run = runTool(src, out);
         EXPECT_NE(run.exitCode, 0);
-        EXPECT_TRUE(run.stderrText.startsWith(src + QStringLiteral(":%1: ").arg(c.line)))
-            << run.stderrText.toStdString();
+        EXPECT_TRUE(run.stderrText.startsWith(src + QStringLiteral(":%1: ").arg(c.line))) << run.stderrText.toStdString();
         EXPECT_TRUE(run.stderrText.contains(QString::fromUtf8(c.fragment))) << run.stderrText.toStdString();
         EXPECT_FALSE(QFile::exists(out));
     }
@@ -256,14 +254,14 @@ TEST(MakeLxt, EveryFaultOfTheEntriesIsReportedInOneRun)
     badScore.replace("funkt = neutral", "funkt = neutral\nbeispiel = Du pain.");
     badScore.replace("score = 6", "score = 0");
     QTemporaryDir dir;
-    const QString src =
-        TestFiles::writeFile(dir, QStringLiteral("bad.txt"), kHeader + "\n" + badSample + "\n" + badScore);
+    const QString src = TestFiles::writeFile(dir, QStringLiteral("bad.txt"), kHeader + "\n" + badSample + "\n" + badScore);
     const ToolRun run = runTool(src, QDir(dir.path()).filePath(QStringLiteral("bad.lxt")));
     EXPECT_NE(run.exitCode, 0);
     // In line order, and a refused score is not reported once more as missing.
     const QStringList lines = run.stderrText.trimmed().split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 3) << run.stderrText.toStdString();
-    EXPECT_TRUE(lines[0].startsWith(src + QStringLiteral(":10: the sample does not contain 'pain'"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].startsWith(src + QStringLiteral(":10: the sample does not contain 'pain'")))
+        << lines[0].toStdString();
     EXPECT_TRUE(lines[1].startsWith(src + QStringLiteral(":21: the sample has no German translation")))
         << lines[1].toStdString();
     EXPECT_TRUE(lines[2].startsWith(src + QStringLiteral(":24: 'score'"))) << lines[2].toStdString();
@@ -271,16 +269,18 @@ TEST(MakeLxt, EveryFaultOfTheEntriesIsReportedInOneRun)
 
 TEST(MakeLxt, SamplesMayUseListedFormsDialoguesAndNamedForms)
 {
-    const QByteArray source = kHeader + "\n"
-        "de = |gehen||\nfremd = |aller||\nwortart = Verb\nbereiche = Reisen\n"
-        "gramm = unregelmäßig: je vais, nous allons\nbeispiel = Nous allons à Lyon. – Wir fahren nach Lyon.\n"
-        "eingabe = 20000101\naenderung = 20000101\nscore = 1\n\n"
-        "de = |Wie spät ist es?||\nfremd = |Quelle heure est-il ?||\nwortart = Redewendung\nbereiche = Zeiten\n"
-        "beispiel = \"Quelle heure est-il ?\" – \"Midi.\" – \"Wie spät ist es?\" – \"Mittag.\"\n"
-        "eingabe = 20000101\naenderung = 20000101\nscore = 1\n\n"
-        "de = |essen||\nfremd = |manger||\nwortart = Verb\nbereiche = Essen\n"
-        "beispiel = On mange ? – Essen wir?\nbeispielform = mange – 3. Person Singular nach „on“\n"
-        "eingabe = 20000101\naenderung = 20000101\nscore = 1\n";
+    const QByteArray source =
+        kHeader
+        + "\n"
+          "de = |gehen||\nfremd = |aller||\nwortart = Verb\nbereiche = Reisen\n"
+          "gramm = unregelmäßig: je vais, nous allons\nbeispiel = Nous allons à Lyon. – Wir fahren nach Lyon.\n"
+          "eingabe = 20000101\naenderung = 20000101\nscore = 1\n\n"
+          "de = |Wie spät ist es?||\nfremd = |Quelle heure est-il ?||\nwortart = Redewendung\nbereiche = Zeiten\n"
+          "beispiel = \"Quelle heure est-il ?\" – \"Midi.\" – \"Wie spät ist es?\" – \"Mittag.\"\n"
+          "eingabe = 20000101\naenderung = 20000101\nscore = 1\n\n"
+          "de = |essen||\nfremd = |manger||\nwortart = Verb\nbereiche = Essen\n"
+          "beispiel = On mange ? – Essen wir?\nbeispielform = mange – 3. Person Singular nach „on“\n"
+          "eingabe = 20000101\naenderung = 20000101\nscore = 1\n";
     QTemporaryDir dir;
     const QString out = QDir(dir.path()).filePath(QStringLiteral("forms.lxt"));
     const ToolRun run = runTool(TestFiles::writeFile(dir, QStringLiteral("forms.txt"), source), out);
@@ -296,8 +296,8 @@ TEST(MakeLxt, UnreadableSourceAndWrongArgumentsFail)
     EXPECT_NE(runTool(QDir(dir.path()).filePath(QStringLiteral("missing.txt")), out).exitCode, 0);
     EXPECT_FALSE(QFile::exists(out));
 
-    const QString latin1 = TestFiles::writeFile(dir, QStringLiteral("latin1.txt"),
-                                                QByteArray("language = Franz\xf6sisch\n\n") + kBread);
+    const QString latin1 =
+        TestFiles::writeFile(dir, QStringLiteral("latin1.txt"), QByteArray("language = Franz\xf6sisch\n\n") + kBread);
     const ToolRun run = runTool(latin1, out);
     EXPECT_NE(run.exitCode, 0);
     EXPECT_TRUE(run.stderrText.contains(QLatin1String("UTF-8"))) << run.stderrText.toStdString();
@@ -312,15 +312,19 @@ TEST(MakeLxt, UnreadableSourceAndWrongArgumentsFail)
 
 TEST(ShippedDatabases, AllTenAreCompleteLanguageDatabases)
 {
-    const QStringList languages = {
-        QStringLiteral("Dänisch"),     QStringLiteral("Englisch"),      QStringLiteral("Finnisch"),
-        QStringLiteral("Französisch"), QStringLiteral("Isländisch"),    QStringLiteral("Italienisch"),
-        QStringLiteral("Portugiesisch"), QStringLiteral("Schwedisch"), QStringLiteral("Spanisch"),
-        QStringLiteral("Ungarisch")};
-    const QStringList areas = {QStringLiteral("Basiskommunikation"), QStringLiteral("Einkaufen"),
-                               QStringLiteral("Essen"),              QStringLiteral("Orte"),
-                               QStringLiteral("Reisen"),             QStringLiteral("Richtungen"),
-                               QStringLiteral("Zahlen"),             QStringLiteral("Zeiten")};
+    const QStringList languages = {QStringLiteral("Dänisch"),       QStringLiteral("Englisch"),
+                                   QStringLiteral("Finnisch"),      QStringLiteral("Französisch"),
+                                   QStringLiteral("Isländisch"),    QStringLiteral("Italienisch"),
+                                   QStringLiteral("Portugiesisch"), QStringLiteral("Schwedisch"),
+                                   QStringLiteral("Spanisch"),      QStringLiteral("Ungarisch")};
+    const QStringList areas = {QStringLiteral("Basiskommunikation"),
+                               QStringLiteral("Einkaufen"),
+                               QStringLiteral("Essen"),
+                               QStringLiteral("Orte"),
+                               QStringLiteral("Reisen"),
+                               QStringLiteral("Richtungen"),
+                               QStringLiteral("Zahlen"),
+                               QStringLiteral("Zeiten")};
     for (const QString& lang : languages) {
         SCOPED_TRACE(lang.toStdString());
         const QString path = QDir(TestFiles::shippedDatabaseDir()).filePath(lang + QStringLiteral(".lxt"));

@@ -41,7 +41,7 @@ protected:
         EXPECT_TRUE(f.clsdb.rsKopieren->isOpen());
         EXPECT_EQ(f.clsdb.dbKopieren->Name(), f.DBName);
         EXPECT_EQ(recentDB(), f.DBName);
-        EXPECT_FALSE(f.DBChanged);   // the refresh has emptied the list
+        EXPECT_FALSE(f.DBChanged); // the refresh has emptied the list
         EXPECT_FALSE(f.ListeNichtLeer);
         EXPECT_TRUE(Forms::form2().isVisible());
         EXPECT_EQ(labelText(f, "Lang2Label"), language);
@@ -129,42 +129,37 @@ TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
         const char* name;
         QString file;
         std::function<void(const QString&)> make;
-        QString expectedLastPrompt;   // empty: starts with the error prefix
+        QString expectedLastPrompt; // empty: starts with the error prefix
     };
     const QList<Case> cases = {
         {"missing file", QStringLiteral("Finnisch.lxt"), [](const QString&) {}, QString()},
-        {"not a database",
-         QStringLiteral("Finnisch.lxt"),
+        {"not a database", QStringLiteral("Finnisch.lxt"),
          [](const QString& p) {
              QFile f(p);
              ASSERT_TRUE(f.open(QIODevice::WriteOnly));
              f.write(QByteArray(4096, '\x07'));
          },
          QString()},
-        {"no vocabulary table",
-         QStringLiteral("Finnisch.lxt"),
+        {"no vocabulary table", QStringLiteral("Finnisch.lxt"),
          [](const QString& p) {
              TestDatabase db(p);
              db.dropTable(QStringLiteral("Vokabular"));
          },
          kErrPrefix + QStringLiteral("Die Datei ist keine gültige Sprachdatenbank.")},
-        {"language pair cannot be read",
-         QStringLiteral("Finnisch.lxt"),
+        {"language pair cannot be read", QStringLiteral("Finnisch.lxt"),
          [](const QString& p) {
              TestDatabase db(p);
              db.setLanguages(QStringLiteral("a=b@c=d@e=f@"));
          },
          kErrPrefix + QStringLiteral("Die Datei ist keine gültige Sprachdatenbank.")},
         {"named pipe", QStringLiteral("Finnisch.lxt"), namedPipe, QString()},
-        {"link to a named pipe",
-         QStringLiteral("Finnisch.lxt"),
+        {"link to a named pipe", QStringLiteral("Finnisch.lxt"),
          [&](const QString& p) {
              namedPipe(p + QStringLiteral(".pipe"));
              ASSERT_TRUE(QFile::link(p + QStringLiteral(".pipe"), p));
          },
          QString()},
-        {"a table is missing",
-         QStringLiteral("Finnisch.lxt"),
+        {"a table is missing", QStringLiteral("Finnisch.lxt"),
          [](const QString& p) {
              TestDatabase db(p);
              db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Finnisch@")).setDBVersion(2);
@@ -200,7 +195,7 @@ TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
             EXPECT_EQ(msgs->lastPrompt(), c.expectedLastPrompt);
         expectNoDatabase(f);
         EXPECT_FALSE(previous->isOpen());
-        EXPECT_EQ(recentDB(), inApp(QStringLiteral("Englisch.lxt")));   // unchanged
+        EXPECT_EQ(recentDB(), inApp(QStringLiteral("Englisch.lxt"))); // unchanged
         EXPECT_FALSE(Forms::progress().isVisible());
         if (notLanguageDb)
             EXPECT_EQ(Forms::progress().Value(), 0);
@@ -244,7 +239,7 @@ TEST_F(OpenDbTest, MissingFileShowsTheEngineMessageOnce)
     EXPECT_GT(msgs->shown.first().prompt.size(), kErrPrefix.size());
     EXPECT_EQ(msgs->shown.first().style, 16);
     EXPECT_TRUE(recentDB().isEmpty());
-    EXPECT_FALSE(QFile::exists(inApp(QStringLiteral("Isländisch.lxt"))));   // never created
+    EXPECT_FALSE(QFile::exists(inApp(QStringLiteral("Isländisch.lxt")))); // never created
 }
 
 TEST_F(OpenDbTest, RecentDbThatCannotBeSavedIsReportedAndTheLanguageStillOpens)
@@ -264,9 +259,10 @@ TEST_F(OpenDbTest, DISABLED_RecentDbThatCannotBeSavedChild)
     Form1& f = Forms::form1();
     f.Open_DB(QStringLiteral("Ungarisch.lxt"));
     const QString file = config + QStringLiteral("/lexuvan.ini");
-    EXPECT_EQ(prompts(), QStringList{kErrPrefix + QStringLiteral("Die Einstellungen konnten nicht in der Datei \"%1\" "
-                                                                 "gespeichert werden: keine Schreibberechtigung.")
-                                                      .arg(file)});
+    EXPECT_EQ(prompts(), QStringList{kErrPrefix
+                                     + QStringLiteral("Die Einstellungen konnten nicht in der Datei \"%1\" "
+                                                      "gespeichert werden: keine Schreibberechtigung.")
+                                           .arg(file)});
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(f.DBName, inApp(QStringLiteral("Ungarisch.lxt")));
     EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("Ungarisch"));

@@ -64,8 +64,8 @@ struct Opts {
 Opts trainerOpts()
 {
     const Trainer& t = Forms::trainer();
-    return {t.OptSequentiell, t.OptShuffle,     t.OptRandom,   t.OptSpanisch1st,       t.OptDeutsch1st,
-            t.OptTest,        t.OptSchleife,    t.OptSchreiben, t.OptFehlerBestaetigen, t.OptMainOnly};
+    return {t.OptSequentiell, t.OptShuffle,  t.OptRandom,    t.OptSpanisch1st,       t.OptDeutsch1st,
+            t.OptTest,        t.OptSchleife, t.OptSchreiben, t.OptFehlerBestaetigen, t.OptMainOnly};
 }
 
 void setTrainerOpts(const Opts& o)
@@ -85,24 +85,30 @@ void setTrainerOpts(const Opts& o)
 
 Opts controlValues(const frmOptions& w)
 {
-    return {w.Reihenfolge_sequentiell->isChecked(), w.Reihenfolge_shuffle->isChecked(), w.Reihenfolge_random->isChecked(),
-            w.Sprache_spanisch->isChecked(),        w.Sprache_deutsch->isChecked(),     w.Selbsttest->isChecked(),
-            w.Schleife->isChecked(),                w.Schreiben->isChecked(),           w.FehlerBestaetigen->isChecked(),
+    return {w.Reihenfolge_sequentiell->isChecked(),
+            w.Reihenfolge_shuffle->isChecked(),
+            w.Reihenfolge_random->isChecked(),
+            w.Sprache_spanisch->isChecked(),
+            w.Sprache_deutsch->isChecked(),
+            w.Selbsttest->isChecked(),
+            w.Schleife->isChecked(),
+            w.Schreiben->isChecked(),
+            w.FehlerBestaetigen->isChecked(),
             w.MainOnly->isChecked()};
 }
 
 bool operator==(const Opts& a, const Opts& b)
 {
-    return a.seq == b.seq && a.shuffle == b.shuffle && a.random == b.random && a.lang1 == b.lang1 &&
-           a.lang2 == b.lang2 && a.test == b.test && a.loop == b.loop && a.write == b.write &&
-           a.confirm == b.confirm && a.mainOnly == b.mainOnly;
+    return a.seq == b.seq && a.shuffle == b.shuffle && a.random == b.random && a.lang1 == b.lang1 && a.lang2 == b.lang2
+           && a.test == b.test && a.loop == b.loop && a.write == b.write && a.confirm == b.confirm
+           && a.mainOnly == b.mainOnly;
 }
 
 void PrintTo(const Opts& o, std::ostream* os)
 {
-    *os << "{seq " << o.seq << " shuffle " << o.shuffle << " random " << o.random << " lang1 " << o.lang1
-        << " lang2 " << o.lang2 << " test " << o.test << " loop " << o.loop << " write " << o.write << " confirm "
-        << o.confirm << " mainOnly " << o.mainOnly << "}";
+    *os << "{seq " << o.seq << " shuffle " << o.shuffle << " random " << o.random << " lang1 " << o.lang1 << " lang2 "
+        << o.lang2 << " test " << o.test << " loop " << o.loop << " write " << o.write << " confirm " << o.confirm
+        << " mainOnly " << o.mainOnly << "}";
 }
 
 // Enabled by its own state (its page may be disabled while another tab is shown).
@@ -222,10 +228,8 @@ TEST_F(OptionsTest, F1OpensTheTopicOfThePageWithTheFocus)
         int context;
     };
     const Case cases[] = {
-        {1, w.Reihenfolge_shuffle, 10007},
-        {1, w.Sprache_deutsch, 10007},
-        {2, w.Selbsttest, 10008},
-        {2, w.cmdApply, 1005},
+        {1, w.Reihenfolge_shuffle, 10007}, {1, w.Sprache_deutsch, 10007},
+        {2, w.Selbsttest, 10008},          {2, w.cmdApply, 1005},
         {1, w.tbsOptions, 1005},
     };
     for (const Case& c : cases) {
@@ -256,10 +260,10 @@ TEST_F(OptionsTest, CtrlTabCyclesTheTabsAndCtrlShiftTabDoesNothing)
         QKeyEvent e(QEvent::KeyPress, key, mods);
         QCoreApplication::sendEvent(target, &e);
     };
-    press(w.Selbsttest, Qt::Key_Tab, Qt::ControlModifier);  // seen by the window before the control
+    press(w.Selbsttest, Qt::Key_Tab, Qt::ControlModifier); // seen by the window before the control
     EXPECT_EQ(w.selectedTab(), 2);
     EXPECT_TRUE(pageShown(w, 1));
-    press(&w, Qt::Key_Tab, Qt::ControlModifier);  // last tab -> first
+    press(&w, Qt::Key_Tab, Qt::ControlModifier); // last tab -> first
     EXPECT_EQ(w.selectedTab(), 1);
     EXPECT_TRUE(pageShown(w, 0));
     EXPECT_FALSE(w.picOptions[1]->isEnabled());
@@ -349,7 +353,7 @@ TEST_F(OptionsTest, ApplyAndOkWriteTheControlsBackCancelDoesNot)
 
     withOptions(1, [&](frmOptions& w) {
         EXPECT_EQ(controlValues(w), wanted);
-        w.Reihenfolge_random->setChecked(true);  // takes Loop with it
+        w.Reihenfolge_random->setChecked(true); // takes Loop with it
         w.Sprache_spanisch->setChecked(true);
         w.cmdOK->click();
         EXPECT_EQ(w.result(), int(QDialog::Accepted));
@@ -401,7 +405,7 @@ TEST_F(OptionsTest, ApplyRestartsTheTrainerCancelDoesNot)
         w.cmdApply->click();
         EXPECT_EQ(t.seqIndex(), 0);
         EXPECT_TRUE(t.OptShuffle);
-        EXPECT_GE(reseeds, 1);  // a new shuffle was drawn
+        EXPECT_GE(reseeds, 1); // a new shuffle was drawn
         w.cmdCancel->click();
     });
     stepOn();
@@ -513,16 +517,25 @@ TEST_F(OptionsTest, EnglishTexts)
         EXPECT_EQ(w.tbsOptions->tabText(1), QStringLiteral("Test Options"));
         EXPECT_EQ(w.tbsOptions->tabToolTip(1), QStringLiteral("Settings for the Vocab Test"));
         const std::pair<QString, QString> texts[] = {
-            {w.fraSample1->title(), "Vocabulary"},        {w.Reihenfolge_sequentiell->text(), "Sequential"},
-            {w.Reihenfolge_shuffle->text(), "Shuffle"},   {w.Frame1->title(), "Languages"},
-            {w.Sprache_spanisch->text(), "Deutsch first"}, {w.Sprache_deutsch->text(), "Englisch first"},
-            {w.fraSample2->title(), "Vocab Test"},        {w.Selbsttest->text(), "Vocab Test"},
-            {w.Schleife->text(), "Loop"},                 {w.MainOnly->text(), "Compare with Main Part only"},
-            {w.cmdOK->text(), "&OK"},                     {w.cmdCancel->text(), "Cancel"},
-            {w.cmdApply->text(), "Apply"},                {w.Label3->text(), "Help: F1"},
-            {w.fraSample3->title(), "Characters to be treated equal"}, {w.Label1->text(), "AND"},
-            {w.add->text(), "Add"},                       {w.Remove->text(), "Remove"},
-            {w.chkAenderungsdatum->text(), "Änderungsdatum"},  // the column page stays German
+            {w.fraSample1->title(), "Vocabulary"},
+            {w.Reihenfolge_sequentiell->text(), "Sequential"},
+            {w.Reihenfolge_shuffle->text(), "Shuffle"},
+            {w.Frame1->title(), "Languages"},
+            {w.Sprache_spanisch->text(), "Deutsch first"},
+            {w.Sprache_deutsch->text(), "Englisch first"},
+            {w.fraSample2->title(), "Vocab Test"},
+            {w.Selbsttest->text(), "Vocab Test"},
+            {w.Schleife->text(), "Loop"},
+            {w.MainOnly->text(), "Compare with Main Part only"},
+            {w.cmdOK->text(), "&OK"},
+            {w.cmdCancel->text(), "Cancel"},
+            {w.cmdApply->text(), "Apply"},
+            {w.Label3->text(), "Help: F1"},
+            {w.fraSample3->title(), "Characters to be treated equal"},
+            {w.Label1->text(), "AND"},
+            {w.add->text(), "Add"},
+            {w.Remove->text(), "Remove"},
+            {w.chkAenderungsdatum->text(), "Änderungsdatum"}, // the column page stays German
         };
         for (const auto& [actual, expected] : texts)
             EXPECT_EQ(actual, expected);
@@ -655,9 +668,9 @@ TEST_F(OptionsTest, PairGridAddsOnlyNewPairsAndMarksTheAddedRow)
     frmOptions w;
     MSFlexGrid& g = *w.MSFlexGrid1;
     addPair(w, QStringLiteral("a"), QStringLiteral("e"));
-    addPair(w, QStringLiteral("a"), QStringLiteral("e"));  // same pair: nothing changes
+    addPair(w, QStringLiteral("a"), QStringLiteral("e")); // same pair: nothing changes
     EXPECT_EQ(g.Rows(), 1);
-    addPair(w, QStringLiteral("A"), QStringLiteral("e"));  // differs in case: added
+    addPair(w, QStringLiteral("A"), QStringLiteral("e")); // differs in case: added
     ASSERT_EQ(g.Rows(), 2);
     EXPECT_EQ(g.TextMatrix(1, 1), QStringLiteral("A"));
     EXPECT_EQ(g.TextMatrix(1, 2), QStringLiteral("UND"));
@@ -722,7 +735,7 @@ TEST_F(OptionsTest, RemovingTheOnlyPairKeepsAHiddenBlankRowThatTheNextAddShows)
         MSFlexGrid& g = *w.MSFlexGrid1;
         addPair(w, QStringLiteral("a"), QStringLiteral("e"));
         addPair(w, QStringLiteral("o"), QStringLiteral("u"));
-        w.Remove_Click();  // the current (last added) row goes
+        w.Remove_Click(); // the current (last added) row goes
         ASSERT_EQ(g.Rows(), 1);
         EXPECT_EQ(g.TextMatrix(0, 1), QStringLiteral("a"));
         EXPECT_TRUE(w.Text1->text().isEmpty());
@@ -745,7 +758,7 @@ TEST_F(OptionsTest, RemovingTheOnlyPairKeepsAHiddenBlankRowThatTheNextAddShows)
         EXPECT_EQ(g.RowHeight(0), height);
         EXPECT_EQ(g.TextMatrix(0, 1), QStringLiteral("c"));
         EXPECT_EQ(g.TextMatrix(0, 3), QStringLiteral("k"));
-        addPair(w, QStringLiteral("c"), QStringLiteral("k"));   // the shown row holds it already
+        addPair(w, QStringLiteral("c"), QStringLiteral("k")); // the shown row holds it already
         EXPECT_EQ(g.Rows(), 1);
         w.cmdApply->click();
         EXPECT_EQ(stored(1), QStringLiteral("ck"));
@@ -884,8 +897,8 @@ TEST(OptionsKillTest, ApplyKilledHalfWayLeavesTheOldPairsOrTheNew)
         else
             EXPECT_TRUE(held == kOldPairs || held == kNewPairs)
                 << "killed after " << applying.nsecsElapsed() / 1000 << " us of an Apply of " << applyUs
-                << " us, the file holds " << held.size() << " pairs: "
-                << held.mid(0, 3).join(u' ').toStdString() << " ...";
+                << " us, the file holds " << held.size() << " pairs: " << held.mid(0, 3).join(u' ').toStdString()
+                << " ...";
     }
     std::printf("Apply of %lld pairs took %lld us; %d of 9 kills fell before it returned\n",
                 static_cast<long long>(kNewPairs.size()), static_cast<long long>(applyUs), killedInApply);
@@ -914,7 +927,7 @@ TEST(OptionsKillTest, DISABLED_Applier)
         _exit(3);
     if (!msgs->shown.isEmpty())
         std::fprintf(stderr, "applier: %s\n", qPrintable(msgs->lastPrompt()));
-    pause();   // killed here
+    pause(); // killed here
 }
 
 // ---------------------------------------------------------------------------
@@ -936,12 +949,11 @@ TEST_F(OptionsTest, ColumnBoxesStartFromAndDriveTheListsHiddenColumns)
         QCheckBox* box;
         int column;
     };
-    const Case cases[] = {{w.chkWortart, Liste::txtWortart},   {w.chkBereich, Liste::txtBereich},
-                          {w.chkQuelle, Liste::txtQuelle},     {w.chkBeispielsatz, Liste::txtBeispielsatz},
+    const Case cases[] = {{w.chkWortart, Liste::txtWortart},       {w.chkBereich, Liste::txtBereich},
+                          {w.chkQuelle, Liste::txtQuelle},         {w.chkBeispielsatz, Liste::txtBeispielsatz},
                           {w.chkZusatzinfo, Liste::txtZusatzinfo}, {w.chkScore, Liste::txtScore}};
-    for (QCheckBox* b : {w.chkWortart, w.chkGrammatikalischeAttribute, w.chkFunktionaleAttribute, w.chkBereich,
-                         w.chkQuelle, w.chkBeispielsatz, w.chkZusatzinfo, w.chkEingabedatum, w.chkAenderungsdatum,
-                         w.chkScore})
+    for (QCheckBox* b : {w.chkWortart, w.chkGrammatikalischeAttribute, w.chkFunktionaleAttribute, w.chkBereich, w.chkQuelle,
+                         w.chkBeispielsatz, w.chkZusatzinfo, w.chkEingabedatum, w.chkAenderungsdatum, w.chkScore})
         b->setChecked(true);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.box->objectName().toStdString());
@@ -982,7 +994,7 @@ TEST_F(OptionsTest, ScreenshotsOfEveryPage)
     for (auto* b : w.findChildren<QAbstractButton*>()) {
         if (!b->isVisibleTo(&w))
             continue;
-        const int room = qobject_cast<QPushButton*>(b) ? 2 : 18;  // the frame, or the check mark
+        const int room = qobject_cast<QPushButton*>(b) ? 2 : 18; // the frame, or the check mark
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text().remove(QLatin1Char('&'))) + room, b->width())
             << b->objectName().toStdString();
     }

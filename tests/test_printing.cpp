@@ -72,12 +72,12 @@ QString pdfText(const QString& pdf)
 
 QList<Word> pdfWords(const QString& pdf)
 {
-    const QString html = runPdftotext(
-        {QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+    const QString html = runPdftotext({QStringLiteral("-bbox"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
+                                       QStringLiteral("-")});
     QList<Word> words;
     int page = 0;
-    static const QRegularExpression token(
-        QStringLiteral("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    static const QRegularExpression token(QStringLiteral(
+        "<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     for (auto it = token.globalMatch(html); it.hasNext();) {
         const auto m = it.next();
         if (m.captured(0).startsWith(QLatin1String("<page"))) {
@@ -86,8 +86,12 @@ QList<Word> pdfWords(const QString& pdf)
         }
         QString text = m.captured(5);
         text.replace(QStringLiteral("&amp;"), QStringLiteral("&")).replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-        words << Word{page, m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
-                      m.captured(4).toDouble(), text};
+        words << Word{page,
+                      m.captured(1).toDouble(),
+                      m.captured(2).toDouble(),
+                      m.captured(3).toDouble(),
+                      m.captured(4).toDouble(),
+                      text};
     }
     return words;
 }
@@ -129,9 +133,9 @@ protected:
         // To look at the pages: LEXUVANT_PRINT_SAMPLES=<folder> keeps each test's PDF there.
         const QString keep = qEnvironmentVariable("LEXUVANT_PRINT_SAMPLES");
         if (!keep.isEmpty() && QFile::exists(pdf))
-            QFile::copy(pdf, keep + QLatin1Char('/') +
-                                 QLatin1String(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
-                                 QStringLiteral(".pdf"));
+            QFile::copy(pdf, keep + QLatin1Char('/')
+                                 + QLatin1String(::testing::UnitTest::GetInstance()->current_test_info()->name())
+                                 + QStringLiteral(".pdf"));
         Forms::unloadAll();
         Printer::setOutputFile(QString());
         SystemServices::setRandomSource(nullptr);
@@ -237,9 +241,9 @@ TEST_F(Printing, QuestionTextsTitleAndNoEndsTheJob)
         "Wenn Sie die Vokabeln in einer anderen Reihenfolge drucken wollen, ändern Sie die Reihenfolgenoption bzw. "
         "sortieren Sie die Vokabeln in der Vokabelliste.\r\rSollen die Vokabeln in der aktuell eingestellten "
         "Reihenfolge ausgedruckt werden?");
-    const QString explanationEn = QStringLiteral(
-        "If you want to print out the vocabulary in a different order, change the order option or sort the "
-        "vocabulary in the Vocab List.\r\rShall the vocabulary be printed out in the current order?");
+    const QString explanationEn =
+        QStringLiteral("If you want to print out the vocabulary in a different order, change the order option or sort the "
+                       "vocabulary in the Vocab List.\r\rShall the vocabulary be printed out in the current order?");
     struct Case {
         const char* language;
         bool seq, shuffle, random;
@@ -306,7 +310,7 @@ TEST_F(Printing, QuestionBoxShowsTheQuestionAfterABlankLine)
             if (auto* b = qobject_cast<QMessageBox*>(w); b && b->isVisible())
                 box = b;
         if (!box) {
-            QTimer::singleShot(0, answer);  // the box is not up yet
+            QTimer::singleShot(0, answer); // the box is not up yet
             return;
         }
         shownText = box->text();
@@ -340,7 +344,7 @@ TEST_F(Printing, CancelInThePrinterDialogEndsSilently)
     for (bool shuffle : {false, true}) {
         setOrder(!shuffle, shuffle, false);
         msgs->clear();
-        msgs->queueAnswer(MsgResult::Yes);   // no dialog script: the fake cancels the dialog
+        msgs->queueAnswer(MsgResult::Yes); // no dialog script: the fake cancels the dialog
         Forms::form1().Datei_Drucken_Click();
         EXPECT_EQ(msgs->dialogTitles.size(), 1) << "the printer dialog was shown";
         EXPECT_EQ(msgs->shown.size(), 1) << "only the question, no error box";
@@ -600,7 +604,7 @@ TEST_F(Printing, EmptyListPrintsTheHeaderPageOnly)
 // what comes out; the page numbers stay those of the whole list.
 TEST_F(Printing, PagesOrderAndCopiesOfTheDialogAreHonoured)
 {
-    openList(130);   // four pages
+    openList(130); // four pages
     setOrder(true, false, false);
     // Pages after the end of the list: nothing printed, and the learner is told.
     printChoosing([](QDialog* dialog) {
@@ -665,10 +669,9 @@ TEST_F(Printing, PrinterFailureIsReportedAndLeavesNoDocument)
         printAccepted();
         ASSERT_EQ(msgs->shown.size(), 2);
         EXPECT_EQ(msgs->shown[1].style & 0xF0, MsgStyle::Critical);
-        EXPECT_EQ(msgs->shown[1].prompt,
-                  QStringLiteral("Es trat folgender Fehler auf: \rDer Ausdruck in die Datei \"%1\" ist "
-                                 "fehlgeschlagen: %2.")
-                      .arg(file, reason));
+        EXPECT_EQ(msgs->shown[1].prompt, QStringLiteral("Es trat folgender Fehler auf: \rDer Ausdruck in die Datei \"%1\" ist "
+                                                        "fehlgeschlagen: %2.")
+                                             .arg(file, reason));
         EXPECT_FALSE(QFileInfo(file).isFile());
     }
 }

@@ -28,9 +28,9 @@ namespace {
 // "N (remark)", "N (blank)" or "N \"group\"", separated by "; ".
 struct TellingRow {
     int row;
-    const char* group;        // nullptr = none
+    const char* group; // nullptr = none
     const char* description;
-    int height;               // multiple of the default height, 1 = default
+    int height; // multiple of the default height, 1 = default
 };
 
 struct Expected {
@@ -43,18 +43,22 @@ struct Expected {
 const std::vector<Expected>& expectedTables()
 {
     static const std::vector<Expected> tables = {
-        {"Ungarisch", 28,
+        {"Ungarisch",
+         28,
          "0 (remark); 1 (blank); 2 \"c\"; 3 \"s\"; 4 \"z\"; 5 \"sz\"; 6 \"cs\"; 7 \"zs\"; 8 \"dz\"; 9 \"dzs\"; "
          "10 \"ly\"; 11 \"gy\"; 12 \"ny\"; 13 \"ty\"; 14 \"á\"; 15 \"a\"; 16 \"é\"; 17 \"e\"; 18 \"í\"; 19 \"i\"; "
          "20 \"ó\"; 21 \"o\"; 22 \"ö\"; 23 (remark); 24 \"ú\"; 25 \"u\"; 26 \"ü\"; 27 (remark)",
          {{0, nullptr, "b,d,f,g,h,j,k,m,n,l,p,q,r,t,x,w wie im Deutschen.", 2}, {2, "c", "wie 'z' in Zigarette", 1}}},
-        {"Dänisch", 10, "0 (remark); 1 (blank); 2 \"å, Å\"; 3 \"æ, Æ\"; 4 \"ø, Ø\"",
+        {"Dänisch",
+         10,
+         "0 (remark); 1 (blank); 2 \"å, Å\"; 3 \"æ, Æ\"; 4 \"ø, Ø\"",
          {{0, nullptr,
            "Die Ausprache ist im Dänischen dem Deutschen sehr ähnlich. Nachfolgend sind die signifikantesten "
            "Abweichungen aufgelistet.",
            3},
           {2, "å, Å", "zwischen deutschem 'a' und 'o'", 1}}},
-        {"Spanisch", 20,
+        {"Spanisch",
+         20,
          "0 (remark); 1 (blank); 2 \"b\"; 3 (remark); 4 (remark); 5 \"c\"; 6 (remark); 7 \"cc\"; 8 \"ch\"; "
          "9 \"g\"; 10 (remark); 11 \"h\"; 12 \"j\"; 13 \"ll\"; 14 \"ñ\"; 15 \"q\"; 16 \"v\"; 17 \"y\"; "
          "18 (remark); 19 \"z\"",
@@ -66,7 +70,8 @@ const std::vector<Expected>& expectedTables()
           {3, nullptr, "Zwischen Vokalen vor und nach Konsonanten (außer 'm') als stimmhaftes 'b'", 2},
           {15, "q", "nur in 'que' und 'qui', wird wie deutsches 'ke' bzw. 'ki' ausgesprochen", 2},
           {19, "z", "meist ein stimmloser Lispellaut, etwa wie das englische stimmlose 'th'", 2}}},
-        {"Französisch", 47,
+        {"Französisch",
+         47,
          "0 (blank); 1 \"a\"; 2 (remark); 3 (remark); 4 \"â\"; 5 \"ai\"; 6 (remark); 7 \"au\"; 8 \"aulx\"; "
          "9 \"aux\"; 10 \"e\"; 11 \"eau\"; 12 \"eaux\"; 13 \"ei\"; 14 \"eu\"; 15 \"eur\"; 16 \"é\"; 17 \"è\"; "
          "18 \"ê\"; 19 \"ou\"; 20 \"oû\"; 21 \"u\"; 22 \"û\"; 23 \"oi\"; 24 \"oui\"; 25 \"ui\"; 26 (blank); "
@@ -79,32 +84,38 @@ const std::vector<Expected>& expectedTables()
            "Nasale entsprechen durch die Nase gesprochene Vokale, für die es nichts Vergleichbares im Deutschen "
            "gibt.",
            2}}},
-        {"Finnisch", 10, "0 (remark); 1 (remark); 2 (remark); 3 (blank); 4 \"s\"; 5 \"v\"; 6 \"y\"",
+        {"Finnisch",
+         10,
+         "0 (remark); 1 (remark); 2 (remark); 3 (blank); 4 \"s\"; 5 \"v\"; 6 \"y\"",
          {{0, nullptr,
            "In der finnischen Sprache gibt es weitgehend eine eindeutige Zuordnung zwischen Buchstaben und "
            "Aussprache. I.d.R. werden finnische Buchstaben wie im Deutschen ausgesprochen. Nachfolgend sind die "
            "signifikantesten Abweichungen aufgelistet.",
            5},
           {4, "s", "immer stimmlos wie 'ß'", 1}}},
-        {"Schwedisch", 41,
+        {"Schwedisch",
+         41,
          "0 (blank); 1 \"a\"; 2 (remark); 3 \"e\"; 4 \"i\"; 5 \"o\"; 6 (remark); 7 (remark); 8 (remark); 9 \"u\"; "
          "10 (remark); 11 \"y\"; 12 \"å\"; 13 \"ä\"; 14 \"ö\"; 15 \"c\"; 16 (remark); 17 \"g\"; 18 (remark); "
          "19 (remark); 20 (remark); 21 \"h\"; 22 \"k\"; 23 (remark); 24 \"kj\"; 25 \"lj\"; 26 \"ng\"; 27 \"gn\"; "
          "28 \"rd\"; 29 \"rt\"; 30 \"rs\"; 31 \"s\"; 32 \"sj\"; 33 \"skj\"; 34 \"stj\"; 35 \"sk\"; 36 \"sp\"; "
          "37 \"st\"; 38 \"tj\"; 39 \"v\"; 40 \"z\"",
          {{1, "a", "lang: Laut zwischen 'a' und o'", 1}}},
-        {"Portugiesisch", 30,
+        {"Portugiesisch",
+         30,
          "0 (blank); 1 \"a\"; 2 (remark); 3 \"e\"; 4 (remark); 5 \"ê\"; 6 \"é\"; 7 \"i\"; 8 \"o\"; 9 \"ó\"; "
          "10 \"u\"; 11 \"c\"; 12 (remark); 13 \"ç\"; 14 \"ch\"; 15 \"g\"; 16 (remark); 17 \"gu\"; 18 \"h\"; "
          "19 \"j\"; 20 \"lh\"; 21 \"nh\"; 22 \"qu\"; 23 (remark); 24 \"s\"; 25 (remark); 26 (remark); 27 \"x\"; "
          "28 \"z\"; 29 (remark)",
          {{1, "a", "wenn unbetont: etwa wie deutsches 'ä'", 1}}},
-        {"Italienisch", 16,
+        {"Italienisch",
+         16,
          "0 (blank); 1 \"c\"; 2 (remark); 3 \"ci\"; 4 \"ch\"; 5 \"g\"; 6 (remark); 7 \"gi\"; 8 \"gh\"; 9 \"gn\"; "
          "10 \"sc\"; 11 (remark); 12 \"sci\"; 13 \"sch\"; 14 (remark); 15 (blank)",
          {{1, "c", "vor 'a', 'o', 'u', Konsonanten wie deutsches 'k'", 1},
           {14, nullptr, "Die Vokale werden weitestgehend wie im Deutschen ausgesprochen.", 2}}},
-        {"Isländisch", 66,
+        {"Isländisch",
+         66,
          "0 (blank); 1 \"a\"; 2 (remark); 3 (remark); 4 \"á\"; 5 \"e\"; 6 (remark); 7 (remark); 8 \"é\"; 9 \"i\"; "
          "10 (remark); 11 \"í\"; 12 \"o\"; 13 \"ó\"; 14 \"u\"; 15 (remark); 16 \"ú\"; 17 (remark); 18 \"ö\"; "
          "19 (remark); 20 \"au\"; 21 \"æ\"; 22 \"ei\"; 23 \"ey\"; 24 \"b\"; 25 (remark); 26 \"d\"; 27 (remark); "
@@ -117,29 +128,25 @@ const std::vector<Expected>& expectedTables()
           {28, "ð", "nach Vokal und zwischen 'r' und Vokal wie 'th' in engl. 'mother'", 2},
           {46, "ll", "zwischen Vokalen und zwischen Vokal und 'n', 'r' wie 'dl' in 'Adler'", 2},
           {48, "nn", "nach 'á', 'é', 'í', 'ó', 'ú', 'ý', 'æ', 'ei', 'ey', 'au' wie 'ttn' in 'Brettnagel'", 2}}},
-        {"Englisch", 29,
+        {"Englisch",
+         29,
          "0 (blank); 1 (remark); 2 \"a\"; 3 (remark); 4 (remark); 5 \"ame\"; 6 \"ane\"; 7 \"ate\"; 8 \"aw\"; "
          "9 \"e\"; 10 (remark); 11 \"ere\"; 12 \"i\"; 13 \"o\"; 14 (remark); 15 \"oo\"; 16 \"ou\"; 17 \"ow\"; "
          "18 \"u\"; 19 \"y\"; 20 \"j\"; 21 \"r\"; 22 \"sh\"; 23 \"th\"; 24 (remark); 25 (remark); 26 \"v\"; "
          "27 \"w\"; 28 \"z\"",
-         {{1, nullptr, "Im folgenden sind die signifikantesten Besonderheiten der englischen Aussprache aufgelistet.",
-           3},
+         {{1, nullptr, "Im folgenden sind die signifikantesten Besonderheiten der englischen Aussprache aufgelistet.", 3},
           {2, "a", "wie deutsches 'a'.", 1},
-          {14, nullptr, "mit flüchtigem 'e' wie bei 'Gelage' beginnend und mit schwachem 'u' auslautend (Bsp. go).",
-           2},
+          {14, nullptr, "mit flüchtigem 'e' wie bei 'Gelage' beginnend und mit schwachem 'u' auslautend (Bsp. go).", 2},
           {15, "oo", "meist wie halblanges 'u' mit nachklingendem flüchtigen 'e' wie bei 'Gelage'.", 2},
           {21, "r",
            "wird nur vor Vokalen gesprochen. Die Zungenspitze bildet mit der oberen Zahnwulst eine Enge, durch die "
            "der Atem mit Stimmton hindurchgetrieben wird. Der Laut wird nicht gerollt d.h. die Zungenspitze nicht "
            "bewegt.",
            4},
-          {23, "th", "stimmloser scharfer Lispellaut, gebildet durch Anlegen der Zunge an die oberen Schneidezähne.",
-           2},
-          {24, nullptr,
-           "stimmhafter weicher Lispellaut, gebildet durch Anlegen der Zunge an die oberen Schneidezähne.", 2},
+          {23, "th", "stimmloser scharfer Lispellaut, gebildet durch Anlegen der Zunge an die oberen Schneidezähne.", 2},
+          {24, nullptr, "stimmhafter weicher Lispellaut, gebildet durch Anlegen der Zunge an die oberen Schneidezähne.", 2},
           {25, nullptr,
-           "Ausländer werden meistens auch dann verstanden, wenn statt dem korrekten 'th' ein 's' gesprochen wird.",
-           2}}},
+           "Ausländer werden meistens auch dann verstanden, wenn statt dem korrekten 'th' ein 's' gesprochen wird.", 2}}},
     };
     return tables;
 }
@@ -289,8 +296,7 @@ TEST_F(PronunciationGuide, LanguagesWithoutTableShowTenEmptyRows)
 {
     // The comparison is exact: case and a trailing blank count.
     for (const QString& language : {QString(), QStringLiteral("Deutsch"), QStringLiteral("Niederländisch"),
-                                    QStringLiteral("englisch"), QStringLiteral("Englisch "),
-                                    QStringLiteral("DÄNISCH")}) {
+                                    QStringLiteral("englisch"), QStringLiteral("Englisch "), QStringLiteral("DÄNISCH")}) {
         SCOPED_TRACE(language.toStdString());
         frmAussprache* guide = openFor(language);
         MSFlexGrid* grid = guide->MSFlexGrid1;
@@ -446,7 +452,8 @@ TEST_F(PronunciationGuide, Screenshots)
         QTableView* view = grid->view();
         for (int top = 0; top >= 0;) {
             grid->setTopRow(top);
-            EXPECT_TRUE(guide->grab().save(out + QStringLiteral("/guide_%1_%2.png").arg(language).arg(top, 2, 10, QChar('0'))));
+            EXPECT_TRUE(
+                guide->grab().save(out + QStringLiteral("/guide_%1_%2.png").arg(language).arg(top, 2, 10, QChar('0'))));
             // The next page starts at the row cut off at the bottom, if any.
             const int last = view->rowAt(view->viewport()->height() - 1);
             top = last > top ? last : -1;

@@ -45,7 +45,7 @@ protected:
 TEST_F(QueuedInputTest, MainWindowQuitClickedDuringTheQuitQuestionAsksAgainAfterIt)
 {
     Form1& f = openDatabase(3);
-    Forms::liste().lfd = 1;   // an unsaved change: quitting asks first
+    Forms::liste().lfd = 1; // an unsaved change: quitting asks first
     auto* quit = child<QPushButton>(f, "Command4");
     msgs->onMessage = [&](const FakeMessageService::Shown&) {
         msgs->onMessage = nullptr;
@@ -65,7 +65,7 @@ TEST_F(QueuedInputTest, SelectionWindowStartClickedDuringTheNoMatchNoticeBuildsA
 {
     openDatabase(3);
     Form2& sel = Forms::form2();
-    sel.MinScore->setText(QStringLiteral("6"));   // every entry has score 3
+    sel.MinScore->setText(QStringLiteral("6")); // every entry has score 3
     msgs->onMessage = [&](const FakeMessageService::Shown&) {
         msgs->onMessage = nullptr;
         QueuedInput::click(*sel.Command4);
@@ -82,7 +82,7 @@ TEST_F(QueuedInputTest, ListWindowClickDuringTheListBuildRunsAfterIt)
     openDatabase(50);
     Liste& liste = Forms::liste();
     liste.show();
-    clickDuringBuild(*liste.Command1);   // Schließen
+    clickDuringBuild(*liste.Command1); // Schließen
     Forms::form2().Command4->click();
     EXPECT_EQ(liste.MSFlexGrid1->Rows() - 1, 50);
     EXPECT_TRUE(liste.isVisible());
@@ -98,7 +98,7 @@ TEST_F(QueuedInputTest, OptionsWindowClickDuringItsNoticeRunsAfterIt)
     w.Selbsttest->setChecked(true);
     w.Schleife->setChecked(true);
     msgs->onMessage = [&](const FakeMessageService::Shown&) { QueuedInput::click(*w.Reihenfolge_sequentiell); };
-    w.Reihenfolge_random->click();   // takes Loop away, with a notice
+    w.Reihenfolge_random->click(); // takes Loop away, with a notice
     EXPECT_TRUE(w.Reihenfolge_random->isChecked());
     EXPECT_FALSE(w.Schleife->isEnabled());
     msgs->onMessage = nullptr;

@@ -50,7 +50,7 @@ TEST_F(Selection, TypedScoreOutsideOneToSixIsRefused)
         const char* typed;
         bool minimum;
     };
-    const Case cases[] = {{"7", true}, {"0", true}, {"07", true}, {"", true}, {"x", true},
+    const Case cases[] = {{"7", true},  {"0", true},  {"07", true},  {"", true}, {"x", true},
                           {"7", false}, {"0", false}, {"07", false}, {"", false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.typed) + (c.minimum ? " min" : " max"));
@@ -133,7 +133,7 @@ TEST_F(Selection, MoveListItemInsertsSortedAndSelects)
     for (const char* t : {"Zahlen", "Einkaufen"})
         AddSortedItem(&dst, QLatin1String(t));
 
-    MoveListItem(&src, &dst);   // nothing selected: nothing moves
+    MoveListItem(&src, &dst); // nothing selected: nothing moves
     EXPECT_EQ(items(&src), QStringList({QStringLiteral("Essen"), QStringLiteral("Orte")}));
     EXPECT_EQ(dst.count(), 2);
 

@@ -146,9 +146,12 @@ TEST_F(StartupTest, LoadStepReportsEveryStageUpTo100)
         EXPECT_TRUE(values.contains(v)) << v;
     // The stages in their order, each status shown once.
     const QStringList expectedStatuses = {
-        QStringLiteral("Programm wird geladen ..."),     QStringLiteral("Datenbank wird geöffnet ..."),
-        QStringLiteral("Datenbank geöffnet ..."),        QStringLiteral("Sprachen werden extrahiert ..."),
-        QStringLiteral("Datenbank wird gelesen ..."),    QStringLiteral("Vokabelliste initialisieren ..."),
+        QStringLiteral("Programm wird geladen ..."),
+        QStringLiteral("Datenbank wird geöffnet ..."),
+        QStringLiteral("Datenbank geöffnet ..."),
+        QStringLiteral("Sprachen werden extrahiert ..."),
+        QStringLiteral("Datenbank wird gelesen ..."),
+        QStringLiteral("Vokabelliste initialisieren ..."),
         QStringLiteral("Vokabeltrainer initialisieren ..."),
     };
     EXPECT_EQ(statuses, expectedStatuses);
@@ -165,7 +168,7 @@ TEST_F(StartupTest, UnusableSampleDatabaseLeavesTheProgramWithoutDatabase)
     struct Case {
         const char* name;
         std::function<void(const QString&)> spoil;
-        QString expectedPrompt;   // empty: the box starts with the error prefix
+        QString expectedPrompt; // empty: the box starts with the error prefix
         int boxes;
     };
     const QList<Case> cases = {
@@ -241,13 +244,13 @@ TEST_F(StartupTest, EmptyDatabaseIsReportedAndOnlyTheListIsOffered)
 
 TEST_F(StartupTest, KeyPressBringsTheMainWindowAtOnceAndTheTimerWorksOnce)
 {
-    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"), 0);   // one box per load step
+    makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"), 0); // one box per load step
     QPointer<frmSplash> splash = new frmSplash;
     QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     QCoreApplication::sendEvent(splash, &key);
     EXPECT_EQ(endCalls, 0);
     EXPECT_EQ(Forms::splash(), nullptr);
-    ASSERT_TRUE(splash);   // deleted later, not inside its own event
+    ASSERT_TRUE(splash); // deleted later, not inside its own event
     EXPECT_FALSE(splash->isVisible());
     EXPECT_TRUE(Forms::form1().isVisible());
     EXPECT_EQ(msgs->shown.size(), 1);
@@ -307,7 +310,8 @@ TEST_F(StartupTest, UserDatabasesAreCopiedOnceAndMadeWritable)
         EXPECT_EQ(f.readAll(), name == QStringLiteral("Spanisch.lxt") ? QByteArray("mine") : QByteArray("template"));
         EXPECT_TRUE(f.permissions() & QFile::WriteOwner);
     }
-    EXPECT_EQ(AppPaths::picturePath(QStringLiteral("GB.bmp")), AppPaths::resourceDir() + QStringLiteral("/pictures/GB.bmp"));
+    EXPECT_EQ(AppPaths::picturePath(QStringLiteral("GB.bmp")),
+              AppPaths::resourceDir() + QStringLiteral("/pictures/GB.bmp"));
 }
 
 TEST_F(StartupTest, DataFolderThatCannotTakeTheDatabasesGivesOneBoxAndNoDatabase)
@@ -388,7 +392,9 @@ TEST_F(StartupTest, SettingsFileThatIsNoRegularFileGivesOneBoxAndTheDefaults)
         QTemporaryDir config;
         SettingsStore::setRoot(config.path());
         const QString ini = config.filePath(QStringLiteral("lexuvan.ini"));
-        ASSERT_EQ(pipe ? ::mkfifo(QFile::encodeName(ini).constData(), 0600) : ::mkdir(QFile::encodeName(ini).constData(), 0700), 0);
+        ASSERT_EQ(pipe ? ::mkfifo(QFile::encodeName(ini).constData(), 0600)
+                       : ::mkdir(QFile::encodeName(ini).constData(), 0700),
+                  0);
         msgs->clear();
         {
             PipeWatchdog guard(ini);
@@ -399,12 +405,13 @@ TEST_F(StartupTest, SettingsFileThatIsNoRegularFileGivesOneBoxAndTheDefaults)
                                        QStringLiteral("ae"));
             EXPECT_FALSE(guard.released()) << "the start waited for a writer to the settings file";
         }
-        EXPECT_EQ(prompts(), QStringList{kErrPrefix + QStringLiteral("Die Einstellungsdatei \"%1\" ist keine gewöhnliche "
-                                                                     "Datei, sondern %2. Das Programm arbeitet mit den "
-                                                                     "Voreinstellungen weiter und speichert darin keine "
-                                                                     "Einstellungen.")
-                                                          .arg(ini, pipe ? QStringLiteral("eine benannte Pipe (FIFO)")
-                                                                         : QStringLiteral("ein Ordner"))});
+        EXPECT_EQ(prompts(), QStringList{kErrPrefix
+                                         + QStringLiteral("Die Einstellungsdatei \"%1\" ist keine gewöhnliche "
+                                                          "Datei, sondern %2. Das Programm arbeitet mit den "
+                                                          "Voreinstellungen weiter und speichert darin keine "
+                                                          "Einstellungen.")
+                                               .arg(ini, pipe ? QStringLiteral("eine benannte Pipe (FIFO)")
+                                                              : QStringLiteral("ein Ordner"))});
         EXPECT_FALSE(QFileInfo(ini).isFile()) << "nothing was written in its place";
         Forms::unloadAll();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

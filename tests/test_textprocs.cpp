@@ -20,20 +20,20 @@ TEST(TextProcs, GeneriereAusdruckJoinsPartsByTheEndOfWhatIsBuilt)
 {
     const Ausdruck cases[] = {
         {"der", "Hund", "", "m.", "der Hund (m.)"},
-        {"to ", "go", "", "", "to go"},            // prefix ending in a blank gets no second one
+        {"to ", "go", "", "", "to go"}, // prefix ending in a blank gets no second one
         {"", "", "", "pl.", "(pl.)"},
         {"", "Haus", "", "", "Haus"},
         {"", "", "", "", ""},
-        {"der", " Hund", "", "", "der  Hund"},     // the part's own blank stays
+        {"der", " Hund", "", "", "der  Hund"}, // the part's own blank stays
         {"", "go", "on", "", "go on"},
         {"", "", "on", "", "on"},
         {"der ", "Hund ", "", "m.", "der Hund (m.)"},
         {"la", "", "", "f.", "la (f.)"},
-        {"", "Hund", " ", "", "Hund  "},           // trimming is the caller's business
+        {"", "Hund", " ", "", "Hund  "}, // trimming is the caller's business
     };
     for (const Ausdruck& c : cases)
-        EXPECT_EQ(generiereAusdruck(QString::fromUtf8(c.prefix), QString::fromUtf8(c.main),
-                                    QString::fromUtf8(c.suffix), QString::fromUtf8(c.comment)),
+        EXPECT_EQ(generiereAusdruck(QString::fromUtf8(c.prefix), QString::fromUtf8(c.main), QString::fromUtf8(c.suffix),
+                                    QString::fromUtf8(c.comment)),
                   QString::fromUtf8(c.expected))
             << c.prefix << "|" << c.main << "|" << c.suffix << "|" << c.comment;
 }
@@ -56,7 +56,7 @@ TEST(TextProcs, ExtractRemovesOnlyBlanks)
 TEST(TextProcs, FormatDBDateAndCutToLength)
 {
     EXPECT_EQ(FormatDBDate(QStringLiteral("20000716")), QStringLiteral("16.07.00"));
-    EXPECT_EQ(FormatDBDate(QStringLiteral("abcdefgh")), QStringLiteral("gh.ef.cd"));  // digits play no part
+    EXPECT_EQ(FormatDBDate(QStringLiteral("abcdefgh")), QStringLiteral("gh.ef.cd")); // digits play no part
     EXPECT_EQ(FormatDBDate(QStringLiteral("2000071")), QStringLiteral("2000071"));
     EXPECT_EQ(FormatDBDate(QStringLiteral("200007160")), QStringLiteral("200007160"));
     EXPECT_EQ(FormatDBDate(QString()), QString());
@@ -72,7 +72,7 @@ TEST(TextProcs, FormatDBDateAndCutToLength)
 TEST(TextProcs, CutsNeverSplitAnEmoji)
 {
     const QString emoji = QStringLiteral("\U0001F600");
-    const QString text = QStringLiteral("a") + emoji + emoji + emoji;   // 7 units
+    const QString text = QStringLiteral("a") + emoji + emoji + emoji; // 7 units
     EXPECT_EQ(CutToLength(text, 2), QStringLiteral("a"));
     EXPECT_EQ(CutToLength(text, 3), QStringLiteral("a") + emoji);
     EXPECT_EQ(CutToLength(emoji, 1), QString());
@@ -88,14 +88,14 @@ TEST(TextProcs, CutsNeverSplitAnEmoji)
 
 TEST(TextProcs, MyStoIAndIsBuchstabe)
 {
-    const std::pair<const char*, int> numbers[] = {{"7", 7}, {"0", 0}, {"9", 9}, {"07", 0},
+    const std::pair<const char*, int> numbers[] = {{"7", 7}, {"0", 0}, {"9", 9},  {"07", 0},
                                                    {"", 0},  {"x", 0}, {" 7", 0}, {"-1", 0}};
     for (const auto& [in, out] : numbers)
         EXPECT_EQ(MyStoI(QString::fromUtf8(in)), out) << in;
 
-    const std::pair<const char*, bool> letters[] = {{"A", true},  {"Z", true},  {"a", true},  {"z", true},
-                                                    {"@", false}, {"[", false}, {"`", false}, {"{", false},
-                                                    {"ä", false}, {"ab", false}, {"", false}, {"1", false}};
+    const std::pair<const char*, bool> letters[] = {{"A", true},  {"Z", true},   {"a", true},  {"z", true},
+                                                    {"@", false}, {"[", false},  {"`", false}, {"{", false},
+                                                    {"ä", false}, {"ab", false}, {"", false},  {"1", false}};
     for (const auto& [in, out] : letters)
         EXPECT_EQ(IsBuchstabe(QString::fromUtf8(in)), out) << in;
 }
@@ -109,13 +109,13 @@ TEST(TextProcs, CheckForInternalCharactersReportsTheFirstReservedOne)
 
     EXPECT_EQ(CheckForInternalCharacters(QStringLiteral("ab@c;")), 3);
     EXPECT_EQ(CheckForInternalCharacters(QStringLiteral(";x@")), 1);
-    ASSERT_EQ(fake->shown.size(), 2);  // one box per call
+    ASSERT_EQ(fake->shown.size(), 2); // one box per call
     EXPECT_EQ(fake->shown[0].prompt,
               QStringLiteral("Die Zeichen '@' und ';' werden intern verwendet und dürfen nicht eingegeben werden!"));
     EXPECT_EQ(fake->shown[0].style, 0);
     EXPECT_EQ(fake->shown[0].title, appTitle());
 
-    gSprache = QStringLiteral("En");  // the same German text in both languages
+    gSprache = QStringLiteral("En"); // the same German text in both languages
     CheckForInternalCharacters(QStringLiteral("@"));
     EXPECT_EQ(fake->lastPrompt(), fake->shown[0].prompt);
     InitGlobals();
@@ -127,8 +127,8 @@ TEST(TextProcs, TextualStrCompComparesPrefixesCaseSensitively)
         const char *a, *b;
         int expected;
     };
-    const Case cases[] = {{"abc", "abd", -1}, {"abd", "abc", 1}, {"ab", "abc", 0}, {"abc", "ab", 0},
-                          {"", "x", 0},       {"x", "", 0},      {"B", "a", -1},  {"a", "A", 1},
+    const Case cases[] = {{"abc", "abd", -1},  {"abd", "abc", 1}, {"ab", "abc", 0}, {"abc", "ab", 0},
+                          {"", "x", 0},        {"x", "", 0},      {"B", "a", -1},   {"a", "A", 1},
                           {"same", "same", 0}, {"zb", "ac", 1}};
     for (const Case& c : cases)
         EXPECT_EQ(TextualStrComp(QString::fromUtf8(c.a), QString::fromUtf8(c.b)), c.expected) << c.a << " " << c.b;
@@ -254,8 +254,8 @@ TEST(ClsCursor, RestoreGivesBackThePointerTheScreenHadWhenBusyWasSet)
         EXPECT_EQ(clsCursor::mousePointer(&selection), 11);
         EXPECT_EQ(selection.cursor().shape(), Qt::WaitCursor);
 
-        clsCursor::setScreenMousePointer(screen == 0 ? 11 : 0);  // a later change of the screen does not count
-        cursor.RestoreCursor(&other);                             // the window passed gets it
+        clsCursor::setScreenMousePointer(screen == 0 ? 11 : 0); // a later change of the screen does not count
+        cursor.RestoreCursor(&other);                           // the window passed gets it
         EXPECT_EQ(clsCursor::mousePointer(&other), screen);
         EXPECT_EQ(clsCursor::mousePointer(&selection), 11);
         cursor.RestoreCursor(&selection);

@@ -49,9 +49,10 @@ TEST_F(TrainerTest, ThreeEntriesAlternateQuestionAndWholeEntryInListOrder)
         t().Command3_Click();
         seen << question() + QLatin1Char('|') + answer();
     }
-    EXPECT_EQ(seen, QStringList({QStringLiteral("%1|").arg(lang1At(1)), QStringLiteral("%1|%2").arg(lang1At(1), lang2At(1)),
-                                 QStringLiteral("%1|").arg(lang1At(2)), QStringLiteral("%1|%2").arg(lang1At(2), lang2At(2)),
-                                 QStringLiteral("%1|").arg(lang1At(3)), QStringLiteral("%1|%2").arg(lang1At(3), lang2At(3))}));
+    EXPECT_EQ(seen,
+              QStringList({QStringLiteral("%1|").arg(lang1At(1)), QStringLiteral("%1|%2").arg(lang1At(1), lang2At(1)),
+                           QStringLiteral("%1|").arg(lang1At(2)), QStringLiteral("%1|%2").arg(lang1At(2), lang2At(2)),
+                           QStringLiteral("%1|").arg(lang1At(3)), QStringLiteral("%1|%2").arg(lang1At(3), lang2At(3))}));
     EXPECT_EQ(t().panelText(4), QStringLiteral("3"));
     EXPECT_EQ(t().ProgressBar1->maximum(), 3);
     EXPECT_EQ(t().ProgressBar1->value(), 3);
@@ -69,13 +70,13 @@ TEST_F(TrainerTest, ThreeEntriesAlternateQuestionAndWholeEntryInListOrder)
 
 TEST_F(TrainerTest, EmptyListHasNoEntriesUnderEveryOrder)
 {
-    openList(words(2), false);   // opened, nothing listed: header plus the invisible placeholder row
+    openList(words(2), false); // opened, nothing listed: header plus the invisible placeholder row
     ASSERT_EQ(grid().Rows(), 2);
     ASSERT_EQ(grid().RowHeight(1), 0);
     for (int order : {1, 2, 3}) {
         SCOPED_TRACE(order);
         msgs->clear();
-        answerNext(false);   // a question must not come
+        answerNext(false); // a question must not come
         t().toolbarButton(order)->setChecked(true);
         t().Toolbar1_ButtonClick(order);
         t().OptTest = true;
@@ -113,7 +114,7 @@ TEST_F(TrainerTest, HeaderOnlyGridGivesNoEntriesAndABarOfOne)
 TEST_F(TrainerTest, NavigationShowsWholeEntriesAndStopsAtBothEnds)
 {
     openList(words(3));
-    t().Command2_Click();   // one forward from the start
+    t().Command2_Click(); // one forward from the start
     EXPECT_EQ(t().seqIndex(), 1);
     EXPECT_EQ(answer(), lang2At(1)) << "navigation shows the whole entry";
     EXPECT_FALSE(t().Command1->isEnabled());
@@ -212,7 +213,7 @@ TEST_F(TrainerTest, LongShuffleIsAPermutation)
 TEST_F(TrainerTest, RandomOrderDrawsARowEachStepAndHidesTheBar)
 {
     openList(words(3));
-    scriptRandom({0.7f, 0.1f});   // rows 3 and 1
+    scriptRandom({0.7f, 0.1f}); // rows 3 and 1
     t().Toolbar1_ButtonClick(3);
     EXPECT_TRUE(t().OptRandom);
     EXPECT_FALSE(t().OptSequentiell);
@@ -244,7 +245,7 @@ TEST_F(TrainerTest, RandomNavigationKeepsTheDrawnEntryForStepAndScore)
     t().Toolbar1_ButtonClick(3);
     t().Command6_Click();
     // Navigation first, with the self-test still off, then the test on.
-    scriptRandom({0.9f, 0.4f, 0.0f});   // rows 3, 2, 1
+    scriptRandom({0.9f, 0.4f, 0.0f}); // rows 3, 2, 1
     t().Command2_Click();
     EXPECT_EQ(question(), lang1At(3));
     EXPECT_EQ(t().seqIndex(), 3) << "the drawn row is the position";
@@ -255,8 +256,8 @@ TEST_F(TrainerTest, RandomNavigationKeepsTheDrawnEntryForStepAndScore)
     EXPECT_EQ(grid().TextMatrix(3, Liste::txtScore), QStringLiteral("4"));
     EXPECT_EQ(grid().TextMatrix(0, Liste::txtScore), QStringLiteral("Score")) << "the header is never scored";
 
-    t().Command2_Click();   // row 2
-    t().Command1_Click();   // row 1
+    t().Command2_Click(); // row 2
+    t().Command1_Click(); // row 1
     EXPECT_EQ(question(), lang1At(1));
     answerNext(true);
     t().Command3_Click();
@@ -271,7 +272,7 @@ TEST_F(TrainerTest, ShownEntryIsScoredWhenTheOrderChangesOrTheListIsSorted)
     t().OptShuffle = true;
     t().OptSequentiell = false;
     t().OptTest = true;
-    scriptRandom({0.9f, 0.5f, 0.0f});   // rows 3, 2, 1
+    scriptRandom({0.9f, 0.5f, 0.0f}); // rows 3, 2, 1
     t().Command6_Click();
     t().Command3_Click();
     ASSERT_EQ(question(), QStringLiteral("Wort3"));
@@ -287,7 +288,7 @@ TEST_F(TrainerTest, ShownEntryIsScoredWhenTheOrderChangesOrTheListIsSorted)
     ASSERT_EQ(question(), lang1At(2));
     const QString shownId = grid().TextMatrix(2, 1);
     grid().setTextMatrix(1, Liste::txtScore, QStringLiteral("5"));
-    Forms::liste().mnScore_Click();   // sorting moves the entry shown to row 1 under the trainer
+    Forms::liste().mnScore_Click(); // sorting moves the entry shown to row 1 under the trainer
     ASSERT_EQ(grid().TextMatrix(1, 1), shownId);
     answerNext(true);
     t().Command3_Click();
@@ -298,7 +299,7 @@ TEST_F(TrainerTest, ShownEntryIsScoredWhenTheOrderChangesOrTheListIsSorted)
 TEST_F(TrainerTest, LoopAsksTheWrongOnesAgainUntilAllAreRight)
 {
     openList(words(3));
-    t().toolbarButton(8)->setChecked(true);   // the click handler reads the pressed state
+    t().toolbarButton(8)->setChecked(true); // the click handler reads the pressed state
     t().Toolbar1_ButtonClick(8);
     t().toolbarButton(9)->setChecked(true);
     t().Toolbar1_ButtonClick(9);
@@ -419,8 +420,7 @@ std::string listChangeName(const ::testing::TestParamInfo<ListChange>& info)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryChangeOfTheList, TrainerListChange,
-                         ::testing::Values(ListChange::OtherDatabase, ListChange::BuildWithoutHits,
-                                           ListChange::FailedOpen),
+                         ::testing::Values(ListChange::OtherDatabase, ListChange::BuildWithoutHits, ListChange::FailedOpen),
                          listChangeName);
 
 TEST_F(TrainerTest, AClickQueuedDuringANoticeRunsOnlyAfterTheStep)

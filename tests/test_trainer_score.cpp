@@ -17,9 +17,9 @@
 namespace {
 
 struct ScoreCase {
-    const char* cell;   // score text in the list cell before the answer
+    const char* cell; // score text in the list cell before the answer
     bool right;
-    const char* expected;   // nullptr: cell and file keep their score, the error box tells
+    const char* expected; // nullptr: cell and file keep their score, the error box tells
 };
 
 void PrintTo(const ScoreCase& c, std::ostream* os)
@@ -30,9 +30,9 @@ void PrintTo(const ScoreCase& c, std::ostream* os)
 // Clamped to 1..6; any other number becomes 1 whatever the answer; a cell
 // without a number changes nothing.
 const ScoreCase kScoreCases[] = {
-    {"3", true, "2"}, {"3", false, "4"}, {"1", true, "1"}, {"6", false, "6"}, {"1", false, "2"},
+    {"3", true, "2"}, {"3", false, "4"},   {"1", true, "1"},     {"6", false, "6"},    {"1", false, "2"},
     {"6", true, "5"}, {"", true, nullptr}, {"", false, nullptr}, {"x", true, nullptr}, {"7", false, "1"},
-    {"7", true, "1"}, {" 3", false, "1"}, {"0", false, "1"}, {"3 ", true, "1"},
+    {"7", true, "1"}, {" 3", false, "1"},  {"0", false, "1"},    {"3 ", true, "1"},
 };
 
 class TrainerScore : public TrainerTest {
@@ -144,7 +144,8 @@ TEST_F(TrainerScore, AnotherProgramWritesWhileTheProgramWaits)
     testOn();
     t().Command3_Click();
     const qint64 id = grid().TextMatrix(1, 1).toLongLong();
-    EXPECT_EQ(otherWrites(QStringLiteral("UPDATE Vokabular SET Score = 4 WHERE ID = %1").arg(id)), "") << "with an entry on display";
+    EXPECT_EQ(otherWrites(QStringLiteral("UPDATE Vokabular SET Score = 4 WHERE ID = %1").arg(id)), "")
+        << "with an entry on display";
     answerNext(false);
     t().Command3_Click();
     EXPECT_EQ(dbScore(id), QStringLiteral("5"));
@@ -244,7 +245,7 @@ TEST_F(TrainerScore, ShuffledOrderChangesTheShuffledRow)
 {
     openList(words(3, 3));
     testOn();
-    scriptRandom({0.9f, 0.0f, 0.5f});   // rows 3, 1, 2
+    scriptRandom({0.9f, 0.0f, 0.5f}); // rows 3, 1, 2
     t().OptShuffle = true;
     t().OptSequentiell = false;
     t().Command6_Click();
@@ -320,8 +321,7 @@ TEST_P(TrainerTextIds, ScoreTheirOwnEntryOnly)
         TestDatabase db(dbPath);
         db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Englisch@")).setDBVersion(2).useTextIds();
         db.addEntryColumns({{"ID", first}, {"Lang1_Main", "Hallo"}, {"Lang2_Main", "hello"}, {"Score", 4}});
-        db.addEntryColumns({{"ID", second}, {"Lang1_Main", "Guten Morgen"}, {"Lang2_Main", "good morning"},
-                            {"Score", 2}});
+        db.addEntryColumns({{"ID", second}, {"Lang1_Main", "Guten Morgen"}, {"Lang2_Main", "good morning"}, {"Score", 2}});
     }
     Forms::form1().Open_DB(QFileInfo(dbPath).fileName());
     Forms::form2().Command4_Click();
@@ -345,8 +345,8 @@ TEST_P(TrainerTextIds, ScoreTheirOwnEntryOnly)
 }
 
 const TextIdCase kTextIdCases[] = {
-    {"[b]", "b", "BracketsThenB"}, {"b", "[b]", "BThenBrackets"}, {"b", "*", "BThenStar"},
-    {"b", "?", "BThenQuestionMark"}, {"7", "#", "DigitThenHash"}, {"B", "b", "CaseTwins"},
+    {"[b]", "b", "BracketsThenB"},   {"b", "[b]", "BThenBrackets"}, {"b", "*", "BThenStar"},
+    {"b", "?", "BThenQuestionMark"}, {"7", "#", "DigitThenHash"},   {"B", "b", "CaseTwins"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Patterns, TrainerTextIds, ::testing::ValuesIn(kTextIdCases),

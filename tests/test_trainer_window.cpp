@@ -40,8 +40,8 @@ TEST_F(TrainerTest, OptionsToUIEnablesNavigationByTestAndRandom)
         t().OptionsToUI();
         EXPECT_EQ(t().Command2->isEnabled(), c.forward);
         EXPECT_EQ(t().menEinsWeiter->isEnabled(), c.forward);
-        for (QWidget* w : {static_cast<QWidget*>(t().Command1), static_cast<QWidget*>(t().back),
-                           static_cast<QWidget*>(t().ToEnd)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(t().Command1), static_cast<QWidget*>(t().back), static_cast<QWidget*>(t().ToEnd)})
             EXPECT_EQ(w->isEnabled(), c.others) << w->objectName().toStdString();
         for (QAction* a : {t().menEinsZurueck, t().menAnfangSequenz, t().menEndeSequenz})
             EXPECT_EQ(a->isEnabled(), c.others) << a->objectName().toStdString();
@@ -96,7 +96,7 @@ TEST_F(TrainerTest, LanguageButtonsSwapTheRowsOnEveryClick)
     EXPECT_EQ(question(), lang2At(1));
     EXPECT_EQ(answer(), lang1At(1));
     EXPECT_EQ(t().VokabelnGrid->TextMatrix(0, 0), QStringLiteral("Französisch"));
-    t().toolbarButton(6)->click();   // already first: the rows swap all the same
+    t().toolbarButton(6)->click(); // already first: the rows swap all the same
     EXPECT_EQ(question(), lang1At(1));
     t().toolbarButton(5)->click();
     EXPECT_TRUE(t().OptSpanisch1st);
@@ -126,7 +126,8 @@ TEST_F(TrainerTest, ToolbarOrderTestAndLoopButtons)
     // Random with the loop on: the notice, loop off.
     t().toolbarButton(3)->click();
     ASSERT_EQ(msgs->shown.size(), 1);
-    EXPECT_EQ(msgs->shown[0].prompt, QStringLiteral("Die Option 'Schleife' wird zur Aktivierung von 'random' zurückgesetzt."));
+    EXPECT_EQ(msgs->shown[0].prompt,
+              QStringLiteral("Die Option 'Schleife' wird zur Aktivierung von 'random' zurückgesetzt."));
     EXPECT_EQ(msgs->shown[0].style, 64);
     EXPECT_TRUE(t().OptRandom);
     EXPECT_FALSE(t().OptSchleife);
@@ -350,8 +351,8 @@ TEST_F(TrainerTest, RelationTypesStaySortedAndUnique)
     openList(words(1));
     for (const char* type : {"siehe auch", "Gegenteil", " siehe auch ", "", "abgeleitet", "Gegenteil"})
         t().AddRelTypToCombo(QString::fromUtf8(type));
-    EXPECT_EQ(t().RelTypeList, QStringList({QStringLiteral("Gegenteil"), QStringLiteral("abgeleitet"),
-                                            QStringLiteral("siehe auch")}));
+    EXPECT_EQ(t().RelTypeList,
+              QStringList({QStringLiteral("Gegenteil"), QStringLiteral("abgeleitet"), QStringLiteral("siehe auch")}));
 }
 
 TEST_F(TrainerTest, RelationsOfTheCurrentEntryOrderedByType)

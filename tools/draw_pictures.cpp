@@ -34,8 +34,7 @@ void rect(QPainter& p, double x, double y, double w, double h, const QColor& c) 
 
 // A Nordic cross in units: width w, height h; the upright's left edge at x,
 // the bar's top edge at y, both with thickness t.
-void nordicCross(QPainter& p, double w, double h, double x, double y, double t, const QColor& field,
-                 const QColor& cross)
+void nordicCross(QPainter& p, double w, double h, double x, double y, double t, const QColor& field, const QColor& cross)
 {
     rect(p, 0, 0, w, h, field);
     rect(p, x, 0, t, h, cross);
@@ -165,8 +164,13 @@ QImage spain()
     p.drawPath(shield);
     p.setPen(Qt::NoPen);
     p.setBrush(gold);
-    p.drawPolygon(QPolygonF{{cx - 4, cy - 5.5}, {cx - 4, cy - 8}, {cx - 2, cy - 6.8}, {cx, cy - 8.8},
-                            {cx + 2, cy - 6.8}, {cx + 4, cy - 8}, {cx + 4, cy - 5.5}});
+    p.drawPolygon(QPolygonF{{cx - 4, cy - 5.5},
+                            {cx - 4, cy - 8},
+                            {cx - 2, cy - 6.8},
+                            {cx, cy - 8.8},
+                            {cx + 2, cy - 6.8},
+                            {cx + 4, cy - 8},
+                            {cx + 4, cy - 5.5}});
     return img;
 }
 
@@ -369,7 +373,8 @@ int main(int argc, char** argv)
         {"Dänemark.bmp", denmark, "BMP"},
         {"GB.bmp", unitedKingdom, "BMP"},
         {"Finnland.bmp", finland, "BMP"},
-        {"Französisch.bmp", [] { return tricolour(QColor(0x00, 0x55, 0xA4), Qt::white, QColor(0xEF, 0x41, 0x35), true); }, "BMP"},
+        {"Französisch.bmp",
+         [] { return tricolour(QColor(0x00, 0x55, 0xA4), Qt::white, QColor(0xEF, 0x41, 0x35), true); }, "BMP"},
         {"Island.bmp", iceland, "BMP"},
         {"Italien.bmp", [] { return tricolour(QColor(0x00, 0x92, 0x46), Qt::white, QColor(0xCE, 0x2B, 0x37), true); }, "BMP"},
         {"Portugal.bmp", portugal, "BMP"},

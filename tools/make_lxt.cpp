@@ -29,10 +29,14 @@ namespace {
 
 // The areas the selection window offers; an entry in any other area could
 // never be selected.
-const QStringList kAreas = {
-    QStringLiteral("Basiskommunikation"), QStringLiteral("Einkaufen"), QStringLiteral("Essen"),
-    QStringLiteral("Orte"), QStringLiteral("Reisen"), QStringLiteral("Richtungen"),
-    QStringLiteral("Zahlen"), QStringLiteral("Zeiten")};
+const QStringList kAreas = {QStringLiteral("Basiskommunikation"),
+                            QStringLiteral("Einkaufen"),
+                            QStringLiteral("Essen"),
+                            QStringLiteral("Orte"),
+                            QStringLiteral("Reisen"),
+                            QStringLiteral("Richtungen"),
+                            QStringLiteral("Zahlen"),
+                            QStringLiteral("Zeiten")};
 
 constexpr int kZusatzinfoMax = 200; // column size of Zusatzinfo
 
@@ -48,23 +52,41 @@ const QStringList kPartsOfSpeech = {
 // Grammatical labels other than gender, shared by all languages. A 'gramm'
 // item is a label alone or followed by ':' or a blank and the form it names
 // ("Plural: les eaux", "Stufenwechsel kk–k").
-const QStringList kGrammarLabels = {
-    QStringLiteral("Akkusativ"),     QStringLiteral("Akzentwechsel"),  QStringLiteral("Allativ"),
-    QStringLiteral("brit. Schreibung"), QStringLiteral("Dativ"),       QStringLiteral("Genitiv"),
-    QStringLiteral("Imperfekt"),     QStringLiteral("Infinitiv"),      QStringLiteral("Konditional"),
-    QStringLiteral("mit Genitiv"),   QStringLiteral("Nominativ"),      QStringLiteral("Objektform"),
-    QStringLiteral("Ordinalzahl"),   QStringLiteral("Partitiv"),       QStringLiteral("Perfekt"),
-    QStringLiteral("Plural"),        QStringLiteral("Präsens"),        QStringLiteral("Präteritum"),
-    QStringLiteral("regelmäßig"),    QStringLiteral("Schreibung"),     QStringLiteral("Singular"),
-    QStringLiteral("Steigerung"),    QStringLiteral("Stufenwechsel"),  QStringLiteral("Supinum"),
-    QStringLiteral("unregelmäßig"),  QStringLiteral("unveränderlich"), QStringLiteral("unzählbar"),
-    QStringLiteral("Vergangenheit"), QStringLiteral("vor maskulinem Substantiv")};
+const QStringList kGrammarLabels = {QStringLiteral("Akkusativ"),
+                                    QStringLiteral("Akzentwechsel"),
+                                    QStringLiteral("Allativ"),
+                                    QStringLiteral("brit. Schreibung"),
+                                    QStringLiteral("Dativ"),
+                                    QStringLiteral("Genitiv"),
+                                    QStringLiteral("Imperfekt"),
+                                    QStringLiteral("Infinitiv"),
+                                    QStringLiteral("Konditional"),
+                                    QStringLiteral("mit Genitiv"),
+                                    QStringLiteral("Nominativ"),
+                                    QStringLiteral("Objektform"),
+                                    QStringLiteral("Ordinalzahl"),
+                                    QStringLiteral("Partitiv"),
+                                    QStringLiteral("Perfekt"),
+                                    QStringLiteral("Plural"),
+                                    QStringLiteral("Präsens"),
+                                    QStringLiteral("Präteritum"),
+                                    QStringLiteral("regelmäßig"),
+                                    QStringLiteral("Schreibung"),
+                                    QStringLiteral("Singular"),
+                                    QStringLiteral("Steigerung"),
+                                    QStringLiteral("Stufenwechsel"),
+                                    QStringLiteral("Supinum"),
+                                    QStringLiteral("unregelmäßig"),
+                                    QStringLiteral("unveränderlich"),
+                                    QStringLiteral("unzählbar"),
+                                    QStringLiteral("Vergangenheit"),
+                                    QStringLiteral("vor maskulinem Substantiv")};
 
 // Register labels ('funkt') every language may use.
-const QStringList kRegisters = {
-    QStringLiteral("neutral"),  QStringLiteral("formell"),           QStringLiteral("informell"),
-    QStringLiteral("höflich"),  QStringLiteral("umgangssprachlich"), QStringLiteral("veraltet"),
-    QStringLiteral("Beschilderung")};
+const QStringList kRegisters = {QStringLiteral("neutral"),           QStringLiteral("formell"),
+                                QStringLiteral("informell"),         QStringLiteral("höflich"),
+                                QStringLiteral("umgangssprachlich"), QStringLiteral("veraltet"),
+                                QStringLiteral("Beschilderung")};
 
 // Per language: its gender labels (a noun's gender, or before ':' the form of
 // an adjective or numeral in that gender), each spelt one way throughout the
@@ -83,8 +105,7 @@ const QList<LanguageLabels> kLanguageLabels = {
     {QStringLiteral("Französisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
     {QStringLiteral("Isländisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin"), QStringLiteral("Neutrum")}, {}},
     {QStringLiteral("Italienisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
-    {QStringLiteral("Portugiesisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")},
-     {QStringLiteral("regional")}},
+    {QStringLiteral("Portugiesisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {QStringLiteral("regional")}},
     {QStringLiteral("Schwedisch"), {QStringLiteral("Utrum"), QStringLiteral("Neutrum")}, {}},
     {QStringLiteral("Spanisch"), {QStringLiteral("maskulin"), QStringLiteral("feminin")}, {}},
     {QStringLiteral("Ungarisch"), {}, {}}};
@@ -101,8 +122,9 @@ const LanguageLabels* labelsOf(const QString& language)
 bool startsWithLabel(const QString& item, const QStringList& labels)
 {
     for (const QString& label : labels)
-        if (item == label || (item.startsWith(label) && (item[label.size()] == QLatin1Char(':') ||
-                                                          item[label.size()] == QLatin1Char(' '))))
+        if (item == label
+            || (item.startsWith(label)
+                && (item[label.size()] == QLatin1Char(':') || item[label.size()] == QLatin1Char(' '))))
             return true;
     return false;
 }
@@ -148,8 +170,8 @@ QStringList splitBars(const QString& value, int expectedParts, int line, const Q
 {
     QStringList parts = value.split(QLatin1Char('|'));
     if (parts.size() != expectedParts)
-        fail(line, QStringLiteral("'%1' needs %2 parts separated by '|', found %3")
-                       .arg(key).arg(expectedParts).arg(parts.size()));
+        fail(line,
+             QStringLiteral("'%1' needs %2 parts separated by '|', found %3").arg(key).arg(expectedParts).arg(parts.size()));
     for (QString& p : parts)
         p = p.trimmed();
     return parts;
@@ -324,7 +346,8 @@ QString bareForm(QString s)
     for (const QChar c : QStringLiteral("!?.,\u00a1\u00bf"))
         s.replace(c, QLatin1Char(' '));
     s = s.simplified();
-    if (s.startsWith(QLatin1String("l'"), Qt::CaseInsensitive) || s.startsWith(QStringLiteral("l\u2019"), Qt::CaseInsensitive))
+    if (s.startsWith(QLatin1String("l'"), Qt::CaseInsensitive)
+        || s.startsWith(QStringLiteral("l\u2019"), Qt::CaseInsensitive))
         s = s.mid(2);
     return s;
 }
@@ -393,8 +416,7 @@ void checkSample(const Entry& e)
             found = form;
     if (e.beispielform) {
         if (!found.isEmpty())
-            fail(e.beispielformLine,
-                 QStringLiteral("'beispielform' is not needed: the sample contains '%1'").arg(found));
+            fail(e.beispielformLine, QStringLiteral("'beispielform' is not needed: the sample contains '%1'").arg(found));
         if (!containsAtWordStart(foreign, *e.beispielform))
             fail(e.beispielformLine, QStringLiteral("the sample does not contain the form '%1' that "
                                                     "'beispielform' names")
@@ -569,22 +591,20 @@ void writeDatabase(sqlite3* db, const Source& src)
     w.exec(QStringLiteral("BEGIN"));
     for (const QString& stmt : Schema::createStatements(QStringLiteral("Lang1_"), QStringLiteral("Lang2_")))
         w.exec(stmt);
-    w.insert(Schema::propertyInsertSql(),
-             {QStringLiteral("Vokabular"), QStringLiteral("Languages"),
-              QStringLiteral("Sprache1=Deutsch@Sprache2=%1@").arg(src.language)});
+    w.insert(Schema::propertyInsertSql(), {QStringLiteral("Vokabular"), QStringLiteral("Languages"),
+                                           QStringLiteral("Sprache1=Deutsch@Sprache2=%1@").arg(src.language)});
     w.insert(Schema::propertyInsertSql(), {QStringLiteral("Vokabular"), QStringLiteral("DBVersion"), 2});
 
-    const QString vokSql = QStringLiteral(
-        "INSERT INTO Vokabular (Lang1_Prefix, Lang1_Main, Lang1_Suffix, Lang1_Kommentar, "
-        "Lang2_Prefix, Lang2_Main, Lang2_Suffix, Lang2_Kommentar, Wortart, Beispielsatz, Zusatzinfo, "
-        "Quelle, Eingabedatum, Aenderungsdatum, Score) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15)");
+    const QString vokSql =
+        QStringLiteral("INSERT INTO Vokabular (Lang1_Prefix, Lang1_Main, Lang1_Suffix, Lang1_Kommentar, "
+                       "Lang2_Prefix, Lang2_Main, Lang2_Suffix, Lang2_Kommentar, Wortart, Beispielsatz, Zusatzinfo, "
+                       "Quelle, Eingabedatum, Aenderungsdatum, Score) "
+                       "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15)");
     for (const Entry& e : src.entries) {
-        const qint64 id = w.insert(vokSql, {e.de->prefix, e.de->main, e.de->suffix, e.de->comment,
-                                            e.fremd->prefix, e.fremd->main, e.fremd->suffix, e.fremd->comment,
-                                            *e.wortart, e.beispiel.value_or(QString()),
-                                            e.zusatz.value_or(QString()), e.quelle.value_or(QString()),
-                                            *e.eingabe, *e.aenderung, *e.score});
+        const qint64 id = w.insert(vokSql, {e.de->prefix, e.de->main, e.de->suffix, e.de->comment, e.fremd->prefix,
+                                            e.fremd->main, e.fremd->suffix, e.fremd->comment, *e.wortart,
+                                            e.beispiel.value_or(QString()), e.zusatz.value_or(QString()),
+                                            e.quelle.value_or(QString()), *e.eingabe, *e.aenderung, *e.score});
         for (const QString& a : *e.bereiche)
             w.link(QStringLiteral("Bereiche_Zwischen"), id,
                    w.sharedRow(QStringLiteral("Bereiche"), QStringLiteral("Bereich_Text"), a));

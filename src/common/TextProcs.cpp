@@ -119,7 +119,7 @@ QString FitTextToWidth(const QString& text, int width, const std::function<int(c
     // one character per step. Longer and longer prefixes are tried first, so a
     // very long text is not measured whole when a short prefix is already too wide.
     const qsizetype n = text.size();
-    qsizetype tooWide = n + 1;   // a prefix length known not to fit
+    qsizetype tooWide = n + 1; // a prefix length known not to fit
     for (qsizetype m = 64; m < n; m *= 16) {
         if (measure(text.left(m)) > width) {
             tooWide = m;

@@ -8,10 +8,10 @@
 class QWidget;
 
 QString generiereAusdruck(const QString& s1, const QString& s2, const QString& s3, const QString& s4);
-QString extract(const QString& str);       // blanks (only character 32) removed at both ends
-int MyStoI(const QString& str);            // one digit -> 0..9, anything else 0
-bool IsBuchstabe(const QString& str);      // one ASCII letter
-int CheckForInternalCharacters(const QString& str);  // position of the first '@' or ';' (message shown), 0 = none
+QString extract(const QString& str);                // blanks (only character 32) removed at both ends
+int MyStoI(const QString& str);                     // one digit -> 0..9, anything else 0
+bool IsBuchstabe(const QString& str);               // one ASCII letter
+int CheckForInternalCharacters(const QString& str); // position of the first '@' or ';' (message shown), 0 = none
 int TextualStrComp(const QString& str1, const QString& str2);
 
 // Module Utils.

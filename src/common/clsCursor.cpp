@@ -19,15 +19,33 @@ void setPointer(QWidget* frm, int pointer)
         return;
     frm->setProperty(kPointerProperty, pointer);
     switch (pointer) {
-    case kDefault: frm->unsetCursor(); break;
-    case kHourglass: frm->setCursor(Qt::WaitCursor); break;
-    case 1: frm->setCursor(Qt::ArrowCursor); break;
-    case 2: frm->setCursor(Qt::CrossCursor); break;
-    case 3: frm->setCursor(Qt::IBeamCursor); break;
-    case 12: frm->setCursor(Qt::ForbiddenCursor); break;
-    case 13: frm->setCursor(Qt::BusyCursor); break;
-    case 99: frm->setCursor(Qt::PointingHandCursor); break;
-    default: frm->unsetCursor(); break;
+    case kDefault:
+        frm->unsetCursor();
+        break;
+    case kHourglass:
+        frm->setCursor(Qt::WaitCursor);
+        break;
+    case 1:
+        frm->setCursor(Qt::ArrowCursor);
+        break;
+    case 2:
+        frm->setCursor(Qt::CrossCursor);
+        break;
+    case 3:
+        frm->setCursor(Qt::IBeamCursor);
+        break;
+    case 12:
+        frm->setCursor(Qt::ForbiddenCursor);
+        break;
+    case 13:
+        frm->setCursor(Qt::BusyCursor);
+        break;
+    case 99:
+        frm->setCursor(Qt::PointingHandCursor);
+        break;
+    default:
+        frm->unsetCursor();
+        break;
     }
 }
 } // namespace

@@ -58,7 +58,7 @@ int toInteger(const QVariant& v)
         d = v.toDouble(&ok);
     if (!ok || std::isnan(d))
         ErrorHandling::raiseTypeMismatch();
-    const double r = std::nearbyint(d);  // default rounding mode: to nearest, halves to even
+    const double r = std::nearbyint(d); // default rounding mode: to nearest, halves to even
     if (r < std::numeric_limits<qint16>::min() || r > std::numeric_limits<qint16>::max())
         throw AppError(6, tr2(QStringLiteral("Overflow"), QStringLiteral("Überlauf")));
     return int(r);
@@ -71,9 +71,9 @@ QString fieldRef(const Recordset& rs, int index)
 {
     const QString name = rs.FieldName(index);
     if (name.contains(QLatin1Char(']')))
-        throw AppError(DbErr::BadCondition,
-                       tr2(QStringLiteral("Invalid field name \"%1\""), QStringLiteral("Ungültiger Feldname \"%1\""))
-                           .arg(name));
+        throw AppError(
+            DbErr::BadCondition,
+            tr2(QStringLiteral("Invalid field name \"%1\""), QStringLiteral("Ungültiger Feldname \"%1\"")).arg(name));
     return QLatin1Char('[') + name + QLatin1Char(']');
 }
 
@@ -82,7 +82,8 @@ QString idKey(const QVariant& v) { return v.toString(); }
 
 void synonymNotFound()
 {
-    gErrText = tr2(QStringLiteral("Synonym not found in database!"), QStringLiteral("Synonym nicht in Datenbank gefunden!"));
+    gErrText =
+        tr2(QStringLiteral("Synonym not found in database!"), QStringLiteral("Synonym nicht in Datenbank gefunden!"));
     FehlerAusgabe(gErrText);
 }
 
@@ -142,7 +143,7 @@ void CDBHandler::DropDatabase()
 {
     if (dbKopieren && dbKopieren->isOpen()) {
         try {
-            dbKopieren->Close();   // closes the record sets with it
+            dbKopieren->Close(); // closes the record sets with it
         } catch (...) {
             ErrorHandling::report(ErrorHandling::currentError(), Always::Yes);
         }
@@ -203,7 +204,7 @@ bool CDBHandler::GetLanguages()
                 ++count;
             } else if (c == QLatin1Char('@')) {
                 if (count != 1 && count != 2)
-                    return;  // not a language pair: false, no box
+                    return; // not a language pair: false, no box
                 const QString item = value.mid(start - 1, p - start);
                 (count == 1 ? lang1 : lang2) = item;
             }
@@ -407,8 +408,7 @@ bool CDBHandler::SearchAttribut_Z(const QString& ID, const RecordsetPtr& rs)
 }
 
 bool CDBHandler::StoreSynonyme(int Ind, const QVariant& vid, const QVariant& Sprache, const QString& Prefix,
-                               const QString& Main, const QString& Suffix, const QString& Kommentar,
-                               QListWidget* ctr)
+                               const QString& Main, const QString& Suffix, const QString& Kommentar, QListWidget* ctr)
 {
     bool result = false;
     ErrorHandling::reportAndLeave([&] {

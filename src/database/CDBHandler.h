@@ -16,8 +16,8 @@ public:
     using RecordsetPtr = std::shared_ptr<Recordset>;
 
     DatabasePtr dbKopieren;
-    RecordsetPtr rsKopieren;   // the current selection ("SELECT * FROM Vokabular" after opening)
-    RecordsetPtr rsVokabular;  // finding an entry by ID and changing it
+    RecordsetPtr rsKopieren;  // the current selection ("SELECT * FROM Vokabular" after opening)
+    RecordsetPtr rsVokabular; // finding an entry by ID and changing it
     RecordsetPtr rsVerweise;
     RecordsetPtr rsGrammatikalischeAttribute;
     RecordsetPtr rsGrammatikalischeAttribute_Zwischen;
@@ -25,7 +25,7 @@ public:
     RecordsetPtr rsFunktionaleAttribute_Zwischen;
     RecordsetPtr rsBereiche;
     RecordsetPtr rsBereiche_Zwischen;
-    RecordsetPtr rsWortart, rsWortart_Zwischen;  // never set
+    RecordsetPtr rsWortart, rsWortart_Zwischen; // never set
     RecordsetPtr rsSynonyme;
     RecordsetPtr rsSuche;
 
@@ -46,8 +46,8 @@ public:
     bool GetLanguages();
     int GetDBVersion();
 
-    bool SchreibeArrayToDB(const QString& str, const RecordsetPtr& rsTabelle,
-                           const RecordsetPtr& rsTabelle_Zwischen, const RecordsetPtr& rsVok);
+    bool SchreibeArrayToDB(const QString& str, const RecordsetPtr& rsTabelle, const RecordsetPtr& rsTabelle_Zwischen,
+                           const RecordsetPtr& rsVok);
     bool EntferneAllArraysForCurrent(const RecordsetPtr& rsTabelle_Zwischen, const RecordsetPtr& rsVok);
     bool SchreibeArrayItemToDB(const QString& att, const RecordsetPtr& rsTabelle,
                                const RecordsetPtr& rsTabelle_Zwischen, const RecordsetPtr& rsVok);

@@ -124,15 +124,12 @@ QString CQuery::insertFunktionalPart() const
     return FunktCond.isEmpty() ? QString() : QStringLiteral(", FunktionaleAttribute, [FunktionaleAttribute_Zwischen]");
 }
 
-QString CQuery::insertReferenzenPart() const
-{
-    return RefCond.isEmpty() ? QString() : QStringLiteral(", Referenzen");
-}
+QString CQuery::insertReferenzenPart() const { return RefCond.isEmpty() ? QString() : QStringLiteral(", Referenzen"); }
 
 void CQuery::RelCreateQueryString()
 {
-    QueryString = QStringLiteral("SELECT DISTINCT * FROM Vokabular") + insertBereichPart()
-                  + insertGrammatikalischPart() + insertFunktionalPart() + insertReferenzenPart();
+    QueryString = QStringLiteral("SELECT DISTINCT * FROM Vokabular") + insertBereichPart() + insertGrammatikalischPart()
+                  + insertFunktionalPart() + insertReferenzenPart();
     if (BereichCond.isEmpty() && GrammCond.isEmpty() && FunktCond.isEmpty() && RefCond.isEmpty())
         return;
 

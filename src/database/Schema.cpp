@@ -45,10 +45,15 @@ QString propertyInsertSql()
 
 QStringList tableNames()
 {
-    return {QStringLiteral("Vokabular"), QStringLiteral("Referenzen"), QStringLiteral("GrammatikalischeAttribute"),
-            QStringLiteral("GrammatikalischeAttribute_Zwischen"), QStringLiteral("FunktionaleAttribute"),
-            QStringLiteral("FunktionaleAttribute_Zwischen"), QStringLiteral("Bereiche"),
-            QStringLiteral("Bereiche_Zwischen"), QStringLiteral("Synonyme")};
+    return {QStringLiteral("Vokabular"),
+            QStringLiteral("Referenzen"),
+            QStringLiteral("GrammatikalischeAttribute"),
+            QStringLiteral("GrammatikalischeAttribute_Zwischen"),
+            QStringLiteral("FunktionaleAttribute"),
+            QStringLiteral("FunktionaleAttribute_Zwischen"),
+            QStringLiteral("Bereiche"),
+            QStringLiteral("Bereiche_Zwischen"),
+            QStringLiteral("Synonyme")};
 }
 
 } // namespace Schema

@@ -11,7 +11,8 @@ constexpr int kErrAlreadyReported = 19001;
 class AppError : public std::exception {
 public:
     AppError(int number, QString description)
-        : m_number(number), m_description(std::move(description)), m_what(m_description.toStdString()) {}
+        : m_number(number), m_description(std::move(description)), m_what(m_description.toStdString())
+    {}
     int number() const noexcept { return m_number; }
     const QString& description() const noexcept { return m_description; }
     const char* what() const noexcept override { return m_what.c_str(); }
@@ -24,8 +25,8 @@ private:
 
 // Error numbers of our own (the database engine uses 3000-3999).
 namespace ErrNo {
-constexpr int Internal = 5;           // unexpected failure of our own code
-constexpr int FileAccess = 75;        // a file or folder that cannot be written
-constexpr int ObjectNotSet = 91;      // use of a closed or never opened object
-constexpr int AppDefined = 19001;     // see kErrAlreadyReported
+constexpr int Internal = 5;       // unexpected failure of our own code
+constexpr int FileAccess = 75;    // a file or folder that cannot be written
+constexpr int ObjectNotSet = 91;  // use of a closed or never opened object
+constexpr int AppDefined = 19001; // see kErrAlreadyReported
 } // namespace ErrNo

@@ -48,8 +48,7 @@ QString reasonOf(int rc)
         return tr2(QStringLiteral("access to the file was denied"),
                    QStringLiteral("der Zugriff auf die Datei wurde verweigert"));
     default:
-        return tr2(QStringLiteral("the database reports error %1"), QStringLiteral("die Datenbank meldet Fehler %1"))
-            .arg(rc);
+        return tr2(QStringLiteral("the database reports error %1"), QStringLiteral("die Datenbank meldet Fehler %1")).arg(rc);
     }
 }
 } // namespace
@@ -75,14 +74,12 @@ void raiseRead(sqlite3* db, int rc, const QString& sql)
 {
     const QString file = QString::fromUtf8(sqlite3_db_filename(db, "main"));
     if ((rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB)
-        raise(DbErr::NotADatabase,
-              tr2(QStringLiteral("The database file \"%1\" is damaged."),
-                  QStringLiteral("Die Datenbankdatei \"%1\" ist beschädigt."))
-                  .arg(file));
-    raise(DbErr::CannotOpen,
-          tr2(QStringLiteral("The rows of \"%1\" could not be read from \"%2\": %3."),
-              QStringLiteral("Die Datensätze von \"%1\" konnten nicht aus \"%2\" gelesen werden: %3."))
-              .arg(jetsql::shownInMessage(sql), file, reasonOf(rc)));
+        raise(DbErr::NotADatabase, tr2(QStringLiteral("The database file \"%1\" is damaged."),
+                                       QStringLiteral("Die Datenbankdatei \"%1\" ist beschädigt."))
+                                       .arg(file));
+    raise(DbErr::CannotOpen, tr2(QStringLiteral("The rows of \"%1\" could not be read from \"%2\": %3."),
+                                 QStringLiteral("Die Datensätze von \"%1\" konnten nicht aus \"%2\" gelesen werden: %3."))
+                                 .arg(jetsql::shownInMessage(sql), file, reasonOf(rc)));
 }
 
 jetcond::Cell cellOfValue(const QVariant& v, QByteArray& bytes)
@@ -93,7 +90,7 @@ jetcond::Cell cellOfValue(const QVariant& v, QByteArray& bytes)
     switch (v.typeId()) {
     case QMetaType::Bool:
         c.type = jetcond::Cell::Int;
-        c.i = v.toBool() ? -1 : 0;   // True is -1 in these files
+        c.i = v.toBool() ? -1 : 0; // True is -1 in these files
         break;
     case QMetaType::Int:
     case QMetaType::UInt:
@@ -169,7 +166,7 @@ std::shared_ptr<ColumnInfo> readColumnInfo(sqlite3_stmt* stmt, int firstCol)
         info->names << name;
         info->tables << tableName;
         info->origins << (o ? QString::fromUtf8(o) : name);
-        info->plainIndex.emplace(name.toLower(), i);   // the first of a name stays
+        info->plainIndex.emplace(name.toLower(), i); // the first of a name stays
         if (!tableName.isEmpty())
             info->qualifiedIndex.emplace(tableName.toLower() + QLatin1Char('.') + name.toLower(), i);
     }
@@ -261,10 +258,9 @@ void Database::Impl::raiseWrite(int rc) const
                   .arg(path));
     // SQLite's own text is English and names no file: the box names the file
     // and gives the reason in the user's language.
-    raise(DbErr::WriteFailed,
-          tr2(QStringLiteral("The change to \"%1\" could not be saved: %2."),
-              QStringLiteral("Die Änderung an \"%1\" konnte nicht gespeichert werden: %2."))
-              .arg(path, engine::reasonOf(rc)));
+    raise(DbErr::WriteFailed, tr2(QStringLiteral("The change to \"%1\" could not be saved: %2."),
+                                  QStringLiteral("Die Änderung an \"%1\" konnte nicht gespeichert werden: %2."))
+                                  .arg(path, engine::reasonOf(rc)));
 }
 
 void Database::Impl::checkOpen() const
@@ -305,10 +301,9 @@ sqlite3_stmt* Database::Impl::acquire(const QString& sql, const QString& jetSql,
         sqlite3_finalize(s);
         if (msg.startsWith(QLatin1String("no such table"))) {
             const QString table = msg.section(QLatin1String(": "), 1);
-            raise(DbErr::NoSuchTable,
-                  tr2(QStringLiteral("The table \"%1\" was not found (%2)."),
-                      QStringLiteral("Die Tabelle \"%1\" wurde nicht gefunden (%2)."))
-                      .arg(table, jetsql::shownInMessage(jetSql)));
+            raise(DbErr::NoSuchTable, tr2(QStringLiteral("The table \"%1\" was not found (%2)."),
+                                          QStringLiteral("Die Tabelle \"%1\" wurde nicht gefunden (%2)."))
+                                          .arg(table, jetsql::shownInMessage(jetSql)));
         }
         engine::raiseSqlError(msg, jetSql);
     }
@@ -351,7 +346,7 @@ void Database::Impl::finishPendingReads(const QString& table)
         if (!r->stmt)
             continue;
         if (!inTransaction && r->updatable)
-            r->pause();   // reads on later, with the rows as the write left them
+            r->pause(); // reads on later, with the rows as the write left them
         else if (!(onlyReadersOfTable && r->updatable && r->table.compare(table, Qt::CaseInsensitive) != 0))
             r->drain();
     }
@@ -445,17 +440,17 @@ void Database::Impl::closeAll()
         db = nullptr;
     }
     open = false;
-    inTransaction = false;   // closing rolls an open transaction back
+    inTransaction = false; // closing rolls an open transaction back
 }
 
 void Database::Impl::endTransaction(bool commit)
 {
-    inTransaction = false;   // restoring records no further undo
+    inTransaction = false; // restoring records no further undo
     for (Recordset::Impl* r : live) {
         if (!commit && !r->undo.empty()) {
             for (auto it = r->undo.rbegin(); it != r->undo.rend(); ++it)
                 r->setRowData(it->first, it->second);
-            r->keyIndex.clear();   // it left out rows that were deleted then
+            r->keyIndex.clear(); // it left out rows that were deleted then
         }
         r->undo.clear();
     }
@@ -497,9 +492,9 @@ std::shared_ptr<Database> Database::OpenDatabase(const QString& path, bool exclu
             raise(DbErr::CannotOpen,
                   tr2(QStringLiteral("The file \"%1\" cannot be opened: %2"),
                       QStringLiteral("Die Datei \"%1\" kann nicht geöffnet werden: %2"))
-                      .arg(path, err == EACCES || err == EPERM
-                                     ? tr2(QStringLiteral("no permission to read it"), QStringLiteral("keine Leseberechtigung"))
-                                     : WriteCheck::reasonFor(err)));
+                      .arg(path, err == EACCES || err == EPERM ? tr2(QStringLiteral("no permission to read it"),
+                                                                     QStringLiteral("keine Leseberechtigung"))
+                                                               : WriteCheck::reasonFor(err)));
         }
         QFile f;
         f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
@@ -568,7 +563,7 @@ std::shared_ptr<Recordset> Database::OpenRecordset(const QString& sql, int /*typ
             r->updatable = true;
             r->table = r->tr.singleTable;
         } catch (const AppError&) {
-            r->stmt = nullptr;   // a view or a table without rowid: read only
+            r->stmt = nullptr; // a view or a table without rowid: read only
         }
     }
     if (!r->stmt) {
@@ -654,7 +649,7 @@ std::vector<Property> TableDef::Properties() const
     const bool hasTable = sqlite3_step(s) == SQLITE_ROW;
     d->release(existsSql, s);
     if (!hasTable)
-        return props;   // a file without the property table has no user-defined properties
+        return props; // a file without the property table has no user-defined properties
 
     static const QString sql = QStringLiteral("SELECT Name, Value FROM \"%1\" WHERE TableName=?1 COLLATE NOCASE "
                                               "ORDER BY rowid")
@@ -675,8 +670,8 @@ std::vector<Property> TableDef::Properties() const
         case SQLITE_NULL:
             break;
         default:
-            p.Value = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)),
-                                        sqlite3_column_bytes(s, 1));
+            p.Value =
+                QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 1)), sqlite3_column_bytes(s, 1));
         }
         props.push_back(p);
     }
@@ -710,8 +705,8 @@ void TableDef::AppendTextField(const QString& name, int size, const QString& def
     engine::bindValue(s, 1, m_name);
     bool exists = false;
     while (sqlite3_step(s) == SQLITE_ROW)
-        if (QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)))
-                .compare(name, Qt::CaseInsensitive) == 0)
+        if (QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0))).compare(name, Qt::CaseInsensitive)
+            == 0)
             exists = true;
     d->release(info, s);
     if (exists)
@@ -724,7 +719,7 @@ void TableDef::AppendTextField(const QString& name, int size, const QString& def
                             .arg(jetsql::quoteText(defaultValue));
     d->checkWritable();
     d->finishPendingReads();
-    d->dropIdleStatements();   // prepared before the change, they would describe the old columns
+    d->dropIdleStatements(); // prepared before the change, they would describe the old columns
     const int rc = sqlite3_exec(d->db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         d->raiseWrite(rc);
@@ -765,7 +760,7 @@ void Database::CommitTrans()
         return;
     const int rc = sqlite3_exec(d->db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        d->raiseWrite(rc);   // still open: the caller rolls back
+        d->raiseWrite(rc); // still open: the caller rolls back
     d->endTransaction(true);
 }
 

@@ -17,22 +17,22 @@ class TableDef;
 
 // Error numbers raised by the engine.
 namespace DbErr {
-constexpr int FileNotFound = 3024;     // the file does not exist
-constexpr int NotADatabase = 3343;     // unrecognised / corrupt file
-constexpr int CannotOpen = 3051;       // cannot open (permissions, locked, ...)
-constexpr int NoSuchTable = 3078;      // table or query not found
-constexpr int SqlSyntax = 3075;        // statement the engine rejects
-constexpr int BadCondition = 3077;     // FindFirst/FindNext condition cannot be parsed
-constexpr int NoSuchField = 3265;      // item not found in this collection
+constexpr int FileNotFound = 3024; // the file does not exist
+constexpr int NotADatabase = 3343; // unrecognised / corrupt file
+constexpr int CannotOpen = 3051;   // cannot open (permissions, locked, ...)
+constexpr int NoSuchTable = 3078;  // table or query not found
+constexpr int SqlSyntax = 3075;    // statement the engine rejects
+constexpr int BadCondition = 3077; // FindFirst/FindNext condition cannot be parsed
+constexpr int NoSuchField = 3265;  // item not found in this collection
 constexpr int NoCurrentRecord = 3021;
-constexpr int ReadOnly = 3027;         // database or object is read-only
-constexpr int NotUpdatable = 3326;     // record set not updatable (joins)
+constexpr int ReadOnly = 3027;     // database or object is read-only
+constexpr int NotUpdatable = 3326; // record set not updatable (joins)
 constexpr int UpdateWithoutEdit = 3020;
-constexpr int ObjectClosed = 3420;     // object invalid or no longer set
-constexpr int WriteFailed = 3197;      // the engine could not write the change
-constexpr int FieldExists = 3191;      // a field of that name exists already
-constexpr int FileReplaced = 3045;     // the open file was deleted, moved or replaced
-constexpr int Locked = 3260;           // another program held the file locked longer than the wait
+constexpr int ObjectClosed = 3420; // object invalid or no longer set
+constexpr int WriteFailed = 3197;  // the engine could not write the change
+constexpr int FieldExists = 3191;  // a field of that name exists already
+constexpr int FileReplaced = 3045; // the open file was deleted, moved or replaced
+constexpr int Locked = 3260;       // another program held the file locked longer than the wait
 } // namespace DbErr
 
 struct Property {
@@ -54,8 +54,7 @@ public:
     // DBEngine.OpenDatabase(path, exclusive, readOnly). A missing file, a file
     // that is not an SQLite database (random bytes, text, empty) raises an error;
     // a missing file is never created.
-    static std::shared_ptr<Database> OpenDatabase(const QString& path, bool exclusive = false,
-                                                  bool readOnly = false);
+    static std::shared_ptr<Database> OpenDatabase(const QString& path, bool exclusive = false, bool readOnly = false);
 
     // A dynaset on a SELECT statement written in the Jet dialect the windows use
     // (bracketed names, "SELECT DISTINCT * FROM a, b WHERE ..."). type is 2.
@@ -81,7 +80,7 @@ public:
     // Closes the database and every record set still open on it.
     void Close();
     bool isOpen() const;
-    QString Name() const;   // the path it was opened with
+    QString Name() const; // the path it was opened with
     bool isReadOnly() const;
 
 private:

@@ -37,8 +37,8 @@ void bindValue(sqlite3_stmt* stmt, int index, const QVariant& value);
 // The columns of a prepared statement, shared by every dynaset opened on it.
 struct ColumnInfo {
     QStringList names, tables, origins;
-    std::unordered_map<QString, int, TextHash> plainIndex;       // lower-case column name -> first position
-    std::unordered_map<QString, int, TextHash> qualifiedIndex;   // lower-case "table.column" -> position
+    std::unordered_map<QString, int, TextHash> plainIndex;     // lower-case column name -> first position
+    std::unordered_map<QString, int, TextHash> qualifiedIndex; // lower-case "table.column" -> position
     int plain(const QString& lowered) const
     {
         const auto it = plainIndex.find(lowered);
@@ -68,8 +68,8 @@ struct Database::Impl {
     // its columns and the statement's return. Entries stay until the database
     // closes, so a dynaset may hold on to its own.
     struct Prepared {
-        std::vector<sqlite3_stmt*> idle;                     // prepared statements not in use
-        std::shared_ptr<const engine::ColumnInfo> columns;   // known once a dynaset has read them
+        std::vector<sqlite3_stmt*> idle;                   // prepared statements not in use
+        std::shared_ptr<const engine::ColumnInfo> columns; // known once a dynaset has read them
     };
     std::unordered_map<QString, Prepared, TextHash> prepared;
     int idleCount = 0;
@@ -77,7 +77,7 @@ struct Database::Impl {
     // texts they were given, for as long as this database is open.
     jetsql::StatementCache statementCache{1000};
     jetcond::ConditionCache conditionCache{2000};
-    std::vector<Recordset::Impl*> live;                 // record sets open on this database
+    std::vector<Recordset::Impl*> live; // record sets open on this database
     bool inTransaction = false;
     // Set while SQLite waits for another program's lock (see waitForLock).
     bool waitingForLock = false;
@@ -130,33 +130,33 @@ struct Recordset::Impl {
     Database::Impl* db = nullptr;
     QString jetSql;
     jetsql::Translated tr;
-    QString key;                    // the prepared SQLite text
-    Database::Impl::Prepared* prepared = nullptr;   // its entry
-    sqlite3_stmt* stmt = nullptr;   // set while rows remain to be fetched
+    QString key;                                  // the prepared SQLite text
+    Database::Impl::Prepared* prepared = nullptr; // its entry
+    sqlite3_stmt* stmt = nullptr;                 // set while rows remain to be fetched
     // Stopped before its end (no lock is kept between commands): the rows not
     // held yet are read by running the statement again, over the rows held.
     bool paused = false;
-    std::unordered_set<qint64> held;   // while reading on: rowids already in `rows`
-    int readErrorNumber = 0;           // a read that failed while nobody asked for rows
+    std::unordered_set<qint64> held; // while reading on: rowids already in `rows`
+    int readErrorNumber = 0;         // a read that failed while nobody asked for rows
     QString readErrorText;
-    int firstCol = 0;               // 1 when column 0 is the table's rowid
+    int firstCol = 0; // 1 when column 0 is the table's rowid
     bool updatable = false;
-    QString table;                  // the one table of an updatable dynaset
-    int ncols = -1;                 // known after the first step (SQLite may re-prepare)
+    QString table;  // the one table of an updatable dynaset
+    int ncols = -1; // known after the first step (SQLite may re-prepare)
     std::shared_ptr<const engine::ColumnInfo> cols;
 
     engine::RowArena arena;
     std::vector<engine::StoredRow> rows;
     std::string scratch;
-    long cur = -1;            // current row; -1 none
+    long cur = -1; // current row; -1 none
     // The current row was deleted: it stays in `rows`, marked, and the next
     // FindNext/MoveNext starts at cur, which skips it.
     bool onGap = false;
     bool noMatch = false;
     bool open = true;
-    long reached = 0;         // rows the walk has reached (RecordCount), deleted ones included
-    long deletedCount = 0;    // rows marked deleted
-    long lastDeleted = -1;    // no row above it is marked deleted
+    long reached = 0;      // rows the walk has reached (RecordCount), deleted ones included
+    long deletedCount = 0; // rows marked deleted
+    long lastDeleted = -1; // no row above it is marked deleted
     // Inside a transaction: (row, its data before the change) per change, so
     // that a rollback brings the rows back as the file has them again.
     std::vector<std::pair<long, const char*>> undo;
@@ -172,7 +172,7 @@ struct Recordset::Impl {
     jetcond::Bound lastBound;
     bool hasLastCondition = false;
     std::unordered_map<QString, jetcond::Bound, TextHash> conditions;
-    mutable QString nameKey;   // buffer for lower-case lookups
+    mutable QString nameKey; // buffer for lower-case lookups
     // Lookup by key for "col LIKE 'text'" / "col = n": (hash of the folded
     // value text, row), sorted. Built once a column is searched repeatedly.
     std::unordered_map<int, std::vector<std::pair<size_t, long>>> keyIndex;
@@ -203,7 +203,7 @@ struct Recordset::Impl {
     bool live(long row) const { return rows[size_t(row)].data != nullptr; }
     // The first row from `row` on that is not deleted, fetching as needed; false when none.
     bool ensureLive(long& row);
-    long appendRow(qint64 rowid, const char* data);   // returns its number
-    long liveBelow(long end) const;   // rows not deleted among the first `end`
+    long appendRow(qint64 rowid, const char* data); // returns its number
+    long liveBelow(long end) const;                 // rows not deleted among the first `end`
     void invalidateOffsets() { offsetsRow = -1; }
 };

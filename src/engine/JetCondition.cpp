@@ -14,9 +14,9 @@ struct Operand {
     int slot = -1;
     qint64 i = 0;
     double d = 0;
-    QString text;    // literal text as written
-    QString folded;  // literal text, case folded
-    bool written = false;   // a number or text written in the condition (not TRUE/FALSE)
+    QString text;         // literal text as written
+    QString folded;       // literal text, case folded
+    bool written = false; // a number or text written in the condition (not TRUE/FALSE)
 };
 
 struct Node {
@@ -85,10 +85,10 @@ bool matchOne(const QString& p, int pi, QChar ch, int& len)
         }
         const int setStart = j;
         int close = p.indexOf(QLatin1Char(']'), setStart);
-        if (close == setStart)   // "[]...]": the first "]" is part of the set
+        if (close == setStart) // "[]...]": the first "]" is part of the set
             close = p.indexOf(QLatin1Char(']'), setStart + 1);
         if (close < 0) {
-            len = 1;   // an unclosed "[" stands for itself
+            len = 1; // an unclosed "[" stands for itself
             return ch == pc;
         }
         bool in = false;
@@ -153,10 +153,9 @@ struct Tok {
 
 [[noreturn]] void fail(const QString& cond, const QString& why)
 {
-    throw AppError(DbErr::BadCondition,
-                   tr2(QStringLiteral("Invalid search condition \"%1\": %2."),
-                       QStringLiteral("Ungültige Suchbedingung \"%1\": %2."))
-                       .arg(jetsql::shownInMessage(cond), why));
+    throw AppError(DbErr::BadCondition, tr2(QStringLiteral("Invalid search condition \"%1\": %2."),
+                                            QStringLiteral("Ungültige Suchbedingung \"%1\": %2."))
+                                            .arg(jetsql::shownInMessage(cond), why));
 }
 
 std::vector<Tok> lex(const QString& s)
@@ -187,8 +186,8 @@ std::vector<Tok> lex(const QString& s)
             while (j < n && (s[j].isDigit() || s[j] == QLatin1Char('.')))
                 ++j;
             if (j < n && (s[j].isLetter() || s[j] == QLatin1Char('_')))
-                fail(s, tr2(QStringLiteral("unexpected \"%1\""), QStringLiteral("unerwartetes \"%1\""))
-                            .arg(s.mid(i, j - i + 1)));
+                fail(s,
+                     tr2(QStringLiteral("unexpected \"%1\""), QStringLiteral("unerwartetes \"%1\"")).arg(s.mid(i, j - i + 1)));
             out.push_back({T::Number, s.mid(i, j - i), i});
             i = j;
         } else if (c.isLetter() || c == QLatin1Char('_')) {
@@ -203,8 +202,7 @@ std::vector<Tok> lex(const QString& s)
             out.push_back({T::RParen, QStringLiteral(")"), i++});
         } else if (c == QLatin1Char('.')) {
             out.push_back({T::Dot, QStringLiteral("."), i++});
-        } else if (c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('=')
-                   || c == QLatin1Char('-')) {
+        } else if (c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('=') || c == QLatin1Char('-')) {
             QString op(c);
             if (i + 1 < n && c == QLatin1Char('<') && (s[i + 1] == QLatin1Char('>') || s[i + 1] == QLatin1Char('=')))
                 op += s[i + 1];
@@ -228,7 +226,7 @@ bool isKeyword(const Tok& t, const char* kw)
 bool isReserved(const Tok& t)
 {
     return isKeyword(t, "AND") || isKeyword(t, "OR") || isKeyword(t, "NOT") || isKeyword(t, "LIKE")
-        || isKeyword(t, "IS") || isKeyword(t, "NULL");
+           || isKeyword(t, "IS") || isKeyword(t, "NULL");
 }
 
 // Deeper nesting is refused: each level costs stack in the parse and the evaluation.
@@ -257,10 +255,10 @@ private:
         const Tok& t = peek();
         if (t.kind == T::End)
             fail(m_text, tr2(QStringLiteral("unexpected end"), QStringLiteral("unerwartetes Ende")));
-        fail(m_text, tr2(QStringLiteral("unexpected \"%1\" at position %2"),
-                         QStringLiteral("unerwartetes \"%1\" an Stelle %2"))
-                         .arg(t.kind == T::Text ? QLatin1Char('\'') + t.text + QLatin1Char('\'') : t.text)
-                         .arg(t.pos + 1));
+        fail(m_text,
+             tr2(QStringLiteral("unexpected \"%1\" at position %2"), QStringLiteral("unerwartetes \"%1\" an Stelle %2"))
+                 .arg(t.kind == T::Text ? QLatin1Char('\'') + t.text + QLatin1Char('\'') : t.text)
+                 .arg(t.pos + 1));
     }
 
     // term { keyword term }: one node holding every term of the run.
@@ -346,8 +344,9 @@ private:
                                  QStringLiteral("LIKE braucht ein Muster in Anführungszeichen")));
             next();
             n->pattern = p.text.toCaseFolded();
-            n->anyText = !n->pattern.isEmpty()
-                && std::all_of(n->pattern.begin(), n->pattern.end(), [](QChar c) { return c == QLatin1Char('*'); });
+            n->anyText = !n->pattern.isEmpty() && std::all_of(n->pattern.begin(), n->pattern.end(), [](QChar c) {
+                return c == QLatin1Char('*');
+            });
             n->literal = std::none_of(n->pattern.begin(), n->pattern.end(), isWildcard);
             return n;
         }
@@ -355,8 +354,8 @@ private:
             unexpected();
         next();
         n->kind = Node::Cmp;
-        static const std::pair<const char*, Node::Op> ops[] = {{"=", Node::Eq},  {"<>", Node::Ne}, {"<", Node::Lt},
-                                                               {">", Node::Gt},  {"<=", Node::Le}, {">=", Node::Ge}};
+        static const std::pair<const char*, Node::Op> ops[] = {{"=", Node::Eq}, {"<>", Node::Ne}, {"<", Node::Lt},
+                                                               {">", Node::Gt}, {"<=", Node::Le}, {">=", Node::Ge}};
         for (const auto& [text, op] : ops)
             if (t.text == QLatin1String(text))
                 n->op = op;
@@ -387,8 +386,8 @@ private:
             } else {
                 o.d = text.toDouble(&ok);
                 if (!ok)
-                    fail(m_text, tr2(QStringLiteral("\"%1\" is no number"), QStringLiteral("\"%1\" ist keine Zahl"))
-                                     .arg(text));
+                    fail(m_text,
+                         tr2(QStringLiteral("\"%1\" is no number"), QStringLiteral("\"%1\" ist keine Zahl")).arg(text));
                 o.kind = Operand::RealLit;
             }
             o.text = text;
@@ -407,7 +406,7 @@ private:
             if (isKeyword(v, "TRUE") || isKeyword(v, "FALSE")) {
                 next();
                 o.kind = Operand::IntLit;
-                o.i = isKeyword(v, "TRUE") ? -1 : 0;   // Jet's True is -1
+                o.i = isKeyword(v, "TRUE") ? -1 : 0; // Jet's True is -1
                 o.text = o.folded = QString::number(o.i);
                 return o;
             }
@@ -479,7 +478,7 @@ bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
     const QStringView v(s);
     if (v.contains(QChar(kNumberMark)) || v.contains(QChar(kTextMark)))
         return false;
-    key.resize(0);   // keeps the buffer of the last call
+    key.resize(0); // keeps the buffer of the last call
     lits.clear();
     const int n = s.size();
     int i = 0, seg = 0;
@@ -590,7 +589,7 @@ void setLikePattern(Node& n, const QString& text)
 {
     n.pattern = text.toCaseFolded();
     n.anyText = !n.pattern.isEmpty()
-        && std::all_of(n.pattern.begin(), n.pattern.end(), [](QChar c) { return c == QLatin1Char('*'); });
+                && std::all_of(n.pattern.begin(), n.pattern.end(), [](QChar c) { return c == QLatin1Char('*'); });
     n.literal = std::none_of(n.pattern.begin(), n.pattern.end(), isWildcard);
 }
 
@@ -688,7 +687,7 @@ std::shared_ptr<const Parsed> parse(const QString& text, ConditionCache& cache)
         const detail::ShapeEntry* e = cache.findShape();
         if (!e) {
             detail::ShapeEntry entry;
-            auto p = parseText(text);   // raises for a faulty condition, which is then not kept
+            auto p = parseText(text); // raises for a faulty condition, which is then not kept
             if (holds(*p, lits)) {
                 entry.parsed = p;
                 entry.literals = lits;
@@ -724,7 +723,7 @@ enum TV { False, True, Unknown };
 
 struct Value {
     Cell cell;
-    const Operand* lit = nullptr;   // set for literals
+    const Operand* lit = nullptr; // set for literals
     bool isNull() const { return !lit && cell.type == Cell::Null; }
     bool isNumber() const
     {
@@ -809,12 +808,24 @@ TV eval(const Node& n, const std::vector<int>& cols, const RowView& row)
         }
         bool r = false;
         switch (n.op) {
-        case Node::Eq: r = c == 0; break;
-        case Node::Ne: r = c != 0; break;
-        case Node::Lt: r = c < 0; break;
-        case Node::Gt: r = c > 0; break;
-        case Node::Le: r = c <= 0; break;
-        case Node::Ge: r = c >= 0; break;
+        case Node::Eq:
+            r = c == 0;
+            break;
+        case Node::Ne:
+            r = c != 0;
+            break;
+        case Node::Lt:
+            r = c < 0;
+            break;
+        case Node::Gt:
+            r = c > 0;
+            break;
+        case Node::Le:
+            r = c <= 0;
+            break;
+        case Node::Ge:
+            r = c >= 0;
+            break;
         }
         return r ? True : False;
     }

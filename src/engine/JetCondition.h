@@ -46,7 +46,7 @@ class Parsed {
 public:
     ~Parsed();
     std::unique_ptr<Node> root;
-    std::vector<std::pair<QString, QString>> columns;  // (table or empty, column) per slot
+    std::vector<std::pair<QString, QString>> columns; // (table or empty, column) per slot
     // Set when the whole condition is "column LIKE 'text without wildcards'" or
     // "column = integer": the slot and the folded text a matching value has.
     int keySlot = -1;
@@ -57,12 +57,12 @@ namespace detail {
 // A literal the shape of a condition leaves out.
 struct Literal {
     bool text = false;
-    QString value;   // the digits of a number, or a text without its quotes
+    QString value; // the digits of a number, or a text without its quotes
 };
 // Conditions of one shape (a template parsed from the first of them).
 struct ShapeEntry {
-    std::shared_ptr<const Parsed> parsed;   // null when the shape's literals could not be matched
-    std::vector<Literal> literals;          // those of the template
+    std::shared_ptr<const Parsed> parsed; // null when the shape's literals could not be matched
+    std::vector<Literal> literals;        // those of the template
 };
 } // namespace detail
 
@@ -82,7 +82,7 @@ public:
     Bound(std::shared_ptr<const Parsed> parsed, const QString& text,
           const std::function<int(const QString&, const QString&)>& resolve);
     bool matches(const RowView& row) const;
-    int keyColumn() const;        // -1 when no lookup by key is possible
+    int keyColumn() const; // -1 when no lookup by key is possible
     const QString& keyText() const { return m_parsed->keyText; }
 
 private:

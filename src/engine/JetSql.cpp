@@ -18,7 +18,10 @@ struct Token {
     QString value;
 };
 
-[[gnu::always_inline]] inline bool isAsciiLetter(char16_t u) { return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z'); }
+[[gnu::always_inline]] inline bool isAsciiLetter(char16_t u)
+{
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z');
+}
 
 [[gnu::always_inline]] inline bool isWordStart(QChar c)
 {
@@ -202,10 +205,10 @@ bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
     const QStringView v(s);
     const QChar* p = s.constData();
     const int n = s.size();
-    key.resize(0);   // keeps the buffer of the last call
+    key.resize(0); // keeps the buffer of the last call
     lits.clear();
     if (v.contains(QChar(0)))
-        return false;   // even inside a text: the full translation reports it
+        return false; // even inside a text: the full translation reports it
     int i = 0, seg = 0;
     bool afterLike = false;
     auto mark = [&](int start, int end, char16_t m) {
@@ -277,7 +280,7 @@ bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
             if (j - i == 4) {
                 if ((p[i].unicode() | p[i + 1].unicode() | p[i + 2].unicode() | p[i + 3].unicode()) < 128)
                     afterLike = (p[i].unicode() | 0x20) == 'l' && (p[i + 1].unicode() | 0x20) == 'i'
-                        && (p[i + 2].unicode() | 0x20) == 'k' && (p[i + 3].unicode() | 0x20) == 'e';
+                                && (p[i + 2].unicode() | 0x20) == 'k' && (p[i + 3].unicode() | 0x20) == 'e';
                 else
                     afterLike = v.mid(i, 4).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
             }
@@ -351,8 +354,8 @@ Translated translateText(const QString& jetSql, const QStringList& parameters)
     }
     // SQLite would run the first statement and drop the rest without a word.
     if (jetSql.contains(QChar(0))) {
-        r.error = tr2(QStringLiteral("a NUL character in the statement"),
-                      QStringLiteral("ein NUL-Zeichen in der Anweisung"));
+        r.error =
+            tr2(QStringLiteral("a NUL character in the statement"), QStringLiteral("ein NUL-Zeichen in der Anweisung"));
         r.sql = jetSql;
         return r;
     }
@@ -393,7 +396,7 @@ Translated translateText(const QString& jetSql, const QStringList& parameters)
     QString selectList;
     QString fromTail;
     QString piece;
-    const Token* before = nullptr;   // the token before this one that is no space
+    const Token* before = nullptr; // the token before this one that is no space
 
     for (size_t i = 0; i < toks.size(); ++i) {
         const Token& t = toks[i];

@@ -14,14 +14,14 @@
 namespace jetsql {
 
 struct Translated {
-    QString sql;                  // SQLite text, with ?NNN parameters for WHERE literals
-    std::vector<QVariant> binds;  // values for ?1, ?2, ...
+    QString sql;                 // SQLite text, with ?NNN parameters for WHERE literals
+    std::vector<QVariant> binds; // values for ?1, ?2, ...
     bool isSelect = false;
     bool distinct = false;
-    QString selectList;           // translated text between SELECT and FROM
-    QString singleTable;          // the one table of FROM, empty for joins/sub-queries
-    QString fromTail;             // translated text from FROM to the end
-    QString error;                // why the statement cannot run (unclosed quote, text after ";", ...)
+    QString selectList;  // translated text between SELECT and FROM
+    QString singleTable; // the one table of FROM, empty for joins/sub-queries
+    QString fromTail;    // translated text from FROM to the end
+    QString error;       // why the statement cannot run (unclosed quote, text after ";", ...)
     // (position in binds, parameter number) for each parameter of the WHERE clause
     std::vector<std::pair<int, int>> parameterBinds;
 };
@@ -30,9 +30,9 @@ namespace detail {
 // A literal the shape of a statement leaves out.
 struct Literal {
     bool text = false;
-    bool afterLike = false;   // a text right after LIKE: its wildcards become SQLite's
-    QStringView number;       // the digits of a number
-    QString value;            // a text without its quotes
+    bool afterLike = false; // a text right after LIKE: its wildcards become SQLite's
+    QStringView number;     // the digits of a number
+    QString value;          // a text without its quotes
 };
 // The translation of one statement shape; usable when every literal of the
 // statement became a parameter, in order.
@@ -49,7 +49,7 @@ using StatementCache = ShapeCache<detail::Literal, detail::ShapeEntry, Translate
 // Never throws: a statement it cannot split carries an error and is otherwise
 // passed on unchanged; one it can split but not make sense of is left to SQLite.
 Translated translate(const QString& jetSql, StatementCache& cache);
-Translated translateText(const QString& jetSql);   // the same without the cache
+Translated translateText(const QString& jetSql); // the same without the cache
 // A statement with parameters: a bracketed name of the WHERE clause that is
 // one of `parameters` (any case) becomes a bind whose value the caller sets.
 Translated translateText(const QString& jetSql, const QStringList& parameters);

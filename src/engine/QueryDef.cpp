@@ -170,7 +170,7 @@ void QueryDef::findAll(const QString& condition, const std::function<void(const 
     if (!db)
         raise(DbErr::ObjectClosed, closedText());
     Database::Impl* engine = db->d.get();
-    engine->checkOpen();   // the cache entries go with the connection
+    engine->checkOpen(); // the cache entries go with the connection
     sqlite3_stmt* s = nullptr;
     if (d->entry && !d->entry->idle.empty()) {
         s = d->entry->idle.back();

@@ -278,10 +278,7 @@ const jetcond::Bound& Recordset::Impl::bound(const QString& condition)
     return lastBound;
 }
 
-Cell Recordset::Impl::cellAt(long row, int col) const
-{
-    return engine::decodeCell(rows[size_t(row)].data, col);
-}
+Cell Recordset::Impl::cellAt(long row, int col) const { return engine::decodeCell(rows[size_t(row)].data, col); }
 
 void Recordset::Impl::dropEdit()
 {
@@ -342,14 +339,14 @@ void Recordset::Impl::find(const QString& condition, long start)
         noMatch = false;
         reached = std::max(reached, found + 1);
     } else {
-        noMatch = true;   // the position stays where it was
+        noMatch = true; // the position stays where it was
     }
 }
 
 void Recordset::Impl::refreshRow(qint64 rowid, bool append)
 {
-    const QString sql = QStringLiteral("SELECT _rowid_, %1 FROM %2 WHERE _rowid_=?1")
-                            .arg(tr.selectList, jetsql::quoteIdent(table));
+    const QString sql =
+        QStringLiteral("SELECT _rowid_, %1 FROM %2 WHERE _rowid_=?1").arg(tr.selectList, jetsql::quoteIdent(table));
     sqlite3_stmt* s = db->acquire(sql, jetSql);
     sqlite3_bind_int64(s, 1, rowid);
     const int rc = sqlite3_step(s);
@@ -451,7 +448,7 @@ void Recordset::MoveNext()
         d->cur = next;
         d->reached = std::max(d->reached, next + 1);
     } else {
-        d->cur = long(d->rows.size());   // past the end: EOF
+        d->cur = long(d->rows.size()); // past the end: EOF
     }
 }
 
@@ -617,7 +614,7 @@ void Recordset::Update()
                           QStringLiteral("Die Änderung konnte nicht gespeichert werden: der Datensatz ist nicht mehr "
                                          "vorhanden.")));
             for (const auto& entry : d->pending)
-                d->keyIndex.erase(entry.first);   // that column's lookup table is out of date
+                d->keyIndex.erase(entry.first); // that column's lookup table is out of date
             d->refreshRow(rowid, false);
         }
         d->lastModified = rowid;
@@ -633,7 +630,7 @@ void Recordset::Update()
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, cols.join(QLatin1String(", ")), marks.join(QLatin1String(", ")));
         }
-        d->drain();   // the new row comes after every row of the set
+        d->drain(); // the new row comes after every row of the set
         d->db->execWrite(sql, values, d->table);
         const qint64 rowid = sqlite3_last_insert_rowid(d->db->db);
         d->refreshRow(rowid, true);
@@ -668,7 +665,7 @@ void Recordset::Delete()
     // Marked, not erased: the rows after it keep their numbers, so the lookup
     // tables stay valid and a delete costs the same wherever the row is.
     d->setRowData(d->cur, nullptr);
-    d->onGap = true;   // FindNext / MoveNext go on with the row that followed
+    d->onGap = true; // FindNext / MoveNext go on with the row that followed
 }
 
 void Recordset::MoveToLastModified()

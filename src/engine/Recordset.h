@@ -45,7 +45,7 @@ public:
     void FindFirst(const QString& condition);
     void FindNext(const QString& condition);
     bool NoMatch() const;
-    bool IsEOF() const;   // no current row (empty set, or moved past the end)
+    bool IsEOF() const; // no current row (empty set, or moved past the end)
     bool IsBOF() const;
 
     void MoveFirst();
@@ -53,8 +53,8 @@ public:
     void MoveLast();
 
     // Field values of the current row; a Null value is an invalid QVariant.
-    QVariant Fields(const QString& name) const;   // "Score", "Vokabular.ID", "[Attribut_Text]"
-    QVariant Fields(int index) const;             // position 0 = first column
+    QVariant Fields(const QString& name) const; // "Score", "Vokabular.ID", "[Attribut_Text]"
+    QVariant Fields(int index) const;           // position 0 = first column
     QString FieldName(int index) const;
     int FieldCount() const;
     bool HasField(const QString& name) const;
@@ -65,16 +65,16 @@ public:
     void AddNew();
     void SetField(const QString& name, const QVariant& value);
     void SetField(int index, const QVariant& value);
-    void Update();      // writes and commits; after AddNew the new row is current via LastModified
+    void Update(); // writes and commits; after AddNew the new row is current via LastModified
     void CancelUpdate();
-    void Delete();      // removes the current row at once; FindNext continues after it
-    void MoveToLastModified();  // Bookmark := LastModified
+    void Delete();             // removes the current row at once; FindNext continues after it
+    void MoveToLastModified(); // Bookmark := LastModified
 
-    long RecordCount() const;       // rows reached so far (>= 1 when not empty)
+    long RecordCount() const; // rows reached so far (>= 1 when not empty)
     // All rows of the result: fetches the rows not reached yet; the position
     // and RecordCount stay as they are.
     long RowsInResult();
-    long AbsolutePosition() const;  // position of the current row from 0; -1 when none
+    long AbsolutePosition() const; // position of the current row from 0; -1 when none
     bool Updatable() const;
     QString Sql() const;
 

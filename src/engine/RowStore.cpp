@@ -62,7 +62,7 @@ const char* RowArena::store(const std::string& bytes)
     const size_t n = bytes.size();
     if (m_chunks.empty() || m_used + n > m_size) {
         m_size = std::max(std::min(kChunk, std::max(kFirstChunk, m_size * 2)), n);
-        m_chunks.push_back(std::unique_ptr<char[]>(new char[m_size]));   // no zeroing: every byte is written first
+        m_chunks.push_back(std::unique_ptr<char[]>(new char[m_size])); // no zeroing: every byte is written first
         m_used = 0;
     }
     char* p = m_chunks.back().get() + m_used;
@@ -87,7 +87,7 @@ void encodeRow(sqlite3_stmt* stmt, int firstColumn, int count, std::string& out)
         case SQLITE_INTEGER: {
             out.push_back(char(Cell::Int));
             const qint64 v = sqlite3_column_int64(stmt, c);
-            putVarint(out, (quint64(v) << 1) ^ quint64(v >> 63));   // zigzag: small negatives stay short
+            putVarint(out, (quint64(v) << 1) ^ quint64(v >> 63)); // zigzag: small negatives stay short
             break;
         }
         case SQLITE_FLOAT: {

@@ -34,7 +34,7 @@ QVariant toVariant(const jetcond::Cell& c);
 
 struct StoredRow {
     qint64 rowid;
-    const char* data;   // nullptr: the row was deleted (kept marked, so later rows keep their numbers)
+    const char* data; // nullptr: the row was deleted (kept marked, so later rows keep their numbers)
 };
 
 } // namespace engine

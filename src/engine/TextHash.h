@@ -10,8 +10,8 @@
 struct TextHash {
     size_t operator()(const QString& s) const noexcept
     {
-        return std::hash<std::u16string_view>{}(
-            std::u16string_view(reinterpret_cast<const char16_t*>(s.constData()), size_t(s.size())));
+        return std::hash<std::u16string_view>{}(std::u16string_view(reinterpret_cast<const char16_t*>(s.constData()),
+                                                                    size_t(s.size())));
     }
 };
 
@@ -21,7 +21,7 @@ inline void appendLower(QString& out, QStringView s)
 {
     for (QChar c : s) {
         if (c.unicode() >= 128) {
-            out.append(s.toString().toLower());   // rare: names outside ASCII
+            out.append(s.toString().toLower()); // rare: names outside ASCII
             return;
         }
     }

@@ -3,7 +3,7 @@
 // things of the program the engine's errors and the platform's windows need to know.
 #include <QString>
 
-extern QString gSprache;      // "En" selects English texts, anything else German
+extern QString gSprache; // "En" selects English texts, anything else German
 
 // True when English texts are wanted (exact, case-sensitive comparison).
 inline bool isEnglish() { return gSprache == QLatin1String("En"); }

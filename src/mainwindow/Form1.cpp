@@ -39,7 +39,7 @@ namespace {
 struct LanguageButton {
     const char* button;
     const char* menuItem;
-    const char* name;   // tooltip, menu caption, and the file name without ".lxt"
+    const char* name; // tooltip, menu caption, and the file name without ".lxt"
     const char* flag;
     int left, top;
 };
@@ -70,7 +70,7 @@ QPushButton* commandButton(QWidget* parent, const char* name, const QString& tex
     b->setGeometry(Twips::rect(left, 3720, 975, 495));
     b->setFont(Twips::designFont(QStringLiteral("MS Sans Serif"), 8.25, true));
     QPalette pal = b->palette();
-    pal.setColor(QPalette::Button, QColor(255, 255, 192));   // light yellow
+    pal.setColor(QPalette::Button, QColor(255, 255, 192)); // light yellow
     b->setPalette(pal);
     b->setAutoFillBackground(true);
     return b;
@@ -117,8 +117,7 @@ struct Form1::Ui {
     QAction* mnWeb = nullptr;
 };
 
-Form1::Form1(QWidget* parent)
-    : QMainWindow(parent), ui(new Ui)
+Form1::Form1(QWidget* parent) : QMainWindow(parent), ui(new Ui)
 {
     buildUi();
     setMainWindowForMsgBox(this);
@@ -173,7 +172,7 @@ void Form1::buildUi()
     ui->Frame1->setGeometry(Twips::rect(420, 1560, 4215, 1815));
     ui->Frame1->setFrameShape(QFrame::Box);
     ui->Frame1->setFrameShadow(QFrame::Sunken);
-    ui->Frame1->setAutoFillBackground(true);   // window background colour over the picture
+    ui->Frame1->setAutoFillBackground(true); // window background colour over the picture
     const QFont big = Twips::designFont(QStringLiteral("Arial"), 18, true);
     ui->Lang1Label = label(ui->Frame1, "Lang1Label", Twips::rect(120, 240, 3975, 495), big);
     ui->Lang2Label = label(ui->Frame1, "Lang2Label", Twips::rect(120, 1080, 3975, 495), big);
@@ -217,7 +216,7 @@ void Form1::buildUi()
     auto action = [this](QMenu* menu, const char* name, const QString& text, const QKeySequence& keys = {}) {
         QAction* a = menu->addAction(text);
         a->setObjectName(QString::fromLatin1(name));
-        a->setParent(this);   // findChild from the window finds every action
+        a->setParent(this); // findChild from the window finds every action
         if (!keys.isEmpty())
             a->setShortcut(keys);
         return a;
@@ -236,17 +235,21 @@ void Form1::buildUi()
         QPushButton* button = ui->languageButtons[i];
         connect(a, &QAction::triggered, button, [button] { button->click(); });
     }
-    ui->Datei_Drucken = action(ui->Menu_Datei, "Datei_Drucken", QStringLiteral("Drucken..."), QKeySequence(QStringLiteral("Ctrl+P")));
+    ui->Datei_Drucken =
+        action(ui->Menu_Datei, "Datei_Drucken", QStringLiteral("Drucken..."), QKeySequence(QStringLiteral("Ctrl+P")));
     ui->Menu_Datei->addSeparator();
-    ui->Menu_Datei_Beenden = action(ui->Menu_Datei, "Menu_Datei_Beenden", QStringLiteral("Beenden"), QKeySequence(QStringLiteral("Ctrl+Q")));
+    ui->Menu_Datei_Beenden =
+        action(ui->Menu_Datei, "Menu_Datei_Beenden", QStringLiteral("Beenden"), QKeySequence(QStringLiteral("Ctrl+Q")));
     connect(ui->Datei_Drucken, &QAction::triggered, this, [this] { Datei_Drucken_Click(); });
     connect(ui->Menu_Datei_Beenden, &QAction::triggered, this, [this] { Command4_Click(); });
 
     ui->Menu_Ansicht = menu(nullptr, "Menu_Ansicht", QStringLiteral("Ansicht"));
-    ui->Menu_Ansicht_Auswahl = action(ui->Menu_Ansicht, "Menu_Ansicht_Auswahl", QStringLiteral("Auswahl"), QKeySequence(QStringLiteral("Ctrl+A")));
-    ui->Menu_Auswahl_Liste = action(ui->Menu_Ansicht, "Menu_Auswahl_Liste", QStringLiteral("Liste"), QKeySequence(QStringLiteral("Ctrl+L")));
-    ui->Menu_Ansicht_Vokabeltrainer = action(ui->Menu_Ansicht, "Menu_Ansicht_Vokabeltrainer", QStringLiteral("Vokabeltrainer"),
-                                             QKeySequence(QStringLiteral("Ctrl+T")));
+    ui->Menu_Ansicht_Auswahl = action(ui->Menu_Ansicht, "Menu_Ansicht_Auswahl", QStringLiteral("Auswahl"),
+                                      QKeySequence(QStringLiteral("Ctrl+A")));
+    ui->Menu_Auswahl_Liste =
+        action(ui->Menu_Ansicht, "Menu_Auswahl_Liste", QStringLiteral("Liste"), QKeySequence(QStringLiteral("Ctrl+L")));
+    ui->Menu_Ansicht_Vokabeltrainer = action(ui->Menu_Ansicht, "Menu_Ansicht_Vokabeltrainer",
+                                             QStringLiteral("Vokabeltrainer"), QKeySequence(QStringLiteral("Ctrl+T")));
     connect(ui->Menu_Ansicht_Auswahl, &QAction::triggered, this, [this] { Command1_Click(); });
     connect(ui->Menu_Auswahl_Liste, &QAction::triggered, this, [this] { Grid_Click(); });
     connect(ui->Menu_Ansicht_Vokabeltrainer, &QAction::triggered, this, [this] { Command2_Click(); });
@@ -322,7 +325,7 @@ void Form1::OpenDatabaseAt(const QString& path)
         valid = SetLanguageSettings();
         if (valid) {
             if (!clsdb.OpenAllRecordsets())
-                ErrorHandling::raiseReported();   // its box has been shown
+                ErrorHandling::raiseReported(); // its box has been shown
             Forms::liste().SetHeaders();
             Forms::liste().AdjustControls();
             DBEmpty = false;
@@ -395,7 +398,7 @@ void Form1::GreyOut()
     ui->Command1->setEnabled(r.auswahl);
     ui->Grid->setEnabled(r.liste);
     ui->Command2->setEnabled(r.trainer);
-    if (r.liste)   // the menu itself is only ever enabled, never disabled
+    if (r.liste) // the menu itself is only ever enabled, never disabled
         ui->Menu_Ansicht->menuAction()->setEnabled(true);
     ui->Menu_Ansicht_Auswahl->setEnabled(r.auswahl);
     ui->Menu_Auswahl_Liste->setEnabled(r.liste);
@@ -462,15 +465,15 @@ void Form1::SetzeAnzeigen()
         ui->DBAnzeige->adjustSize();
         ui->Lang1Label->setText(tr2(QStringLiteral("<none>"), QStringLiteral("<keine>")));
         ui->Lang2Label->setText(tr2(QStringLiteral("<none>"), QStringLiteral("<keine>")));
-        ui->AnzahlLabel->setText(
-            tr2(QStringLiteral("Number of Entries: <none>"), QStringLiteral("Anzahl Einträge: <keine>")));
+        ui->AnzahlLabel->setText(tr2(QStringLiteral("Number of Entries: <none>"),
+                                     QStringLiteral("Anzahl Einträge: <keine>")));
         return;
     }
     // The path label is out of sight in the design; it is kept to the width
     // of the window's client area less a margin on each side.
     const int pathWidth = Twips::fromPixelsX(ui->central->width()) - 2 * 120;
-    ui->DBAnzeige->setText(
-        FitTextToWidth(tr2(QStringLiteral("Database: "), QStringLiteral("Datenbank: ")) + DBName, pathWidth, this));
+    ui->DBAnzeige->setText(FitTextToWidth(tr2(QStringLiteral("Database: "), QStringLiteral("Datenbank: ")) + DBName,
+                                          pathWidth, this));
     ui->DBAnzeige->adjustSize();
     // The labels use an 18-point font, the measuring window a much smaller one.
     const int langWidth = int(std::lrint(0.38 * Twips::fromPixelsX(ui->Lang1Label->width())));
@@ -538,9 +541,10 @@ void Form1::Command4_Click()
     if (Forms::listeLoaded()) {
         Liste& liste = Forms::liste();
         if (liste.lfd + liste.DelLfd + liste.AddLfd > 0) {
-            const int answer = ShowMsgBox(tr2(QStringLiteral("Not all changes have been saved! Do you really want to quit?"),
-                                              QStringLiteral("Es wurden noch nicht alle Änderungen gesichert! Wirklich beenden?")),
-                                          MsgStyle::YesNo + MsgStyle::Question + MsgStyle::DefaultButton2);
+            const int answer =
+                ShowMsgBox(tr2(QStringLiteral("Not all changes have been saved! Do you really want to quit?"),
+                               QStringLiteral("Es wurden noch nicht alle Änderungen gesichert! Wirklich beenden?")),
+                           MsgStyle::YesNo + MsgStyle::Question + MsgStyle::DefaultButton2);
             if (answer == MsgResult::No) {
                 WindowPlacement::bringToFront(liste);
                 return;

@@ -58,17 +58,17 @@ public:
     QString ReturnIteExceptionR(int i) const;
 
     // Commands.
-    void Command1_Click();   // selection window
-    void Grid_Click();       // list window
-    void Command2_Click();   // trainer
-    void Command4_Click();   // quit
+    void Command1_Click(); // selection window
+    void Grid_Click();     // list window
+    void Command2_Click(); // trainer
+    void Command4_Click(); // quit
     void Datei_Drucken_Click();
     void mnuHelpInhalt_Click();
     void mnuHelpSuchen_Click();
     void mnuHelpInfo_Click();
     void mnWeb_Click();
     bool LaunchWebBrowser(const QString& URL);
-    void Command5_Click();   // database upgrade (hidden button)
+    void Command5_Click(); // database upgrade (hidden button)
 
     // The label of language 2, read by the selection window.
     QString lang2LabelCaption() const;
@@ -83,7 +83,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;   // activation runs ConditionToUI
+    bool event(QEvent* event) override; // activation runs ConditionToUI
 
 private:
     bool IsSprachdatei() const;
@@ -107,7 +107,7 @@ private:
     QString StringCut(const QString& str);
     QString CutRightColumn(const QString& str, double left);
     QList<int> PrintOrder();
-    QStringList ExcL, ExcR;   // equal-character pairs, 1-based through the accessors
+    QStringList ExcL, ExcR; // equal-character pairs, 1-based through the accessors
 
     struct Ui;
     Ui* ui;

@@ -46,7 +46,8 @@ bool launchWebBrowser(const QString& url)
         // Qt's own reason is English and does not say where: name the folder.
         QString why = WriteCheck::whyNotCreatable(QDir::tempPath() + QStringLiteral("/lexuvant.htm"), 16);
         if (why.isEmpty())
-            why = tr2(QStringLiteral("the file could not be written"), QStringLiteral("die Datei konnte nicht geschrieben werden"));
+            why = tr2(QStringLiteral("the file could not be written"),
+                      QStringLiteral("die Datei konnte nicht geschrieben werden"));
         throw AppError(ErrNo::FileAccess,
                        tr2(QStringLiteral("No temporary file can be made in the folder \"%1\": %2."),
                            QStringLiteral("Im Ordner für temporäre Dateien \"%1\" kann keine Datei angelegt werden: %2."))

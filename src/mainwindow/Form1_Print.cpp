@@ -92,28 +92,28 @@ void Form1::Datei_Drucken_Click()
                         QStringLiteral("Für den Vokabeltrainer ist die Option 'Random' eingestellt. Die Vokabeln "
                                        "werden vor dem Ausdrucken gemischt."));
         const QString prompt =
-            order +
-            tr2(QStringLiteral("If you want to print out the vocabulary in a different order, change the order "
-                               "option or sort the vocabulary in the Vocab List."),
-                QStringLiteral("Wenn Sie die Vokabeln in einer anderen Reihenfolge drucken wollen, ändern Sie die "
-                               "Reihenfolgenoption bzw. sortieren Sie die Vokabeln in der Vokabelliste.")) +
-            QStringLiteral("\r\r") +
-            tr2(QStringLiteral("Shall the vocabulary be printed out in the current order?"),
-                QStringLiteral("Sollen die Vokabeln in der aktuell eingestellten Reihenfolge ausgedruckt werden?"));
+            order
+            + tr2(QStringLiteral("If you want to print out the vocabulary in a different order, change the order "
+                                 "option or sort the vocabulary in the Vocab List."),
+                  QStringLiteral("Wenn Sie die Vokabeln in einer anderen Reihenfolge drucken wollen, ändern Sie die "
+                                 "Reihenfolgenoption bzw. sortieren Sie die Vokabeln in der Vokabelliste."))
+            + QStringLiteral("\r\r")
+            + tr2(QStringLiteral("Shall the vocabulary be printed out in the current order?"),
+                  QStringLiteral("Sollen die Vokabeln in der aktuell eingestellten Reihenfolge ausgedruckt werden?"));
         if (MsgBox(prompt, MsgStyle::YesNo,
-                   tr2(QStringLiteral("Order of vocabulary OK?"), QStringLiteral("Vokabelreihenfolge OK?"))) !=
-            MsgResult::Yes)
+                   tr2(QStringLiteral("Order of vocabulary OK?"), QStringLiteral("Vokabelreihenfolge OK?")))
+            != MsgResult::Yes)
             return;
 
         Printer printer;
         try {
             PrinterDialog::ShowPrinter(printer, this);
         } catch (...) {
-            return;   // Cancel, or a dialog that failed: nothing to print, nothing to say
+            return; // Cancel, or a dialog that failed: nothing to print, nothing to say
         }
 
         if (trainer.OptShuffle)
-            trainer.Command6_Click();   // a new shuffle for this print-out
+            trainer.Command6_Click(); // a new shuffle for this print-out
         const QList<int> rows = PrintOrder();
 
         PrinterOfJob job(m_printer, &printer);
@@ -267,7 +267,7 @@ QString Form1::CutRightColumn(const QString& str, double left)
         return str;
     const QString dots = QStringLiteral("...");
     const QList<int> ends = prefixEnds(str);
-    const int k = longestFitting(ends.size() - 1,
-                                 [&](int n) { return p.TextWidth(str.left(ends[n]) + dots) <= available; });
+    const int k =
+        longestFitting(ends.size() - 1, [&](int n) { return p.TextWidth(str.left(ends[n]) + dots) <= available; });
     return str.left(ends[k]) + dots;
 }

@@ -28,7 +28,7 @@ void Form1::setStartupError(const QString& description) { g_startupError = descr
 void Form1::Form_Load()
 {
     using ErrorHandling::Always;
-    ErrorHandling::Steps step(Always::Yes);   // every step not named below: report and go on
+    ErrorHandling::Steps step(Always::Yes); // every step not named below: report and go on
     bLoading = true;
 
     step([&] {
@@ -198,7 +198,7 @@ bool Form1::IsSprachdatei() const
 {
     const QString folder = AppPaths::appPath() + QLatin1Char('/');
     for (const QString& name : AppPaths::languageDatabaseNames()) {
-        if (DBName == folder + name)   // exact: no normalising of case or path
+        if (DBName == folder + name) // exact: no normalising of case or path
             return true;
     }
     return false;

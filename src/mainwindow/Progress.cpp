@@ -21,7 +21,7 @@ qint64 nowMs()
         clock.start();
     return clock.elapsed();
 }
-constexpr qint64 kMinPaintInterval = 33;   // about 30 repaints a second
+constexpr qint64 kMinPaintInterval = 33; // about 30 repaints a second
 constexpr qint64 kMaxExposeWait = 500;
 
 // Wider than the design: the window manager puts a picture and three
@@ -29,8 +29,7 @@ constexpr qint64 kMaxExposeWait = 500;
 constexpr int kWidthTwips = 4650;
 } // namespace
 
-Progress::Progress(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
+Progress::Progress(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
 {
     setObjectName(QStringLiteral("Progress"));
     setFixedSize(Twips::size(kWidthTwips, 825));

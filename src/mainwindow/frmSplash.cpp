@@ -27,8 +27,7 @@ QFrame* makeFrame(QWidget* parent, const char* name, const QRect& geometry)
 }
 } // namespace
 
-frmSplash::frmSplash(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setFixedSize(Twips::size(6585, 4935));

@@ -30,5 +30,5 @@ protected:
 
 private:
     bool m_ready = false;
-    bool m_ticked = false;  // the timer's work is done (it runs once)
+    bool m_ticked = false; // the timer's work is done (it runs once)
 };

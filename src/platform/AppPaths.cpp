@@ -13,8 +13,8 @@
 namespace AppPaths {
 
 namespace {
-QString g_appPath;       // set by tests; empty = the per-user data folder
-QString g_resourceDir;   // set by tests; empty = found as described in resourceDir()
+QString g_appPath;     // set by tests; empty = the per-user data folder
+QString g_resourceDir; // set by tests; empty = found as described in resourceDir()
 } // namespace
 
 QString appPath()
@@ -38,8 +38,7 @@ QString resourceDir()
     // Installed: <prefix>/bin/lexuvant next to <prefix>/share/lexuvant.
     if (QCoreApplication::instance()) {
         const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../")
-                                                  + QStringLiteral(LEXUVANT_INSTALL_DATADIR)
-                                                  + QStringLiteral("/lexuvant"));
+                                                  + QStringLiteral(LEXUVANT_INSTALL_DATADIR) + QStringLiteral("/lexuvant"));
         if (QFileInfo(installed).isDir())
             return installed;
     }

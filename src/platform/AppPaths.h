@@ -16,7 +16,7 @@ void setAppPath(const QString& folder);
 QString resourceDir();
 void setResourceDir(const QString& folder);
 QString templateDatabaseDir();
-QString picturePath(const QString& fileName);   // e.g. "marke.png", "GB.bmp"
+QString picturePath(const QString& fileName); // e.g. "marke.png", "GB.bmp"
 QString helpDir();
 
 // Copies every shipped database that is missing in appPath() from the

@@ -20,7 +20,7 @@ const QString kEmpty;
 // key each. Empty when the collator does not order these characters one by one
 // and by their base letter alone (then every text takes the collator's key).
 struct AsciiRanks {
-    std::array<unsigned char, 128> rank{};   // 0: not a printable ASCII character
+    std::array<unsigned char, 128> rank{}; // 0: not a printable ASCII character
 
     explicit AsciiRanks(const QCollator& collator)
     {
@@ -33,7 +33,7 @@ struct AsciiRanks {
         unsigned char r = 1;
         for (size_t i = 0; i < chars.size(); ++i) {
             if (collator.compare(text(chars[i]), QString()) <= 0)
-                return;   // ignored by the collator
+                return; // ignored by the collator
             if (i > 0 && collator.compare(text(chars[i - 1]), text(chars[i])) != 0) {
                 // Apart by the base letter, not only by an accent: the first
                 // character decides even against a larger second one.
@@ -71,13 +71,13 @@ int FlexGridModel::columnCount(const QModelIndex& parent) const { return parent.
 Qt::Alignment FlexGridModel::toQtAlignment(int code)
 {
     static const Qt::Alignment table[] = {
-        Qt::AlignLeft | Qt::AlignTop,       Qt::AlignLeft | Qt::AlignVCenter,    Qt::AlignLeft | Qt::AlignBottom,
-        Qt::AlignHCenter | Qt::AlignTop,    Qt::AlignHCenter | Qt::AlignVCenter, Qt::AlignHCenter | Qt::AlignBottom,
-        Qt::AlignRight | Qt::AlignTop,      Qt::AlignRight | Qt::AlignVCenter,   Qt::AlignRight | Qt::AlignBottom,
+        Qt::AlignLeft | Qt::AlignTop,    Qt::AlignLeft | Qt::AlignVCenter,    Qt::AlignLeft | Qt::AlignBottom,
+        Qt::AlignHCenter | Qt::AlignTop, Qt::AlignHCenter | Qt::AlignVCenter, Qt::AlignHCenter | Qt::AlignBottom,
+        Qt::AlignRight | Qt::AlignTop,   Qt::AlignRight | Qt::AlignVCenter,   Qt::AlignRight | Qt::AlignBottom,
     };
     if (code >= 0 && code < 9)
         return table[code];
-    return Qt::AlignLeft | Qt::AlignVCenter;  // 9 general and anything unknown
+    return Qt::AlignLeft | Qt::AlignVCenter; // 9 general and anything unknown
 }
 
 void FlexGridModel::checkCell(int row, int col) const
@@ -103,8 +103,7 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return r.cells[size_t(index.column())];
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(
-            toQtAlignment(f && f->alignment >= 0 ? f->alignment : colAlignment(index.column())));
+        return QVariant::fromValue(toQtAlignment(f && f->alignment >= 0 ? f->alignment : colAlignment(index.column())));
     case Qt::BackgroundRole:
         if (f && f->backColor.isValid())
             return f->backColor;
@@ -381,8 +380,7 @@ void FlexGridModel::sortByColumn(int col)
     std::vector<std::string> rankKeys(ascii.usable ? size_t(n) : 0);
     for (int i = 0; i < n; ++i)
         (ascii.usable && ascii.key(cell(i), rankKeys[size_t(i)]) ? plain : other).push_back(i);
-    std::stable_sort(plain.begin(), plain.end(),
-                     [&](int a, int b) { return rankKeys[size_t(a)] < rankKeys[size_t(b)]; });
+    std::stable_sort(plain.begin(), plain.end(), [&](int a, int b) { return rankKeys[size_t(a)] < rankKeys[size_t(b)]; });
     rankKeys = {};
     {
         std::vector<QCollatorSortKey> keys;

@@ -22,10 +22,10 @@ public:
     struct CellFormat {
         QPixmap picture;
         int pictureAlignment = 0;
-        int alignment = -1;   // -1 = the column's alignment
+        int alignment = -1; // -1 = the column's alignment
         QString fontName;
-        double fontSize = 0;  // 0 = the grid's size
-        int bold = -1;        // -1 = the grid's weight
+        double fontSize = 0; // 0 = the grid's size
+        int bold = -1;       // -1 = the grid's weight
         QColor backColor;
     };
 
@@ -80,7 +80,7 @@ public:
 private:
     struct RowData {
         std::vector<QString> cells;
-        std::unique_ptr<std::map<int, CellFormat>> formats;  // only where set
+        std::unique_ptr<std::map<int, CellFormat>> formats; // only where set
     };
     RowData makeRow(const QString& tabbedText) const;
     void checkCell(int row, int col) const;

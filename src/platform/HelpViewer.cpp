@@ -33,7 +33,7 @@ namespace {
 
 QString g_appHelpFile;
 QString g_lastError;
-bool g_errorBox = false;  // the last error goes to the error box, not a plain message
+bool g_errorBox = false; // the last error goes to the error box, not a plain message
 constexpr const char* kHelpContextProperty = "lexuvantHelpContext";
 
 // Shows pages straight out of the help collection (qthelp:// addresses).
@@ -65,8 +65,7 @@ private:
 
 class HelpWindow : public QWidget {
 public:
-    HelpWindow(const QString& sourceCollection, const QString& collection)
-        : m_source(sourceCollection)
+    HelpWindow(const QString& sourceCollection, const QString& collection) : m_source(sourceCollection)
     {
         setWindowTitle(tr2(QStringLiteral("%1 Help"), QStringLiteral("%1-Hilfe")).arg(appTitle()));
         m_engine = new QHelpEngine(collection, this);
@@ -74,22 +73,21 @@ public:
         m_ok = m_engine->setupData();
         if (!m_ok) {
             // The engine's own text is English; the reason is ours.
-            const QString reason =
-                QFileInfo(collection).isReadable()
-                    ? tr2(QStringLiteral("it is damaged or no help file"),
-                          QStringLiteral("sie ist beschädigt oder keine Hilfedatei"))
-                    : tr2(QStringLiteral("it cannot be read"), QStringLiteral("sie ist nicht lesbar"));
+            const QString reason = QFileInfo(collection).isReadable()
+                                       ? tr2(QStringLiteral("it is damaged or no help file"),
+                                             QStringLiteral("sie ist beschädigt oder keine Hilfedatei"))
+                                       : tr2(QStringLiteral("it cannot be read"), QStringLiteral("sie ist nicht lesbar"));
             m_error = tr2(QStringLiteral("The help file \"%1\" cannot be opened: %2."),
                           QStringLiteral("Die Hilfedatei \"%1\" kann nicht geöffnet werden: %2."))
                           .arg(QDir::toNativeSeparators(collection), reason);
             if (collection != sourceCollection)
-                m_error += QLatin1Char(' ') +
-                           tr2(QStringLiteral("It is the copy of \"%1\"; delete the folder \"%2\" to have it copied "
-                                              "anew."),
-                               QStringLiteral("Sie ist die Kopie von \"%1\"; löschen Sie den Ordner \"%2\", damit sie "
-                                              "neu kopiert wird."))
-                               .arg(QDir::toNativeSeparators(sourceCollection),
-                                    QDir::toNativeSeparators(QFileInfo(collection).absolutePath()));
+                m_error += QLatin1Char(' ')
+                           + tr2(QStringLiteral("It is the copy of \"%1\"; delete the folder \"%2\" to have it copied "
+                                                "anew."),
+                                 QStringLiteral("Sie ist die Kopie von \"%1\"; löschen Sie den Ordner \"%2\", damit sie "
+                                                "neu kopiert wird."))
+                                 .arg(QDir::toNativeSeparators(sourceCollection),
+                                      QDir::toNativeSeparators(QFileInfo(collection).absolutePath()));
             return;
         }
         const QStringList docs = m_engine->registeredDocumentations();
@@ -144,10 +142,7 @@ public:
     }
 
 private:
-    QUrl contentsUrl() const
-    {
-        return QUrl(QStringLiteral("qthelp://%1/doc/index.html").arg(m_namespace));
-    }
+    QUrl contentsUrl() const { return QUrl(QStringLiteral("qthelp://%1/doc/index.html").arg(m_namespace)); }
 
     bool showUrl(const QUrl& url)
     {
@@ -361,12 +356,18 @@ bool WinHelp(QWidget* owner, const QString& helpFile, int command, int data)
         return false;
     bool shown = false;
     switch (command) {
-    case HelpContents: shown = window->showContents(); break;
-    case HelpPartialKey: shown = window->showSearch(); break;
-    case HelpContext: shown = window->showContext(data); break;
+    case HelpContents:
+        shown = window->showContents();
+        break;
+    case HelpPartialKey:
+        shown = window->showSearch();
+        break;
+    case HelpContext:
+        shown = window->showContext(data);
+        break;
     default:
-        g_lastError = tr2(QStringLiteral("Unknown help command %1."), QStringLiteral("Unbekannter Hilfebefehl %1."))
-                          .arg(command);
+        g_lastError =
+            tr2(QStringLiteral("Unknown help command %1."), QStringLiteral("Unbekannter Hilfebefehl %1.")).arg(command);
         return false;
     }
     if (!shown) {

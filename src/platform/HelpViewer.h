@@ -10,7 +10,7 @@ namespace HelpViewer {
 
 // Help commands of the windows (the classic help-call codes).
 constexpr int HelpContents = 3;
-constexpr int HelpPartialKey = 0x105;  // search
+constexpr int HelpPartialKey = 0x105; // search
 constexpr int HelpContext = 1;
 
 // Opens helpFile (a path without extension or with ".hlp"; the viewer finds

@@ -124,16 +124,16 @@ struct MSFlexGrid::Impl {
     MSFlexGrid* q = nullptr;
     FlexGridModel* model = nullptr;
     GridView* view = nullptr;
-    FlexHeader* hHeader = nullptr;  // row 0
-    FlexHeader* vHeader = nullptr;  // column 0
+    FlexHeader* hHeader = nullptr; // row 0
+    FlexHeader* vHeader = nullptr; // column 0
     int row = 0, col = 0;
     int mouseRow = 0, mouseCol = 0;
-    std::vector<int> colTwips;    // widths as set, so they read back exactly
-    int headerRowTwips = -1;      // -1 = the default row height
+    std::vector<int> colTwips; // widths as set, so they read back exactly
+    int headerRowTwips = -1;   // -1 = the default row height
     int allowUserResizing = 0;
     bool allowBigSelection = true;
     bool syncPending = false;
-    int programmatic = 0;         // > 0 while our own code changes the model or view
+    int programmatic = 0; // > 0 while our own code changes the model or view
     bool forwarding = false;
     QColor gridColor, backColor;
     int cellPictureAlignment = 0;
@@ -147,10 +147,7 @@ struct MSFlexGrid::Impl {
     bool colInHeader(int c) const { return c == 0 && model->fixedCols() > 0; }
     bool rowInHeader(int r) const { return r == 0 && model->fixedRows() > 0; }
     int defaultRowPixels() const { return q->fontMetrics().height() + 4; }
-    int headerRowPixels() const
-    {
-        return headerRowTwips < 0 ? defaultRowPixels() : Twips::toPixelsY(headerRowTwips);
-    }
+    int headerRowPixels() const { return headerRowTwips < 0 ? defaultRowPixels() : Twips::toPixelsY(headerRowTwips); }
 
     void checkRow(int r) const
     {
@@ -206,7 +203,8 @@ struct MSFlexGrid::Impl {
         if (syncPending)
             return;
         syncPending = true;
-        QMetaObject::invokeMethod(q, [this] { syncNow(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            q, [this] { syncNow(); }, Qt::QueuedConnection);
     }
 
     // Shows Row/Col as the view's current cell (only data cells can be current there).
@@ -217,8 +215,8 @@ struct MSFlexGrid::Impl {
         syncPending = false;
         Quiet quiet(this);
         view->quietCurrent = true;
-        const bool data = row >= model->fixedRows() && col >= model->fixedCols() && row < model->rows() &&
-                          col < model->cols();
+        const bool data = row >= model->fixedRows() && col >= model->fixedCols() && row < model->rows()
+                          && col < model->cols();
         QItemSelectionModel* sel = view->selectionModel();
         if (data)
             sel->setCurrentIndex(model->index(row, col), QItemSelectionModel::ClearAndSelect);
@@ -303,14 +301,13 @@ MSFlexGrid::MSFlexGrid(QWidget* parent) : QWidget(parent), d(new Impl)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(d->view);
 
-    connect(d->view->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (d->programmatic || !current.isValid())
-                    return;
-                d->syncPending = false;  // the user's choice wins over a pending program one
-                d->row = current.row();
-                d->col = current.column();
-            });
+    connect(d->view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (d->programmatic || !current.isValid())
+            return;
+        d->syncPending = false; // the user's choice wins over a pending program one
+        d->row = current.row();
+        d->col = current.column();
+    });
     connect(d->hHeader, &QHeaderView::sectionResized, this, [this](int logical, int, int newSize) {
         if (!d->programmatic && logical >= 0 && logical < int(d->colTwips.size()))
             d->colTwips[size_t(logical)] = Twips::fromPixelsX(newSize);
@@ -505,7 +502,7 @@ void MSFlexGrid::setCellPicture(const QPixmap& picture)
 {
     Impl::Quiet quiet(d);
     if (picture.isNull() && !d->model->format(d->row, d->col))
-        return;  // nothing to clear; keeps cleared rows free of format records
+        return; // nothing to clear; keeps cleared rows free of format records
     FlexGridModel::CellFormat& f = d->model->editFormat(d->row, d->col);
     f.picture = picture;
     f.pictureAlignment = d->cellPictureAlignment;
@@ -667,8 +664,8 @@ void MSFlexGrid::changeEvent(QEvent* event)
 bool MSFlexGrid::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove &&
-        type != QEvent::MouseButtonDblClick)
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseMove
+        && type != QEvent::MouseButtonDblClick)
         return QWidget::eventFilter(watched, event);
     if (d->forwarding)
         return false;

@@ -19,7 +19,7 @@ public:
     ~MSFlexGrid() override;
 
     int Rows() const;
-    void setRows(int rows);   // cuts or appends rows
+    void setRows(int rows); // cuts or appends rows
     int Cols() const;
     void setCols(int cols);
     int FixedRows() const;
@@ -45,23 +45,23 @@ public:
     int TopRow() const;
     void setTopRow(int row);
 
-    int ColWidth(int col) const;            // twips
-    void setColWidth(int col, int twips);   // 0 hides the column
-    int RowHeight(int row) const;           // twips
-    void setRowHeight(int row, int twips);  // 0 hides the row
+    int ColWidth(int col) const;           // twips
+    void setColWidth(int col, int twips);  // 0 hides the column
+    int RowHeight(int row) const;          // twips
+    void setRowHeight(int row, int twips); // 0 hides the row
     int ColAlignment(int col) const;
-    void setColAlignment(int col, int alignment);  // 0 left-top, 1 left-centre, ...
+    void setColAlignment(int col, int alignment); // 0 left-top, 1 left-centre, ...
 
     // Picture and format of the current cell.
     QPixmap CellPicture() const;
-    void setCellPicture(const QPixmap& picture);  // a null pixmap clears it
-    void setCellPictureAlignment(int alignment);  // 4 = centred
+    void setCellPicture(const QPixmap& picture); // a null pixmap clears it
+    void setCellPictureAlignment(int alignment); // 4 = centred
     void setCellFontName(const QString& name);
     void setCellFontSize(double points);
     void setCellFontBold(bool bold);
     void setCellBackColor(const QColor& color);
     void setCellAlignment(int alignment);
-    int CellLeft() const;   // twips inside the grid
+    int CellLeft() const; // twips inside the grid
     int CellTop() const;
     int CellWidth() const;
     int CellHeight() const;
@@ -73,7 +73,7 @@ public:
     int MouseCol() const;
     int MouseRow() const;
     int AllowUserResizing() const;
-    void setAllowUserResizing(int mode);  // 0 none, 1 columns
+    void setAllowUserResizing(int mode); // 0 none, 1 columns
     void setAllowBigSelection(bool on);
     void setScrollTrack(bool on);
     void setWordWrap(bool on);

@@ -99,13 +99,26 @@ int QtMessageService::message(const MessageRequest& request)
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (request.style & 0x70) {
-    case MsgStyle::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgStyle::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgStyle::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case MsgStyle::Information: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case MsgStyle::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgStyle::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgStyle::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgStyle::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
-    struct Choice { QString text; int result; QMessageBox::ButtonRole role; };
+    struct Choice {
+        QString text;
+        int result;
+        QMessageBox::ButtonRole role;
+    };
     const bool en = isEnglish();
     const Choice ok{QStringLiteral("OK"), MsgResult::OK, QMessageBox::AcceptRole};
     const Choice cancel{en ? QStringLiteral("Cancel") : QStringLiteral("Abbrechen"), MsgResult::Cancel,
@@ -120,12 +133,24 @@ int QtMessageService::message(const MessageRequest& request)
                         QMessageBox::AcceptRole};
     QList<Choice> choices;
     switch (request.style & 0x7) {
-    case MsgStyle::OKCancel: choices = {ok, cancel}; break;
-    case MsgStyle::AbortRetryIgnore: choices = {abort, retry, ignore}; break;
-    case MsgStyle::YesNoCancel: choices = {yes, no, cancel}; break;
-    case MsgStyle::YesNo: choices = {yes, no}; break;
-    case MsgStyle::RetryCancel: choices = {retry, cancel}; break;
-    default: choices = {ok}; break;
+    case MsgStyle::OKCancel:
+        choices = {ok, cancel};
+        break;
+    case MsgStyle::AbortRetryIgnore:
+        choices = {abort, retry, ignore};
+        break;
+    case MsgStyle::YesNoCancel:
+        choices = {yes, no, cancel};
+        break;
+    case MsgStyle::YesNo:
+        choices = {yes, no};
+        break;
+    case MsgStyle::RetryCancel:
+        choices = {retry, cancel};
+        break;
+    default:
+        choices = {ok};
+        break;
     }
     QList<QPushButton*> buttons;
     for (const Choice& c : choices)

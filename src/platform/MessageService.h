@@ -24,10 +24,10 @@ constexpr int OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No 
 
 struct MessageRequest {
     QString prompt;
-    int style = 0;       // buttons + icon + default button, as MsgStyle
-    QString title;       // empty = the application's title
+    int style = 0; // buttons + icon + default button, as MsgStyle
+    QString title; // empty = the application's title
     QWidget* parent = nullptr;
-    QRect uncovered;     // screen area the box keeps clear of (empty: none)
+    QRect uncovered; // screen area the box keeps clear of (empty: none)
 };
 
 class MessageService {

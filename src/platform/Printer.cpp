@@ -107,8 +107,7 @@ QString Printer::target() const
     if (m_device->outputFormat() == QPrinter::PdfFormat)
         return tr2(QStringLiteral("to the file \"%1\""), QStringLiteral("in die Datei \"%1\""))
             .arg(QDir::toNativeSeparators(m_device->outputFileName()));
-    return tr2(QStringLiteral("on the printer \"%1\""), QStringLiteral("auf dem Drucker \"%1\""))
-        .arg(m_device->printerName());
+    return tr2(QStringLiteral("on the printer \"%1\""), QStringLiteral("auf dem Drucker \"%1\"")).arg(m_device->printerName());
 }
 
 void Printer::fail() const
@@ -116,8 +115,9 @@ void Printer::fail() const
     QString reason;
     if (m_device->outputFormat() == QPrinter::PdfFormat) {
         const QString file = m_device->outputFileName();
-        reason = file.isEmpty() ? tr2(QStringLiteral("no file was chosen"), QStringLiteral("es wurde keine Datei gewählt"))
-                                : WriteCheck::whyNotCreatable(file, 0);
+        reason = file.isEmpty()
+                     ? tr2(QStringLiteral("no file was chosen"), QStringLiteral("es wurde keine Datei gewählt"))
+                     : WriteCheck::whyNotCreatable(file, 0);
         if (reason.isEmpty())
             reason = tr2(QStringLiteral("the file could not be written"),
                          QStringLiteral("die Datei konnte nicht geschrieben werden"));
@@ -136,10 +136,7 @@ void Printer::fail() const
                                     .arg(target(), reason));
 }
 
-bool Printer::buffered() const
-{
-    return m_device->pageOrder() == QPrinter::LastPageFirst || copiesToMake() > 1;
-}
+bool Printer::buffered() const { return m_device->pageOrder() == QPrinter::LastPageFirst || copiesToMake() > 1; }
 
 // A new sheet of paper; the first one begins the document.
 void Printer::newSheet()
@@ -229,7 +226,7 @@ void Printer::EndDoc()
                 }
     }
     if (!m_painter)
-        return;   // no page of the chosen range was laid out
+        return; // no page of the chosen range was laid out
     const bool ok = m_painter->end();
     m_painter.reset();
     if (!ok || m_device->printerState() == QPrinter::Error)

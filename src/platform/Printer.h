@@ -109,7 +109,7 @@ private:
     bool m_fontBold = false;
     int m_pages = 0;
     int m_printed = 0;
-    bool m_pageOpen = false;        // the current page is a chosen one and has begun
-    QList<Line> m_pageLines;        // the current page, when pages are kept
-    QList<QList<Line>> m_document;  // the kept pages
+    bool m_pageOpen = false;       // the current page is a chosen one and has begun
+    QList<Line> m_pageLines;       // the current page, when pages are kept
+    QList<QList<Line>> m_document; // the kept pages
 };

@@ -16,13 +16,12 @@
 
 namespace {
 QString g_root;
-QSet<QString> g_refusedReported;   // settings files whose refusal was shown
+QSet<QString> g_refusedReported; // settings files whose refusal was shown
 
 QString settingsFile(const QString& appName)
 {
-    const QString root = g_root.isEmpty()
-                             ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                             : g_root;
+    const QString root = g_root.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                                          : g_root;
     return QDir(root).filePath(appName + QStringLiteral(".ini"));
 }
 
@@ -116,8 +115,7 @@ void SaveSetting(const QString& appName, const QString& section, const QString& 
     }
 }
 
-void ReplaceSection(const QString& appName, const QString& section,
-                    const QList<std::pair<QString, QString>>& keysAndValues)
+void ReplaceSection(const QString& appName, const QString& section, const QList<std::pair<QString, QString>>& keysAndValues)
 {
     if (const auto s = openStore(appName, true)) {
         // The default, needed here: sync writes a temporary file and renames

@@ -148,8 +148,8 @@ int FindExecutable(const QString& file, const QString& directory, QString& resul
     QString mimeType = QMimeDatabase().mimeTypeForFile(info).name();
     // Without a readable MIME database the type still follows from the extension.
     const QString suffix = info.suffix().toLower();
-    if ((mimeType.isEmpty() || mimeType == QLatin1String("application/octet-stream")) &&
-        (suffix == QLatin1String("htm") || suffix == QLatin1String("html")))
+    if ((mimeType.isEmpty() || mimeType == QLatin1String("application/octet-stream"))
+        && (suffix == QLatin1String("htm") || suffix == QLatin1String("html")))
         mimeType = QStringLiteral("text/html");
     QString desktopId = queryXdgMime(mimeType);
     if (desktopId.isEmpty() || desktopFilePath(desktopId).isEmpty())
@@ -175,8 +175,8 @@ int ShellExecute(const QString& operation, const QString& file, const QString& p
     bool placed = false;
     const QString program = words.takeFirst();
     for (const QString& word : std::as_const(words)) {
-        if (word == QLatin1String("%u") || word == QLatin1String("%U") || word == QLatin1String("%f") ||
-            word == QLatin1String("%F")) {
+        if (word == QLatin1String("%u") || word == QLatin1String("%U") || word == QLatin1String("%f")
+            || word == QLatin1String("%F")) {
             if (!parameters.isEmpty())
                 arguments << parameters;
             placed = true;

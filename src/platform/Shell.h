@@ -9,8 +9,8 @@ namespace Shell {
 // the program's path on success, a code <= 32 when none is associated.
 int FindExecutable(const QString& file, const QString& directory, QString& result);
 // Starts file (a program) with parameters; returns > 32 on success.
-int ShellExecute(const QString& operation, const QString& file, const QString& parameters,
-                 const QString& directory, int showCommand);
+int ShellExecute(const QString& operation, const QString& file, const QString& parameters, const QString& directory,
+                 int showCommand);
 
 // Tests replace the program starter (nullptr restores the real one).
 void setStarter(bool (*starter)(const QString& program, const QStringList& arguments));

@@ -14,7 +14,7 @@ int toPixelsX(double twips);
 int toPixelsY(double twips);
 int fromPixelsX(int pixels);
 int fromPixelsY(int pixels);
-QRect rect(double left, double top, double width, double height);   // twips -> pixels
+QRect rect(double left, double top, double width, double height); // twips -> pixels
 QSize size(double width, double height);
 // Places a control at a design position given in twips.
 void place(QWidget* widget, double left, double top, double width, double height);

@@ -32,8 +32,8 @@ void WindowBackdrop::set(QWidget& window)
         return;
     // Four bytes a pixel in the machine's order, rows padded to 32 bits: the
     // layout of a 24- or 32-bit X image and of QImage's RGB32.
-    const QImage picture = window.grab().toImage().convertToFormat(
-        depth == 32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    const QImage picture = window.grab().toImage().convertToFormat(depth == 32 ? QImage::Format_ARGB32_Premultiplied
+                                                                               : QImage::Format_RGB32);
     if (picture.isNull())
         return;
     const auto width = uint16_t(picture.width());

@@ -44,7 +44,7 @@ public:
 
 private:
     QPointer<QWidget> m_window;
-    QPointer<QWidget> m_active;   // the window that had the focus
+    QPointer<QWidget> m_active; // the window that had the focus
     bool m_shown = false;
     bool m_quitOnLastWindow = true;
 };

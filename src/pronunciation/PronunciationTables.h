@@ -10,22 +10,22 @@ namespace Pronunciation {
 // One written row. A row without a letter group is a further rule for the
 // group above or a general remark; a row without either is a blank step.
 struct Row {
-    const char* group;        // UTF-8, nullptr = none
-    const char* description;  // UTF-8, nullptr = none
-    int height;               // multiple of the default row height, 0 = default
+    const char* group;       // UTF-8, nullptr = none
+    const char* description; // UTF-8, nullptr = none
+    int height;              // multiple of the default row height, 0 = default
 };
 
 // Where a table begins in the grid.
 enum class Start {
-    RowZero,          // Row = 0, first row there
-    RowZeroThenStep,  // Row = 0, one step down before the first row
-    CurrentRow,       // no Row set: begins where loading left the current cell
+    RowZero,         // Row = 0, first row there
+    RowZeroThenStep, // Row = 0, one step down before the first row
+    CurrentRow,      // no Row set: begins where loading left the current cell
 };
 
 struct Table {
-    const char* language;  // UTF-8, compared exactly with the database's foreign language
+    const char* language; // UTF-8, compared exactly with the database's foreign language
     Start start;
-    bool stepAfterLast;    // one more step after the last row (leaves an empty last row)
+    bool stepAfterLast; // one more step after the last row (leaves an empty last row)
     std::span<const Row> rows;
 };
 

@@ -154,7 +154,7 @@ void frmAussprache::SetzeGrid()
 
     const Table* table = findTable(m_lang2);
     if (!table)
-        return;  // no table for this language: the ten empty rows stay
+        return; // no table for this language: the ten empty rows stay
 
     switch (table->start) {
     case Start::RowZero:

@@ -47,7 +47,7 @@ protected:
 private:
     void keepCellFont();
 
-    QString m_lang2;  // the foreign language read at loading
+    QString m_lang2; // the foreign language read at loading
 };
 
 // Shows the guide modeless, without an owner; creates it first when needed.

@@ -43,10 +43,14 @@ constexpr int kClientHeight = 4695;
 
 const QStringList& areaNames()
 {
-    static const QStringList names = {
-        QStringLiteral("Basiskommunikation"), QStringLiteral("Einkaufen"), QStringLiteral("Essen"),
-        QStringLiteral("Orte"), QStringLiteral("Reisen"), QStringLiteral("Richtungen"),
-        QStringLiteral("Zahlen"), QStringLiteral("Zeiten")};
+    static const QStringList names = {QStringLiteral("Basiskommunikation"),
+                                      QStringLiteral("Einkaufen"),
+                                      QStringLiteral("Essen"),
+                                      QStringLiteral("Orte"),
+                                      QStringLiteral("Reisen"),
+                                      QStringLiteral("Richtungen"),
+                                      QStringLiteral("Zahlen"),
+                                      QStringLiteral("Zeiten")};
     return names;
 }
 
@@ -82,8 +86,7 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Auswahl"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(false);
     const QFont sans = Twips::designFont(QStringLiteral("MS Sans Serif"), 8.25);
     setFont(sans);
@@ -132,12 +135,14 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
         b->setAutoDefault(false);
         return b;
     };
-    cmdAdd = makeButton(Frame3, "cmdAdd", QStringLiteral(">"), QStringLiteral("Selektierten Bereich zur Auswahl hinzufügen"));
+    cmdAdd = makeButton(Frame3, "cmdAdd", QStringLiteral(">"),
+                        QStringLiteral("Selektierten Bereich zur Auswahl hinzufügen"));
     cmdRemove = makeButton(Frame3, "cmdRemove", QStringLiteral("<"),
                            QStringLiteral("Selektierten Bereich von Auswahl entfernen"));
-    cmdAddAll = makeButton(Frame3, "cmdAddAll", QStringLiteral(">>"), QStringLiteral("Alle Bereiche zur Auswahl hinzufügen"));
-    cmdRemoveAll = makeButton(Frame3, "cmdRemoveAll", QStringLiteral("<<"),
-                              QStringLiteral("Alle Bereiche von Auswahl entfernen"));
+    cmdAddAll =
+        makeButton(Frame3, "cmdAddAll", QStringLiteral(">>"), QStringLiteral("Alle Bereiche zur Auswahl hinzufügen"));
+    cmdRemoveAll =
+        makeButton(Frame3, "cmdRemoveAll", QStringLiteral("<<"), QStringLiteral("Alle Bereiche von Auswahl entfernen"));
     Twips::place(cmdAdd, 2235, 720, 585, 375);
     Twips::place(cmdRemove, 2235, 1200, 585, 375);
     Twips::place(cmdAddAll, 2235, 1800, 585, 375);
@@ -182,8 +187,9 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
 
     Command4 = makeButton(this, "Command4", QStringLiteral("Start"),
                           QStringLiteral("Erstellt die Vokabelliste gemäß der angegebenen Parameter"));
-    Command1 = makeButton(this, "Command1", QStringLiteral("&OK"),
-                          QStringLiteral("Erstellt die Vokabelliste gemäß der angegebenen Parameter und schließt das Fenster"));
+    Command1 =
+        makeButton(this, "Command1", QStringLiteral("&OK"),
+                   QStringLiteral("Erstellt die Vokabelliste gemäß der angegebenen Parameter und schließt das Fenster"));
     Command3 = makeButton(this, "Command3", QStringLiteral("&Schließen"),
                           QStringLiteral("Schließt das Fenster, ohne die Vokabelliste zu erstellen"));
     Command1->setDefault(true);
@@ -265,8 +271,7 @@ void Form2::createParkedPanel()
         check->setChecked(true);
         check->setEnabled(false);
         check->setVisible(false);
-        connect(check, &QCheckBox::clicked, this,
-                [this, name] { SetLangEingabe(QLatin1String(name).left(5)); });
+        connect(check, &QCheckBox::clicked, this, [this, name] { SetLangEingabe(QLatin1String(name).left(5)); });
     }
     connect(Beispielsatz, &QLineEdit::textChanged, this, [this] { Changes = true; });
     Beispielsatz->installEventFilter(this);
@@ -410,7 +415,7 @@ void Form2::MaxScore_Change() { checkTypedScore(MaxScore, MaxScoreSlider, QStrin
 void Form2::cmdAdd_Click()
 {
     MoveListItem(lstBereichLinks, lstBereichRechts);
-    Changes = true;  // a new area set must be built by OK too
+    Changes = true; // a new area set must be built by OK too
 }
 
 void Form2::cmdRemove_Click()

@@ -28,9 +28,9 @@ public:
     QPushButton *cmdAdd, *cmdRemove, *cmdAddAll, *cmdRemoveAll;
     QSlider *MinScoreSlider, *MaxScoreSlider;
     QLineEdit *MinScore, *MaxScore;
-    QPushButton* Command1;  // OK
-    QPushButton* Command3;  // Close
-    QPushButton* Command4;  // Start
+    QPushButton* Command1; // OK
+    QPushButton* Command3; // Close
+    QPushButton* Command4; // Start
     QStatusBar* StatusBar1;
 
     void initialisiere();
@@ -40,9 +40,9 @@ public:
     void CheckScoreValues(const QString& mode);
     void SetUserInterfaceProperties();
 
-    void Command4_Click();  // build the list
-    void Command1_Click();  // OK
-    void Command3_Click();  // Close
+    void Command4_Click(); // build the list
+    void Command1_Click(); // OK
+    void Command3_Click(); // Close
 
     // Moving areas between the two lists.
     void cmdAdd_Click();
@@ -65,7 +65,7 @@ public:
     QString AllFunktionales(const QString& ID);
 
 public slots:
-    void reject() override;   // Esc closes like Command3
+    void reject() override; // Esc closes like Command3
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

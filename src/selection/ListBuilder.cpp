@@ -103,8 +103,7 @@ void ListBuilder::SetzeZeileAusDBinGrid(int& row, bool& written)
             put(Liste::txtWortart, CutToLength(extract(textOf(field(QStringLiteral("Wortart")))), gMaxWortart));
             put(Liste::txtBeispielsatz,
                 CutToLength(extract(textOf(field(QStringLiteral("Beispielsatz")))), gMaxBeispielsatz));
-            put(Liste::txtZusatzinfo,
-                CutToLength(extract(textOf(field(QStringLiteral("Zusatzinfo")))), gMaxZusatzinfo));
+            put(Liste::txtZusatzinfo, CutToLength(extract(textOf(field(QStringLiteral("Zusatzinfo")))), gMaxZusatzinfo));
             put(Liste::txtQuelle, CutToLength(extract(textOf(field(QStringLiteral("Quelle")))), gMaxQuelle));
             const QString created = textOf(field(QStringLiteral("Eingabedatum")));
             put(Liste::txtEingabe_mod, extract(created));
@@ -212,9 +211,7 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
         if (!(selection.minScore == QLatin1String("1") && selection.maxScore == QLatin1String("6")))
             query.ExtendQueryStringByScore(extract(selection.minScore), extract(selection.maxScore));
     });
-    stageA([&] {
-        criteria = !query.FindString.isEmpty() ? query.FindString : QStringLiteral("Vokabular.ID LIKE '*'");
-    });
+    stageA([&] { criteria = !query.FindString.isEmpty() ? query.FindString : QStringLiteral("Vokabular.ID LIKE '*'"); });
     stageA([&] {
         if (db.rsKopieren)
             db.rsKopieren->Close();
@@ -241,7 +238,8 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
         stageA([&] { progress.Refresh(true); });
         stageA([&] { progress.setVisible(false); });
         stageA([&] {
-            ShowMsgBox(tr2(QStringLiteral("There were no entries found."), QStringLiteral("Es wurden keine Einträge gefunden.")),
+            ShowMsgBox(tr2(QStringLiteral("There were no entries found."),
+                           QStringLiteral("Es wurden keine Einträge gefunden.")),
                        MsgStyle::Exclamation);
         });
         stageA([&] { cursor.RestoreCursor(owner); });

@@ -20,8 +20,8 @@ class QWidget;
 class ListBuilder {
 public:
     struct Selection {
-        QStringList areas;            // in list order; empty when none or all are selected
-        QString minScore, maxScore;   // the score boxes' texts as typed
+        QStringList areas;          // in list order; empty when none or all are selected
+        QString minScore, maxScore; // the score boxes' texts as typed
     };
 
     ListBuilder();
@@ -41,7 +41,7 @@ public:
     void SetzeZeileAusDBinGrid(int& row, bool& written);
 
 private:
-    CQuery& query();   // created on first use
+    CQuery& query(); // created on first use
     std::unique_ptr<CQuery> m_query;
     clsCursor m_cursor;
     // IDs written by the running build, so an entry hit twice appears once.

@@ -20,7 +20,7 @@ public:
         chkScore,
         Count
     };
-    static constexpr int kFirstColumn = 4;  // the list column of chkWortart
+    static constexpr int kFirstColumn = 4; // the list column of chkWortart
 
     static ListColumnOptions& instance();
 

@@ -29,13 +29,22 @@ void showFindDialogForList();
 
 namespace {
 
-constexpr int kGridTop = 360;  // twips, the grid's distance from the window's top
+constexpr int kGridTop = 360; // twips, the grid's distance from the window's top
 
-const char* const kHeaderEn[] = {"Part of Speech", "Grammar Attributes", "Functional Attributes", "Area",
-                                 "Sample Phrase", "Additional Info", "Source", "Creationdate", "Changedate",
+const char* const kHeaderEn[] = {"Part of Speech", "Grammar Attributes", "Functional Attributes",
+                                 "Area",           "Sample Phrase",      "Additional Info",
+                                 "Source",         "Creationdate",       "Changedate",
                                  "Error Score"};
-const char* const kHeaderDe[] = {"Wortart", "Grammatikalische Attribute", "Funktionale Attribute", "Bereich",
-                                 "Beispielsatz", "Zusatzinfo", "Quelle", "Eingabedatum", "Änderungsdatum", "Score"};
+const char* const kHeaderDe[] = {"Wortart",
+                                 "Grammatikalische Attribute",
+                                 "Funktionale Attribute",
+                                 "Bereich",
+                                 "Beispielsatz",
+                                 "Zusatzinfo",
+                                 "Quelle",
+                                 "Eingabedatum",
+                                 "Änderungsdatum",
+                                 "Score"};
 
 // Computed sizes are stored as whole twips, halves to even.
 int roundTw(double v) { return int(std::lrint(v)); }

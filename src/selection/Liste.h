@@ -19,10 +19,10 @@ public:
     ~Liste() override;
 
     MSFlexGrid* MSFlexGrid1;
-    QPushButton* Command1;   // Close
-    QLabel* Label1;          // help hint
-    QPushButton* Command6;   // hidden, nothing shows it
-    QPushButton* Drucken;    // hidden, nothing shows it
+    QPushButton* Command1; // Close
+    QLabel* Label1;        // help hint
+    QPushButton* Command6; // hidden, nothing shows it
+    QPushButton* Drucken;  // hidden, nothing shows it
     QMenu* mnFile;
     QAction* mnDrucken;
     QAction* mnSuchen;
@@ -35,7 +35,7 @@ public:
 
     // Unsaved-change counters (nothing in the program raises them).
     int lfd = 0, DelLfd = 0, AddLfd = 0;
-    int previousRow = 0;  // the row carrying the marker, 0 = none
+    int previousRow = 0; // the row carrying the marker, 0 = none
     int previousCol = 0;
 
     // Column numbers.
@@ -44,8 +44,7 @@ public:
                          txtQuelle = 10, txtEingabedatum = 11, txtAenderungsdatum = 12, txtScore = 13,
                          txtSpanisch_Prefix = 14, txtSpanisch_Main = 15, txtSpanisch_Suffix = 16,
                          txtSpanisch_Kommentar = 17, txtDeutsch_Prefix = 18, txtDeutsch_Main = 19,
-                         txtDeutsch_Suffix = 20, txtDeutsch_Kommentar = 21, txtEingabe_mod = 22,
-                         txtAenderung_mod = 23;
+                         txtDeutsch_Suffix = 20, txtDeutsch_Kommentar = 21, txtEingabe_mod = 22, txtAenderung_mod = 23;
 
     void SetHeaders();
     void AdjustControls();
@@ -82,7 +81,7 @@ public:
     void mnScore_Click();
 
 protected:
-    bool event(QEvent* event) override;   // activation: ConditionToUI, maximized
+    bool event(QEvent* event) override; // activation: ConditionToUI, maximized
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;

@@ -64,7 +64,7 @@ QString upperAsStart(const QString& typed, const QLocale& locale)
 // combining marks and letters beyond Latin-1), so a cell's start made of them
 // is compared character by character without the locale.
 struct Latin1Upper {
-    static constexpr char16_t kSeveral = 0xFFFF;   // the upper-case is not one character
+    static constexpr char16_t kSeveral = 0xFFFF; // the upper-case is not one character
     std::array<char16_t, 256> single{};
     std::array<QString, 256> several;
 

@@ -13,12 +13,11 @@
 #include <algorithm>
 
 namespace {
-constexpr int kDesignWidth = 2280, kDesignHeight = 1575;   // client area, twips
+constexpr int kDesignWidth = 2280, kDesignHeight = 1575; // client area, twips
 }
 
 ConfirmDlg::ConfirmDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("ConfirmDlg"));
     setWindowTitle(QStringLiteral("Bestätigen"));
@@ -65,7 +64,7 @@ void ConfirmDlg::fitCaption()
 {
     QFont titleFont = QApplication::font();
     titleFont.setBold(true);
-    const int titleBarExtras = Twips::toPixelsX(1800);   // icon, three buttons, margins
+    const int titleBarExtras = Twips::toPixelsX(1800); // icon, three buttons, margins
     const int design = Twips::toPixelsX(kDesignWidth);
     const int width = std::max(design, QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + titleBarExtras);
     setFixedSize(width, Twips::toPixelsY(kDesignHeight));

@@ -48,13 +48,13 @@ public:
     // Controls.
     QFrame* Toolbar1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
-    QPushButton* Command6 = nullptr;   // restart
-    QPushButton* back = nullptr;       // to the beginning
-    QPushButton* Command1 = nullptr;   // one back
-    QPushButton* Command2 = nullptr;   // one forward
-    QPushButton* ToEnd = nullptr;      // to the end
-    QPushButton* Command3 = nullptr;   // step
-    QPushButton* Command4 = nullptr;   // close
+    QPushButton* Command6 = nullptr; // restart
+    QPushButton* back = nullptr;     // to the beginning
+    QPushButton* Command1 = nullptr; // one back
+    QPushButton* Command2 = nullptr; // one forward
+    QPushButton* ToEnd = nullptr;    // to the end
+    QPushButton* Command3 = nullptr; // step
+    QPushButton* Command4 = nullptr; // close
     QStatusBar* StatusBar1 = nullptr;
     QLineEdit* LabelOben = nullptr;
     QLineEdit* LabelUnten = nullptr;
@@ -100,12 +100,12 @@ public:
     void ChangeErrorCount(int mode);
 
     // Commands.
-    void Command3_Click();   // step
-    void back_Click();       // beginning
-    void Command1_Click();   // one back
-    void Command2_Click();   // one forward
-    void ToEnd_Click();      // end
-    void Command4_Click();   // close (hide)
+    void Command3_Click(); // step
+    void back_Click();     // beginning
+    void Command1_Click(); // one back
+    void Command2_Click(); // one forward
+    void ToEnd_Click();    // end
+    void Command4_Click(); // close (hide)
     void menMain_Click();
     void menTestoptionen_Click();
     void menInfo_Click();
@@ -137,9 +137,9 @@ public:
     void InitialisiereNoReferences();
     void InvertRelationGrid();
     int RelCount = 0;
-    QStringList RelIDs;     // 0-based here; entry k is relation k+1
+    QStringList RelIDs; // 0-based here; entry k is relation k+1
     QStringList RelTypen;
-    QStringList RelTypeList;  // the ordered list of relation types
+    QStringList RelTypeList; // the ordered list of relation types
 
     // Read-only view of the sequence state (tests and printing).
     int seqCount() const { return SeqCount; }
@@ -164,7 +164,7 @@ private:
     void InvertVokabelnGrid();
     void hideWriteControls();
     int randomRow() const;
-    int rowAt(int position) const;   // list row of a sequence position by the order
+    int rowAt(int position) const; // list row of a sequence position by the order
     int entryCount() const;
     bool isEntryPosition(int position) const;
     int shownRow();
@@ -176,7 +176,7 @@ private:
     void showNavigated();
     int sequenz(int position) const;
     void endOfSequenceNotice();
-    QRect questionAndAnswer() const;   // on the screen, kept clear by the notices
+    QRect questionAndAnswer() const; // on the screen, kept clear by the notices
     void wrapLoop();
     void setBar(int min, int max, int value);
     void leaveDesignPosition();
@@ -188,19 +188,19 @@ private:
     // Sequence state.
     int SeqCount = 0;
     int SeqIndex = 0;
-    std::vector<int> Sequenz;          // 1-based; [0] unused
-    std::vector<int> SchleifenStatus;  // 1-based; -1 = answered right
+    std::vector<int> Sequenz;         // 1-based; [0] unused
+    std::vector<int> SchleifenStatus; // 1-based; -1 = answered right
     int FrageAngezeigt = 0;
     int AnzahlRichtig = 0;
     int DurchlaufIndex = 0;
-    int ShownRow = 0;    // list row of the entry on display, 0 = none
-    QString ShownId;     // and its ID
+    int ShownRow = 0; // list row of the entry on display, 0 = none
+    QString ShownId;  // and its ID
     int AntwortRichtig = 0;
     int AntwortFalsch = 1;
     int TbIndSequentiell = 1, TbIndShuffle = 2, TbIndRandom = 3, TbIndSpanisch1st = 5, TbIndDeutsch1st = 6,
         TbIndTest = 8, TbIndSchleife = 9, TbInd10 = 10, TbInd11 = 11;
 
-    QWidget* m_tbItems[10] = {};   // toolbar items 1..9
+    QWidget* m_tbItems[10] = {}; // toolbar items 1..9
     QLabel* m_panels[4] = {};
     ConfirmDlg* m_confirm = nullptr;
     int m_pbMin = 0, m_pbMax = 1, m_pbValue = 0;

@@ -43,7 +43,7 @@ void arrowArc(QPainter& p, const QColor& color, int startDeg)
     const QPointF tip(9 + 6 * std::cos(end), 9 - 6 * std::sin(end));
     p.setBrush(color);
     p.setPen(Qt::NoPen);
-    const QPointF dir(-std::sin(end), -std::cos(end));   // tangent, clockwise
+    const QPointF dir(-std::sin(end), -std::cos(end)); // tangent, clockwise
     const QPointF normal(std::cos(end), -std::sin(end));
     QPolygonF head;
     head << tip - dir * 3 << tip + normal * 3 << tip - normal * 3;
@@ -58,17 +58,17 @@ QIcon toolbar(int index)
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing, true);
     switch (index) {
-    case 1:   // straight diagonal line: list order
+    case 1: // straight diagonal line: list order
         p.setPen(QPen(Qt::black, 2));
         p.drawLine(2, 15, 15, 2);
         break;
-    case 2: {   // jagged line: shuffled
+    case 2: { // jagged line: shuffled
         p.setPen(QPen(Qt::black, 2));
         const QPointF pts[] = {{2, 14}, {6, 4}, {9, 12}, {12, 3}, {16, 10}};
         p.drawPolyline(pts, 5);
         break;
     }
-    case 3: {   // scattered dots: random
+    case 3: { // scattered dots: random
         p.setPen(Qt::NoPen);
         p.setBrush(Qt::black);
         const QPointF pts[] = {{3, 4}, {11, 2}, {7, 8}, {15, 9}, {3, 14}, {12, 15}};
@@ -84,7 +84,7 @@ QIcon toolbar(int index)
         p.setRenderHint(QPainter::Antialiasing, false);
         monitor(p, false);
         break;
-    case 8:   // clipboard: self-test
+    case 8: // clipboard: self-test
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(Qt::black);
         p.setBrush(QColor(160, 110, 50));
@@ -97,7 +97,7 @@ QIcon toolbar(int index)
         p.drawLine(6, 10, 11, 10);
         p.drawLine(6, 13, 9, 13);
         break;
-    case 9:   // circle of three arrows: loop
+    case 9: // circle of three arrows: loop
         arrowArc(p, QColor(0, 160, 0), 90);
         arrowArc(p, QColor(220, 0, 0), 210);
         arrowArc(p, QColor(0, 0, 220), 330);

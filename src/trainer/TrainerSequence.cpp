@@ -30,21 +30,19 @@ using ErrorHandling::Steps;
 
 namespace {
 
-constexpr int kTrue = -1;   // a loop position answered right
+constexpr int kTrue = -1; // a loop position answered right
 
 MSFlexGrid& listGrid() { return *Forms::liste().MSFlexGrid1; }
 
 AppError subscriptError()
 {
-    return AppError(9, tr2(QStringLiteral("Subscript out of range"), QStringLiteral("Index außerhalb des gültigen Bereichs")));
+    return AppError(9, tr2(QStringLiteral("Subscript out of range"),
+                           QStringLiteral("Index außerhalb des gültigen Bereichs")));
 }
 
 // Int(n * r + 1) for r in [0, 1): a row 1..n. Worked out in double, so a
 // value of r just below 1 never rounds up to n + 1 on long lists.
-int drawRow(int n, float r)
-{
-    return int(std::floor(double(n) * double(r) + 1.0));
-}
+int drawRow(int n, float r) { return int(std::floor(double(n) * double(r) + 1.0)); }
 
 } // namespace
 
@@ -105,7 +103,10 @@ bool Trainer::schleifenStatusRight(int position) const
 
 // The trainer's notices, like its self-test question, leave the question
 // and the answer in sight.
-QRect Trainer::questionAndAnswer() const { return QRect(VokabelnGrid->mapToGlobal(QPoint(0, 0)), VokabelnGrid->size()); }
+QRect Trainer::questionAndAnswer() const
+{
+    return QRect(VokabelnGrid->mapToGlobal(QPoint(0, 0)), VokabelnGrid->size());
+}
 
 void Trainer::endOfSequenceNotice()
 {
@@ -147,7 +148,7 @@ void Trainer::MischeVokabeln()
     Steps s;
     s([&] { SeqCount = entryCount(); });
     if (SeqCount < 1) {
-        Sequenz.clear();   // no order of an earlier list survives
+        Sequenz.clear(); // no order of an earlier list survives
         return;
     }
     const int n = SeqCount;
@@ -157,7 +158,8 @@ void Trainer::MischeVokabeln()
     Progress* progress = nullptr;
     try {
         progress = &Forms::progress();
-        progress->setWindowTitle(tr2(QStringLiteral("Shuffeling vocabulary ..."), QStringLiteral("Vokabeln werden gemischt")));
+        progress->setWindowTitle(tr2(QStringLiteral("Shuffeling vocabulary ..."),
+                                     QStringLiteral("Vokabeln werden gemischt")));
         progress->setMin(0);
         progress->setMax(n);
         progress->setValue(0);
@@ -224,7 +226,7 @@ bool Trainer::SetIndexAccordingToSchleife()
             return SchleifenStatus[size_t(p)];
         };
         if (SeqCount < 1)
-            return;   // nothing to ask
+            return; // nothing to ask
         if (SeqIndex > SeqCount)
             wrapLoop();
         if (status(SeqIndex) != kTrue) {
@@ -236,7 +238,7 @@ bool Trainer::SetIndexAccordingToSchleife()
         bool first = true;
         while (status(SeqIndex) == kTrue) {
             if (!first && SeqIndex == start)
-                return;   // every position answered right
+                return; // every position answered right
             first = false;
             ++SeqIndex;
             if (SeqIndex > SeqCount)
@@ -342,7 +344,7 @@ void Trainer::Command2_Click()
         ++SeqIndex;
         s([&] { RowPositionToUI(); });
     } else if (SeqIndex < 1) {
-        SeqIndex = std::min(1, SeqCount);   // a draw follows
+        SeqIndex = std::min(1, SeqCount); // a draw follows
     }
     s([&] {
         if (isEntryPosition(SeqIndex)) {
@@ -528,7 +530,8 @@ void Trainer::ChangeErrorCount(int mode)
         // Any number other than 1..6 in the cell gives 1 whatever the answer.
         static const QStringList valid = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                           QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
-        const std::optional<int> score = writeScoreStep(id, valid.contains(text) ? std::optional<int>(delta) : std::nullopt);
+        const std::optional<int> score =
+            writeScoreStep(id, valid.contains(text) ? std::optional<int>(delta) : std::nullopt);
         // Only a score that reached the file is shown, so that the next
         // answer builds on what is stored.
         if (score)
@@ -575,7 +578,7 @@ std::optional<int> Trainer::writeScoreStep(const QString& id, std::optional<int>
                       QStringLiteral("\"Wiederholen\" speichert die Antwort, sobald das andere Programm die Datei "
                                      "freigegeben hat."));
             if (MsgBox(prompt, MsgStyle::RetryCancel + MsgStyle::Exclamation) != MsgResult::Retry)
-                ErrorHandling::raiseReported();   // told already; the answer is not counted
+                ErrorHandling::raiseReported(); // told already; the answer is not counted
             cursor.SetCursorToBusy(this);
         }
     }

@@ -78,8 +78,8 @@ bool Trainer::GetRelations()
         g.setCol(col);
         if (id == QLatin1String("*"))
             return;
-        const QString criteria =
-            SqlEquals(QStringLiteral("von"), id) + QStringLiteral(" OR ") + SqlEquals(QStringLiteral("nach"), id);
+        const QString criteria = SqlEquals(QStringLiteral("von"), id) + QStringLiteral(" OR ")
+                                 + SqlEquals(QStringLiteral("nach"), id);
         Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVerweise);
         const auto linked = [&] {
             return IsId(rs.Fields(QStringLiteral("von")), id) || IsId(rs.Fields(QStringLiteral("nach")), id);

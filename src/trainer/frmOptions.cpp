@@ -71,7 +71,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
     m_tabPanel = new QFrame(this);
     m_tabPanel->setFrameShape(QFrame::StyledPanel);
     m_tabPanel->setFrameShadow(QFrame::Raised);
-    m_tabPanel->setAutoFillBackground(true);  // covers Label2 as the tab strip did
+    m_tabPanel->setAutoFillBackground(true); // covers Label2 as the tab strip did
     tbsOptions = new QTabBar(this);
     tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
     tbsOptions->setDrawBase(false);
@@ -102,7 +102,8 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
 
     cmdApply = control<QPushButton>(this, QStringLiteral("cmdApply"), QStringLiteral("Über&nehmen"), 4920, 5055, 1095, 375);
     cmdOK = control<QPushButton>(this, QStringLiteral("cmdOK"), QStringLiteral("&OK"), 2490, 5055, 1095, 375);
-    cmdCancel = control<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Abbrechen"), 3720, 5055, 1095, 375);
+    cmdCancel =
+        control<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Abbrechen"), 3720, 5055, 1095, 375);
     for (QPushButton* b : {cmdApply, cmdOK, cmdCancel})
         b->setAutoDefault(false);
     cmdApply->setDefault(true);
@@ -167,8 +168,8 @@ void frmOptions::buildPage0()
     Frame1 = control<QGroupBox>(page, QStringLiteral("Frame1"), QStringLiteral("Sprachen"), 240, 2160, 2655, 1455);
     Sprache_spanisch = control<QRadioButton>(Frame1, QStringLiteral("Sprache_spanisch"),
                                              QStringLiteral("Spanisch zuerst"), 360, 240, 2055, 495);
-    Sprache_deutsch = control<QRadioButton>(Frame1, QStringLiteral("Sprache_deutsch"),
-                                            QStringLiteral("Deutsch zuerst"), 360, 720, 2055, 495);
+    Sprache_deutsch = control<QRadioButton>(Frame1, QStringLiteral("Sprache_deutsch"), QStringLiteral("Deutsch zuerst"),
+                                            360, 720, 2055, 495);
     Sprache_spanisch->setChecked(true);
 
     Erklaerung_Reihenfolge = multiLineLabel(page, QStringLiteral("Erklaerung_Reihenfolge"));
@@ -178,15 +179,17 @@ void frmOptions::buildPage0()
 void frmOptions::buildPage1()
 {
     QWidget* page = picOptions[1];
-    fraSample2 = control<QGroupBox>(page, QStringLiteral("fraSample2"), QStringLiteral("Vokabeltest"), 120, 360, 3375, 3195);
+    fraSample2 =
+        control<QGroupBox>(page, QStringLiteral("fraSample2"), QStringLiteral("Vokabeltest"), 120, 360, 3375, 3195);
     Selbsttest = control<QCheckBox>(fraSample2, QStringLiteral("Selbsttest"), QStringLiteral("Vokabeltest aktiviert"),
                                     240, 480, 3015, 255);
     Schleife = control<QCheckBox>(fraSample2, QStringLiteral("Schleife"), QStringLiteral("Schleife"), 240, 840, 3015, 375);
-    Schreiben = control<QCheckBox>(fraSample2, QStringLiteral("Schreiben"), QStringLiteral("Schreiben"), 960, 2760, 3015, 375);
+    Schreiben =
+        control<QCheckBox>(fraSample2, QStringLiteral("Schreiben"), QStringLiteral("Schreiben"), 960, 2760, 3015, 375);
     FehlerBestaetigen = control<QCheckBox>(fraSample2, QStringLiteral("FehlerBestaetigen"),
                                            QStringLiteral("Fehler bestätigen"), 960, 3240, 3015, 375);
-    MainOnly = control<QCheckBox>(fraSample2, QStringLiteral("MainOnly"), QStringLiteral("Vergleich nur mit Hauptausdruck"),
-                                  960, 3720, 3015, 375);
+    MainOnly = control<QCheckBox>(fraSample2, QStringLiteral("MainOnly"),
+                                  QStringLiteral("Vergleich nur mit Hauptausdruck"), 960, 3720, 3015, 375);
     FehlerBestaetigen->setChecked(true);
     // Write, Confirm Error and Compare with Main Part only are not offered.
     Schreiben->setVisible(false);
@@ -200,8 +203,8 @@ void frmOptions::buildPage1()
 void frmOptions::buildPage3()
 {
     QWidget* page = picOptions[3];
-    Frame2 = control<QGroupBox>(page, QStringLiteral("Frame2"), QStringLiteral("Folgende Spalten sollen angezeigt werden:"),
-                                0, 120, 5535, 4095);
+    Frame2 = control<QGroupBox>(page, QStringLiteral("Frame2"),
+                                QStringLiteral("Folgende Spalten sollen angezeigt werden:"), 0, 120, 5535, 4095);
     Label4 = multiLineLabel(Frame2, QStringLiteral("Label4"));
     Label4->setText(QStringLiteral("Geben Sie hier an, welche Spalten in der Vokabelliste angezeigt werden sollen, "
                                    "und welche Spalten ausgeblendet werden sollen."));
@@ -230,15 +233,16 @@ void frmOptions::buildPage3()
     };
     ListColumnOptions& columns = ListColumnOptions::instance();
     for (const Box& b : boxes) {
-        QCheckBox* box = control<QCheckBox>(Frame2, QString::fromLatin1(b.name), QString::fromUtf8(b.text), 240, b.top,
-                                            2535, 255);
+        QCheckBox* box =
+            control<QCheckBox>(Frame2, QString::fromLatin1(b.name), QString::fromUtf8(b.text), 240, b.top, 2535, 255);
         // Our fonts run wider than the design's: a long text widens its box.
         if (box->sizeHint().width() > box->width())
             box->resize(box->sizeHint().width(), box->height());
         box->setChecked(columns.checked(b.column));
         // The list reads the boxes whenever it lays out its columns.
         const ListColumnOptions::Box column = b.column;
-        connect(box, &QCheckBox::toggled, this, [column](bool on) { ListColumnOptions::instance().setChecked(column, on); });
+        connect(box, &QCheckBox::toggled, this,
+                [column](bool on) { ListColumnOptions::instance().setChecked(column, on); });
         *b.box = box;
     }
 }
@@ -290,7 +294,7 @@ int frmOptions::selectedTab() const { return tbsOptions->currentIndex() + 1; }
 void frmOptions::selectTab(int index)
 {
     if (tbsOptions->currentIndex() != index - 1)
-        tbsOptions->setCurrentIndex(index - 1);  // raises tbsOptions_Click
+        tbsOptions->setCurrentIndex(index - 1); // raises tbsOptions_Click
     else
         tbsOptions_Click();
 }
@@ -459,13 +463,13 @@ void frmOptions::explain(QObject* control)
     QLabel* target = KommentarLabel;
     QString text;
     auto languageText = [en](const QString& l) {
-        return en ? QStringLiteral("Option '") + l + QStringLiteral(" first': The expression in ") + l +
-                        QStringLiteral(" will be displayed first.")
-                  : QStringLiteral("Option '") + l + QStringLiteral(" zuerst': Der Ausdruck in ") + l +
-                        QStringLiteral(" wird als erstes angezeigt.");
+        return en ? QStringLiteral("Option '") + l + QStringLiteral(" first': The expression in ") + l
+                        + QStringLiteral(" will be displayed first.")
+                  : QStringLiteral("Option '") + l + QStringLiteral(" zuerst': Der Ausdruck in ") + l
+                        + QStringLiteral(" wird als erstes angezeigt.");
     };
-    if (control == Reihenfolge_sequentiell || control == Reihenfolge_shuffle || control == Reihenfolge_random ||
-        control == Sprache_spanisch || control == Sprache_deutsch)
+    if (control == Reihenfolge_sequentiell || control == Reihenfolge_shuffle || control == Reihenfolge_random
+        || control == Sprache_spanisch || control == Sprache_deutsch)
         target = Erklaerung_Reihenfolge;
     if (control == Reihenfolge_sequentiell)
         text = tr2(QStringLiteral("Option 'Sequential': The vocabulary will be displayed in the same order, as in the "
@@ -553,7 +557,8 @@ void frmOptions::SetUserInterfaceProperties()
     Label1->setText(QStringLiteral("AND"));
     add->setText(QStringLiteral("Add"));
     Remove->setText(QStringLiteral("Remove"));
-    Erklaerung_Zeichen->setText(QStringLiteral("The pairs of characters, that shall be treated as equal, can be edited here."));
+    Erklaerung_Zeichen->setText(
+        QStringLiteral("The pairs of characters, that shall be treated as equal, can be edited here."));
 }
 
 // ---------------------------------------------------------------------------

@@ -26,7 +26,7 @@ public:
 
     // Tab strip; tabs are counted from 1 as the trainer's menus name them.
     QTabBar* tbsOptions;
-    std::array<QWidget*, 4> picOptions{};  // pages: order, test, pairs, list columns
+    std::array<QWidget*, 4> picOptions{}; // pages: order, test, pairs, list columns
 
     // Page 0: order and languages.
     QGroupBox* fraSample1;

@@ -29,8 +29,8 @@ const QString kExceptionsSection = QStringLiteral("Exceptions");
 void frmOptions::buildPage2()
 {
     QWidget* page = picOptions[2];
-    fraSample3 = control<QGroupBox>(page, QStringLiteral("fraSample3"), QStringLiteral("Gleich zu behandelnde Buchstaben"),
-                                    240, 435, 3255, 3105);
+    fraSample3 = control<QGroupBox>(page, QStringLiteral("fraSample3"),
+                                    QStringLiteral("Gleich zu behandelnde Buchstaben"), 240, 435, 3255, 3105);
     MSFlexGrid1 = new MSFlexGrid(fraSample3);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
     Twips::place(MSFlexGrid1, 120, 360, kPairGridWidth, 2535);

@@ -24,7 +24,7 @@ namespace AsNobody {
 namespace {
 
 struct Account {
-    bool drop = false;   // false: already unprivileged
+    bool drop = false; // false: already unprivileged
     uid_t uid = 0;
     gid_t gid = 0;
 };
@@ -49,14 +49,13 @@ bool dropRights(const Account& a)
     return !a.drop || (setgroups(0, nullptr) == 0 && setgid(a.gid) == 0 && setuid(a.uid) == 0 && geteuid() != 0);
 }
 
-constexpr int kWindowWork = 5;   // exit code of a forked child that touched a window
+constexpr int kWindowWork = 5; // exit code of a forked child that touched a window
 
 void waitForChild(pid_t pid, const QString& what)
 {
     int status = 0;
-    ASSERT_TRUE(ChildWait::ended(pid, status))
-        << "the child as nobody (" << qPrintable(what) << ") did not end within " << ChildWait::kSeconds
-        << " s and was killed";
+    ASSERT_TRUE(ChildWait::ended(pid, status)) << "the child as nobody (" << qPrintable(what) << ") did not end within "
+                                               << ChildWait::kSeconds << " s and was killed";
     ASSERT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == kWindowWork)
         << "AsNobody::run (" << qPrintable(what) << ") did window work in a fork of a process with threads; "
         << "use AsNobody::runTest";
@@ -160,10 +159,9 @@ void openPath(const QString& path)
         const QByteArray name = QFile::encodeName(p);
         struct stat st {};
         if (::stat(name.constData(), &st) == 0) {
-            const mode_t wanted =
-                S_ISDIR(st.st_mode) ? (S_IRGRP | S_IXGRP | S_IROTH | S_IXOTH) : (S_IRGRP | S_IROTH);
+            const mode_t wanted = S_ISDIR(st.st_mode) ? (S_IRGRP | S_IXGRP | S_IROTH | S_IXOTH) : (S_IRGRP | S_IROTH);
             if ((st.st_mode & wanted) != wanted)
-                ::chmod(name.constData(), (st.st_mode & 07777) | wanted);   // keeps sticky and set-id bits
+                ::chmod(name.constData(), (st.st_mode & 07777) | wanted); // keeps sticky and set-id bits
         }
         if (p == own)
             break;

@@ -20,7 +20,7 @@ bool ended(pid_t pid, int& status, int seconds)
             return got == pid;
         if (clock.elapsed() > seconds * 1000LL) {
             kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);   // a killed child ends at once
+            waitpid(pid, &status, 0); // a killed child ends at once
             return false;
         }
         usleep(pause);

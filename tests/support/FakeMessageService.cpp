@@ -9,7 +9,7 @@ int FakeMessageService::message(const MessageRequest& request)
         answer = answers.front();
         answers.pop_front();
     } else {
-        static const int firstButton[] = {MsgResult::OK, MsgResult::OK, MsgResult::Abort,
+        static const int firstButton[] = {MsgResult::OK,  MsgResult::OK,  MsgResult::Abort,
                                           MsgResult::Yes, MsgResult::Yes, MsgResult::Retry};
         static const int buttons[6][3] = {{MsgResult::OK, MsgResult::OK, MsgResult::OK},
                                           {MsgResult::OK, MsgResult::Cancel, MsgResult::Cancel},

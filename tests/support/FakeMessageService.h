@@ -40,7 +40,14 @@ public:
     std::function<void(const Shown&)> onMessage;
 
     QString lastPrompt() const { return shown.isEmpty() ? QString() : shown.last().prompt; }
-    void clear() { shown.clear(); dialogTitles.clear(); beeps = 0; answers.clear(); dialogs.clear(); }
+    void clear()
+    {
+        shown.clear();
+        dialogTitles.clear();
+        beeps = 0;
+        answers.clear();
+        dialogs.clear();
+    }
 };
 
 // Installs a fresh fake for the lifetime of the object (use one per test).

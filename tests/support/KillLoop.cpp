@@ -181,8 +181,7 @@ QString buildFile(const QString& folder)
     TestDatabase db(path);
     db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Französisch@")).setDBVersion(2);
     for (int i = 0; i < kEntries; ++i)
-        if (db.addEntry({{}, QStringLiteral("Wort%1").arg(i)}, {{}, QStringLiteral("mot%1").arg(i)}, kFirstScore)
-            != i + 1)
+        if (db.addEntry({{}, QStringLiteral("Wort%1").arg(i)}, {{}, QStringLiteral("mot%1").arg(i)}, kFirstScore) != i + 1)
             throw std::runtime_error("unexpected entry ID");
     // Every committed change of an entry, in order, with what it wrote.
     db.exec(QStringLiteral("CREATE TABLE WriteLog (n INTEGER PRIMARY KEY, ID INTEGER, Score INTEGER, Info TEXT)"));
@@ -201,8 +200,8 @@ Summary run(Writer writer, int kills, const QString& folder, const QStringList& 
     // The trainer's write is slower; its window of kill moments is wider.
     std::uniform_int_distribution<int> delayUs(0, writer == Writer::Engine ? 20000 : 100000);
     long from = 0;
-    long logged = 0;                  // log entries checked so far
-    long trainerScore = kFirstScore;  // what the trainer's entry holds
+    long logged = 0;                 // log entries checked so far
+    long trainerScore = kFirstScore; // what the trainer's entry holds
     for (int round = 0; round < kills; ++round) {
         const QString where = QStringLiteral("round %1 (seed %2): ").arg(round).arg(seed);
         const Child child = start(writer, path, from, childArgs);
@@ -222,7 +221,7 @@ Summary run(Writer writer, int kills, const QString& folder, const QStringList& 
             usleep(useconds_t(delayUs(rng)));
         kill(child.pid, SIGKILL);
         for (Report r; readReport(child.fd, r, 0);)
-            reports << r;   // reports already in the pipe were committed too
+            reports << r; // reports already in the pipe were committed too
         close(child.fd);
         int status = 0;
         if (!ChildWait::ended(child.pid, status, 10)) {
@@ -232,8 +231,9 @@ Summary run(Writer writer, int kills, const QString& folder, const QStringList& 
         if (!wrote || !WIFSIGNALED(status)) {
             QFile log(path + QStringLiteral(".log"));
             log.open(QIODevice::ReadOnly);
-            sum.problems << where + QStringLiteral("the writer ended by itself (exit %1) or wrote too little: ")
-                                        .arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1)
+            sum.problems << where
+                                + QStringLiteral("the writer ended by itself (exit %1) or wrote too little: ")
+                                      .arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1)
                                 + QString::fromLocal8Bit(log.readAll().right(2000));
             return sum;
         }
@@ -259,20 +259,22 @@ Summary run(Writer writer, int kills, const QString& folder, const QStringList& 
             const Report want = expected(writer, k, trainerScore);
             const QStringList held = log[int(i)].split(u' ');
             const Report inFile{k, held.value(0).toLongLong(), held.value(1).toLong()};
-            if (i < reports.size() && (reports[int(i)].k != k || reports[int(i)].id != want.id
-                                       || reports[int(i)].score != want.score))
-                sum.problems << where + QStringLiteral("write %1 reported %2, the rule gives %3")
-                                            .arg(k)
-                                            .arg(shown(reports[int(i)]), shown(want));
+            if (i < reports.size()
+                && (reports[int(i)].k != k || reports[int(i)].id != want.id || reports[int(i)].score != want.score))
+                sum.problems << where
+                                    + QStringLiteral("write %1 reported %2, the rule gives %3")
+                                          .arg(k)
+                                          .arg(shown(reports[int(i)]), shown(want));
             if (inFile.id != want.id || inFile.score != want.score
                 || (writer == Writer::Engine && held.value(2) != QString::number(k)))
-                sum.problems << where + QStringLiteral("write %1 is %2 (%3) in the file, the rule gives %4")
-                                            .arg(k)
-                                            .arg(shown(inFile), held.value(2), shown(want));
+                sum.problems << where
+                                    + QStringLiteral("write %1 is %2 (%3) in the file, the rule gives %4")
+                                          .arg(k)
+                                          .arg(shown(inFile), held.value(2), shown(want));
             trainerScore = inFile.score;
         }
         logged += log.size();
-        from = last + 2;   // numbers stay distinct whether or not last + 1 got in
+        from = last + 2; // numbers stay distinct whether or not last + 1 got in
     }
     return sum;
 }
@@ -331,7 +333,7 @@ Together answerTogether(const QString& path, int copies, long answers, const QSt
             if ((p.revents & POLLIN) && read(p.fd, &r, sizeof r) == sizeof r) {
                 ++result.reported;
             } else if (p.revents & (POLLHUP | POLLERR)) {
-                p.fd = -1;   // this copy stopped; the others go on
+                p.fd = -1; // this copy stopped; the others go on
                 --running;
             }
         }
@@ -360,11 +362,8 @@ Together answerTogether(const QString& path, int copies, long answers, const QSt
         const long score = scores[i].toLong();
         const bool step = std::abs(score - previous) == 1 || (score == previous && (score == 1 || score == 6));
         if (!step && ++result.stale <= 10)
-            result.problems << QStringLiteral("write %1 of %2: score %3 after %4")
-                                   .arg(i + 1)
-                                   .arg(scores.size())
-                                   .arg(score)
-                                   .arg(previous);
+            result.problems
+                << QStringLiteral("write %1 of %2: score %3 after %4").arg(i + 1).arg(scores.size()).arg(score).arg(previous);
         previous = score;
     }
     if (result.stale > 10)

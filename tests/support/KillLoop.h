@@ -23,14 +23,14 @@
 namespace KillLoop {
 
 enum class Writer {
-    Engine,    // Edit/Update through the engine's record set
-    Trainer,   // the trainer's self-test answer, through the windows
+    Engine,  // Edit/Update through the engine's record set
+    Trainer, // the trainer's self-test answer, through the windows
 };
 
 struct Summary {
     int kills = 0;
-    long writes = 0;        // writes reported as done, over all rounds
-    QStringList problems;   // one line per lost write, damaged file or failed round
+    long writes = 0;      // writes reported as done, over all rounds
+    QStringList problems; // one line per lost write, damaged file or failed round
 };
 
 // Builds a database in folder and kills the writer kills times on it.
@@ -55,10 +55,10 @@ QStringList answerBeside(const QString& path, int answers, const QStringList& ch
 // one from the score committed just before it (a stale step went from a score
 // read before another copy's write) and every reported answer must be logged.
 struct Together {
-    long reported = 0;      // answers the copies reported as done
-    long written = 0;       // writes in the file's log
-    long stale = 0;         // writes that did not step from the score before them
-    QStringList problems;   // one line per problem, stale steps included
+    long reported = 0;    // answers the copies reported as done
+    long written = 0;     // writes in the file's log
+    long stale = 0;       // writes that did not step from the score before them
+    QStringList problems; // one line per problem, stale steps included
 };
 Together answerTogether(const QString& path, int copies, long answers, const QStringList& childArgs);
 

@@ -11,8 +11,8 @@ namespace OtherProgram {
 QString write(const QString& path, const QString& sql)
 {
     QProcess shell;
-    shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), QStringLiteral("-cmd"),
-                                            QStringLiteral(".timeout 100"), path, sql});
+    shell.start(QStringLiteral("sqlite3"),
+                {QStringLiteral("-bail"), QStringLiteral("-cmd"), QStringLiteral(".timeout 100"), path, sql});
     if (!shell.waitForFinished(10000))
         return QStringLiteral("sqlite3 did not run: ") + shell.errorString();
     const QString said = QString::fromLocal8Bit(shell.readAllStandardError()).trimmed();

@@ -34,9 +34,12 @@ public:
     QVariant column(int i) const
     {
         switch (sqlite3_column_type(m_stmt, i)) {
-        case SQLITE_NULL: return QVariant();
-        case SQLITE_INTEGER: return QVariant(qint64(sqlite3_column_int64(m_stmt, i)));
-        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_stmt, i));
+        case SQLITE_NULL:
+            return QVariant();
+        case SQLITE_INTEGER:
+            return QVariant(qint64(sqlite3_column_int64(m_stmt, i)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_stmt, i));
         default:
             return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
                                               sqlite3_column_bytes(m_stmt, i)));
@@ -87,8 +90,7 @@ TestDatabase::~TestDatabase() { close(); }
 void TestDatabase::open(const QString& path)
 {
     m_path = path;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                                   nullptr);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     check(rc, m_db, QStringLiteral("open ") + path);
     sqlite3_busy_timeout(m_db, 2000);
 }
@@ -108,8 +110,7 @@ TestDatabase& TestDatabase::setProperty(const QString& name, const QVariant& val
 
 TestDatabase& TestDatabase::removeProperty(const QString& name)
 {
-    exec(QStringLiteral("DELETE FROM %1 WHERE TableName = 'Vokabular' AND Name = ?1")
-             .arg(QLatin1String(Schema::kPropertyTable)),
+    exec(QStringLiteral("DELETE FROM %1 WHERE TableName = 'Vokabular' AND Name = ?1").arg(QLatin1String(Schema::kPropertyTable)),
          {name});
     return *this;
 }
@@ -158,8 +159,8 @@ qint64 TestDatabase::addEntryColumns(const QVariantMap& columns)
         args << it.value();
         marks << QStringLiteral("?%1").arg(args.size());
     }
-    return insert(QStringLiteral("INSERT INTO Vokabular (%1) VALUES (%2)").arg(names.join(QLatin1Char(',')),
-                                                                               marks.join(QLatin1Char(','))),
+    return insert(QStringLiteral("INSERT INTO Vokabular (%1) VALUES (%2)")
+                      .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
                   args);
 }
 
@@ -191,8 +192,7 @@ qint64 TestDatabase::addFunktAttribute(const QVariant& text)
 
 void TestDatabase::linkFunkt(const QVariant& entryId, const QVariant& attributeId)
 {
-    exec(QStringLiteral("INSERT INTO FunktionaleAttribute_Zwischen (IDV, ID) VALUES (?1, ?2)"),
-         {entryId, attributeId});
+    exec(QStringLiteral("INSERT INTO FunktionaleAttribute_Zwischen (IDV, ID) VALUES (?1, ?2)"), {entryId, attributeId});
 }
 
 qint64 TestDatabase::addSynonym(const QVariant& entryId, int sprache, const Side& side)

@@ -67,16 +67,15 @@ public:
     // One entry with any columns by name (values may be null); returns its ID.
     qint64 addEntryColumns(const QVariantMap& columns);
 
-    qint64 addArea(const QVariant& text);                 // Bereiche; returns ID
+    qint64 addArea(const QVariant& text); // Bereiche; returns ID
     void linkArea(const QVariant& entryId, const QVariant& areaId);
-    qint64 addGrammAttribute(const QVariant& text);       // GrammatikalischeAttribute; returns IDA
+    qint64 addGrammAttribute(const QVariant& text); // GrammatikalischeAttribute; returns IDA
     void linkGramm(const QVariant& entryId, const QVariant& attributeId);
-    qint64 addFunktAttribute(const QVariant& text);       // FunktionaleAttribute; returns IDA
+    qint64 addFunktAttribute(const QVariant& text); // FunktionaleAttribute; returns IDA
     void linkFunkt(const QVariant& entryId, const QVariant& attributeId);
     // Synonyme; returns the synonym's ID.
     qint64 addSynonym(const QVariant& entryId, int sprache, const Side& side);
-    void addReference(const QVariant& von, const QVariant& nach, const QString& typ,
-                      const QString& subTyp = QString());
+    void addReference(const QVariant& von, const QVariant& nach, const QString& typ, const QString& subTyp = QString());
 
     // Many rows at once: wrap the inserts in begin()/commit() for speed.
     void begin();

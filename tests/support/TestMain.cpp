@@ -12,8 +12,7 @@
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                    : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     QTemporaryDir settings;
     SettingsStore::setRoot(settings.path());
@@ -22,7 +21,7 @@ int main(int argc, char** argv)
     // the temporary folder fails the run.
     QTemporaryDir temp;
     qputenv("TMPDIR", temp.path().toLocal8Bit());
-    qputenv("LEXUVANT_TEST_FOLDER", temp.path().toLocal8Bit());   // stays when a test points TMPDIR elsewhere
+    qputenv("LEXUVANT_TEST_FOLDER", temp.path().toLocal8Bit()); // stays when a test points TMPDIR elsewhere
     ::testing::InitGoogleTest(&argc, argv);
     int result = RUN_ALL_TESTS();
     const QStringList pictures = QDir(temp.path()).entryList({QStringLiteral("*.png")}, QDir::Files);

@@ -9,8 +9,7 @@ namespace {
 QImage grabOn(xcb_connection_t* c, xcb_window_t root, const QRect& area)
 {
     xcb_get_image_cookie_t cookie = xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root, int16_t(area.x()),
-                                                  int16_t(area.y()), uint16_t(area.width()),
-                                                  uint16_t(area.height()), ~0u);
+                                                  int16_t(area.y()), uint16_t(area.width()), uint16_t(area.height()), ~0u);
     xcb_get_image_reply_t* reply = xcb_get_image_reply(c, cookie, nullptr);
     if (!reply)
         return {};
@@ -25,10 +24,7 @@ QImage grabOn(xcb_connection_t* c, xcb_window_t root, const QRect& area)
     return image;
 }
 
-xcb_window_t rootOf(xcb_connection_t* c)
-{
-    return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-}
+xcb_window_t rootOf(xcb_connection_t* c) { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
 } // namespace
 
 ScreenWatcher::ScreenWatcher(const QRect& area) : m_area(area)

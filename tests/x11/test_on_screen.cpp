@@ -87,7 +87,8 @@ QList<bool> inkColumns(const QImage& screen, const QRect& band)
     for (int x = 0; x < band.width(); ++x)
         for (int y = band.top() + 2; y < band.bottom() - 1; ++y) {
             const QColor c = screen.pixelColor(band.left() + x, y);
-            if (std::abs(c.red() - ground.red()) + std::abs(c.green() - ground.green()) + std::abs(c.blue() - ground.blue()) > 150) {
+            if (std::abs(c.red() - ground.red()) + std::abs(c.green() - ground.green()) + std::abs(c.blue() - ground.blue())
+                > 150) {
                 ink[x] = true;
                 break;
             }
@@ -154,15 +155,17 @@ protected:
         // Taken once it is on the screen, active, and looks the same twice.
         QImage screen;
         QList<bool> ink, previous;
-        QTest::qWaitFor([&] {
-            if (!wide.windowHandle()->isExposed() || !wide.isActiveWindow())
-                return false;
-            screen = grabScreen();
-            ink = captionInk(screen, titleBand(wide));
-            const bool settled = ink.size() > 50 && ink == previous;
-            previous = ink;
-            return settled;
-        }, 10000);
+        QTest::qWaitFor(
+            [&] {
+                if (!wide.windowHandle()->isExposed() || !wide.isActiveWindow())
+                    return false;
+                screen = grabScreen();
+                ink = captionInk(screen, titleBand(wide));
+                const bool settled = ink.size() > 50 && ink == previous;
+                previous = ink;
+                return settled;
+            },
+            10000);
         save(screen, QStringLiteral("progress-reference.png"));
         return ink;
     }
@@ -267,7 +270,7 @@ protected:
                 }
                 odd += !asEmpty && !asFull;
             }
-            return odd <= 8;   // the rounded ends of the chunk
+            return odd <= 8; // the rounded ends of the chunk
         };
         // The caption's width as a wide window of the same kind shows it
         // (active or not, its letters take the same columns, give or take an edge).
@@ -291,8 +294,8 @@ protected:
                 save(picture, name + QStringLiteral("-not-whole.png"));
                 ADD_FAILURE() << "the progress window on the screen is not whole: " << wrong * 100
                               << "% of its client area wrong, bar " << (barWhole ? "painted" : "not painted")
-                              << ", caption " << width << " pixels wide instead of " << captionWidth
-                              << " (picture " << (&picture - &pictures.front()) << " of " << pictures.size() << ")";
+                              << ", caption " << width << " pixels wide instead of " << captionWidth << " (picture "
+                              << (&picture - &pictures.front()) << " of " << pictures.size() << ")";
                 break;
             }
             shares.push_back(chunkShare(picture, bar));
@@ -377,7 +380,8 @@ TEST_F(OnScreenTest, ProgressOfAListBuildAndAShuffleIsWholeWheneverItIsOnTheScre
     ASSERT_TRUE(LargeDb::generate(inApp(QStringLiteral("huge.lxt")), entries, &error)) << qPrintable(error);
     Forms::form1().Open_DB(QStringLiteral("huge.lxt"));
     ASSERT_FALSE(Forms::form1().DBName.isEmpty());
-    const std::vector<double> build = watchProgress(QStringLiteral("Vokabelliste wird erstellt"), QStringLiteral("progress-build"),
+    const std::vector<double> build = watchProgress(QStringLiteral("Vokabelliste wird erstellt"),
+                                                    QStringLiteral("progress-build"),
                                                     [] { Forms::form2().Command4_Click(); });
     ASSERT_FALSE(build.empty());
     EXPECT_TRUE(std::any_of(build.begin(), build.end(), [](double s) { return s > 0.2 && s < 0.8; }));
@@ -388,13 +392,14 @@ TEST_F(OnScreenTest, ProgressOfAListBuildAndAShuffleIsWholeWheneverItIsOnTheScre
     ASSERT_EQ(t.seqCount(), entries);
     t.OptSequentiell = false;
     t.OptShuffle = true;
-    EXPECT_FALSE(watchProgress(QStringLiteral("Vokabeln werden gemischt"), QStringLiteral("progress-shuffle"),
-                               [&] { t.Command6_Click(); })
-                     .empty());
+    EXPECT_FALSE(watchProgress(QStringLiteral("Vokabeln werden gemischt"), QStringLiteral("progress-shuffle"), [&] {
+                     t.Command6_Click();
+                 }).empty());
     Forms::form1().Open_DB(QStringLiteral("large.lxt"));
     Forms::form2().Command4_Click();
     ASSERT_EQ(t.seqCount(), 3000);
-    watchProgress(QStringLiteral("Vokabeln werden gemischt"), QStringLiteral("progress-short"), [&] { t.Command6_Click(); });
+    watchProgress(QStringLiteral("Vokabeln werden gemischt"), QStringLiteral("progress-short"),
+                  [&] { t.Command6_Click(); });
 }
 
 // Auswahl (its button), Liste (Ctrl+L), Trainer (Ctrl+T) and a language
@@ -407,7 +412,7 @@ TEST_F(OnScreenTest, CommandsBringWindowsBackWhereTheyWere)
     makeLanguageDb(QStringLiteral("Englisch.lxt"), QStringLiteral("Englisch"));
     Form1& f1 = Forms::form1();
     f1.show();
-    Forms::form2().Command4_Click();   // a list, so that every command is offered
+    Forms::form2().Command4_Click(); // a list, so that every command is offered
     // The learner brings the main window forward, then clicks or types.
     auto inMainWindow = [&](const QStringList& input) {
         ASSERT_TRUE(waitExposed(f1, true));
@@ -418,8 +423,8 @@ TEST_F(OnScreenTest, CommandsBringWindowsBackWhereTheyWere)
     const auto button = [&](const char* name) {
         QWidget* b = child<QPushButton>(f1, name);
         const QPoint centre = b->mapToGlobal(b->rect().center());
-        return QStringList{QStringLiteral("mousemove"), QString::number(centre.x()),
-                           QString::number(centre.y()), QStringLiteral("click"), QStringLiteral("1")};
+        return QStringList{QStringLiteral("mousemove"), QString::number(centre.x()), QString::number(centre.y()),
+                           QStringLiteral("click"), QStringLiteral("1")};
     };
     struct Case {
         const char* name;
@@ -476,15 +481,15 @@ TEST_F(OnScreenTest, ConfirmationDialogLeavesQuestionAndAnswerInSight)
             EXPECT_TRUE(QTest::qWaitFor([&] { return frameKnown(dlg); }));
             frame = dlg.windowHandle()->frameGeometry();
             const QRect fields = onScreen(*t.VokabelnGrid);
-            EXPECT_FALSE(frame.intersects(fields)) << "over the question and answer: " << qPrintable(picture) << " dialog "
-                                                   << frame.x() << "," << frame.y() << " fields " << fields.x() << ","
-                                                   << fields.y() << " " << fields.width() << "x" << fields.height();
+            EXPECT_FALSE(frame.intersects(fields))
+                << "over the question and answer: " << qPrintable(picture) << " dialog " << frame.x() << "," << frame.y()
+                << " fields " << fields.x() << "," << fields.y() << " " << fields.width() << "x" << fields.height();
             EXPECT_TRUE(area.contains(frame)) << "not whole on the screen";
             save(grabScreen(), picture);
             dlg.JaButton->click();
         });
-        t.Command3_Click();   // the question
-        t.Command3_Click();   // the answer, then the self-test question
+        t.Command3_Click(); // the question
+        t.Command3_Click(); // the answer, then the self-test question
         return frame;
     };
     const QRect first = ask(QStringLiteral("confirm-beside.png"));
@@ -499,7 +504,8 @@ TEST_F(OnScreenTest, ConfirmationDialogLeavesQuestionAndAnswerInSight)
         // report places in between, and may put it a pixel off).
         t.move(left, t.y());
         ASSERT_TRUE(QTest::qWaitFor([&] { return std::abs(t.windowHandle()->frameGeometry().left() - left) <= 1; }));
-        ASSERT_TRUE(onScreen(*t.VokabelnGrid).intersects(first) || area.right() - t.frameGeometry().right() < first.width());
+        ASSERT_TRUE(onScreen(*t.VokabelnGrid).intersects(first)
+                    || area.right() - t.frameGeometry().right() < first.width());
         ask(QStringLiteral("confirm-trainer-at-%1.png").arg(left));
     }
     MessageService::install(previous);
@@ -522,8 +528,8 @@ TEST_F(OnScreenTest, ConfirmationDialogShowsItsCaptionAndComesBackWhenMinimised)
         // Minimising the question (which takes the trainer along under this
         // window manager) must not leave it out of reach.
         EXPECT_TRUE(minimiseByWindowManager(dlg));
-        EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.windowHandle()->isExposed() && !dlg.isMinimized() && !t.isMinimized(); },
-                                    5000))
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return dlg.windowHandle()->isExposed() && !dlg.isMinimized() && !t.isMinimized(); }, 5000))
             << "left minimised";
         dlg.JaButton->click();
         EXPECT_TRUE(sameCaption(caption, wholeCaption(dlg.windowTitle()))) << "caption cut or missing in the title bar";
@@ -548,9 +554,8 @@ TEST_F(OnScreenTest, NoticeLeavesNothingOfTheMainWindowOnTheScreen)
     ASSERT_TRUE(waitInFront(t));
     const QRect screen = f.screen()->geometry();
     const auto watch = onceBoxIsOpen([&](QMessageBox&) {
-        const bool gone = QTest::qWaitFor([&] {
-            return !f.windowHandle()->isExposed() || !f.windowHandle()->frameGeometry().intersects(screen);
-        }, 2000);
+        const bool gone = QTest::qWaitFor(
+            [&] { return !f.windowHandle()->isExposed() || !f.windowHandle()->frameGeometry().intersects(screen); }, 2000);
         save(grabScreen(), QStringLiteral("notice-main-window.png"));
         EXPECT_TRUE(gone) << "main window on the screen at " << f.windowHandle()->frameGeometry().x() << ","
                           << f.windowHandle()->frameGeometry().y();
@@ -580,7 +585,7 @@ TEST_F(OnScreenTest, TrainerNoticeLeavesQuestionAndAnswerInSight)
                                                << frame.y() << " fields " << fields.x() << "," << fields.y();
         EXPECT_TRUE(t.screen()->availableGeometry().contains(frame)) << "not whole on the screen";
     });
-    t.Command2_Click();   // one past the last entry
+    t.Command2_Click(); // one past the last entry
 }
 
 // Asks a window to close the way a window manager does, from a connection

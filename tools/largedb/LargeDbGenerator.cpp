@@ -57,19 +57,19 @@ private:
     std::vector<sqlite3_stmt*> m_stmts;
 };
 
-const char* const kAreas[] = {"Basiskommunikation", "Einkaufen", "Essen",      "Orte",
-                              "Reisen",             "Richtungen", "Zahlen",    "Zeiten"};
-const char* const kSyllables[] = {"ka", "ber", "lin", "to", "mar", "sen", "ül", "rei", "ne", "sta",
-                                  "dor", "fen", "hau", "mö", "gel", "tri", "ach", "wen", "pa", "ßen",
-                                  "lu", "ster", "wa", "gän", "ri", "cho", "bel", "an", "zu", "kor"};
-const char* const kEnglish[] = {"th", "ing", "ro", "ve", "sh", "ea", "ton", "ly", "ar", "ble",
-                                "wi", "mo", "ck", "ou", "er", "pre", "st", "and", "ight", "ful"};
+const char* const kAreas[] = {"Basiskommunikation", "Einkaufen", "Essen", "Orte", "Reisen",
+                              "Richtungen",         "Zahlen",    "Zeiten"};
+const char* const kSyllables[] = {"ka",  "ber",  "lin", "to",  "mar", "sen", "ül",  "rei", "ne", "sta",
+                                  "dor", "fen",  "hau", "mö",  "gel", "tri", "ach", "wen", "pa", "ßen",
+                                  "lu",  "ster", "wa",  "gän", "ri",  "cho", "bel", "an",  "zu", "kor"};
+const char* const kEnglish[] = {"th", "ing", "ro", "ve", "sh", "ea",  "ton", "ly",  "ar",   "ble",
+                                "wi", "mo",  "ck", "ou", "er", "pre", "st",  "and", "ight", "ful"};
 const char* const kWortarten[] = {"Substantiv", "Verb", "Adjektiv", "Adverb", "Präposition", "Redewendung"};
 const char* const kArtikel[] = {"der", "die", "das"};
-const char* const kGramm[] = {"Plural", "Singular", "unregelmäßig", "trennbar", "reflexiv", "Genitiv",
-                              "Dativ", "Akkusativ", "Perfekt mit sein", "schwach", "stark", "Komparativ"};
-const char* const kFunkt[] = {"Begrüßung", "Bitte", "Frage", "Entschuldigung", "Zustimmung", "Ablehnung",
-                              "Beschreibung", "Vergleich", "Aufforderung", "Dank"};
+const char* const kGramm[] = {"Plural", "Singular",  "unregelmäßig",     "trennbar", "reflexiv", "Genitiv",
+                              "Dativ",  "Akkusativ", "Perfekt mit sein", "schwach",  "stark",    "Komparativ"};
+const char* const kFunkt[] = {"Begrüßung", "Bitte",        "Frage",     "Entschuldigung", "Zustimmung",
+                              "Ablehnung", "Beschreibung", "Vergleich", "Aufforderung",   "Dank"};
 const char* const kRelTypes[] = {"Abgeleitet", "Gegenteil", "Siehe auch", "Andere Bedeutung", "Ähnliche Bedeutung"};
 
 template <size_t N>
@@ -127,14 +127,16 @@ void fill(Writer& w, int entries)
     const int nGramm = 240, nFunkt = 160;
     sqlite3_stmt* gramm = w.prepare(QStringLiteral("INSERT INTO GrammatikalischeAttribute (Attribut_Text) VALUES (?1)"));
     for (int i = 0; i < nGramm; ++i) {
-        Writer::text(gramm, 1, pick(rng, kGramm) + QLatin1Char(' ') + word(rng, kSyllables, std::size(kSyllables), 2, 3)
-                                   + QStringLiteral(" %1").arg(i + 1));
+        Writer::text(gramm, 1,
+                     pick(rng, kGramm) + QLatin1Char(' ') + word(rng, kSyllables, std::size(kSyllables), 2, 3)
+                         + QStringLiteral(" %1").arg(i + 1));
         w.run(gramm);
     }
     sqlite3_stmt* funkt = w.prepare(QStringLiteral("INSERT INTO FunktionaleAttribute (Attribut_Text) VALUES (?1)"));
     for (int i = 0; i < nFunkt; ++i) {
-        Writer::text(funkt, 1, pick(rng, kFunkt) + QLatin1Char(' ') + word(rng, kSyllables, std::size(kSyllables), 2, 3)
-                                   + QStringLiteral(" %1").arg(i + 1));
+        Writer::text(funkt, 1,
+                     pick(rng, kFunkt) + QLatin1Char(' ') + word(rng, kSyllables, std::size(kSyllables), 2, 3)
+                         + QStringLiteral(" %1").arg(i + 1));
         w.run(funkt);
     }
 
@@ -149,7 +151,8 @@ void fill(Writer& w, int entries)
         w.prepare(QStringLiteral("INSERT INTO FunktionaleAttribute_Zwischen (IDV, ID) VALUES (?1, ?2)"));
     sqlite3_stmt* syn = w.prepare(QStringLiteral(
         "INSERT INTO Synonyme (VID, Sprache, Prefix, Main, Suffix, Kommentar) VALUES (?1, ?2, ?3, ?4, ?5, ?6)"));
-    sqlite3_stmt* ref = w.prepare(QStringLiteral("INSERT INTO Referenzen (von, nach, Typ, SubTyp) VALUES (?1, ?2, ?3, ?4)"));
+    sqlite3_stmt* ref =
+        w.prepare(QStringLiteral("INSERT INTO Referenzen (von, nach, Typ, SubTyp) VALUES (?1, ?2, ?3, ?4)"));
 
     for (int id = 1; id <= entries; ++id) {
         const QString wortart = pick(rng, kWortarten);
@@ -181,14 +184,14 @@ void fill(Writer& w, int entries)
         sqlite3_bind_int(linkArea, 2, a1);
         w.run(linkArea);
         if (rng() % 3 == 0) {
-            const int a2 = 1 + (a1 + int(rng() % 7)) % 8;   // a different second area
+            const int a2 = 1 + (a1 + int(rng() % 7)) % 8; // a different second area
             sqlite3_bind_int(linkArea, 1, id);
             sqlite3_bind_int(linkArea, 2, a2);
             w.run(linkArea);
         }
         for (int k = int(rng() % 3); k > 0; --k) {
             sqlite3_bind_int(linkGramm, 1, id);
-            sqlite3_bind_int(linkGramm, 2, 1 + int(rng() % (nGramm - 20)));   // the last ones stay unused
+            sqlite3_bind_int(linkGramm, 2, 1 + int(rng() % (nGramm - 20))); // the last ones stay unused
             w.run(linkGramm);
         }
         if (rng() % 4 == 0) {
@@ -223,8 +226,7 @@ bool generate(const QString& path, int entries, QString* error)
 {
     QFile::remove(path);
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr)
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
         != SQLITE_OK) {
         if (error)
             *error = QString::fromUtf8(db ? sqlite3_errmsg(db) : "cannot open");
