@@ -3,7 +3,6 @@
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
 #include "common/HelpKey.h"
-#include "common/IdLookup.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "engine/AppError.h"
@@ -265,17 +264,6 @@ void Liste::SaveColWidths()
         m_savedWidths[k] = MSFlexGrid1->ColWidth(txtSpanisch + k);
 }
 
-void Liste::HideColsAccordingToOptions()
-{
-    ErrorHandling::reportAndLeave([&] {
-        const ListColumnOptions& opt = ListColumnOptions::instance();
-        for (int b = 0; b < ListColumnOptions::Count; ++b) {
-            const int col = ListColumnOptions::kFirstColumn + b;
-            MSFlexGrid1->setColWidth(col, opt.checked(ListColumnOptions::Box(b)) ? m_savedWidths[col - txtSpanisch] : 0);
-        }
-    });
-}
-
 bool Liste::ColIsHidden(int ICol)
 {
     if (ICol == 0 || ICol == 1 || ICol == 2 || ICol >= txtSpanisch_Prefix)
@@ -408,10 +396,6 @@ void Liste::resetAndSortWord(const QString& mode)
 }
 
 void Liste::SortByAll() { resetAndSortWord(QStringLiteral("All")); }
-void Liste::SortByPrefix() { resetAndSortWord(QStringLiteral("Prefix")); }
-void Liste::SortByMain() { resetAndSortWord(QStringLiteral("Main")); }
-void Liste::SortBySuffix() { resetAndSortWord(QStringLiteral("Suffix")); }
-
 void Liste::SortWord(const QString& mode)
 {
     ErrorHandling::reportAndPassOn([&] {
@@ -455,41 +439,6 @@ void Liste::SortAccordingToCol()
 }
 
 void Liste::SetColResize() { MSFlexGrid1->setAllowUserResizing(ColIsHidden(MSFlexGrid1->MouseCol()) ? 0 : 1); }
-
-int Liste::RowPos_To_RecPos(int Row)
-{
-    int result = -1;
-    ErrorHandling::reportAndPassOn([&] {
-        MSFlexGrid& g = *MSFlexGrid1;
-        const int r = g.Row();
-        const int c = g.Col();
-        g.setRow(Row);
-        g.setCol(1);
-        const QString id = g.Text();
-        g.setRow(r);
-        g.setCol(c);
-        Recordset& rs = mustBeSet(Forms::form1().clsdb.rsVokabular);
-        FindId(rs, QStringLiteral("Vokabular.ID"), id);
-        if (!rs.NoMatch())
-            result = rs.Fields(0).toInt();
-    });
-    return result;
-}
-
-int Liste::Fgi(int R, int c) { return R * MSFlexGrid1->Cols() + c; }
-
-QString Liste::ArrayDBToListe(const QString& str)
-{
-    QString out;
-    ErrorHandling::reportAndPassOn([&] {
-        qsizetype start = 0;
-        for (qsizetype at = str.indexOf(QLatin1Char('@')); at >= 0; at = str.indexOf(QLatin1Char('@'), start)) {
-            out += str.mid(start, at - start) + QLatin1Char(';');
-            start = at + 1;
-        }
-    });
-    return out;
-}
 
 void Liste::Command1_Click() { hide(); }
 

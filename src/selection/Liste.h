@@ -49,7 +49,6 @@ public:
     void SetHeaders();
     void AdjustControls();
     void SaveColWidths();
-    void HideColsAccordingToOptions();
     bool ColIsHidden(int ICol);
 
     void LoescheListe();
@@ -59,12 +58,15 @@ public:
     void ResetMarke();
     void SortByAll();
     void SortWord(const QString& mode);
-    void SortByPrefix();
-    void SortByMain();
-    void SortBySuffix();
     void SortAccordingToCol();
     void SetColResize();
     void SetUserInterfaceProperties();
+
+    // Procedures no command uses (Liste_Unbound.cpp).
+    void HideColsAccordingToOptions();
+    void SortByPrefix();
+    void SortByMain();
+    void SortBySuffix();
     int RowPos_To_RecPos(int Row);
     int Fgi(int R, int c);
     QString ArrayDBToListe(const QString& str);
