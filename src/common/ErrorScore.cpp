@@ -23,12 +23,15 @@ std::optional<QString> ScoreText(const QVariant& stored)
     return QString::number(value);
 }
 
+bool IsScoreText(const QString& text)
+{
+    return text.size() == 1 && text[0] >= QLatin1Char('1') && text[0] <= QLatin1Char('6');
+}
+
 int SteppedScore(const QVariant& stored, int delta)
 {
     const std::optional<QString> text = ScoreText(stored);
-    static const QStringList valid = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                      QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
-    if (!text || !valid.contains(*text))
+    if (!text || !IsScoreText(*text))
         return 1;
     return std::clamp(text->toInt() + delta, 1, 6);
 }

@@ -10,6 +10,9 @@
 // (a text such as "abc", 2.5, a blob).
 std::optional<QString> ScoreText(const QVariant& stored);
 
+// Whether `text` is one of the scores "1" .. "6", exactly.
+bool IsScoreText(const QString& text);
+
 // The score after one answer (delta -1 right, +1 wrong, 0 neither), from the
 // score stored: a score whose text is "1" .. "6" moves one step within 1..6;
 // any other value gives 1.

@@ -528,10 +528,7 @@ void Trainer::ChangeErrorCount(int mode)
         if (!isNumber)
             ErrorHandling::raiseTypeMismatch();
         // Any number other than 1..6 in the cell gives 1 whatever the answer.
-        static const QStringList valid = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                          QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6")};
-        const std::optional<int> score =
-            writeScoreStep(id, valid.contains(text) ? std::optional<int>(delta) : std::nullopt);
+        const std::optional<int> score = writeScoreStep(id, IsScoreText(text) ? std::optional<int>(delta) : std::nullopt);
         // Only a score that reached the file is shown, so that the next
         // answer builds on what is stored.
         if (score)
