@@ -15,6 +15,7 @@
 #include "selection/ListColumnOptions.h"
 #include "selection/Liste.h"
 #include "support/AsNobody.h"
+#include "support/ChildWait.h"
 #include "support/FakeMessageService.h"
 #include "support/KillLoop.h"
 #include "support/TestDatabase.h"
@@ -884,7 +885,8 @@ TEST(OptionsKillTest, ApplyKilledHalfWayLeavesTheOldPairsOrTheNew)
         if (round > 0)
             done = readByte(child.fd, &c, 0) && c == 'd';
         close(child.fd);
-        waitpid(child.pid, nullptr, 0);
+        int status = 0;
+        ASSERT_TRUE(ChildWait::ended(child.pid, status, 10)) << "the killed Apply did not end within 10 s";
         ASSERT_TRUE(ready) << childLog();
         if (round == 0) {
             ASSERT_TRUE(done) << "the first Apply did not end: " << childLog();

@@ -154,6 +154,14 @@ Child start(Writer writer, const QString& path, long from, const QStringList& ch
                       path + QStringLiteral(".log"));
 }
 
+// The end of what the started programs printed, for a failure report.
+QString logTail(const QString& path)
+{
+    QFile log(path + QStringLiteral(".log"));
+    log.open(QIODevice::ReadOnly);
+    return QString::fromLocal8Bit(log.readAll().right(2000));
+}
+
 // Reads one report; false at the end of the pipe or after timeoutMs.
 bool readReport(int fd, Report& r, int timeoutMs)
 {
@@ -229,12 +237,10 @@ Summary run(Writer writer, int kills, const QString& folder, const QStringList& 
             return sum;
         }
         if (!wrote || !WIFSIGNALED(status)) {
-            QFile log(path + QStringLiteral(".log"));
-            log.open(QIODevice::ReadOnly);
             sum.problems << where
                                 + QStringLiteral("the writer ended by itself (exit %1) or wrote too little: ")
                                       .arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1)
-                                + QString::fromLocal8Bit(log.readAll().right(2000));
+                                + logTail(path);
             return sum;
         }
         ++sum.kills;
@@ -303,12 +309,10 @@ QStringList answerBeside(const QString& path, int answers, const QStringList& ch
         return {QStringLiteral("the killed copy did not end within 10 s")};
     if (got >= answers && WIFSIGNALED(status))
         return {};
-    QFile log(path + QStringLiteral(".log"));
-    log.open(QIODevice::ReadOnly);
     return {QStringLiteral("the other copy stopped after %1 answers (exit %2; 4: it was shown a box): %3")
                 .arg(got)
                 .arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1)
-                .arg(QString::fromLocal8Bit(log.readAll().right(2000)))};
+                .arg(logTail(path))};
 }
 
 Together answerTogether(const QString& path, int copies, long answers, const QStringList& childArgs)
@@ -345,14 +349,12 @@ Together answerTogether(const QString& path, int copies, long answers, const QSt
             ++result.reported;
         close(c.fd);
         int status = 0;
-        waitpid(c.pid, &status, 0);
-        if (!WIFSIGNALED(status)) {
-            QFile log(path + QStringLiteral(".log"));
-            log.open(QIODevice::ReadOnly);
+        if (!ChildWait::ended(c.pid, status, 10))
+            result.problems << QStringLiteral("a killed copy did not end within 10 s");
+        else if (!WIFSIGNALED(status))
             result.problems << QStringLiteral("a copy stopped by itself (exit %1; 4: it was shown a box): %2")
                                    .arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1)
-                                   .arg(QString::fromLocal8Bit(log.readAll().right(2000)));
-        }
+                                   .arg(logTail(path));
     }
     TestDatabase check(path, TestDatabase::OpenExisting);
     const QStringList scores = check.texts(QStringLiteral("SELECT Score FROM WriteLog WHERE ID = 1 ORDER BY n"));
