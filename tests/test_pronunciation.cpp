@@ -3,16 +3,20 @@
 // without a table, the grid's set-up, and the window's life: created when
 // needed, brought to the front while open, rebuilt after it was closed.
 #include "MainWindowFixture.h"
+#include "engine/Database.h"
+#include "engine/Recordset.h"
 #include "platform/MSFlexGrid.h"
 #include "pronunciation/PronunciationTables.h"
 #include "pronunciation/frmAussprache.h"
 #include "platform/Twips.h"
+#include "support/TestFiles.h"
 
 #include <QFontMetrics>
 #include <QImage>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTableView>
 #include <QTest>
 
@@ -289,6 +293,59 @@ TEST_F(PronunciationGuide, EveryTextFitsItsCell)
         }
         guide->close();
         unloadNow();
+    }
+}
+
+// Words of the shipped databases whose sound a letter group's rule, read
+// as written, would get wrong (a soft k inside a compound, f before ð, a
+// breathed p before l): the rows of that group must name them.
+TEST(PronunciationTables, RowsNameTheDatabaseWordsTheirRulesMustCover)
+{
+    const struct {
+        const char* language;
+        const char* group;
+        const char* word;
+    } cases[] = {
+        {"Schwedisch", "g", "morgon"},        {"Schwedisch", "k", "snabbköp"},      {"Schwedisch", "k", "Kiruna"},
+        {"Schwedisch", "lj", "trafikljuset"}, {"Isländisch", "f", "sofðu"},         {"Isländisch", "f", "áfram"},
+        {"Isländisch", "f", "kaffi"},         {"Isländisch", "ng", "langt"},        {"Isländisch", "pp", "epli"},
+        {"Isländisch", "pp", "vatn"},         {"Portugiesisch", "qu", "cinquenta"}, {"Portugiesisch", "o", "olá"},
+        {"Italienisch", "ci", "farmacia"},    {"Französisch", "ai", "pain"},        {"Französisch", "g", "vingt"},
+        {"Französisch", "eur", "monsieur"},   {"Englisch", "a", "square"},          {"Englisch", "e", "very"},
+    };
+    const auto wholeWord = [](const QString& word) {
+        return QRegularExpression(QStringLiteral("(?<!\\w)%1(?!\\w)").arg(QRegularExpression::escape(word)),
+                                  QRegularExpression::CaseInsensitiveOption
+                                      | QRegularExpression::UseUnicodePropertiesOption);
+    };
+    QTemporaryDir dir;
+    std::map<QString, QString> databaseText;
+    for (const auto& c : cases) {
+        const QString language = QString::fromUtf8(c.language), word = QString::fromUtf8(c.word);
+        SCOPED_TRACE(std::string(c.language) + " " + c.group + " " + c.word);
+        QString& text = databaseText[language];
+        if (text.isEmpty()) {
+            const auto db = Database::OpenDatabase(TestFiles::copyShipped(language + QStringLiteral(".lxt"), dir));
+            for (const char* table : {"Vokabular", "Synonyme"})
+                for (auto rs = db->OpenRecordset(QStringLiteral("SELECT * FROM %1").arg(QLatin1String(table)));
+                     !rs->IsEOF(); rs->MoveNext())
+                    for (int i = 0; i < rs->FieldCount(); ++i)
+                        text += rs->Fields(i).toString() + QLatin1Char('\n');
+        }
+        ASSERT_TRUE(text.contains(wholeWord(word))) << "not a word of the database";
+
+        const Pronunciation::Table* table = Pronunciation::findTable(language);
+        ASSERT_NE(table, nullptr);
+        QString rules;
+        bool inGroup = false;
+        for (const Pronunciation::Row& row : table->rows) {
+            if (row.group)
+                inGroup = qstrcmp(row.group, c.group) == 0;
+            if (inGroup && row.description)
+                rules += QString::fromUtf8(row.description) + QLatin1Char('\n');
+        }
+        ASSERT_FALSE(rules.isEmpty()) << "no such letter group";
+        EXPECT_TRUE(rules.contains(wholeWord(word))) << rules.toStdString();
     }
 }
 
