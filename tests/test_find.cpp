@@ -313,8 +313,9 @@ TEST_F(Find, OverAListFromAShippedDatabase)
         const bool german = gSprache == QLatin1String("De");
         d.txtAusdruck->setText(german ? QStringLiteral("der a") : QStringLiteral("qqqq"));
         EXPECT_EQ(notFoundShown(d), !german);
-        if (german)
+        if (german) {
             EXPECT_TRUE(currentCell().startsWith(QStringLiteral("der A")));
+        }
         for (QWidget* w : d.findChildren<QWidget*>()) {
             if (w->parentWidget() != &d || w->isHidden())
                 continue;

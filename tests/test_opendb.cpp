@@ -191,14 +191,16 @@ TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
         EXPECT_LE(msgs->shown.size(), 2) << prompts().join(QLatin1Char('|')).toStdString();
         if (c.expectedLastPrompt.isEmpty())
             EXPECT_TRUE(msgs->lastPrompt().startsWith(kErrPrefix)) << msgs->lastPrompt().toStdString();
-        else
+        else {
             EXPECT_EQ(msgs->lastPrompt(), c.expectedLastPrompt);
+        }
         expectNoDatabase(f);
         EXPECT_FALSE(previous->isOpen());
         EXPECT_EQ(recentDB(), inApp(QStringLiteral("Englisch.lxt"))); // unchanged
         EXPECT_FALSE(Forms::progress().isVisible());
-        if (notLanguageDb)
+        if (notLanguageDb) {
             EXPECT_EQ(Forms::progress().Value(), 0);
+        }
 
         // The program goes on: the next language opens normally.
         msgs->clear();

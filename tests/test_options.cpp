@@ -545,8 +545,9 @@ TEST_F(OptionsTest, EnglishTexts)
             w.selectTab(tab);
             const QImage image = w.grab().toImage();
             EXPECT_FALSE(image.isNull());
-            if (!out.isEmpty())
+            if (!out.isEmpty()) {
                 EXPECT_TRUE(image.save(QStringLiteral("%1/english-tab%2.png").arg(out).arg(tab)));
+            }
         }
         w.Selbsttest->setChecked(true);
         w.Schleife->setChecked(true);
@@ -983,14 +984,16 @@ TEST_F(OptionsTest, ScreenshotsOfEveryPage)
         w.selectTab(tab);
         const QImage image = w.grab().toImage();
         EXPECT_FALSE(image.isNull());
-        if (!out.isEmpty())
+        if (!out.isEmpty()) {
             EXPECT_TRUE(image.save(QStringLiteral("%1/tab%2.png").arg(out).arg(tab)));
+        }
     }
     for (int page : {2, 3}) {
         const QImage image = w.picOptions[page]->grab().toImage();
         EXPECT_FALSE(image.isNull());
-        if (!out.isEmpty())
+        if (!out.isEmpty()) {
             EXPECT_TRUE(image.save(QStringLiteral("%1/page%2.png").arg(out).arg(page)));
+        }
     }
     // Every caption fits its control.
     for (auto* b : w.findChildren<QAbstractButton*>()) {

@@ -287,8 +287,9 @@ TEST_F(PronunciationGuide, EveryTextFitsItsCell)
                 const int oneLine = opt.fontMetrics.lineSpacing();
                 EXPECT_LE(need.height(), std::max(cellRect.height(), oneLine))
                     << table.language << " row " << r << ": " << text.toStdString();
-                if (lines == 1)
+                if (lines == 1) {
                     EXPECT_LT(need.height(), 2 * oneLine) << table.language << " row " << r << ": " << text.toStdString();
+                }
             }
         }
         guide->close();

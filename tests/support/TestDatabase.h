@@ -34,7 +34,11 @@ public:
     enum ExistingTag { OpenExisting };
 
     // One language side: prefix, main part, suffix, comment.
+    // Built with what a test names ({{}, main}): the parts not named stay empty.
     struct Side {
+        Side(QString prefix = {}, QString main = {}, QString suffix = {}, QString comment = {})
+            : prefix(std::move(prefix)), main(std::move(main)), suffix(std::move(suffix)), comment(std::move(comment))
+        {}
         QString prefix, main, suffix, comment;
     };
 

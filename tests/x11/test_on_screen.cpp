@@ -155,7 +155,7 @@ protected:
         // Taken once it is on the screen, active, and looks the same twice.
         QImage screen;
         QList<bool> ink, previous;
-        QTest::qWaitFor(
+        (void)QTest::qWaitFor(
             [&] {
                 if (!wide.windowHandle()->isExposed() || !wide.isActiveWindow())
                     return false;
@@ -176,7 +176,7 @@ protected:
     {
         QImage screen;
         QList<bool> last;
-        QTest::qWaitFor(
+        (void)QTest::qWaitFor(
             [&] {
                 if (!w.windowHandle()->isExposed() || !frameKnown(w) || !w.isActiveWindow())
                     return false;
@@ -342,7 +342,7 @@ protected:
     // after it is shown); the frame as it is when the wait ends.
     static QRect frameOnceAt(QWidget& w, const QRect& expected)
     {
-        QTest::qWaitFor([&] { return w.windowHandle()->frameGeometry() == expected; }, 3000);
+        (void)QTest::qWaitFor([&] { return w.windowHandle()->frameGeometry() == expected; }, 3000);
         return w.windowHandle()->frameGeometry();
     }
 
