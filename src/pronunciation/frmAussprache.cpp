@@ -198,14 +198,6 @@ void frmAussprache::NextRow()
     }
 }
 
-bool frmAussprache::GetKeyValue(qint32&, QString&, QString&, QString& keyVal)
-{
-    // No command uses it, and this platform has no registry: every look-up
-    // fails the way a key that cannot be opened does.
-    keyVal.clear();
-    return false;
-}
-
 frmAussprache* pronunciationGuide() { return g_guide.data(); }
 
 void showPronunciationGuide()

@@ -34,11 +34,12 @@ public:
     void SetzeGrid();
     // One row down; appends an empty row when the current row is the last.
     void NextRow();
-    // Reads one value of the platform registry; there is no registry here.
-    bool GetKeyValue(qint32& keyRoot, QString& keyName, QString& subKeyRef, QString& keyVal);
-
     // The grid's width in the window's scale units (its design width is in twips).
     double gridScaleWidth() const;
+
+    // Procedures no command uses (frmAussprache_Unbound.cpp).
+    // Reads one value of the platform registry; there is no registry here.
+    bool GetKeyValue(qint32& keyRoot, QString& keyName, QString& subKeyRef, QString& keyVal);
 
 protected:
     void reject() override;

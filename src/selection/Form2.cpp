@@ -278,6 +278,9 @@ void Form2::createParkedPanel()
     picOptions->hide();
 }
 
+// The parked panel's language check boxes call it; it does nothing, as it did.
+void Form2::SetLangEingabe(const QString&) {}
+
 void Form2::Form_Load()
 {
     ErrorHandling::Steps step(ErrorHandling::Always::Yes);

@@ -57,9 +57,10 @@ public:
     QWidget* picOptions = nullptr;
     QLineEdit* Beispielsatz = nullptr;
     QLineEdit* Zusatzinfo = nullptr;
+    // The language check boxes of the parked panel (Lang1Check, Lang2Check).
+    void SetLangEingabe(const QString& mode);
 
     // Procedures no command uses (Form2_Unbound.cpp).
-    void SetLangEingabe(const QString& mode);
     QString QueryStringForExpression(const QString& mode);
     QString AllGrammatikalisches(const QString& ID);
     QString AllFunktionales(const QString& ID);

@@ -1,5 +1,5 @@
-// Procedures of the selection window that no command uses: the language
-// choice and the expression of the parked panel (empty, as they were), and the
+// Procedures of the selection window that no command uses: the expression of
+// the parked panel (empty, as it was), and the
 // attribute texts of one entry. Kept, as they were, for callers to come.
 #include "selection/Form2.h"
 
@@ -10,8 +10,6 @@
 #include "database/CDBHandler.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
-
-void Form2::SetLangEingabe(const QString&) {}
 
 QString Form2::QueryStringForExpression(const QString&) { return QString(); }
 
