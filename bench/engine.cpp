@@ -1,9 +1,11 @@
 // Figures of the database engine on a 100,000-entry vocabulary database, each
 // beside the same work done with plain SQLite calls (values read into
 // QVariants on both sides, as the windows need them; both connections opened
-// without SQLite's per-call mutex).
+// without SQLite's per-call mutex). Each step runs several times; the figures
+// are the fastest and the median, the ratio is between the fastest times.
 //   bench_engine [entries=100000]
 #include "ProcessMemory.h"
+#include "Timing.h"
 #include "largedb/LargeDbGenerator.h"
 #include "engine/Database.h"
 #include "engine/Recordset.h"
@@ -17,7 +19,6 @@
 #include <QVariant>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <sqlite3.h>
 
 namespace {
@@ -35,19 +36,6 @@ const char* const kStatements[] = {
     "SELECT * FROM Bereiche_Zwischen",
     "SELECT * FROM Synonyme",
 };
-
-// Best of `rounds` runs, in milliseconds.
-double best(int rounds, const std::function<void()>& work)
-{
-    double m = 1e18;
-    for (int i = 0; i < rounds; ++i) {
-        QElapsedTimer t;
-        t.start();
-        work();
-        m = std::min(m, t.nsecsElapsed() / 1e6);
-    }
-    return m;
-}
 
 QVariant plainValue(sqlite3_stmt* s, int c)
 {
@@ -114,9 +102,10 @@ double untilLockFree(sqlite3* other, const QElapsedTimer& since)
     return since.nsecsElapsed() / 1e6;
 }
 
-void line(const char* what, double ours, double plain, const char* target)
+void line(const char* what, const Timing& ours, const Timing& plain, const char* target)
 {
-    std::printf("%-46s %10.2f ms   plain %10.2f ms   ratio %5.2f   (target %s)\n", what, ours, plain, ours / plain, target);
+    std::printf("%-46s %s   plain %s   ratio %5.2f   (target %s)\n", what, ours.text(2).c_str(), plain.text(2).c_str(),
+                ours.fastestMs / plain.fastestMs, target);
 }
 
 } // namespace
@@ -140,14 +129,14 @@ int main(int argc, char** argv)
     const QByteArray cpath = QFile::encodeName(path);
 
     // (1) Opening the database and its eleven record sets.
-    const double openOurs = best(20, [&] {
+    const Timing openOurs = timeRuns(20, [&] {
         auto db = Database::OpenDatabase(path);
         std::vector<std::shared_ptr<Recordset>> sets;
         for (const char* sql : kStatements)
             sets.push_back(db->OpenRecordset(QString::fromLatin1(sql), 2));
         db->Close();
     });
-    const double openPlain = best(20, [&] {
+    const Timing openPlain = timeRuns(20, [&] {
         sqlite3* db = nullptr;
         sqlite3_open_v2(cpath.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
         std::vector<sqlite3_stmt*> stmts;
@@ -169,15 +158,15 @@ int main(int argc, char** argv)
 
     // (2) Walking the whole table, every column read.
     long n1 = 0, n2 = 0;
-    const double walkOurs = best(3, [&] { n1 = engineWalk(*db, QStringLiteral("Vokabular.ID LIKE '*'")); });
-    const double walkPlain = best(3, [&] { n2 = plainWalk(plain, "SELECT * FROM Vokabular"); });
+    const Timing walkOurs = timeRuns(5, [&] { n1 = engineWalk(*db, QStringLiteral("Vokabular.ID LIKE '*'")); });
+    const Timing walkPlain = timeRuns(5, [&] { n2 = plainWalk(plain, "SELECT * FROM Vokabular"); });
     line("walk \"Vokabular.ID LIKE '*'\"", walkOurs, walkPlain, "within 2x");
     std::printf("%-46s %ld rows (plain %ld)\n", "", n1, n2);
 
     // (3) The score range.
-    const double rangeOurs = best(3, [&] { n1 = engineWalk(*db, QStringLiteral("(Score >=2 AND Score <=5)")); });
-    const double rangePlain =
-        best(3, [&] { n2 = plainWalk(plain, "SELECT * FROM Vokabular WHERE Score BETWEEN 2 AND 5"); });
+    const Timing rangeOurs = timeRuns(5, [&] { n1 = engineWalk(*db, QStringLiteral("(Score >=2 AND Score <=5)")); });
+    const Timing rangePlain =
+        timeRuns(5, [&] { n2 = plainWalk(plain, "SELECT * FROM Vokabular WHERE Score BETWEEN 2 AND 5"); });
     line("walk \"(Score >=2 AND Score <=5)\"", rangeOurs, rangePlain, "within 2x");
     std::printf("%-46s %ld rows (plain %ld)\n", "", n1, n2);
 
@@ -196,7 +185,7 @@ int main(int argc, char** argv)
                         "FunktionaleAttribute_Zwischen.ID=FunktionaleAttribute.IDA"),
          QStringLiteral("Attribut_Text LIKE '*'")},
     };
-    const double cellsOurs = best(2, [&] {
+    const Timing cellsOurs = timeRuns(5, [&] {
         for (int id = 1; id <= listEntries; ++id) {
             for (const auto& p : parts) {
                 auto rs = db->OpenRecordset(p[0].arg(id), 2);
@@ -210,7 +199,7 @@ int main(int argc, char** argv)
             }
         }
     });
-    const double cellsPlain = best(2, [&] {
+    const Timing cellsPlain = timeRuns(5, [&] {
         for (int id = 1; id <= listEntries; ++id)
             for (const auto& p : parts)
                 plainWalk(plain, p[0].arg(id).toUtf8().constData());

@@ -1,11 +1,15 @@
 // Building the vocabulary list of a 100,000-entry database the way the
 // selection window does it, against the same cells read with one plain SQLite
 // query; then sorting the list by a language and one find keystroke.
-// Prints the times, their ratio and the peak memory (VmHWM).
+// Each step runs several times (`runs` for the long ones, more for the short);
+// it prints the fastest and the median time of each, the ratios between the
+// fastest times, and the peak memory (VmHWM).
 // The program frees small blocks at once (mallopt in main.cpp); the benchmark
 // starts itself again with the same setting as a glibc tunable, so that its
 // figures are the program's.
+//   bench_list_build [entries=100000] [runs=5]
 #include "ProcessMemory.h"
+#include "Timing.h"
 #include "common/Global.h"
 #include "common/TextProcs.h"
 #include "largedb/LargeDbGenerator.h"
@@ -33,6 +37,7 @@
 #include <cstdio>
 #include <sqlite3.h>
 #include <thread>
+#include <utility>
 #include <unistd.h>
 #include <vector>
 
@@ -126,6 +131,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int entries = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
+    const int runs = argc > 2 ? std::max(1, QString::fromLocal8Bit(argv[2]).toInt()) : 5;
+    const int quickRuns = 2 * runs + 1;
     std::printf("machine: %u cores\n", std::thread::hardware_concurrency());
 
     QTemporaryDir folder;
@@ -153,70 +160,84 @@ int main(int argc, char** argv)
     std::printf("open database: %lld ms\n", static_cast<long long>(t.elapsed()));
     f1.Marke_bmp = AppPaths::picturePath(QStringLiteral("marke.png")); // as the start-up sets it
 
-    // The plain query first, its rows released again, so the peak memory
-    // below is the program's own and not the sum of both lists.
-    t.restart();
-    qint64 plainNs = 0;
+    // The plain query first, its rows released again and the peak started
+    // anew, so the peak memory below is the program's own and neither the sum
+    // of both lists nor what the repeated plain query left behind.
+    double plainMs = 0;
     {
-        const std::vector<Row> plain = plainQuery(path);
-        plainNs = t.nsecsElapsed();
-        std::printf("plain query into a vector: %.0f ms, %zu rows\n", plainNs / 1e6, plain.size());
+        std::vector<Row> plainRows;
+        const Timing plain = timeRuns(
+            runs, [&] { plainRows = plainQuery(path); }, [&] { std::vector<Row>().swap(plainRows); });
+        std::printf("plain query into a vector: %s, %zu rows\n", plain.text(0).c_str(), plainRows.size());
+        plainMs = plain.fastestMs;
     }
     std::printf("peak memory after the plain query (VmHWM): %ld MB\n", peakMemoryKb() / 1024);
+    if (!resetPeakMemory())
+        std::printf("(the peak memory below includes the plain query's: it cannot be started anew here)\n");
 
+    // The build into an empty list, the database opened anew before each run
+    // as a learner's flag button does.
     Form2& f2 = Forms::form2();
     MSFlexGrid* grid = Forms::liste().MSFlexGrid1;
-    t.restart();
-    f2.Command4_Click();
-    const qint64 buildNs = t.nsecsElapsed();
-    std::printf("list build (selection window): %.0f ms, %d rows\n", buildNs / 1e6, grid->Rows() - 1);
-    std::printf("ratio build / plain: %.2f (target 1.3 at most)\n", double(buildNs) / double(plainNs));
+    bool first = true;
+    const Timing build = timeRuns(
+        runs, [&] { f2.Command4_Click(); },
+        [&] {
+            if (!std::exchange(first, false))
+                f1.Open_DB(QStringLiteral("large.lxt"));
+        });
+    std::printf("list build (selection window): %s, %d rows\n", build.text(0).c_str(), grid->Rows() - 1);
+    std::printf("ratio build / plain: %.2f (fastest times; target 1.3 at most)\n", build.fastestMs / plainMs);
     std::printf("peak memory after the build (VmHWM): %ld MB\n", peakMemoryKb() / 1024);
 
     // The same selection again: the full list is emptied and built anew.
-    t.restart();
-    f2.Command4_Click();
-    const qint64 againNs = t.nsecsElapsed();
-    std::printf("list build again over the full list: %.0f ms, ratio to the plain query %.2f\n", againNs / 1e6,
-                double(againNs) / double(plainNs));
+    const Timing again = timeRuns(runs, [&] { f2.Command4_Click(); });
+    std::printf("list build again over the full list: %s, ratio to the plain query %.2f\n", again.text(0).c_str(),
+                again.fastestMs / plainMs);
     std::printf("peak memory after the second build (VmHWM): %ld MB\n", peakMemoryKb() / 1024);
 
     // Sorting as a click on a column header does it; dates sort through
-    // their key columns.
+    // their key columns. Each run starts from the order the sort before it
+    // in this list leaves (the first from the last one's).
     Liste& liste = Forms::liste();
-    const std::pair<const char*, int> sorts[] = {
-        {"entry date", Liste::txtEingabedatum}, {"change date", Liste::txtAenderungsdatum}, {"score", Liste::txtScore}};
-    for (const auto& [name, column] : sorts) {
+    const std::pair<const char*, int> sorts[] = {{"entry date", Liste::txtEingabedatum},
+                                                 {"change date", Liste::txtAenderungsdatum},
+                                                 {"score", Liste::txtScore},
+                                                 {"language 1", Liste::txtSpanisch}};
+    auto sortBy = [&](int column) {
         grid->setCol(column);
-        t.restart();
-        liste.SortAccordingToCol();
-        std::printf("sort by %s: %.1f ms (target 100 ms at most)\n", name, t.nsecsElapsed() / 1e6);
+        if (column == Liste::txtSpanisch)
+            liste.SortByAll();
+        else
+            liste.SortAccordingToCol();
+    };
+    for (size_t i = 0; i < std::size(sorts); ++i) {
+        const int column = sorts[i].second;
+        const int previous = sorts[(i + std::size(sorts) - 1) % std::size(sorts)].second;
+        const Timing sort = timeRuns(
+            quickRuns, [&] { sortBy(column); }, [&] { sortBy(previous); });
+        std::printf("sort by %s: %s (target 100 ms at most)\n", sorts[i].first, sort.text().c_str());
     }
-    grid->setCol(Liste::txtSpanisch);
-    t.restart();
-    liste.SortByAll();
-    std::printf("sort by language 1: %.1f ms (target 100 ms at most)\n", t.nsecsElapsed() / 1e6);
 
     // A text that only a row near the end of the sorted list begins with;
     // then one that no row begins with, so the whole list is searched.
     const QString target = grid->TextMatrix(grid->Rows() - 2, Liste::txtSpanisch);
     frmSuchen find; // sorts again by language 1
-    t.restart();
-    find.txtAusdruck->setText(target);
-    std::printf("find keystroke (match at row %d of %d): %.1f ms (target 10 ms at most)\n", grid->Row(),
-                grid->Rows() - 1, t.nsecsElapsed() / 1e6);
-    find.txtAusdruck->clear();
-    t.restart();
-    find.txtAusdruck->setText(target + QStringLiteral("~"));
-    std::printf("find keystroke (no match%s): %.1f ms (target 10 ms at most)\n",
-                find.lblNicht->isHidden() ? ", FOUND ONE" : "", t.nsecsElapsed() / 1e6);
+    auto clearFind = [&] { find.txtAusdruck->clear(); };
+    const Timing match = timeRuns(
+        quickRuns, [&] { find.txtAusdruck->setText(target); }, clearFind);
+    std::printf("find keystroke (match at row %d of %d): %s (target 10 ms at most)\n", grid->Row(), grid->Rows() - 1,
+                match.text().c_str());
+    const Timing noMatch = timeRuns(
+        quickRuns, [&] { find.txtAusdruck->setText(target + QStringLiteral("~")); }, clearFind);
+    std::printf("find keystroke (no match%s): %s (target 10 ms at most)\n",
+                find.lblNicht->isHidden() ? ", FOUND ONE" : "", noMatch.text().c_str());
 
     // Shuffling the list: the draw alone (Int(n * Rnd + 1), drawn again while
     // the row is taken), then the whole restart in shuffled order, progress
     // window included.
     const int n = grid->Rows() - 1;
-    t.restart();
-    {
+    const Timing draw = timeRuns(quickRuns, [&] {
         std::vector<int> order(size_t(n) + 1, 0);
         std::vector<bool> taken(size_t(n) + 1, false);
         SystemServices::randomize();
@@ -228,17 +249,15 @@ int main(int argc, char** argv)
             taken[size_t(row)] = true;
             order[size_t(i)] = row;
         }
-    }
-    const qint64 drawNs = t.nsecsElapsed();
+    });
     Trainer& trainer = Forms::trainer();
     trainer.OptSequentiell = false;
     trainer.OptShuffle = true;
-    t.restart();
-    trainer.Command6_Click();
-    const qint64 restartNs = t.nsecsElapsed();
-    std::printf("shuffle draw of %d entries: %.1f ms\n", n, drawNs / 1e6);
-    std::printf("restart in shuffled order (Neustart): %.1f ms\n", restartNs / 1e6);
-    std::printf("ratio restart / draw: %.2f\n", drawNs > 0 ? double(restartNs) / double(drawNs) : 0.0);
+    const Timing restart = timeRuns(quickRuns, [&] { trainer.Command6_Click(); });
+    std::printf("shuffle draw of %d entries: %s\n", n, draw.text().c_str());
+    std::printf("restart in shuffled order (Neustart): %s\n", restart.text().c_str());
+    std::printf("ratio restart / draw: %.2f (fastest times)\n",
+                draw.fastestMs > 0 ? restart.fastestMs / draw.fastestMs : 0.0);
 
     std::printf("peak memory (VmHWM): %ld MB (target 300 MB at most)\n", peakMemoryKb() / 1024);
     std::printf("message boxes: %d\n", messages->shown);

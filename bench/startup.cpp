@@ -5,6 +5,7 @@
 // more with 100,000 letter pairs stored in the settings file, once with a
 // 100,000-entry database in its place.
 //   bench_startup [runs=7]
+#include "Timing.h"
 #include "largedb/LargeDbGenerator.h"
 #include "platform/SettingsStore.h"
 
@@ -67,14 +68,6 @@ Run runOnce(const QString& home)
     const auto db = QRegularExpression(QStringLiteral("database: (.*)")).match(out);
     r.database = db.hasMatch() ? db.captured(1).trimmed() : QString();
     return r;
-}
-
-double median(std::vector<double> v)
-{
-    if (v.empty())
-        return -1;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 void measure(const char* name, const QString& home, int runs)

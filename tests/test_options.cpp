@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QFileInfo>
@@ -837,10 +838,10 @@ QStringList pairsInFile(const QString& file)
     return values;
 }
 
-bool readByte(int fd, char* c, int timeoutMs)
+bool readByte(int fd, char* c, const QDeadlineTimer& limit)
 {
     pollfd p{fd, POLLIN, 0};
-    return poll(&p, 1, timeoutMs) > 0 && read(fd, c, 1) == 1;
+    return poll(&p, 1, int(limit.remainingTime())) > 0 && read(fd, c, 1) == 1;
 }
 
 // A copy of the program applies the new pairs over the old ones and is killed
@@ -871,26 +872,28 @@ TEST(OptionsKillTest, ApplyKilledHalfWayLeavesTheOldPairsOrTheNew)
             f.open(QIODevice::ReadOnly);
             return f.readAll().right(2000).toStdString();
         };
+        // The copy's start and its first Apply share the limit of a wait on a child.
+        const QDeadlineTimer limit(ChildWait::kSeconds * 1000);
         char c = 0;
-        const bool ready = readByte(child.fd, &c, 120000) && c == 'r';
+        const bool ready = readByte(child.fd, &c, limit) && c == 'r';
         QElapsedTimer applying;
         applying.start();
         bool done = false;
         if (ready && round == 0) {
-            done = readByte(child.fd, &c, 300000) && c == 'd';
+            done = readByte(child.fd, &c, limit) && c == 'd';
             applyUs = applying.nsecsElapsed() / 1000;
         } else if (ready) {
             usleep(useconds_t(std::uniform_int_distribution<qint64>(0, applyUs)(rng)));
         }
         kill(child.pid, SIGKILL);
         if (round > 0)
-            done = readByte(child.fd, &c, 0) && c == 'd';
+            done = readByte(child.fd, &c, QDeadlineTimer(0)) && c == 'd';
         close(child.fd);
         int status = 0;
         ASSERT_TRUE(ChildWait::ended(child.pid, status, 10)) << "the killed Apply did not end within 10 s";
         ASSERT_TRUE(ready) << childLog();
         if (round == 0) {
-            ASSERT_TRUE(done) << "the first Apply did not end: " << childLog();
+            ASSERT_TRUE(done) << "the first Apply did not end within " << ChildWait::kSeconds << " s: " << childLog();
         }
         killedInApply += !done;
 

@@ -1,5 +1,7 @@
 // The command-line tools: an option they do not know, or --help, prints
 // their usage and writes nothing (no file named after the option).
+#include "support/ChildWait.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -25,7 +27,7 @@ TEST(Tools, OptionsPrintTheUsageAndWriteNothing)
         QProcess p;
         p.setWorkingDirectory(cwd.path());
         p.start(QStringLiteral(LEXUVANT_TEST_TOOLS_DIR "/") + QLatin1String(c.tool), {QLatin1String(c.option)});
-        ASSERT_TRUE(p.waitForFinished(60000));
+        ASSERT_TRUE(ChildWait::finished(p, QStringLiteral("the usage")));
         EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(p.exitCode(), c.exitCode);
         const QByteArray usage = c.toStandardOutput ? p.readAllStandardOutput() : p.readAllStandardError();

@@ -9,9 +9,10 @@ class QProcess;
 
 namespace ChildWait {
 
-// Well below ctest's limit for a test program (300 s), so that the report of
-// a child that hangs is ours.
+// At most half of ctest's limit for a test (tests/CMakeLists.txt), so that the
+// report of a child that hangs is ours.
 constexpr int kSeconds = 120;
+static_assert(2 * kSeconds <= LEXUVANT_TEST_TIMEOUT, "a hang must be reported before ctest ends the test");
 
 // Waits for pid to end and sets status as waitpid does. After `seconds` the
 // child is killed and reaped, and false is returned.

@@ -1,5 +1,7 @@
 #include "support/OtherProgram.h"
 
+#include "support/ChildWait.h"
+
 #include <QAbstractEventDispatcher>
 #include <QEventLoop>
 #include <QProcess>
@@ -13,7 +15,7 @@ QString write(const QString& path, const QString& sql)
     QProcess shell;
     shell.start(QStringLiteral("sqlite3"),
                 {QStringLiteral("-bail"), QStringLiteral("-cmd"), QStringLiteral(".timeout 100"), path, sql});
-    if (!shell.waitForFinished(10000))
+    if (!ChildWait::finished(shell, QStringLiteral("another program's write"), 10))
         return QStringLiteral("sqlite3 did not run: ") + shell.errorString();
     const QString said = QString::fromLocal8Bit(shell.readAllStandardError()).trimmed();
     if (shell.exitStatus() != QProcess::NormalExit || shell.exitCode() != 0)

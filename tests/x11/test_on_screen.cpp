@@ -13,6 +13,7 @@
 #include "platform/WindowPlacement.h"
 #include "selection/Liste.h"
 #include "selection/Form2.h"
+#include "support/ChildWait.h"
 #include "support/TestFiles.h"
 #include "trainer/ConfirmDlg.h"
 #include "trainer/Trainer.h"
@@ -327,7 +328,8 @@ protected:
     {
         QProcess run;
         run.start(QStringLiteral("xdotool"), arguments);
-        return run.waitForFinished(5000) && run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
+        return ChildWait::finished(run, QStringLiteral("input from outside"), 5)
+               && run.exitStatus() == QProcess::NormalExit && run.exitCode() == 0;
     }
 
     // In front: not minimised, shown by the window manager, and active.
