@@ -459,76 +459,79 @@ void frmOptions::explain(QObject* control)
     auto* w = qobject_cast<QWidget*>(control);
     if (!w || !w->isEnabled())
         return;
-    const bool en = isEnglish();
-    QLabel* target = KommentarLabel;
-    QString text;
-    auto languageText = [en](const QString& l) {
+    const Form1& f1 = Forms::form1();
+    auto languageText = [](const QString& l, bool en) {
         return en ? QStringLiteral("Option '") + l + QStringLiteral(" first': The expression in ") + l
                         + QStringLiteral(" will be displayed first.")
                   : QStringLiteral("Option '") + l + QStringLiteral(" zuerst': Der Ausdruck in ") + l
                         + QStringLiteral(" wird als erstes angezeigt.");
     };
-    if (control == Reihenfolge_sequentiell || control == Reihenfolge_shuffle || control == Reihenfolge_random
-        || control == Sprache_spanisch || control == Sprache_deutsch)
-        target = Erklaerung_Reihenfolge;
-    if (control == Reihenfolge_sequentiell)
-        text = tr2(QStringLiteral("Option 'Sequential': The vocabulary will be displayed in the same order, as in the "
-                                  "current Vocab List."),
-                   QStringLiteral("Option 'Sequentiell': Die Vokabeln werden in der Reihenfolge angezeigt, die sie in "
-                                  "der Vokabelliste haben."));
-    else if (control == Reihenfolge_shuffle)
-        text = tr2(QStringLiteral("Option 'Shuffled': The vocabulary will be shuffled prior to each start of the sequence."),
-                   QStringLiteral("Option 'Gemischt': Die Vokabeln werden vor jedem Durchgang gemischt."));
-    else if (control == Reihenfolge_random)
-        text = tr2(QStringLiteral("Option 'Random': There will not be a sequence created, but the vocabulary will be "
-                                  "selected randomly. This option can not be combined with option 'Loop'."),
-                   QStringLiteral("Option 'Random': Es wird keine Sequenz erzeugt, sondern die Vokabeln werden zufällig "
-                                  "ausgewählt. Diese Option geht nicht zusammen mit der Option 'Schleife'."));
-    else if (control == Sprache_spanisch)
-        text = languageText(Forms::form1().lang1);
-    else if (control == Sprache_deutsch)
-        text = languageText(Forms::form1().lang2);
-    else if (control == Selbsttest)
-        text = tr2(QStringLiteral("Option 'Vocab Test': Switch vocab test on/off. The settings for the vocab test are "
-                                  "determined with the subsequent options."),
-                   QStringLiteral("Option 'Vokabeltest aktiviert': Ein-/Ausschalten des Vokabeltest. Die Einstellungen "
-                                  "für den Vokabeltest werden mit den nachfolgenden Optionen bestimmt."));
-    else if (control == Schleife)
-        text = tr2(QStringLiteral("Option 'Loop': Switch Loop option for the vocab test on/off. When the Loop option is "
-                                  "set, all expressions of the sequence, that were not translated correctly by the "
-                                  "user, will be repeated in the test, until they are translated correctly."),
-                   QStringLiteral("Option 'Schleife': Ein-/Ausschalten der Schleifenoption für den Vokabeltest. Bei "
-                                  "aktivierter Schleifenoption werden alle nicht korrekt erkannte Vokabeln einer "
-                                  "Sequenz so lange im Vokabeltest wiederholt, bis sie korrekt erkannt worden sind."));
-    else if (control == Schreiben)
-        text = tr2(QStringLiteral("Option 'Write': Switch Write option for the vocab test on/off. If Write is activated, "
-                                  "on each vocabulary of a sequence a window comes up, where the translation of the "
-                                  "expression shall be entered. The input will be compared with the respective "
-                                  "expression stored in the data base."),
-                   QStringLiteral("Option 'Schreiben': Ein-/Ausschalten der Schreiben-Einstellung für den Vokabeltest. "
-                                  "Ist Schreiben aktiviert, erscheint für jede zu erkennende Vokabel einer Sequenz ein "
-                                  "Fenster, in dem die Vokabel einzugeben ist. Die Eingabe wird mit dem in der "
-                                  "Datenbank enthaltenen Ausdruck verglichen."));
-    else if (control == FehlerBestaetigen)
-        text = tr2(QStringLiteral("Option 'Confirm Error': Switch error confirmation mode on/off for the vocab test in "
-                                  "write-mode. When this option is set, the user can revise the decision of the "
-                                  "program, if it judges an entry as false."),
-                   QStringLiteral("Option 'Fehler bestätigen': Ein-/Ausschalten der Fehlerbestätigungsoption für den "
-                                  "Vokabeltest im Schreiben-Modus. Bei aktivierter Fehlerbstätigungsoption kann der "
-                                  "Benutzer die Entscheidung des Programms, eine Eingabe sei nicht zutreffend, "
-                                  "revidieren."));
-    else if (control == MainOnly)
-        text = tr2(QStringLiteral("Option 'Compare with main part only on/off': When this option is not set, the Trainer "
-                                  "compares the expression entered by the user, with the entire expression stored in "
-                                  "the data base(excluding the comment). When this option is set, only the main part "
-                                  "of the stored expression is compared with the user input."),
-                   QStringLiteral("Option 'Vergleich nur mit Hauptausdruck': In nicht eingeschaltetem Zustand "
-                                  "vergleicht der Vokabeltrainer die Benutzereingabe mit dem gesamten Ausdruck (ohne "
-                                  "den Kommentar), bei eingeschaltetem Zustand wird nur der als Hauptausdruck "
-                                  "gespeicherte Bereich mit der Benutzereingabe verglichen."));
-    else
-        return;
-    target->setText(text);
+    // Per control: the label that explains it (the order options on their own
+    // tab) and its text in English and German.
+    const struct {
+        QObject* control;
+        QLabel* target;
+        QString en, de;
+    } explanations[] = {
+        {Reihenfolge_sequentiell, Erklaerung_Reihenfolge,
+         QStringLiteral("Option 'Sequential': The vocabulary will be displayed in the same order, as in the "
+                        "current Vocab List."),
+         QStringLiteral("Option 'Sequentiell': Die Vokabeln werden in der Reihenfolge angezeigt, die sie in "
+                        "der Vokabelliste haben.")},
+        {Reihenfolge_shuffle, Erklaerung_Reihenfolge,
+         QStringLiteral("Option 'Shuffled': The vocabulary will be shuffled prior to each start of the sequence."),
+         QStringLiteral("Option 'Gemischt': Die Vokabeln werden vor jedem Durchgang gemischt.")},
+        {Reihenfolge_random, Erklaerung_Reihenfolge,
+         QStringLiteral("Option 'Random': There will not be a sequence created, but the vocabulary will be "
+                        "selected randomly. This option can not be combined with option 'Loop'."),
+         QStringLiteral("Option 'Random': Es wird keine Sequenz erzeugt, sondern die Vokabeln werden zufällig "
+                        "ausgewählt. Diese Option geht nicht zusammen mit der Option 'Schleife'.")},
+        {Sprache_spanisch, Erklaerung_Reihenfolge, languageText(f1.lang1, true), languageText(f1.lang1, false)},
+        {Sprache_deutsch, Erklaerung_Reihenfolge, languageText(f1.lang2, true), languageText(f1.lang2, false)},
+        {Selbsttest, KommentarLabel,
+         QStringLiteral("Option 'Vocab Test': Switch vocab test on/off. The settings for the vocab test are "
+                        "determined with the subsequent options."),
+         QStringLiteral("Option 'Vokabeltest aktiviert': Ein-/Ausschalten des Vokabeltest. Die Einstellungen "
+                        "für den Vokabeltest werden mit den nachfolgenden Optionen bestimmt.")},
+        {Schleife, KommentarLabel,
+         QStringLiteral("Option 'Loop': Switch Loop option for the vocab test on/off. When the Loop option is "
+                        "set, all expressions of the sequence, that were not translated correctly by the "
+                        "user, will be repeated in the test, until they are translated correctly."),
+         QStringLiteral("Option 'Schleife': Ein-/Ausschalten der Schleifenoption für den Vokabeltest. Bei "
+                        "aktivierter Schleifenoption werden alle nicht korrekt erkannte Vokabeln einer "
+                        "Sequenz so lange im Vokabeltest wiederholt, bis sie korrekt erkannt worden sind.")},
+        {Schreiben, KommentarLabel,
+         QStringLiteral("Option 'Write': Switch Write option for the vocab test on/off. If Write is activated, "
+                        "on each vocabulary of a sequence a window comes up, where the translation of the "
+                        "expression shall be entered. The input will be compared with the respective "
+                        "expression stored in the data base."),
+         QStringLiteral("Option 'Schreiben': Ein-/Ausschalten der Schreiben-Einstellung für den Vokabeltest. "
+                        "Ist Schreiben aktiviert, erscheint für jede zu erkennende Vokabel einer Sequenz ein "
+                        "Fenster, in dem die Vokabel einzugeben ist. Die Eingabe wird mit dem in der "
+                        "Datenbank enthaltenen Ausdruck verglichen.")},
+        {FehlerBestaetigen, KommentarLabel,
+         QStringLiteral("Option 'Confirm Error': Switch error confirmation mode on/off for the vocab test in "
+                        "write-mode. When this option is set, the user can revise the decision of the "
+                        "program, if it judges an entry as false."),
+         QStringLiteral("Option 'Fehler bestätigen': Ein-/Ausschalten der Fehlerbestätigungsoption für den "
+                        "Vokabeltest im Schreiben-Modus. Bei aktivierter Fehlerbstätigungsoption kann der "
+                        "Benutzer die Entscheidung des Programms, eine Eingabe sei nicht zutreffend, "
+                        "revidieren.")},
+        {MainOnly, KommentarLabel,
+         QStringLiteral("Option 'Compare with main part only on/off': When this option is not set, the Trainer "
+                        "compares the expression entered by the user, with the entire expression stored in "
+                        "the data base(excluding the comment). When this option is set, only the main part "
+                        "of the stored expression is compared with the user input."),
+         QStringLiteral("Option 'Vergleich nur mit Hauptausdruck': In nicht eingeschaltetem Zustand "
+                        "vergleicht der Vokabeltrainer die Benutzereingabe mit dem gesamten Ausdruck (ohne "
+                        "den Kommentar), bei eingeschaltetem Zustand wird nur der als Hauptausdruck "
+                        "gespeicherte Bereich mit der Benutzereingabe verglichen.")},
+    };
+    for (const auto& e : explanations)
+        if (e.control == control) {
+            e.target->setText(tr2(e.en, e.de));
+            return;
+        }
 }
 
 void frmOptions::SetUserInterfaceProperties()
