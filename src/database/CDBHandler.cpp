@@ -337,9 +337,24 @@ bool CDBHandler::BereinigeDB()
 {
     ErrorHandling::reportAndLeave([&] {
         // One transaction: thousands of deletes cost one write to the disk,
-        // and a failure leaves the file as it was.
+        // and a failure leaves the file as it was. It takes the write lock at
+        // its start, waiting for another program's as every write does; a
+        // transaction that has read first would be refused the lock at once.
+        // A file held locked longer is left as it is, without a word: the
+        // clean-up changes nothing of the learner's. A read-only file is only
+        // read unless there is something to delete.
         Database& db = mustBeSet(dbKopieren);
-        db.BeginTrans();
+        const auto lockedOut = [] { return ErrorHandling::currentError().number() == DbErr::Locked; };
+        try {
+            if (db.isReadOnly())
+                db.BeginTrans();
+            else
+                db.BeginWriteTrans();
+        } catch (...) {
+            if (lockedOut())
+                return;
+            throw;
+        }
         try {
             BereinigeRelationales(rsBereiche_Zwischen, rsBereiche);
             BereinigeRelationales(rsGrammatikalischeAttribute_Zwischen, rsGrammatikalischeAttribute);
@@ -348,6 +363,8 @@ bool CDBHandler::BereinigeDB()
             db.CommitTrans();
         } catch (...) {
             db.Rollback();
+            if (lockedOut())
+                return;
             throw;
         }
     });
