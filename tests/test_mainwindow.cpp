@@ -484,8 +484,9 @@ TEST_F(MainWindowStateTest, EnglishTextsReplaceTheGermanOnes)
         broken.dropTable(QStringLiteral("Vokabular"));
     }
     f.Open_DB(QStringLiteral("Spanisch.lxt"));
-    EXPECT_EQ(msgs->lastPrompt(),
-              QStringLiteral("The following error occured: \rThe file is not a valid language database."));
+    EXPECT_EQ(msgs->lastPrompt(), QStringLiteral("The following error occured: \rThe file is not a valid language "
+                                                 "database.\rFile: %1\rThe table \"Vokabular\" is missing.")
+                                      .arg(inApp(QStringLiteral("Spanisch.lxt"))));
     EXPECT_EQ(labelText(f, "DBAnzeige"), QStringLiteral("Database: <none>"));
     EXPECT_EQ(labelText(f, "Lang1Label"), QStringLiteral("<none>"));
     EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("<none>"));
