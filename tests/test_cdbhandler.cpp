@@ -323,6 +323,21 @@ TEST_F(HandlerFile, BereinigeDBReportsAFailureOnceAndIsStillTrue)
     EXPECT_EQ(TestDatabase(file(), TestDatabase::OpenExisting).count(QStringLiteral("Bereiche")), 1);
 }
 
+// A file that cannot be written and has nothing to clean up: the clean-up
+// reads it and says nothing.
+TEST_F(HandlerFile, BereinigeDBOnAReadOnlyFileWithNothingToDeleteIsSilent)
+{
+    {
+        TestDatabase db(file());
+        db.linkArea(db.addEntry({}, {}), db.addArea(QStringLiteral("Tiere")));
+    }
+    ScopedFakeMessages fake;
+    handler.dbKopieren = Database::OpenDatabase(file(), false, true);
+    ASSERT_TRUE(handler.OpenAllRecordsets());
+    EXPECT_TRUE(handler.BereinigeDB());
+    EXPECT_TRUE(fake->shown.isEmpty()) << fake->lastPrompt().toStdString();
+}
+
 // Many areas, attributes and synonyms, every 20th unused: the clean-up keeps
 // exactly the used ones. (Its speed on 100,000 entries is measured by bench_cleanup.)
 TEST_F(HandlerFile, BereinigeDBKeepsExactlyTheUsedRowsOfABigFile)

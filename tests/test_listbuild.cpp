@@ -321,14 +321,13 @@ TEST_F(ListBuild, NoHitLeavesHeaderOnlyAndConsistentState)
     EXPECT_TRUE(f2().Changes) << "only a build that reaches its end clears it";
 }
 
-TEST_F(ListBuild, MissingLanguageColumnStopsWithOneBoxAndNothingToTrain)
+TEST_F(ListBuild, FirstRowThatFailsStopsWithOneBoxAndNothingToTrain)
 {
-    const QString path = dir.filePath(QStringLiteral("old.lxt"));
+    const QString path = dir.filePath(QStringLiteral("bad.lxt"));
     {
-        // Version 1 names the columns by language; these are named Lang1_/Lang2_.
         TestDatabase db(path);
-        db.setLanguages(kLanguages).setDBVersion(1);
-        db.addEntry({{}, QStringLiteral("eins")}, {{}, QStringLiteral("un")}, 6);
+        db.setLanguages(kLanguages).setDBVersion(2);
+        db.addEntry({{}, QStringLiteral("eins")}, {{}, QStringLiteral("un")}, QStringLiteral("viel"));
         db.addEntry({{}, QStringLiteral("zwei")}, {{}, QStringLiteral("deux")}, 2);
     }
     open(path);
@@ -373,6 +372,24 @@ TEST_F(ListBuild, RowThatFailsHalfWayIsNotLeftInTheList)
     EXPECT_TRUE(Forms::form1().ListeNichtLeer);
     EXPECT_EQ(f2().statusText(), QStringLiteral("1 Vokabeln ausgewählt"));
     EXPECT_EQ(Forms::trainer().seqCount(), 1);
+}
+
+// A file of the older version, without "Zusatzinfo": its entries list that column empty.
+TEST_F(ListBuild, FileWithoutAdditionalInformationListsItEmpty)
+{
+    const QString path = dir.filePath(QStringLiteral("older.lxt"));
+    {
+        TestDatabase db(path);
+        db.setLanguages(kLanguages).setDBVersion(2);
+        db.addEntry({{}, QStringLiteral("eins")}, {{}, QStringLiteral("un")}, 2);
+        db.exec(QStringLiteral("ALTER TABLE Vokabular DROP COLUMN Zusatzinfo"));
+    }
+    open(path);
+    f2().Command4_Click();
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+    ASSERT_EQ(grid()->Rows(), 2);
+    EXPECT_EQ(grid()->TextMatrix(1, Liste::txtDeutsch), QStringLiteral("un"));
+    EXPECT_EQ(grid()->TextMatrix(1, Liste::txtZusatzinfo), QString());
 }
 
 TEST_F(ListBuild, CellTexts)

@@ -20,6 +20,8 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QTest>
+#include <QTimer>
+#include <memory>
 
 class MainWindowStateTest : public MainWindowTest {};
 
@@ -180,6 +182,43 @@ TEST_F(QuitTest, ClosingTheWindowRunsTheQuitSequence)
     EXPECT_EQ(endCalls, 1);
     EXPECT_FALSE(Forms::form2().isVisible());
     expectCleanedUp();
+}
+
+// Another program holds the file when the program quits: the clean-up waits
+// for it as a write does; held longer, the clean-up is skipped without a word,
+// as it changes nothing of the learner's.
+class QuitWhileLockedTest : public QuitTest {
+protected:
+    std::unique_ptr<TestDatabase> other;
+    void SetUp() override
+    {
+        QuitTest::SetUp();
+        other = std::make_unique<TestDatabase>(inApp(QStringLiteral("Englisch.lxt")), TestDatabase::OpenExisting);
+        other->exec(QStringLiteral("BEGIN IMMEDIATE"));
+    }
+    void TearDown() override
+    {
+        other.reset();
+        QuitTest::TearDown();
+    }
+};
+
+TEST_F(QuitWhileLockedTest, CleanUpWaitsForTheLock)
+{
+    Form1& f = startUp();
+    QTimer::singleShot(300, qApp, [this] { other->exec(QStringLiteral("COMMIT")); });
+    EXPECT_THROW(f.Command4_Click(), ProcessEnded);
+    EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+    expectCleanedUp();
+}
+
+TEST_F(QuitWhileLockedTest, LockHeldLongerSkipsTheCleanUpWithoutABox)
+{
+    Form1& f = startUp();
+    EXPECT_THROW(f.Command4_Click(), ProcessEnded);
+    other->exec(QStringLiteral("COMMIT"));
+    EXPECT_TRUE(msgs->shown.isEmpty()) << prompts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(other->count(QStringLiteral("Bereiche")), 2);
 }
 
 TEST_F(QuitTest, QuitWithoutDatabaseOnlyEnds)
@@ -445,8 +484,9 @@ TEST_F(MainWindowStateTest, EnglishTextsReplaceTheGermanOnes)
         broken.dropTable(QStringLiteral("Vokabular"));
     }
     f.Open_DB(QStringLiteral("Spanisch.lxt"));
-    EXPECT_EQ(msgs->lastPrompt(),
-              QStringLiteral("The following error occured: \rThe file is not a valid language database."));
+    EXPECT_EQ(msgs->lastPrompt(), QStringLiteral("The following error occured: \rThe file is not a valid language "
+                                                 "database.\rFile: %1\rThe table \"Vokabular\" is missing.")
+                                      .arg(inApp(QStringLiteral("Spanisch.lxt"))));
     EXPECT_EQ(labelText(f, "DBAnzeige"), QStringLiteral("Database: <none>"));
     EXPECT_EQ(labelText(f, "Lang1Label"), QStringLiteral("<none>"));
     EXPECT_EQ(labelText(f, "Lang2Label"), QStringLiteral("<none>"));

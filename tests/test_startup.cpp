@@ -165,6 +165,11 @@ TEST_F(StartupTest, LoadStepReportsEveryStageUpTo100)
 
 TEST_F(StartupTest, UnusableSampleDatabaseLeavesTheProgramWithoutDatabase)
 {
+    // As a language button refuses it: the file named, then what is wrong.
+    const auto refused = [this](const QString& fault) {
+        return kErrPrefix + QStringLiteral("Die Datei ist keine gültige Sprachdatenbank.\rDatei: ")
+               + inApp(QStringLiteral("Englisch.lxt")) + QLatin1Char('\r') + fault;
+    };
     struct Case {
         const char* name;
         std::function<void(const QString&)> spoil;
@@ -186,14 +191,15 @@ TEST_F(StartupTest, UnusableSampleDatabaseLeavesTheProgramWithoutDatabase)
              TestDatabase db(p, TestDatabase::OpenExisting);
              db.setLanguages(QStringLiteral("@x=Deutsch@"));
          },
-         QStringLiteral("Es trat ein interner Fehler auf!"), 1},
-        // The handler reports the missing table itself; nothing more is shown.
+         refused(QStringLiteral("Die Sprachen der Datei sind nicht lesbar (Eigenschaft \"Languages\" der Tabelle "
+                                "\"Vokabular\").")),
+         1},
         {"a table is missing",
          [](const QString& p) {
              TestDatabase db(p, TestDatabase::OpenExisting);
              db.dropTable(QStringLiteral("Synonyme"));
          },
-         QString(), 1},
+         refused(QStringLiteral("Die Tabelle \"Synonyme\" fehlt.")), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

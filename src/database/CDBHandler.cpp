@@ -87,6 +87,15 @@ void synonymNotFound()
     FehlerAusgabe(gErrText);
 }
 
+// The language pair of GetLanguages that is no pair.
+QString pairUnreadable()
+{
+    return tr2(QStringLiteral("The languages of the file cannot be read (property \"Languages\" of the table "
+                              "\"Vokabular\")."),
+               QStringLiteral("Die Sprachen der Datei sind nicht lesbar (Eigenschaft \"Languages\" der Tabelle "
+                              "\"Vokabular\")."));
+}
+
 } // namespace
 
 namespace {
@@ -203,15 +212,19 @@ bool CDBHandler::GetLanguages()
                 start = p + 1;
                 ++count;
             } else if (c == QLatin1Char('@')) {
-                if (count != 1 && count != 2)
-                    return; // not a language pair: false, no box
+                if (count != 1 && count != 2) {
+                    m_faults << pairUnreadable(); // not a language pair: false, no box of its own
+                    return;
+                }
                 const QString item = value.mid(start - 1, p - start);
                 (count == 1 ? lang1 : lang2) = item;
             }
         }
         if (lang2.isEmpty()) {
-            if (start == -1)
+            if (start == -1) {
+                m_faults << pairUnreadable();
                 return;
+            }
             lang2 = value.mid(start - 1);
         }
         lang1 = extract(lang1);
@@ -231,6 +244,135 @@ bool CDBHandler::GetLanguages()
         result = true;
     });
     return result;
+}
+
+namespace {
+
+// The tables of a vocabulary database with the columns the program reads or
+// writes: those read by position (BereinigeRelationales, the list build, the
+// link procedures) must stand first, in this order; the others anywhere.
+// "Zusatzinfo" is not among them: a file of the older version lacks it and
+// its entries show it empty.
+struct TableShape {
+    QString table;
+    QStringList byPosition;
+    QStringList byName;
+};
+
+const QList<TableShape>& tableShapes()
+{
+    static const QList<TableShape> shapes = {
+        {QStringLiteral("Vokabular"),
+         {QStringLiteral("ID")},
+         {QStringLiteral("Wortart"), QStringLiteral("Beispielsatz"), QStringLiteral("Quelle"),
+          QStringLiteral("Eingabedatum"), QStringLiteral("Aenderungsdatum"), QStringLiteral("Score")}},
+        {QStringLiteral("Bereiche"), {QStringLiteral("ID"), QStringLiteral("Bereich_Text")}, {}},
+        {QStringLiteral("Bereiche_Zwischen"), {QStringLiteral("IDV"), QStringLiteral("ID")}, {}},
+        {QStringLiteral("GrammatikalischeAttribute"), {QStringLiteral("IDA"), QStringLiteral("Attribut_Text")}, {}},
+        {QStringLiteral("GrammatikalischeAttribute_Zwischen"), {QStringLiteral("IDV"), QStringLiteral("ID")}, {}},
+        {QStringLiteral("FunktionaleAttribute"), {QStringLiteral("IDA"), QStringLiteral("Attribut_Text")}, {}},
+        {QStringLiteral("FunktionaleAttribute_Zwischen"), {QStringLiteral("IDV"), QStringLiteral("ID")}, {}},
+        {QStringLiteral("Synonyme"),
+         {},
+         {QStringLiteral("ID"), QStringLiteral("VID"), QStringLiteral("Sprache"), QStringLiteral("Prefix"),
+          QStringLiteral("Main"), QStringLiteral("Suffix"), QStringLiteral("Kommentar")}},
+        {QStringLiteral("Referenzen"), {}, {QStringLiteral("von"), QStringLiteral("nach"), QStringLiteral("Typ")}},
+    };
+    return shapes;
+}
+
+QString quotedList(const QStringList& names)
+{
+    return QLatin1Char('"') + names.join(QStringLiteral("\", \"")) + QLatin1Char('"');
+}
+
+} // namespace
+
+QStringList CDBHandler::tableFaults(Database& db) const
+{
+    QStringList faults;
+    for (const TableShape& shape : tableShapes()) {
+        std::shared_ptr<TableDef> def;
+        try {
+            def = db.TableDefs(shape.table);
+        } catch (const AppError& e) {
+            if (e.number() != DbErr::NoSuchTable)
+                throw;
+            faults << tr2(QStringLiteral("The table \"%1\" is missing."), QStringLiteral("Die Tabelle \"%1\" fehlt."))
+                          .arg(shape.table);
+            continue;
+        }
+        // Every table takes changes: the score, the clean-up at quit, the link procedures.
+        if (def->IsView())
+            faults << tr2(QStringLiteral("\"%1\" is a view, not a table: its entries cannot be changed."),
+                          QStringLiteral("\"%1\" ist eine Sicht (View) und keine Tabelle: ihre Einträge können nicht "
+                                         "geändert werden."))
+                          .arg(shape.table);
+    }
+    return faults;
+}
+
+QStringList CDBHandler::columnFaults(Database& db) const
+{
+    QStringList faults;
+    for (const TableShape& shape : tableShapes()) {
+        QStringList byName;
+        if (shape.table == QLatin1String("Vokabular"))
+            byName << lang1_prefix << lang1_main << lang1_suffix << lang1_comment << lang2_prefix << lang2_main
+                   << lang2_suffix << lang2_comment;
+        byName << shape.byName;
+        const QStringList fields = db.TableDefs(shape.table)->FieldNames();
+        QStringList missing;
+        for (const QString& name : shape.byPosition + byName)
+            if (!fields.contains(name, Qt::CaseInsensitive))
+                missing << name;
+        if (missing.size() == 1)
+            faults << tr2(QStringLiteral("The table \"%1\" lacks the column \"%2\"."),
+                          QStringLiteral("Der Tabelle \"%1\" fehlt die Spalte \"%2\"."))
+                          .arg(shape.table, missing.first());
+        else if (!missing.isEmpty())
+            faults << tr2(QStringLiteral("The table \"%1\" lacks the columns %2."),
+                          QStringLiteral("Der Tabelle \"%1\" fehlen die Spalten %2."))
+                          .arg(shape.table, quotedList(missing));
+        for (qsizetype i = 0; i < shape.byPosition.size(); ++i) {
+            const QString& name = shape.byPosition.at(i);
+            if (!missing.contains(name) && (i >= fields.size() || fields.at(i).compare(name, Qt::CaseInsensitive) != 0))
+                faults << tr2(QStringLiteral("In the table \"%1\", \"%2\" must be column %3."),
+                              QStringLiteral("In der Tabelle \"%1\" muss \"%2\" die %3. Spalte sein."))
+                              .arg(shape.table, name)
+                              .arg(i + 1);
+        }
+    }
+    return faults;
+}
+
+bool CDBHandler::CheckLanguageDatabase()
+{
+    m_faults.clear();
+    m_checkedFile.clear();
+    bool result = false;
+    ErrorHandling::reportAndLeave([&] {
+        Database& db = mustBeSet(dbKopieren);
+        m_checkedFile = db.Name();
+        // The tables first: without "Vokabular" the language pair has nowhere to be read from.
+        m_faults = tableFaults(db);
+        if (!m_faults.isEmpty() || !GetLanguages())
+            return;
+        m_faults = columnFaults(db);
+        result = m_faults.isEmpty();
+    });
+    return result;
+}
+
+QString CDBHandler::NotLanguageDatabaseText() const
+{
+    QString text = tr2(QStringLiteral("The file is not a valid language database."),
+                       QStringLiteral("Die Datei ist keine gültige Sprachdatenbank."));
+    if (!m_checkedFile.isEmpty())
+        text += QLatin1Char('\r') + tr2(QStringLiteral("File: "), QStringLiteral("Datei: ")) + m_checkedFile;
+    for (const QString& fault : m_faults)
+        text += QLatin1Char('\r') + fault;
+    return text;
 }
 
 int CDBHandler::GetDBVersion()
@@ -337,9 +479,24 @@ bool CDBHandler::BereinigeDB()
 {
     ErrorHandling::reportAndLeave([&] {
         // One transaction: thousands of deletes cost one write to the disk,
-        // and a failure leaves the file as it was.
+        // and a failure leaves the file as it was. It takes the write lock at
+        // its start, waiting for another program's as every write does; a
+        // transaction that has read first would be refused the lock at once.
+        // A file held locked longer is left as it is, without a word: the
+        // clean-up changes nothing of the learner's. A read-only file is only
+        // read unless there is something to delete.
         Database& db = mustBeSet(dbKopieren);
-        db.BeginTrans();
+        const auto lockedOut = [] { return ErrorHandling::currentError().number() == DbErr::Locked; };
+        try {
+            if (db.isReadOnly())
+                db.BeginTrans();
+            else
+                db.BeginWriteTrans();
+        } catch (...) {
+            if (lockedOut())
+                return;
+            throw;
+        }
         try {
             BereinigeRelationales(rsBereiche_Zwischen, rsBereiche);
             BereinigeRelationales(rsGrammatikalischeAttribute_Zwischen, rsGrammatikalischeAttribute);
@@ -348,6 +505,8 @@ bool CDBHandler::BereinigeDB()
             db.CommitTrans();
         } catch (...) {
             db.Rollback();
+            if (lockedOut())
+                return;
             throw;
         }
     });

@@ -6,6 +6,7 @@
 #include "engine/Recordset.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class QListWidget;
@@ -45,6 +46,12 @@ public:
     void DropDatabase();
     bool GetLanguages();
     int GetDBVersion();
+    // GetLanguages, with the check that the open file holds every table and
+    // column the program reads or writes. False when the file cannot be used;
+    // NotLanguageDatabaseText() then says so, naming the file and, where
+    // known, what is missing or wrong.
+    bool CheckLanguageDatabase();
+    QString NotLanguageDatabaseText() const;
 
     bool SchreibeArrayToDB(const QString& str, const RecordsetPtr& rsTabelle, const RecordsetPtr& rsTabelle_Zwischen,
                            const RecordsetPtr& rsVok);
@@ -65,6 +72,12 @@ public:
     bool DeleteSynonym(int Ind);
 
 private:
+    // What CheckLanguageDatabase found wrong, one line each, and in which file.
+    QStringList m_faults;
+    QString m_checkedFile;
+    QStringList tableFaults(Database& db) const;
+    QStringList columnFaults(Database& db) const;
+
     void forgetAll();
     // The eight language column names from the two name prefixes.
     void setColumnNames(const QString& prefix1, const QString& prefix2);

@@ -681,6 +681,33 @@ std::vector<Property> TableDef::Properties() const
     return props;
 }
 
+QStringList TableDef::FieldNames() const
+{
+    std::shared_ptr<Database> db;
+    liveDb(m_db, db);
+    Database::Impl* d = db->d.get();
+    d->checkOpen();
+    static const QString sql = QStringLiteral("SELECT name FROM pragma_table_info(?1) ORDER BY cid");
+    sqlite3_stmt* s = d->acquire(sql, sql);
+    engine::bindValue(s, 1, m_name);
+    QStringList names;
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+    d->release(sql, s);
+    if (rc != SQLITE_DONE)
+        engine::raiseRead(d->db, rc, sql);
+    return names;
+}
+
+bool TableDef::IsView() const
+{
+    std::shared_ptr<Database> db;
+    liveDb(m_db, db);
+    db->d->checkOpen();
+    return db->d->isView(m_name);
+}
+
 int TableDef::PropertiesCount() const { return int(Properties().size()); }
 
 Property TableDef::PropertiesItem(int index) const

@@ -8,6 +8,7 @@
 #include "engine/AppError.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <memory>
 #include <vector>
@@ -100,6 +101,10 @@ public:
     int PropertiesCount() const;
     Property PropertiesItem(int index) const;
     std::vector<Property> Properties() const;
+    // The names of its columns in stored order (position 0 first).
+    QStringList FieldNames() const;
+    // A view (a stored query) is found by TableDefs as well, but takes no changes.
+    bool IsView() const;
     // Appends a Text column (Fields.Append of a new field).
     void AppendTextField(const QString& name, int size, const QString& defaultValue, bool allowZeroLength);
 

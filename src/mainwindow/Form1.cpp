@@ -348,8 +348,7 @@ void Form1::OpenDatabaseAt(const QString& path)
     }
 
     if (!valid) {
-        gErrText = tr2(QStringLiteral("The file is not a valid language database."),
-                       QStringLiteral("Die Datei ist keine gültige Sprachdatenbank."));
+        gErrText = clsdb.NotLanguageDatabaseText();
         FehlerAusgabe(gErrText);
         ErrorHandling::Steps hide(Always::Yes);
         hide([&] {

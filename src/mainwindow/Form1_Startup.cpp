@@ -100,9 +100,9 @@ void Form1::Form_Load()
         bool raised = false;
         raised = !step([&] { valid = SetLanguageSettings(); });
         if (!valid) {
-            // A validation that simply failed has no error description of its own.
+            // Reported as a language button reports it, naming the file and what is wrong.
             if (!raised)
-                gErrText.clear();
+                gErrText = clsdb.NotLanguageDatabaseText();
             FehlerUndEnde();
             usable = false;
         }
@@ -179,7 +179,7 @@ void Form1::Form_Load()
 
 bool Form1::SetLanguageSettings()
 {
-    if (!clsdb.GetLanguages())
+    if (!clsdb.CheckLanguageDatabase())
         return false;
     lang1 = clsdb.lang1;
     lang2 = clsdb.lang2;

@@ -94,7 +94,8 @@ void Form1::schreibeVokabel1(const QString& word)
         for (const QString& column : {lang1_prefix, lang1_suffix, lang1_comment, lang2_prefix, lang2_main, lang2_suffix,
                                       lang2_comment, QStringLiteral("Wortart"), QStringLiteral("Beispielsatz"),
                                       QStringLiteral("Zusatzinfo"), QStringLiteral("Quelle")})
-            rs.SetField(column, QString(QLatin1String("")));
+            if (column != QLatin1String("Zusatzinfo") || rs.HasField(column)) // a file of the older version lacks it
+                rs.SetField(column, QString(QLatin1String("")));
         rs.Update();
     });
 }

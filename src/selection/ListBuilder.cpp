@@ -103,7 +103,8 @@ void ListBuilder::SetzeZeileAusDBinGrid(int& row, bool& written)
             put(Liste::txtWortart, CutToLength(extract(textOf(field(QStringLiteral("Wortart")))), gMaxWortart));
             put(Liste::txtBeispielsatz,
                 CutToLength(extract(textOf(field(QStringLiteral("Beispielsatz")))), gMaxBeispielsatz));
-            put(Liste::txtZusatzinfo, CutToLength(extract(textOf(field(QStringLiteral("Zusatzinfo")))), gMaxZusatzinfo));
+            put(Liste::txtZusatzinfo,
+                CutToLength(extract(textOf(fields.getIfPresent(*rs, QStringLiteral("Zusatzinfo")))), gMaxZusatzinfo));
             put(Liste::txtQuelle, CutToLength(extract(textOf(field(QStringLiteral("Quelle")))), gMaxQuelle));
             const QString created = textOf(field(QStringLiteral("Eingabedatum")));
             put(Liste::txtEingabe_mod, extract(created));

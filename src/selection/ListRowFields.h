@@ -14,6 +14,22 @@ public:
     // set lacks fails exactly as Recordset::Fields does.
     QVariant get(const Recordset& rs, const QString& name)
     {
+        const int i = indexOf(rs, name);
+        return i < 0 ? rs.Fields(name) : rs.Fields(i);
+    }
+    // The same for a column a file may lack ("Zusatzinfo" of the older
+    // version): Null when it is not there.
+    QVariant getIfPresent(const Recordset& rs, const QString& name)
+    {
+        const int i = indexOf(rs, name);
+        return i < 0 ? QVariant() : rs.Fields(i);
+    }
+    // Forgets the positions (a new record set may sit at the old address).
+    void reset() { m_rs = nullptr; }
+
+private:
+    int indexOf(const Recordset& rs, const QString& name)
+    {
         if (&rs != m_rs || rs.FieldCount() != m_count) {
             m_rs = &rs;
             m_count = rs.FieldCount();
@@ -25,16 +41,11 @@ public:
             for (int i = 0; i < m_count && found < 0; ++i)
                 if (rs.FieldName(i).compare(name, Qt::CaseInsensitive) == 0)
                     found = i;
-            if (found < 0)
-                return rs.Fields(name);
             it = m_index.emplace(name, found).first;
         }
-        return rs.Fields(it->second);
+        return it->second;
     }
-    // Forgets the positions (a new record set may sit at the old address).
-    void reset() { m_rs = nullptr; }
 
-private:
     const Recordset* m_rs = nullptr;
     int m_count = -1;
     std::unordered_map<QString, int, TextHash> m_index;
