@@ -11,6 +11,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <sqlite3.h>
 
@@ -224,6 +226,8 @@ TEST_F(TrainerScoreLocked, LockHeldLongerOffersToTryAgain)
     ASSERT_EQ(msgs->shown.size(), 1);
     EXPECT_EQ(msgs->shown[0].style & 7, MsgStyle::RetryCancel);
     EXPECT_TRUE(msgs->shown[0].prompt.contains(dbPath)) << msgs->shown[0].prompt.toStdString();
+    // Like the trainer's notices, the box leaves the question and the answer in sight.
+    EXPECT_EQ(msgs->shown[0].uncovered, QRect(t().VokabelnGrid->mapToGlobal(QPoint(0, 0)), t().VokabelnGrid->size()));
     EXPECT_EQ(dbScore(ids[0]), QStringLiteral("1"));
     EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("1"));
     EXPECT_EQ(t().anzahlRichtig(), 1);
@@ -239,6 +243,26 @@ TEST_F(TrainerScoreLocked, LockHeldLongerAndGivenUpSavesNothing)
     EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("5"));
     EXPECT_EQ(t().anzahlRichtig(), 0);
     EXPECT_EQ(clsCursor::mousePointer(&t()), 0);
+}
+
+// The box that offers to try again, as the program shows it: each button
+// answers to the Alt key of its underlined letter.
+TEST(TryAgainBox, ButtonsAnswerToTheirAltKeys)
+{
+    const auto previous = MessageService::install(std::make_shared<QtMessageService>());
+    for (const auto& [key, expected] : {std::pair{Qt::Key_A, MsgResult::Cancel}, std::pair{Qt::Key_W, MsgResult::Retry}}) {
+        QTimer::singleShot(0, qApp, [key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            EXPECT_TRUE(QTest::qWaitForWindowActive(box));
+            QTest::keyClick(box, key, Qt::AltModifier);
+            // A key that does nothing: a button other than the expected one.
+            if (!QTest::qWaitFor([box] { return !box->isVisible(); }))
+                box->buttons().at(key == Qt::Key_W ? 1 : 0)->click();
+        });
+        EXPECT_EQ(MsgBox(QStringLiteral("x"), MsgStyle::RetryCancel + MsgStyle::Exclamation), expected) << key;
+    }
+    MessageService::install(previous);
 }
 
 TEST_F(TrainerScore, ShuffledOrderChangesTheShuffledRow)
@@ -352,6 +376,8 @@ const TextIdCase kTextIdCases[] = {
 INSTANTIATE_TEST_SUITE_P(Patterns, TrainerTextIds, ::testing::ValuesIn(kTextIdCases),
                          [](const ::testing::TestParamInfo<TextIdCase>& info) { return std::string(info.param.name); });
 
+// The entry was deleted or its ID changed by another program: the learner is
+// told which entry and file, the answer is neither saved nor counted.
 TEST_F(TrainerScore, AnIdWithoutRecordLeavesEveryRecordAlone)
 {
     openList(words(3, 3));
@@ -359,13 +385,21 @@ TEST_F(TrainerScore, AnIdWithoutRecordLeavesEveryRecordAlone)
     // The record set stands on entry 2 when the list row names no record.
     for (const QString& id : {QStringLiteral("999"), QString(), QStringLiteral("1'")}) {
         SCOPED_TRACE(id.toStdString());
+        msgs->clear();
         ASSERT_TRUE(t().PositioniereRecord(QString::number(ids[1])));
         grid().setTextMatrix(1, 1, id);
         t().Command6_Click();
-        revealAndAnswer(false);
+        revealAndAnswer(true);
         EXPECT_EQ(dbScores(), QStringList({QStringLiteral("3"), QStringLiteral("3"), QStringLiteral("3")}));
-        EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+        EXPECT_EQ(t().anzahlRichtig(), 0);
+        ASSERT_EQ(msgs->shown.size(), 1);
+        const QString prompt = msgs->shown[0].prompt;
+        EXPECT_TRUE(prompt.contains(dbPath) && prompt.contains(id + QLatin1Char(' '))
+                    && prompt.contains(grid().TextMatrix(1, Liste::txtSpanisch)))
+            << prompt.toStdString();
+        EXPECT_FALSE(msgs->shown[0].uncovered.isEmpty());
     }
+    msgs->clear();
     EXPECT_FALSE(t().PositioniereRecord(QStringLiteral("x'y")));
     EXPECT_TRUE(msgs->shown.isEmpty()) << "a quote in the ID does not break the condition";
 }

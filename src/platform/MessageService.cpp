@@ -3,6 +3,7 @@
 #include "engine/UiLanguage.h"
 #include "platform/WindowPlacement.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
@@ -11,6 +12,13 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
+#include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 std::shared_ptr<MessageService>& current()
@@ -54,6 +62,79 @@ private:
 
     QPointer<QDialog> m_dialog;
 };
+
+// A window manager's close request that the program has not taken yet when a
+// modal window opens (made while a command worked or waited for another
+// program's lock, and held back in the queue since) would reach a window the
+// modal one blocks, and the platform would drop it. Such requests are taken
+// aside until the modal window reaches the screen and put back in the queue
+// when it closes, so that each is carried out once the command has returned.
+class HeldCloses : public QAbstractNativeEventFilter {
+public:
+    explicit HeldCloses(QDialog* modal) : m_modal(modal) { qApp->installNativeEventFilter(this); }
+    ~HeldCloses() override
+    {
+        qApp->removeNativeEventFilter(this);
+        for (const QPointer<QWindow>& window : std::as_const(m_windows))
+            if (window)
+                QWindowSystemInterface::handleCloseEvent<QWindowSystemInterface::AsynchronousDelivery>(window);
+    }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        if (type != "xcb_generic_event_t" || !m_modal)
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE)
+            return false;
+        const auto* request = static_cast<const xcb_client_message_event_t*>(message);
+        if (request->format != 32 || request->type != atom("WM_PROTOCOLS")
+            || request->data.data32[0] != atom("WM_DELETE_WINDOW"))
+            return false;
+        // Once the modal window is on the screen, a close of a window it
+        // blocks is the user's input made meanwhile, and blocked as any.
+        if (m_modal->windowHandle() && m_modal->windowHandle()->isExposed())
+            return false;
+        for (QWindow* window : QGuiApplication::allWindows()) {
+            if (!window->handle() || window->winId() != WId(request->window) || window == m_modal->windowHandle())
+                continue;
+            if (!m_windows.contains(window))
+                m_windows << window;
+            return true;
+        }
+        return false;
+    }
+
+private:
+    static xcb_atom_t atom(const char* name)
+    {
+        static QHash<QByteArray, xcb_atom_t> atoms;
+        auto found = atoms.constFind(name);
+        if (found != atoms.constEnd())
+            return *found;
+        auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+        xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+        if (!c)
+            return XCB_ATOM_NONE;
+        xcb_intern_atom_reply_t* reply =
+            xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t a = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return atoms[name] = a;
+    }
+
+    QPointer<QDialog> m_modal;
+    QList<QPointer<QWindow>> m_windows;
+};
+
+// Runs a modal window: within reach, and with the close requests it would
+// block that were made before it (see HeldCloses).
+int runModal(QDialog* dialog)
+{
+    HeldCloses held(dialog);
+    return KeepInReach(dialog).exec();
+}
+
 // A message box that keeps clear of a screen area: placed once it knows its
 // size, before it reaches the screen.
 class PlacedMessageBox : public QMessageBox {
@@ -121,7 +202,7 @@ int QtMessageService::message(const MessageRequest& request)
     };
     const bool en = isEnglish();
     const Choice ok{QStringLiteral("OK"), MsgResult::OK, QMessageBox::AcceptRole};
-    const Choice cancel{en ? QStringLiteral("Cancel") : QStringLiteral("Abbrechen"), MsgResult::Cancel,
+    const Choice cancel{en ? QStringLiteral("&Cancel") : QStringLiteral("&Abbrechen"), MsgResult::Cancel,
                         QMessageBox::RejectRole};
     const Choice yes{en ? QStringLiteral("&Yes") : QStringLiteral("&Ja"), MsgResult::Yes, QMessageBox::YesRole};
     const Choice no{en ? QStringLiteral("&No") : QStringLiteral("&Nein"), MsgResult::No, QMessageBox::NoRole};
@@ -159,7 +240,7 @@ int QtMessageService::message(const MessageRequest& request)
     box.setDefaultButton(buttons.at(defaultIndex));
     if (choices.size() == 1)
         box.setEscapeButton(buttons.first());
-    KeepInReach(&box).exec();
+    runModal(&box);
     const int pressed = int(buttons.indexOf(static_cast<QPushButton*>(box.clickedButton())));
     if (pressed < 0) {
         // Closed by the window manager: the cancel-like answer, else the only button.
@@ -171,6 +252,6 @@ int QtMessageService::message(const MessageRequest& request)
     return choices.at(pressed).result;
 }
 
-int QtMessageService::execModal(QDialog* dialog) { return KeepInReach(dialog).exec(); }
+int QtMessageService::execModal(QDialog* dialog) { return runModal(dialog); }
 
 void QtMessageService::beep() { QApplication::beep(); }

@@ -170,9 +170,10 @@ private:
     int shownRow();
     int revealRow();
     // Writes the score of entry `id` stepped by delta from the score stored
-    // (1 without a delta) and returns it; nothing when no record has the ID.
-    // While another program holds the file, the learner may try again.
-    std::optional<int> writeScoreStep(const QString& id, std::optional<int> delta);
+    // (1 without a delta) and returns it. While another program holds the
+    // file, the learner may try again; an entry no longer in the file is told.
+    int writeScoreStep(const QString& id, std::optional<int> delta);
+    void missingEntryNotice(const QString& id, const QString& file);
     void showNavigated();
     int sequenz(int position) const;
     void endOfSequenceNotice();

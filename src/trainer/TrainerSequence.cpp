@@ -114,6 +114,19 @@ void Trainer::endOfSequenceNotice()
                questionAndAnswer());
 }
 
+void Trainer::missingEntryNotice(const QString& id, const QString& file)
+{
+    const int questionCol = OptSpanisch1st ? Liste::txtSpanisch : Liste::txtDeutsch;
+    const int row = shownRow();
+    const QString question = row > 0 ? listGrid().TextMatrix(row, questionCol) : QString();
+    MsgBox(tr2(QStringLiteral("The entry %1 (\"%2\") is no longer in the file \"%3\": another program deleted it or "
+                              "changed its ID. The answer was not saved."),
+               QStringLiteral("Der Eintrag %1 (\"%2\") steht nicht mehr in der Datei \"%3\": Ein anderes Programm hat "
+                              "ihn gelöscht oder seine ID geändert. Die Antwort wurde nicht gespeichert."))
+               .arg(id, question, file),
+           MsgStyle::OKOnly + MsgStyle::Exclamation, QString(), questionAndAnswer());
+}
+
 int Trainer::returnSequenz(int i)
 {
     int row = 0;
@@ -528,15 +541,14 @@ void Trainer::ChangeErrorCount(int mode)
         if (!isNumber)
             ErrorHandling::raiseTypeMismatch();
         // Any number other than 1..6 in the cell gives 1 whatever the answer.
-        const std::optional<int> score = writeScoreStep(id, IsScoreText(text) ? std::optional<int>(delta) : std::nullopt);
-        // Only a score that reached the file is shown, so that the next
-        // answer builds on what is stored.
-        if (score)
-            g.setText(QString::number(*score));
+        const int score = writeScoreStep(id, IsScoreText(text) ? std::optional<int>(delta) : std::nullopt);
+        // Only a score that reached the file is shown (a failed write raises),
+        // so that the next answer builds on what is stored.
+        g.setText(QString::number(score));
     });
 }
 
-std::optional<int> Trainer::writeScoreStep(const QString& id, std::optional<int> delta)
+int Trainer::writeScoreStep(const QString& id, std::optional<int> delta)
 {
     Form1& f1 = Forms::form1();
     Database& db = mustBeSet(f1.clsdb.dbKopieren);
@@ -551,11 +563,15 @@ std::optional<int> Trainer::writeScoreStep(const QString& id, std::optional<int>
             // under the write lock.
             db.BeginWriteTrans();
             FindId(rs, QStringLiteral("ID"), id);
-            // No record with this ID (an empty placeholder row, say): editing
-            // now would change whichever record happens to be current.
+            // No record with this ID: another program deleted the entry or
+            // changed its ID. Editing now would change whichever record
+            // happens to be current; the learner is told, and the answer is
+            // neither saved nor counted.
             if (rs.NoMatch()) {
                 db.Rollback();
-                return std::nullopt;
+                cursor.RestoreCursor(this);
+                missingEntryNotice(id, db.Name());
+                ErrorHandling::raiseReported();
             }
             rs.Edit();
             const int score = delta ? SteppedScore(rs.Fields(QStringLiteral("Score")), *delta) : 1;
@@ -574,7 +590,8 @@ std::optional<int> Trainer::writeScoreStep(const QString& id, std::optional<int>
                 + tr2(QStringLiteral("Retry saves the answer once the other program has released the file."),
                       QStringLiteral("\"Wiederholen\" speichert die Antwort, sobald das andere Programm die Datei "
                                      "freigegeben hat."));
-            if (MsgBox(prompt, MsgStyle::RetryCancel + MsgStyle::Exclamation) != MsgResult::Retry)
+            if (MsgBox(prompt, MsgStyle::RetryCancel + MsgStyle::Exclamation, QString(), questionAndAnswer())
+                != MsgResult::Retry)
                 ErrorHandling::raiseReported(); // told already; the answer is not counted
             cursor.SetCursorToBusy(this);
         }

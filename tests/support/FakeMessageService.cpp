@@ -21,7 +21,7 @@ int FakeMessageService::message(const MessageRequest& request)
         const int def = (request.style & 0x300) >> 8;
         answer = kind < 6 ? buttons[kind][std::min(def, 2)] : firstButton[0];
     }
-    Shown s{request.prompt, request.style, request.title, answer};
+    Shown s{request.prompt, request.style, request.title, answer, request.uncovered};
     shown << s;
     if (onMessage)
         onMessage(s);

@@ -17,6 +17,7 @@ public:
         int style = 0;
         QString title;
         int answer = 0;
+        QRect uncovered;
     };
 
     int message(const MessageRequest& request) override;

@@ -22,6 +22,7 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
@@ -34,6 +35,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <sqlite3.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -637,6 +639,56 @@ TEST_F(OnScreenTest, ACloseDuringAListBuildQuitsAfterIt)
     EXPECT_EQ(Forms::liste().MSFlexGrid1->Rows() - 1, 3000);
     EXPECT_TRUE(QTest::qWaitFor([&] { return endCalls > 0; }, 10000));
     EXPECT_EQ(endCalls, 1);
+}
+
+// The window manager's close of the trainer, made while an answer waits for
+// another program's lock, is carried out once the command has returned,
+// though the box offering to try again came between.
+TEST_F(OnScreenTest, ACloseDuringTheWaitForALockIsCarriedOutAfterIt)
+{
+    // The self-test question is answered "Ja" without a window; the box
+    // offering to try again is the real one, answered "Abbrechen" once it is
+    // on the screen.
+    class AnswerAndGiveUp : public QtMessageService {
+    public:
+        int execModal(QDialog* dialog) override
+        {
+            static_cast<ConfirmDlg*>(dialog)->JaButton->click();
+            return dialog->result();
+        }
+        int message(const MessageRequest& request) override
+        {
+            QTimer watch;
+            watch.setInterval(50);
+            QObject::connect(&watch, &QTimer::timeout, [&watch] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box || !box->windowHandle() || !box->windowHandle()->isExposed())
+                    return;
+                watch.stop();
+                for (QAbstractButton* b : box->buttons())
+                    if (box->buttonRole(b) == QMessageBox::RejectRole)
+                        b->click();
+            });
+            watch.start();
+            return QtMessageService::message(request);
+        }
+    };
+    const auto previous = MessageService::install(std::make_shared<AnswerAndGiveUp>());
+    Forms::form2().Command4_Click();
+    Trainer& t = Forms::trainer();
+    t.OptTest = true;
+    Forms::form1().Command2_Click();
+    ASSERT_TRUE(waitInFront(t));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(inApp(QStringLiteral("large.lxt"))).constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE; UPDATE Vokabular SET Score = 2", nullptr, nullptr, nullptr), SQLITE_OK);
+    QTimer::singleShot(300, &t, [&t] { closeAsWindowManager(t); }); // while the answer waits
+    t.Command3_Click();
+    t.Command3_Click();
+    sqlite3_close(other);
+    MessageService::install(previous);
+    EXPECT_TRUE(t.isVisible()) << "closed inside the command";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !t.isVisible(); }, 5000)) << "the close was lost";
 }
 
 } // namespace
