@@ -39,6 +39,7 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QStyle>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -1043,11 +1044,14 @@ TEST_F(OptionsTest, ScreenshotsOfEveryPage)
         if (!out.isEmpty())
             EXPECT_TRUE(image.save(QStringLiteral("%1/page%2.png").arg(out).arg(page)));
     }
-    // Every caption fits its control.
+    // Every caption fits its control, clear of a button's edges.
+    const QStyle* style = w.style();
+    const int buttonRoom = style->pixelMetric(QStyle::PM_ButtonMargin)
+                           + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth);
     for (auto* b : w.findChildren<QAbstractButton*>()) {
         if (!b->isVisibleTo(&w))
             continue;
-        const int room = qobject_cast<QPushButton*>(b) ? 2 : 18; // the frame, or the check mark
+        const int room = qobject_cast<QPushButton*>(b) ? buttonRoom : 18; // or the check mark
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text().remove(QLatin1Char('&'))) + room, b->width())
             << b->objectName().toStdString();
     }
