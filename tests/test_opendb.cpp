@@ -296,7 +296,8 @@ TEST_F(OpenDbTest, DISABLED_RecentDbThatCannotBeSavedChild)
     const QString file = config + QStringLiteral("/lexuvan.ini");
     EXPECT_EQ(prompts(), QStringList{kErrPrefix
                                      + QStringLiteral("Die Einstellungen konnten nicht in der Datei \"%1\" "
-                                                      "gespeichert werden: keine Schreibberechtigung.")
+                                                      "gespeichert werden: keine Schreibberechtigung. Das Programm arbeitet "
+                                                      "mit den Einstellungen weiter, die in der Datei stehen.")
                                            .arg(file)});
     EXPECT_FALSE(QFile::exists(file));
     EXPECT_EQ(f.DBName, inApp(QStringLiteral("Ungarisch.lxt")));

@@ -38,7 +38,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QStyle>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,6 +50,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <random>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -180,6 +183,45 @@ protected:
         w.Text2->setText(r);
         w.Add_Click();
     }
+    // A settings file in folder that holds the one pair i/e, as the main
+    // window has read it.
+    static QString fileWithOnePair(const QString& folder)
+    {
+        const QString file = folder + QStringLiteral("/lexuvan.ini");
+        QSettings(file, QSettings::IniFormat).setValue(QStringLiteral("Exceptions/Exc_1"), QStringLiteral("ie"));
+        return file;
+    }
+
+    // Apply of 100 new pairs over the file's pair i/e, run inside `failing`,
+    // which makes the save fail: one box, naming the file and the reason, says
+    // that the program goes on with the pairs the file holds, and so it does,
+    // now and later; the options reach the trainer all the same.
+    void applyThatCannotBeStored(const QString& file, const QString& reason,
+                                 const std::function<void(const std::function<void()>&)>& failing)
+    {
+        Form1& f = Forms::form1();
+        f.GetExceptions();
+        ASSERT_EQ(f.NumExceptions, 1);
+        withOptions(1, [&](frmOptions& w) {
+            for (int i = 0; i < 100; ++i)
+                addPair(w, QString(QChar(u'A' + i / 10)), QString::number(i % 10));
+            w.Reihenfolge_shuffle->setChecked(true);
+            failing([&] { w.cmdApply->click(); });
+            w.cmdCancel->click();
+        });
+        ASSERT_EQ(msgs->shown.size(), 1);
+        EXPECT_EQ(msgs->lastPrompt(), QStringLiteral("Es trat folgender Fehler auf: \rDie Einstellungen konnten nicht "
+                                                     "in der Datei \"%1\" gespeichert werden: %2. Das Programm "
+                                                     "arbeitet mit den Einstellungen weiter, die in der Datei stehen.")
+                                          .arg(file, reason));
+        EXPECT_TRUE(Forms::trainer().OptShuffle);
+        EXPECT_EQ(f.NumExceptions, 1);
+        EXPECT_EQ(stored(2), QString());
+        f.GetExceptions();
+        ASSERT_EQ(f.NumExceptions, 1);
+        EXPECT_EQ(f.ReturnIteExceptionL(1) + f.ReturnIteExceptionR(1), QStringLiteral("ie"));
+    }
+
     static bool pageShown(const frmOptions& w, int page)
     {
         return w.picOptions[page]->x() == Twips::toPixelsX(210) && w.picOptions[page]->isEnabled();
@@ -624,31 +666,41 @@ TEST_F(OptionsTest, StoredPairsSurviveReopeningApplyAndOk)
 TEST_F(OptionsTest, ApplyReportsPairsThatCannotBeStoredAndGoesOn)
 {
     QTemporaryDir config;
-    AsNobody::makeReadOnly(config.path());
+    const QString file = fileWithOnePair(config.path());
+    ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     AsNobody::openPath(config.path());
     AsNobody::runTest(QStringLiteral("OptionsTest.DISABLED_ApplyReportsPairsThatCannotBeStoredChild"),
                       {{"LEXUVANT_CHILD_CONFIG", QFile::encodeName(config.path())}});
 }
 
-// The child of the test above, as nobody: the settings folder is read-only.
+// The child of the test above, as nobody: the settings file is read-only.
 TEST_F(OptionsTest, DISABLED_ApplyReportsPairsThatCannotBeStoredChild)
 {
     const QString config = qEnvironmentVariable("LEXUVANT_CHILD_CONFIG");
     SettingsStore::setRoot(config);
-    withOptions(1, [&](frmOptions& w) {
-        addPair(w, QStringLiteral("a"), QStringLiteral("e"));
-        addPair(w, QStringLiteral("o"), QStringLiteral("u"));
-        w.Reihenfolge_shuffle->setChecked(true);
-        w.cmdApply->click();
-        w.cmdCancel->click();
+    applyThatCannotBeStored(config + QStringLiteral("/lexuvan.ini"), QStringLiteral("keine Schreibberechtigung"),
+                            [](const std::function<void()>& apply) { apply(); });
+}
+
+TEST_F(OptionsTest, ApplyOnAFullDiskGoesOnWithThePairsTheFileHolds)
+{
+    const QString savedRoot = QFileInfo(SettingsStore::fileName(kApp)).absolutePath();
+    const auto restoreRoot = qScopeGuard([&] { SettingsStore::setRoot(savedRoot); });
+    QTemporaryDir config;
+    SettingsStore::setRoot(config.path());
+    const QString file = fileWithOnePair(config.path());
+    // Files may grow to 512 bytes only while Apply runs, as on a full disk;
+    // the 100 pairs need more.
+    applyThatCannotBeStored(file, QStringLiteral("die Datei würde zu groß"), [](const std::function<void()>& apply) {
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{512, saved.rlim_max};
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        apply();
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
     });
-    // One box for the whole section, and the options still reach the trainer.
-    ASSERT_EQ(msgs->shown.size(), 1);
-    EXPECT_EQ(msgs->lastPrompt(), QStringLiteral("Es trat folgender Fehler auf: \rDie Einstellungen konnten nicht "
-                                                 "in der Datei \"%1/lexuvan.ini\" gespeichert werden: keine "
-                                                 "Schreibberechtigung.")
-                                      .arg(config));
-    EXPECT_TRUE(Forms::trainer().OptShuffle);
 }
 
 TEST_F(OptionsTest, PairsWithQuotesUmlautsAndSeparatorsComeBackFromTheStoreUnchanged)
@@ -998,11 +1050,14 @@ TEST_F(OptionsTest, ScreenshotsOfEveryPage)
             EXPECT_TRUE(image.save(QStringLiteral("%1/page%2.png").arg(out).arg(page)));
         }
     }
-    // Every caption fits its control.
+    // Every caption fits its control, clear of a button's edges.
+    const QStyle* style = w.style();
+    const int buttonRoom = style->pixelMetric(QStyle::PM_ButtonMargin)
+                           + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth);
     for (auto* b : w.findChildren<QAbstractButton*>()) {
         if (!b->isVisibleTo(&w))
             continue;
-        const int room = qobject_cast<QPushButton*>(b) ? 2 : 18; // the frame, or the check mark
+        const int room = qobject_cast<QPushButton*>(b) ? buttonRoom : 18; // or the check mark
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text().remove(QLatin1Char('&'))) + room, b->width())
             << b->objectName().toStdString();
     }

@@ -4,6 +4,7 @@
 // the bottom, every page has its header, long texts are cut where they would
 // collide or leave the page, and a printer failure leaves no document.
 #include "common/Global.h"
+#include "common/clsCursor.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"
@@ -511,6 +512,24 @@ TEST_F(Printing, RandomPrintsEveryEntryOnceInAFreshOrder)
     sorted.sort();
     EXPECT_EQ(sorted, listOrder) << "each entry once";
     EXPECT_GE(reseeds, 1);
+}
+
+// The busy cursor is over the main window and the list while the print runs
+// (seen from inside it, where the random order is drawn), and gone afterwards.
+TEST_F(Printing, BusyCursorWhileThePrintRuns)
+{
+    openList(5);
+    setOrder(false, false, true);
+    QList<int> during;
+    SystemServices::setRandomSource([&] {
+        during << clsCursor::mousePointer(&Forms::form1()) << clsCursor::mousePointer(&Forms::liste());
+        return 0.0f;
+    });
+    printAccepted();
+    ASSERT_FALSE(during.isEmpty());
+    EXPECT_EQ(during, QList<int>(during.size(), 11));
+    EXPECT_EQ(clsCursor::mousePointer(&Forms::form1()), clsCursor::screenMousePointer());
+    EXPECT_EQ(clsCursor::mousePointer(&Forms::liste()), clsCursor::screenMousePointer());
 }
 
 TEST_F(Printing, ManyEntriesBreakPagesEachWithItsHeader)

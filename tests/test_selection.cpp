@@ -8,7 +8,9 @@
 #include "support/FakeMessageService.h"
 #include "support/TestFiles.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -258,6 +260,26 @@ TEST_F(Selection, ParkedPanelStaysOutOfSight)
     f.Changes = false;
     f.Beispielsatz->setText(QStringLiteral("x"));
     EXPECT_TRUE(f.Changes);
+}
+
+// Tab from the left list goes round every control of the window, and each
+// looks different while it has the focus: the learner sees where it is.
+TEST_F(Selection, EveryTabStopShowsTheFocus)
+{
+    Form2& f = f2();
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    f.lstBereichLinks->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> stops;
+    for (QWidget* w = f.lstBereichLinks; !stops.contains(w) && stops.size() < 30; w = QApplication::focusWidget()) {
+        ASSERT_TRUE(w);
+        stops << w;
+        const QImage focused = w->grab().toImage();
+        QTest::keyClick(w, Qt::Key_Tab);
+        EXPECT_TRUE(w->grab().toImage() != focused) << w->objectName().toStdString() << " shows no focus";
+    }
+    EXPECT_EQ(stops.first(), QApplication::focusWidget()) << "Tab does not come back to the left list";
 }
 
 TEST_F(Selection, Screenshot)

@@ -3,6 +3,7 @@
 // in the order the trainer would use; a header on every page.
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/clsCursor.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "platform/MSFlexGrid.h"
@@ -66,6 +67,27 @@ struct PrinterOfJob {
     ~PrinterOfJob() { slot = nullptr; }
 };
 
+// The busy cursor over the windows a print is started from (the main window
+// and the list), while the print runs: a long list takes seconds.
+class BusyWhilePrinting {
+public:
+    BusyWhilePrinting()
+    {
+        m_main.SetCursorToBusy(&Forms::form1());
+        m_list.SetCursorToBusy(&Forms::liste());
+    }
+    ~BusyWhilePrinting()
+    {
+        m_main.RestoreCursor(&Forms::form1());
+        m_list.RestoreCursor(&Forms::liste());
+    }
+    BusyWhilePrinting(const BusyWhilePrinting&) = delete;
+    BusyWhilePrinting& operator=(const BusyWhilePrinting&) = delete;
+
+private:
+    clsCursor m_main, m_list;
+};
+
 } // namespace
 
 void Form1::Datei_Drucken_Click()
@@ -112,39 +134,42 @@ void Form1::Datei_Drucken_Click()
             return; // Cancel, or a dialog that failed: nothing to print, nothing to say
         }
 
-        if (trainer.OptShuffle)
-            trainer.Command6_Click(); // a new shuffle for this print-out
-        const QList<int> rows = PrintOrder();
+        {
+            const BusyWhilePrinting busy;
+            if (trainer.OptShuffle)
+                trainer.Command6_Click(); // a new shuffle for this print-out
+            const QList<int> rows = PrintOrder();
 
-        PrinterOfJob job(m_printer, &printer);
-        PrintPageNumber = 0;
-        PrintHeader();
-        auto entryFont = [&] {
-            printer.setFontSize(12);
-            printer.setFontBold(false);
-            printer.setFontName(QStringLiteral("Arial"));
-        };
-        entryFont();
+            PrinterOfJob job(m_printer, &printer);
+            PrintPageNumber = 0;
+            PrintHeader();
+            auto entryFont = [&] {
+                printer.setFontSize(12);
+                printer.setFontBold(false);
+                printer.setFontName(QStringLiteral("Arial"));
+            };
+            entryFont();
 
-        MSFlexGrid& grid = *Forms::liste().MSFlexGrid1;
-        const int leftCol = trainer.OptSpanisch1st ? Liste::txtSpanisch : Liste::txtDeutsch;
-        const int rightCol = trainer.OptSpanisch1st ? Liste::txtDeutsch : Liste::txtSpanisch;
-        for (const int r : rows) {
-            // Read through the current cell, which stays on the last printed row.
-            grid.setRow(r);
-            grid.setCol(leftCol);
-            const QString left = grid.Text();
-            grid.setCol(rightCol);
-            const QString right = grid.Text();
-            PrintRow(left, right);
-            printer.CurrentY = printer.CurrentY + printer.TextHeight(left) / 4;
-            if (printer.CurrentY > roundEven(printer.ScaleHeight()) - 7 * PrintMargin) {
-                printer.NewPage();
-                PrintHeader();
-                entryFont();
+            MSFlexGrid& grid = *Forms::liste().MSFlexGrid1;
+            const int leftCol = trainer.OptSpanisch1st ? Liste::txtSpanisch : Liste::txtDeutsch;
+            const int rightCol = trainer.OptSpanisch1st ? Liste::txtDeutsch : Liste::txtSpanisch;
+            for (const int r : rows) {
+                // Read through the current cell, which stays on the last printed row.
+                grid.setRow(r);
+                grid.setCol(leftCol);
+                const QString left = grid.Text();
+                grid.setCol(rightCol);
+                const QString right = grid.Text();
+                PrintRow(left, right);
+                printer.CurrentY = printer.CurrentY + printer.TextHeight(left) / 4;
+                if (printer.CurrentY > roundEven(printer.ScaleHeight()) - 7 * PrintMargin) {
+                    printer.NewPage();
+                    PrintHeader();
+                    entryFont();
+                }
             }
+            printer.EndDoc();
         }
-        printer.EndDoc();
         if (printer.pagesPrinted() == 0) {
             // A page range after the end of the list: say so instead of printing nothing silently.
             const int pages = printer.pagesStarted();

@@ -21,8 +21,9 @@ bool HasSetting(const QString& appName, const QString& section, const QString& k
 // Every key of a section with its value, from one reading of the file: for
 // sections of many keys, which a read per key would parse again each time.
 QHash<QString, QString> GetAllSettings(const QString& appName, const QString& section);
-// Both writes raise an AppError naming the settings file and the reason when
-// the file cannot be written.
+// The writes raise an AppError naming the settings file and the reason when
+// the file cannot be written; the file then stays as it was, and reads give
+// what it holds, never the change that failed.
 void SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
 // Replaces the whole section by these keys and values in one write: the file
 // is written anew beside the old one and renamed over it, so a process killed

@@ -49,10 +49,16 @@ QMargins frameOf(const QWidget& window)
 {
     if (window.windowType() == Qt::SplashScreen || window.windowFlags().testFlag(Qt::FramelessWindowHint))
         return {};
+    // A maximised or full-screen window may have lost its borders.
     const auto known = [](const QWidget* w) {
-        return w && w->windowHandle() && w->isVisible() ? w->windowHandle()->frameMargins() : QMargins();
+        return w && w->windowHandle() && w->isVisible()
+                       && !(w->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+                   ? w->windowHandle()->frameMargins()
+                   : QMargins();
     };
-    if (const QMargins own = known(&window); !own.isNull())
+    if (const QMargins own = window.windowHandle() && window.isVisible() ? window.windowHandle()->frameMargins()
+                                                                         : QMargins();
+        !own.isNull())
         return own;
     if (window.parentWidget())
         if (const QMargins owner = known(window.parentWidget()->window()); !owner.isNull())
@@ -72,7 +78,24 @@ const QScreen* screenOf(const QWidget& window)
     const QScreen* screen = owner ? owner->screen() : window.screen();
     return screen ? screen : QGuiApplication::primaryScreen();
 }
+
+// The point nearest to p where a frame of that size lies whole on the area;
+// a frame larger than the area keeps its top left on it.
+QPoint within(const QRect& area, const QSize& frame, QPoint p)
+{
+    p.setX(std::clamp(p.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())));
+    p.setY(std::clamp(p.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
+    return p;
+}
 } // namespace
+
+QSize frameSize(const QWidget& window) { return window.size().grownBy(frameOf(window)); }
+
+void moveWhole(QWidget& window, QPoint pos)
+{
+    const QScreen* screen = screenOf(window);
+    window.move(screen ? within(screen->availableGeometry(), frameSize(window), pos) : pos);
+}
 
 void centreOnScreen(QWidget& window)
 {
@@ -110,11 +133,7 @@ bool placeClearOf(QWidget& dialog, const QRect& uncovered, bool keepFittingPlace
         {middleX, uncovered.bottom() + 1 + gap},
         {middleX, uncovered.top() - gap - frame.height()},
     };
-    const auto onScreen = [&](QPoint p) {
-        p.setX(std::clamp(p.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())));
-        p.setY(std::clamp(p.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
-        return p;
-    };
+    const auto onScreen = [&](QPoint p) { return within(area, frame, p); };
     QPoint chosen = onScreen(candidates[2]);
     for (const QPoint& c : candidates)
         if (fits(QRect(onScreen(c), frame))) {

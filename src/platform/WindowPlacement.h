@@ -23,6 +23,16 @@ void keepPlacesOnReshow();
 // or of the program's other windows.
 void centreOnScreen(QWidget& window);
 
+// Moves the window so that its frame's top left is at pos, or as near to it
+// as lets the frame lie whole on the available area of its screen. A window
+// not shown yet is taken to get the frame of its owner or of the program's
+// other windows.
+void moveWhole(QWidget& window, QPoint pos);
+
+// The size of the window with the frame the window manager puts around it,
+// taken as moveWhole does.
+QSize frameSize(const QWidget& window);
+
 // Moves a dialog beside its owner window (right, else left), else below or
 // above `uncovered` (screen coordinates), so that it covers nothing of that
 // and lies whole on the screen's available area. With keepFittingPlace, a place the dialog

@@ -9,6 +9,7 @@
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"
 #include "platform/MessageService.h"
+#include "platform/FocusShown.h"
 #include "platform/Twips.h"
 #include "selection/ListBuilder.h"
 #include "selection/Liste.h"
@@ -112,11 +113,11 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
     Label2->setObjectName(QStringLiteral("Label2"));
     Twips::place(Label2, 2935, 240, 2000, 255);
 
-    lstBereichLinks = new QListWidget(Frame3);
+    lstBereichLinks = new FocusListBox(Frame3);
     lstBereichLinks->setObjectName(QStringLiteral("lstBereichLinks"));
     lstBereichLinks->setToolTip(QStringLiteral("Hier einen Bereich auswählen und mit '>' zur Auswahl hinzufügen"));
     Twips::place(lstBereichLinks, 120, 510, 2000, 2370);
-    lstBereichRechts = new QListWidget(Frame3);
+    lstBereichRechts = new FocusListBox(Frame3);
     lstBereichRechts->setObjectName(QStringLiteral("lstBereichRechts"));
     lstBereichRechts->setToolTip(QStringLiteral("Hier einen Bereich auswählen und mit '<' von der Auswahl entfernen"));
     Twips::place(lstBereichRechts, 2935, 510, 2000, 2370);
@@ -129,7 +130,7 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
         AddSortedItem(lstBereichLinks, area);
 
     auto makeButton = [this](QWidget* parentWidget, const char* name, const QString& text, const QString& tip) {
-        auto* b = new QPushButton(text, parentWidget);
+        auto* b = new FocusButton(text, parentWidget);
         b->setObjectName(QLatin1String(name));
         b->setToolTip(tip);
         b->setAutoDefault(false);

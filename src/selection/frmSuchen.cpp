@@ -8,6 +8,7 @@
 #include "platform/MSFlexGrid.h"
 #include "platform/MessageService.h"
 #include "platform/Twips.h"
+#include "platform/WindowPlacement.h"
 #include "selection/Liste.h"
 
 #include <QEvent>
@@ -179,9 +180,12 @@ void frmSuchen::Form_Load()
             Liste& liste = Forms::liste();
             const QRect frame = liste.frameGeometry();
             const QPoint closeTop = liste.Command1->mapTo(&liste, QPoint(0, 0));
-            const int left = frame.width() - frameGeometry().width();
-            const int top = frame.top() + closeTop.y() + liste.Command1->height() - frameGeometry().height();
-            move(left, top);
+            // Its own frame is not there before it is shown: counted as the
+            // window manager will draw it, so that all of it lies on the screen.
+            const QSize outer = WindowPlacement::frameSize(*this);
+            const int left = frame.width() - outer.width();
+            const int top = frame.top() + closeTop.y() + liste.Command1->height() - outer.height();
+            WindowPlacement::moveWhole(*this, {left, top});
         });
         step([&] {
             Liste& liste = Forms::liste();

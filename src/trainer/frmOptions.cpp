@@ -27,8 +27,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTabBar>
 
+#include <algorithm>
 #include <memory>
 
 using namespace OptionsWindow;
@@ -53,6 +55,32 @@ void setOptionValue(QRadioButton* button, bool on)
     button->setAutoExclusive(false);
     button->setChecked(false);
     button->setAutoExclusive(true);
+}
+
+// The width a push button needs to show its text clear of its edges: the
+// text, the style's margin and its frame.
+int widthForText(const QPushButton& b)
+{
+    const QStyle* style = b.style();
+    return b.fontMetrics().horizontalAdvance(QString(b.text()).remove(QLatin1Char('&')))
+           + style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, &b)
+           + 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &b);
+}
+
+// Buttons side by side, left to right: when a text does not fit its button,
+// all of them get the width the widest text needs, and the row grows to the
+// left, keeping its right end and the gaps between the buttons.
+void fitButtonRow(const QList<QPushButton*>& row)
+{
+    int width = 0;
+    for (const QPushButton* b : row)
+        width = std::max({width, b->width(), widthForText(*b)});
+    int right = row.last()->x() + row.last()->width();
+    for (qsizetype i = row.size() - 1; i >= 0; --i) {
+        const int gap = i > 0 ? row[i]->x() - (row[i - 1]->x() + row[i - 1]->width()) : 0;
+        row[i]->setGeometry(right - width, row[i]->y(), width, row[i]->height());
+        right -= width + gap;
+    }
 }
 
 } // namespace
@@ -106,6 +134,7 @@ frmOptions::frmOptions(QWidget* parent) : QDialog(parent)
         control<QPushButton>(this, QStringLiteral("cmdCancel"), QStringLiteral("&Abbrechen"), 3720, 5055, 1095, 375);
     for (QPushButton* b : {cmdApply, cmdOK, cmdCancel})
         b->setAutoDefault(false);
+    fitButtonRow({cmdOK, cmdCancel, cmdApply});
     cmdApply->setDefault(true);
     Label3 = control<QLabel>(this, QStringLiteral("Label3"), QStringLiteral("Hilfe: F1"), 120, 5280, 975, 255);
     // Apply comes first when the window is entered with Tab.

@@ -13,6 +13,7 @@
 #include "platform/WindowPlacement.h"
 #include "selection/Liste.h"
 #include "selection/Form2.h"
+#include "selection/frmSuchen.h"
 #include "support/ChildWait.h"
 #include "support/TestFiles.h"
 #include "trainer/ConfirmDlg.h"
@@ -615,6 +616,27 @@ void closeAsWindowManager(QWidget& window)
     // A round trip: the display has taken the request before the connection ends.
     std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
     xcb_disconnect(c);
+}
+
+// The find window comes at the bottom right of the list, which fills the
+// screen, with the whole of its frame on the screen.
+TEST_F(OnScreenTest, FindWindowLiesWholeOnTheScreen)
+{
+    Forms::form2().Command4_Click();
+    Liste& l = Forms::liste();
+    l.show();
+    ASSERT_TRUE(waitExposed(l, true));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameKnown(l) && l.isMaximized(); }));
+    frmSuchen d;
+    d.show();
+    ASSERT_TRUE(waitExposed(d, true));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frameKnown(d); }));
+    const QRect area = d.screen()->availableGeometry();
+    const QRect frame = d.windowHandle()->frameGeometry();
+    EXPECT_TRUE(area.contains(frame))
+        << "frame " << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    EXPECT_EQ(frame.right(), std::min(area.right(), l.frameGeometry().right()));
+    save(grabScreen(), QStringLiteral("find-window.png"));
 }
 
 // The window manager's close of the main window, made while a list is being
