@@ -48,7 +48,7 @@ enum class Lexed { Done, Stopped, OpenQuote, OpenBracket, OpenBacktick };
 
 // The one lexer of statements: hands each token to
 // `token(kind, start, end, value)` in order, [start, end) its span in `s`
-// (a run of spaces is one token; a name keeps its brackets; "1abc" is Other).
+// (each space a token of its own; a name keeps its brackets; "1abc" is Other).
 // For a text, `value` holds it without its quotes, doubled quotes made single;
 // the callee may move it away. Stops where `token` returns false.
 template <class OnToken>
@@ -63,8 +63,6 @@ template <class OnToken>
         Tok kind;
         int j = i + 1;
         if (u == ' ' || c.isSpace()) {
-            while (j < n && p[j].isSpace())
-                ++j;
             kind = Tok::Space;
         } else if (u == '\'' || u == '"') {
             // Jet takes both quote characters for texts.
@@ -127,7 +125,8 @@ bool tokenize(const QString& s, std::vector<Token>& out, QString& error)
     const Lexed r = lex(s, value, [&](Tok kind, int start, int end, QString& v) {
         switch (kind) {
         case Tok::Space:
-            out.push_back({kind, QStringView(u" "), {}});
+            if (out.empty() || out.back().kind != Tok::Space) // a run of spaces is one
+                out.push_back({kind, QStringView(u" "), {}});
             break;
         case Tok::Text:
             out.push_back({kind, {}, std::move(v)});
@@ -238,12 +237,12 @@ using detail::Literal;
 constexpr char16_t kNumberMark = 1, kTextMark = 2;
 
 // A word of four characters that is LIKE, in any case.
-bool isLike(QStringView w)
+bool isLike(const QChar* w)
 {
     if ((w[0].unicode() | w[1].unicode() | w[2].unicode() | w[3].unicode()) < 128)
         return (w[0].unicode() | 0x20) == 'l' && (w[1].unicode() | 0x20) == 'i' && (w[2].unicode() | 0x20) == 'k'
                && (w[3].unicode() | 0x20) == 'e';
-    return w.compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
+    return QStringView(w, 4).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
 }
 
 // The statement with every number and text literal replaced by a mark, and
@@ -252,6 +251,7 @@ bool isLike(QStringView w)
 bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
 {
     const QStringView v(s);
+    const QChar* p = s.constData();
     key.resize(0); // keeps the buffer of the last call
     lits.clear();
     if (v.contains(QChar(0)))
@@ -259,7 +259,7 @@ bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
     int seg = 0;
     bool afterLike = false;
     auto mark = [&](int start, int end, char16_t m) {
-        key.append(v.mid(seg, start - seg));
+        key.append(p + seg, start - seg);
         key.append(QChar(m));
         seg = end;
     };
@@ -274,26 +274,26 @@ bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
             mark(start, end, kTextMark);
             break;
         case Tok::Number:
-            lits.push_back({false, false, v.mid(start, end - start), {}});
+            lits.push_back({false, false, QStringView(p + start, end - start), {}});
             mark(start, end, kNumberMark);
             break;
         case Tok::Ident:
-            if (std::any_of(v.begin() + start, v.begin() + end, isMark))
+            if (std::any_of(p + start, p + end, isMark))
                 return false;
             break;
         case Tok::Other:
-            if (isMark(v[start]))
+            if (isMark(p[start]))
                 return false;
             break;
         case Tok::Word:
             break;
         }
-        afterLike = kind == Tok::Word && end - start == 4 && isLike(v.mid(start, 4));
+        afterLike = kind == Tok::Word && end - start == 4 && isLike(p + start);
         return true;
     });
     if (r != Lexed::Done)
         return false;
-    key.append(v.mid(seg));
+    key.append(p + seg, s.size() - seg);
     return true;
 }
 
