@@ -158,63 +158,96 @@ struct Tok {
                                             .arg(jetsql::shownInMessage(cond), why));
 }
 
-std::vector<Tok> lex(const QString& s)
+// Why a condition cannot be split, and where.
+struct LexFault {
+    enum What { None, OpenQuote, OpenBracket, RunOn, Unexpected } what = None;
+    int start = 0, end = 0;
+};
+
+// The one lexer of conditions: hands each token to
+// `token(kind, start, end, value)` in order, [start, end) its span in `s`
+// (a name keeps its brackets). For a text, `value` holds it without its
+// quotes, doubled quotes made single; the callee may move it away.
+template <class OnToken>
+[[gnu::always_inline]] inline LexFault scan(const QString& s, QString& value, OnToken&& token)
 {
-    std::vector<Tok> out;
     const int n = s.size();
     int i = 0;
     while (i < n) {
         const QChar c = s[i];
+        T kind;
+        int j = i + 1;
         if (c.isSpace()) {
-            ++i;
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            QString v;
-            int j = i;
-            if (!jetsql::readQuoted(s, j, v))
-                fail(s, tr2(QStringLiteral("text without closing quote"),
-                            QStringLiteral("Text ohne schließendes Anführungszeichen")));
-            out.push_back({T::Text, v, i});
             i = j;
+            continue;
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            j = i;
+            if (!jetsql::readQuoted(s, j, value))
+                return {LexFault::OpenQuote, i, n};
+            kind = T::Text;
         } else if (c == QLatin1Char('[')) {
-            const int j = s.indexOf(QLatin1Char(']'), i + 1);
+            j = s.indexOf(QLatin1Char(']'), i + 1);
             if (j < 0)
-                fail(s, tr2(QStringLiteral("missing \"]\""), QStringLiteral("\"]\" fehlt")));
-            out.push_back({T::Ident, s.mid(i + 1, j - i - 1), i});
-            i = j + 1;
+                return {LexFault::OpenBracket, i, n};
+            ++j;
+            kind = T::Ident;
         } else if (c.isDigit()) {
-            int j = i;
             while (j < n && (s[j].isDigit() || s[j] == QLatin1Char('.')))
                 ++j;
             if (j < n && (s[j].isLetter() || s[j] == QLatin1Char('_')))
-                fail(s,
-                     tr2(QStringLiteral("unexpected \"%1\""), QStringLiteral("unerwartetes \"%1\"")).arg(s.mid(i, j - i + 1)));
-            out.push_back({T::Number, s.mid(i, j - i), i});
-            i = j;
+                return {LexFault::RunOn, i, j + 1};
+            kind = T::Number;
         } else if (c.isLetter() || c == QLatin1Char('_')) {
-            int j = i;
             while (j < n && (s[j].isLetterOrNumber() || s[j] == QLatin1Char('_')))
                 ++j;
-            out.push_back({T::Word, s.mid(i, j - i), i});
-            i = j;
+            kind = T::Word;
         } else if (c == QLatin1Char('(')) {
-            out.push_back({T::LParen, QStringLiteral("("), i++});
+            kind = T::LParen;
         } else if (c == QLatin1Char(')')) {
-            out.push_back({T::RParen, QStringLiteral(")"), i++});
+            kind = T::RParen;
         } else if (c == QLatin1Char('.')) {
-            out.push_back({T::Dot, QStringLiteral("."), i++});
+            kind = T::Dot;
         } else if (c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('=') || c == QLatin1Char('-')) {
-            QString op(c);
-            if (i + 1 < n && c == QLatin1Char('<') && (s[i + 1] == QLatin1Char('>') || s[i + 1] == QLatin1Char('=')))
-                op += s[i + 1];
-            else if (i + 1 < n && c == QLatin1Char('>') && s[i + 1] == QLatin1Char('='))
-                op += s[i + 1];
-            out.push_back({T::Op, op, i});
-            i += op.size();
+            if (j < n
+                && ((c == QLatin1Char('<') && (s[j] == QLatin1Char('>') || s[j] == QLatin1Char('=')))
+                    || (c == QLatin1Char('>') && s[j] == QLatin1Char('='))))
+                ++j;
+            kind = T::Op;
         } else {
-            fail(s, tr2(QStringLiteral("unexpected \"%1\""), QStringLiteral("unerwartetes \"%1\"")).arg(c));
+            return {LexFault::Unexpected, i, j};
         }
+        token(kind, i, j, value);
+        i = j;
     }
-    out.push_back({T::End, QString(), n});
+    return {};
+}
+
+std::vector<Tok> lex(const QString& s)
+{
+    std::vector<Tok> out;
+    QString value;
+    const LexFault f = scan(s, value, [&](T kind, int start, int end, QString& v) {
+        if (kind == T::Text)
+            out.push_back({kind, std::move(v), start});
+        else if (kind == T::Ident)
+            out.push_back({kind, s.mid(start + 1, end - start - 2), start});
+        else
+            out.push_back({kind, s.mid(start, end - start), start});
+    });
+    switch (f.what) {
+    case LexFault::OpenQuote:
+        fail(s, tr2(QStringLiteral("text without closing quote"),
+                    QStringLiteral("Text ohne schließendes Anführungszeichen")));
+    case LexFault::OpenBracket:
+        fail(s, tr2(QStringLiteral("missing \"]\""), QStringLiteral("\"]\" fehlt")));
+    case LexFault::RunOn:
+    case LexFault::Unexpected:
+        fail(s, tr2(QStringLiteral("unexpected \"%1\""), QStringLiteral("unerwartetes \"%1\""))
+                    .arg(s.mid(f.start, f.end - f.start)));
+    case LexFault::None:
+        break;
+    }
+    out.push_back({T::End, QString(), int(s.size())});
     return out;
 }
 
@@ -471,8 +504,8 @@ using detail::Literal;
 constexpr char16_t kNumberMark = 1, kTextMark = 2;
 
 // The condition with every number and text replaced by a mark, and those
-// literals in order. Splits exactly as lex() does; false where lex() would
-// fail (the full parse then gives the error) or the text holds a mark.
+// literals in order. False where lex() fails (the full parse then gives the
+// error) or the text holds a mark.
 bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
 {
     const QStringView v(s);
@@ -480,53 +513,24 @@ bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
         return false;
     key.resize(0); // keeps the buffer of the last call
     lits.clear();
-    const int n = s.size();
-    int i = 0, seg = 0;
+    int seg = 0;
     auto mark = [&](int start, int end, char16_t m) {
         key.append(v.mid(seg, start - seg));
         key.append(QChar(m));
         seg = end;
     };
-    while (i < n) {
-        const QChar c = s[i];
-        if (c.isSpace()) {
-            ++i;
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            Literal lit;
-            int j = i;
-            if (!jetsql::readQuoted(s, j, lit.value))
-                return false;
-            lit.text = true;
-            lits.push_back(std::move(lit));
-            mark(i, j, kTextMark);
-            i = j;
-        } else if (c == QLatin1Char('[')) {
-            const int j = s.indexOf(QLatin1Char(']'), i + 1);
-            if (j < 0)
-                return false;
-            i = j + 1;
-        } else if (c.isDigit()) {
-            int j = i;
-            while (j < n && (s[j].isDigit() || s[j] == QLatin1Char('.')))
-                ++j;
-            if (j < n && (s[j].isLetter() || s[j] == QLatin1Char('_')))
-                return false;
-            Literal lit;
-            lit.value = s.mid(i, j - i);
-            lits.push_back(std::move(lit));
-            mark(i, j, kNumberMark);
-            i = j;
-        } else if (c.isLetter() || c == QLatin1Char('_')) {
-            ++i;
-            while (i < n && (s[i].isLetterOrNumber() || s[i] == QLatin1Char('_')))
-                ++i;
-        } else if (c == QLatin1Char('(') || c == QLatin1Char(')') || c == QLatin1Char('.') || c == QLatin1Char('<')
-                   || c == QLatin1Char('>') || c == QLatin1Char('=') || c == QLatin1Char('-')) {
-            ++i;
-        } else {
-            return false;
+    QString value;
+    const LexFault f = scan(s, value, [&](T kind, int start, int end, QString& text) {
+        if (kind == T::Text) {
+            lits.push_back({true, std::move(text)});
+            mark(start, end, kTextMark);
+        } else if (kind == T::Number) {
+            lits.push_back({false, s.mid(start, end - start)});
+            mark(start, end, kNumberMark);
         }
-    }
+    });
+    if (f.what != LexFault::None)
+        return false;
     key.append(v.mid(seg));
     return true;
 }

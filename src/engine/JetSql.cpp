@@ -39,79 +39,119 @@ struct Token {
     return c.isLetterOrNumber();
 }
 
-// Splits the statement; false (and why) when a quote or bracket is not closed.
-bool tokenize(const QString& s, std::vector<Token>& out, QString& error)
+[[gnu::always_inline]] inline bool isDigit(QChar c)
 {
+    return c.unicode() < 128 ? (c.unicode() >= '0' && c.unicode() <= '9') : c.isDigit();
+}
+
+enum class Lexed { Done, Stopped, OpenQuote, OpenBracket, OpenBacktick };
+
+// The one lexer of statements: hands each token to
+// `token(kind, start, end, value)` in order, [start, end) its span in `s`
+// (each space a token of its own; a name keeps its brackets; "1abc" is Other).
+// For a text, `value` holds it without its quotes, doubled quotes made single;
+// the callee may move it away. Stops where `token` returns false.
+template <class OnToken>
+[[gnu::always_inline]] inline Lexed lex(const QString& s, QString& value, OnToken&& token)
+{
+    const QChar* p = s.constData();
     const int n = s.size();
     int i = 0;
     while (i < n) {
-        const QChar c = s[i];
-        if (c.isSpace()) {
-            int j = i;
-            while (j < n && s[j].isSpace())
-                ++j;
-            out.push_back({Tok::Space, QStringView(u" "), {}});
-            i = j;
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        const QChar c = p[i];
+        const char16_t u = c.unicode();
+        Tok kind;
+        int j = i + 1;
+        if (u == ' ' || c.isSpace()) {
+            kind = Tok::Space;
+        } else if (u == '\'' || u == '"') {
             // Jet takes both quote characters for texts.
-            QString v;
-            int j = i;
-            if (!readQuoted(s, j, v)) {
-                error = tr2(QStringLiteral("text without closing quote"),
-                            QStringLiteral("Text ohne schließendes Anführungszeichen"));
-                return false;
-            }
-            out.push_back({Tok::Text, {}, v});
-            i = j;
-        } else if (c == QLatin1Char('[') || c == QLatin1Char('`')) {
-            const QChar close = c == QLatin1Char('[') ? QLatin1Char(']') : QLatin1Char('`');
-            const int j = s.indexOf(close, i + 1);
-            if (j < 0) {
-                error = tr2(QStringLiteral("missing \"%1\""), QStringLiteral("\"%1\" fehlt")).arg(close);
-                return false;
-            }
-            out.push_back({Tok::Ident, QStringView(s).mid(i + 1, j - i - 1), {}});
-            i = j + 1;
-        } else if (c.isDigit() || (c == QLatin1Char('.') && i + 1 < n && s[i + 1].isDigit())) {
-            int j = i;
-            while (j < n && (s[j].isDigit() || s[j] == QLatin1Char('.')))
+            j = i;
+            if (!readQuoted(s, j, value))
+                return Lexed::OpenQuote;
+            kind = Tok::Text;
+        } else if (u == '[' || u == '`') {
+            const char16_t close = u == '[' ? u']' : u'`';
+            while (j < n && p[j].unicode() != close)
                 ++j;
-            if (j < n && (s[j] == QLatin1Char('e') || s[j] == QLatin1Char('E'))) {
+            if (j >= n)
+                return u == '[' ? Lexed::OpenBracket : Lexed::OpenBacktick;
+            ++j;
+            kind = Tok::Ident;
+        } else if (isDigit(c) || (u == '.' && j < n && isDigit(p[j]))) {
+            while (j < n && (isDigit(p[j]) || p[j].unicode() == '.'))
+                ++j;
+            if (j < n && (p[j].unicode() == 'e' || p[j].unicode() == 'E')) {
                 int k = j + 1;
-                if (k < n && (s[k] == QLatin1Char('+') || s[k] == QLatin1Char('-')))
+                if (k < n && (p[k].unicode() == '+' || p[k].unicode() == '-'))
                     ++k;
-                if (k < n && s[k].isDigit()) {
-                    while (k < n && s[k].isDigit())
+                if (k < n && isDigit(p[k])) {
+                    while (k < n && isDigit(p[k]))
                         ++k;
                     j = k;
                 }
             }
-            if (j < n && isWordStart(s[j])) {
+            kind = Tok::Number;
+            if (j < n && isWordStart(p[j])) {
                 // "1abc" is no number: leave it to SQLite as it is
-                while (j < n && isWordChar(s[j]))
+                while (j < n && isWordChar(p[j]))
                     ++j;
-                out.push_back({Tok::Other, QStringView(s).mid(i, j - i), {}});
-            } else {
-                out.push_back({Tok::Number, QStringView(s).mid(i, j - i), {}});
+                kind = Tok::Other;
             }
-            i = j;
         } else if (isWordStart(c)) {
-            int j = i;
-            while (j < n && isWordChar(s[j]))
+            while (j < n && isWordChar(p[j]))
                 ++j;
-            out.push_back({Tok::Word, QStringView(s).mid(i, j - i), {}});
-            i = j;
+            kind = Tok::Word;
         } else {
-            int len = 1;
-            const QStringView two = QStringView(s).mid(i, std::min(2, n - i));
-            if (two == QLatin1String("<>") || two == QLatin1String("<=") || two == QLatin1String(">=")
-                || two == QLatin1String("!=") || two == QLatin1String("||"))
-                len = 2;
-            out.push_back({Tok::Other, QStringView(s).mid(i, len), {}});
-            i += len;
+            if (j < n) {
+                const char16_t u2 = p[j].unicode();
+                if ((u == '<' && (u2 == '>' || u2 == '=')) || (u == '>' && u2 == '=') || (u == '!' && u2 == '=')
+                    || (u == '|' && u2 == '|'))
+                    ++j;
+            }
+            kind = Tok::Other;
         }
+        if (!token(kind, i, j, value))
+            return Lexed::Stopped;
+        i = j;
     }
-    return true;
+    return Lexed::Done;
+}
+
+// Splits the statement; false (and why) when a quote or bracket is not closed.
+bool tokenize(const QString& s, std::vector<Token>& out, QString& error)
+{
+    QString value;
+    const Lexed r = lex(s, value, [&](Tok kind, int start, int end, QString& v) {
+        switch (kind) {
+        case Tok::Space:
+            if (out.empty() || out.back().kind != Tok::Space) // a run of spaces is one
+                out.push_back({kind, QStringView(u" "), {}});
+            break;
+        case Tok::Text:
+            out.push_back({kind, {}, std::move(v)});
+            break;
+        case Tok::Ident:
+            out.push_back({kind, QStringView(s).mid(start + 1, end - start - 2), {}});
+            break;
+        default:
+            out.push_back({kind, QStringView(s).mid(start, end - start), {}});
+        }
+        return true;
+    });
+    switch (r) {
+    case Lexed::OpenQuote:
+        error = tr2(QStringLiteral("text without closing quote"),
+                    QStringLiteral("Text ohne schließendes Anführungszeichen"));
+        return false;
+    case Lexed::OpenBracket:
+    case Lexed::OpenBacktick:
+        error = tr2(QStringLiteral("missing \"%1\""), QStringLiteral("\"%1\" fehlt"))
+                    .arg(r == Lexed::OpenBracket ? QLatin1Char(']') : QLatin1Char('`'));
+        return false;
+    default:
+        return true;
+    }
 }
 
 bool isKw(const Token& t, const char* kw)
@@ -196,108 +236,64 @@ using detail::Literal;
 
 constexpr char16_t kNumberMark = 1, kTextMark = 2;
 
+// A word of four characters that is LIKE, in any case.
+bool isLike(const QChar* w)
+{
+    if ((w[0].unicode() | w[1].unicode() | w[2].unicode() | w[3].unicode()) < 128)
+        return (w[0].unicode() | 0x20) == 'l' && (w[1].unicode() | 0x20) == 'i' && (w[2].unicode() | 0x20) == 'k'
+               && (w[3].unicode() | 0x20) == 'e';
+    return QStringView(w, 4).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
+}
+
 // The statement with every number and text literal replaced by a mark, and
-// the literals in order. Splits exactly as tokenize() does, so two statements
-// of one shape give the same tokens except for the literals' values. False
-// when the statement cannot be split (or holds a mark character itself).
+// the literals in order. False when the statement cannot be split (or holds
+// a mark character outside a text).
 bool shapeOf(const QString& s, QString& key, std::vector<Literal>& lits)
 {
     const QStringView v(s);
     const QChar* p = s.constData();
-    const int n = s.size();
     key.resize(0); // keeps the buffer of the last call
     lits.clear();
     if (v.contains(QChar(0)))
         return false; // even inside a text: the full translation reports it
-    int i = 0, seg = 0;
+    int seg = 0;
     bool afterLike = false;
     auto mark = [&](int start, int end, char16_t m) {
         key.append(p + seg, start - seg);
         key.append(QChar(m));
         seg = end;
     };
-    auto digit = [](QChar c) { return c.unicode() < 128 ? (c.unicode() >= '0' && c.unicode() <= '9') : c.isDigit(); };
-    while (i < n) {
-        const QChar c = p[i];
-        const char16_t u = c.unicode();
-        if (u == kNumberMark || u == kTextMark) {
-            return false;
-        } else if (u == ' ' || c.isSpace()) {
-            ++i;
-        } else if (u == '\'' || u == '"') {
-            Literal lit;
-            int j = i;
-            if (!readQuoted(s, j, lit.value))
+    auto isMark = [](QChar c) { return c.unicode() == kNumberMark || c.unicode() == kTextMark; };
+    QString value;
+    const Lexed r = lex(s, value, [&](Tok kind, int start, int end, QString& text) {
+        switch (kind) {
+        case Tok::Space:
+            return true;
+        case Tok::Text:
+            lits.push_back({true, afterLike, {}, std::move(text)});
+            mark(start, end, kTextMark);
+            break;
+        case Tok::Number:
+            lits.push_back({false, false, QStringView(p + start, end - start), {}});
+            mark(start, end, kNumberMark);
+            break;
+        case Tok::Ident:
+            if (std::any_of(p + start, p + end, isMark))
                 return false;
-            lit.text = true;
-            lit.afterLike = afterLike;
-            lits.push_back(std::move(lit));
-            mark(i, j, kTextMark);
-            afterLike = false;
-            i = j;
-        } else if (u == '[' || u == '`') {
-            const char16_t close = u == '[' ? u']' : u'`';
-            int j = i + 1;
-            while (j < n && p[j].unicode() != close) {
-                if (p[j].unicode() == kNumberMark || p[j].unicode() == kTextMark)
-                    return false;
-                ++j;
-            }
-            if (j >= n)
+            break;
+        case Tok::Other:
+            if (isMark(p[start]))
                 return false;
-            afterLike = false;
-            i = j + 1;
-        } else if (digit(c) || (u == '.' && i + 1 < n && digit(p[i + 1]))) {
-            int j = i;
-            while (j < n && (digit(p[j]) || p[j].unicode() == '.'))
-                ++j;
-            if (j < n && (p[j].unicode() == 'e' || p[j].unicode() == 'E')) {
-                int k = j + 1;
-                if (k < n && (p[k].unicode() == '+' || p[k].unicode() == '-'))
-                    ++k;
-                if (k < n && digit(p[k])) {
-                    while (k < n && digit(p[k]))
-                        ++k;
-                    j = k;
-                }
-            }
-            if (j < n && isWordStart(p[j])) {
-                while (j < n && isWordChar(p[j]))
-                    ++j;
-            } else {
-                Literal lit;
-                lit.number = v.mid(i, j - i);
-                lits.push_back(std::move(lit));
-                mark(i, j, kNumberMark);
-            }
-            afterLike = false;
-            i = j;
-        } else if (isWordStart(c)) {
-            int j = i + 1;
-            while (j < n && isWordChar(p[j]))
-                ++j;
-            afterLike = false;
-            if (j - i == 4) {
-                if ((p[i].unicode() | p[i + 1].unicode() | p[i + 2].unicode() | p[i + 3].unicode()) < 128)
-                    afterLike = (p[i].unicode() | 0x20) == 'l' && (p[i + 1].unicode() | 0x20) == 'i'
-                                && (p[i + 2].unicode() | 0x20) == 'k' && (p[i + 3].unicode() | 0x20) == 'e';
-                else
-                    afterLike = v.mid(i, 4).compare(QLatin1String("LIKE"), Qt::CaseInsensitive) == 0;
-            }
-            i = j;
-        } else {
-            int len = 1;
-            if (i + 1 < n) {
-                const char16_t u2 = p[i + 1].unicode();
-                if ((u == '<' && (u2 == '>' || u2 == '=')) || (u == '>' && u2 == '=') || (u == '!' && u2 == '=')
-                    || (u == '|' && u2 == '|'))
-                    len = 2;
-            }
-            afterLike = false;
-            i += len;
+            break;
+        case Tok::Word:
+            break;
         }
-    }
-    key.append(p + seg, n - seg);
+        afterLike = kind == Tok::Word && end - start == 4 && isLike(p + start);
+        return true;
+    });
+    if (r != Lexed::Done)
+        return false;
+    key.append(p + seg, s.size() - seg);
     return true;
 }
 
