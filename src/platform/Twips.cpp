@@ -25,6 +25,8 @@ int fromPixelsY(int pixels) { return int(std::lround(pixels * 1440.0 / logicalDp
 double twipsPerPixelX() { return 1440.0 / logicalDpiX(); }
 double twipsPerPixelY() { return 1440.0 / logicalDpiY(); }
 
+int roundTw(double v) { return int(std::lrint(v)); }
+
 QRect rect(double left, double top, double width, double height)
 {
     return QRect(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));

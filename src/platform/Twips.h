@@ -16,6 +16,8 @@ int fromPixelsX(int pixels);
 int fromPixelsY(int pixels);
 QRect rect(double left, double top, double width, double height); // twips -> pixels
 QSize size(double width, double height);
+// Computed sizes are stored as whole twips, halves to even.
+int roundTw(double v);
 // Places a control at a design position given in twips.
 void place(QWidget* widget, double left, double top, double width, double height);
 // Twips per pixel, as the screen reports them (TwipsPerPixelX/Y).

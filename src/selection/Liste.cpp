@@ -21,7 +21,6 @@
 #include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
-#include <cmath>
 
 // The find dialog for the list (defined with the find dialog).
 void showFindDialogForList();
@@ -44,9 +43,6 @@ const char* const kHeaderDe[] = {"Wortart",
                                  "Eingabedatum",
                                  "Änderungsdatum",
                                  "Score"};
-
-// Computed sizes are stored as whole twips, halves to even.
-int roundTw(double v) { return int(std::lrint(v)); }
 
 QAction* menuAction(QMenu* menu, const char* name, const QString& text, const QString& shortcut = QString())
 {
@@ -132,7 +128,7 @@ void Liste::Form_Load()
     ErrorHandling::Steps step;
     MSFlexGrid& g = *MSFlexGrid1;
     step([&] { Forms::splashProgress(65); });
-    step([&] { g.setColWidth(0, roundTw(g.ColWidth(0) / 3.0)); });
+    step([&] { g.setColWidth(0, Twips::roundTw(g.ColWidth(0) / 3.0)); });
     step([&] { g.setColAlignment(0, 1); });
     step([&] { g.setColWidth(txtSpanisch, 2 * g.ColWidth(txtSpanisch)); });
     step([&] {
@@ -225,13 +221,13 @@ void Liste::placeControls()
 
     const int oldLeft = Twips::fromPixelsX(Command1->x());
     int left = win.width() - cmdW;
-    left = roundTw(left - cmdW / 6.0);
+    left = Twips::roundTw(left - cmdW / 6.0);
     Command1->move(Twips::toPixelsX(left), Command1->y());
     const int dx = left - oldLeft;
     Label1->move(Twips::toPixelsX(Twips::fromPixelsX(Label1->x()) + dx), Label1->y());
 
     const int oldTop = Twips::fromPixelsY(Command1->y());
-    const int top = roundTw(win.height() - 3.5 * cmdH);
+    const int top = Twips::roundTw(win.height() - 3.5 * cmdH);
     Command1->move(Command1->x(), Twips::toPixelsY(top));
     const int dy = top - oldTop;
     const int gridHeight = Twips::fromPixelsY(MSFlexGrid1->height()) + dy;
@@ -252,8 +248,8 @@ void Liste::AdjustControls()
         g.setColWidth(txtScore, 1500);
         g.setColWidth(txtBereich, 2500);
         const int gridWidth = Twips::fromPixelsX(g.width());
-        g.setColWidth(txtSpanisch, roundTw(double(gridWidth - g.ColWidth(txtBereich) - g.ColWidth(txtScore))));
-        g.setColWidth(txtSpanisch, roundTw(g.ColWidth(txtSpanisch) / 2.0));
+        g.setColWidth(txtSpanisch, Twips::roundTw(double(gridWidth - g.ColWidth(txtBereich) - g.ColWidth(txtScore))));
+        g.setColWidth(txtSpanisch, Twips::roundTw(g.ColWidth(txtSpanisch) / 2.0));
         g.setColWidth(txtDeutsch, g.ColWidth(txtSpanisch));
     });
 }

@@ -35,7 +35,6 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QToolButton>
-#include <cmath>
 
 using ErrorHandling::Steps;
 
@@ -52,9 +51,6 @@ constexpr int kTbMargin = 30;
 constexpr int kDesignLeft = -19950;
 constexpr int kDesignTop = 720;
 constexpr int kOnScreenLeft = 675;
-
-// Computed sizes are stored as whole twips, halves to even.
-int roundTw(double v) { return int(std::lrint(v)); }
 
 MSFlexGrid& listGrid() { return *Forms::liste().MSFlexGrid1; }
 
@@ -359,9 +355,9 @@ void Trainer::Form_Load()
         const int gridHeight = Twips::fromPixelsY(g.height());
         g.setColWidth(0, gridWidth);
         const int nichtWortHeight = Twips::fromPixelsY(NichtWort->height());
-        g.setRowHeight(0, roundTw(0.75 * nichtWortHeight));
+        g.setRowHeight(0, Twips::roundTw(0.75 * nichtWortHeight));
         g.setRowHeight(2, g.RowHeight(0));
-        g.setRowHeight(1, roundTw((gridHeight - 2.0 * g.RowHeight(0)) / 2.0));
+        g.setRowHeight(1, Twips::roundTw((gridHeight - 2.0 * g.RowHeight(0)) / 2.0));
         g.setRowHeight(3, g.RowHeight(1));
 
         // 5: cell formats.

@@ -296,11 +296,11 @@ void frmOptions::Form_Activate()
     ErrorHandling::Steps step;
     const QString suffix = tr2(QStringLiteral(" first"), QStringLiteral(" zuerst"));
     step([&] {
-        const int w = roundTw(0.8 * Twips::fromPixelsX(Sprache_spanisch->width()));
+        const int w = Twips::roundTw(0.8 * Twips::fromPixelsX(Sprache_spanisch->width()));
         Sprache_spanisch->setText(FitTextToWidth(Forms::form1().lang1 + suffix, w, this));
     });
     step([&] {
-        const int w = roundTw(0.8 * Twips::fromPixelsX(Sprache_deutsch->width()));
+        const int w = Twips::roundTw(0.8 * Twips::fromPixelsX(Sprache_deutsch->width()));
         Sprache_deutsch->setText(FitTextToWidth(Forms::form1().lang2 + suffix, w, this));
     });
     step([&] { GetOptions(); });

@@ -67,8 +67,8 @@ void frmOptions::layOutPairGrid()
     const double w = kPairGridWidth;
     MSFlexGrid* g = MSFlexGrid1;
     for (int c : {0, 1, 3})
-        g->setColWidth(c, roundTw(w / 5));
-    g->setColWidth(2, roundTw(w - w / 10 - g->ColWidth(0) - g->ColWidth(1) - g->ColWidth(3)));
+        g->setColWidth(c, Twips::roundTw(w / 5));
+    g->setColWidth(2, Twips::roundTw(w - w / 10 - g->ColWidth(0) - g->ColWidth(1) - g->ColWidth(3)));
     for (int c : {1, 2, 3})
         g->setColAlignment(c, 2);
     g->setAllowBigSelection(true);

@@ -6,12 +6,8 @@
 
 #include <QLabel>
 #include <QString>
-#include <cmath>
 
 namespace OptionsWindow {
-
-// Whole twips from a computed size, halves to even.
-inline int roundTw(double v) { return int(std::nearbyint(v)); }
 
 inline QLabel* multiLineLabel(QWidget* parent, const QString& name)
 {
