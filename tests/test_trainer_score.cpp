@@ -235,6 +235,8 @@ TEST_F(TrainerScoreLocked, LockHeldLongerOffersToTryAgain)
 
 TEST_F(TrainerScoreLocked, LockHeldLongerAndGivenUpSavesNothing)
 {
+    t().OptSchleife = true; // nor does the loop count the entry as learned
+    t().Command6_Click();
     msgs->queueAnswer(MsgResult::Cancel);
     revealAndAnswer(true);
     exec("COMMIT");
@@ -242,6 +244,7 @@ TEST_F(TrainerScoreLocked, LockHeldLongerAndGivenUpSavesNothing)
     EXPECT_EQ(dbScore(ids[0]), QStringLiteral("2"));
     EXPECT_EQ(grid().TextMatrix(1, Liste::txtScore), QStringLiteral("5"));
     EXPECT_EQ(t().anzahlRichtig(), 0);
+    EXPECT_FALSE(t().schleifenStatusRight(1));
     EXPECT_EQ(clsCursor::mousePointer(&t()), 0);
 }
 

@@ -513,20 +513,27 @@ void Trainer::ChangeErrorCount(int mode)
 {
     ErrorHandling::reportAndPassOn([&] {
         int delta = 0;
+        bool learned = false;
         if (mode == AntwortRichtig) {
             delta = -1;
             if (OptSchleife) {
                 if (SeqIndex < 1 || SeqIndex >= int(SchleifenStatus.size()))
                     throw subscriptError();
-                SchleifenStatus[size_t(SeqIndex)] = kTrue;
+                learned = true;
             }
         } else if (mode == AntwortFalsch) {
             delta = 1;
         }
+        auto markLearned = [&] {
+            if (learned)
+                SchleifenStatus[size_t(SeqIndex)] = kTrue;
+        };
         // The entry on display is the one answered, whatever the order did since.
         const int row = shownRow();
-        if (row < 1)
+        if (row < 1) {
+            markLearned();
             return;
+        }
 
         MSFlexGrid& g = listGrid();
         g.setRow(row);
@@ -545,6 +552,9 @@ void Trainer::ChangeErrorCount(int mode)
         // Only a score that reached the file is shown (a failed write raises),
         // so that the next answer builds on what is stored.
         g.setText(QString::number(score));
+        // An answer that did not reach the file (given up, or its entry gone)
+        // leaves the entry to be asked again in this pass.
+        markLearned();
     });
 }
 
