@@ -155,6 +155,10 @@ TEST_F(StartupTest, LoadStepReportsEveryStageUpTo100)
         QStringLiteral("Vokabeltrainer initialisieren ..."),
     };
     EXPECT_EQ(statuses, expectedStatuses);
+    // Right-aligned in a label of fixed width: a wider text loses its start.
+    for (const QString& status : statuses)
+        EXPECT_LE(splash->labStatus->fontMetrics().horizontalAdvance(status), splash->labStatus->contentsRect().width())
+            << status.toStdString();
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Lexuvant"));
     EXPECT_EQ(HelpViewer::appHelpFile(), AppPaths::helpDir() + QStringLiteral("/lexuvan.hlp"));
     delete splash;

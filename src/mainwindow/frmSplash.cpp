@@ -63,6 +63,8 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     labStatus->setObjectName(QStringLiteral("labStatus"));
     labStatus->setGeometry(Twips::rect(120, 0, 2655, 255));
     labStatus->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The form's own font: the longest status texts fit the label only in it.
+    labStatus->setFont(Twips::designFont(QStringLiteral("MS Sans Serif"), 8.25));
 
     ProgressBar1 = new QProgressBar(frmStatus);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
