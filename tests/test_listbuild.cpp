@@ -365,8 +365,10 @@ TEST_F(ListBuild, RowThatFailsHalfWayIsNotLeftInTheList)
     open(path);
     f2().Command4_Click();
     ASSERT_EQ(msgs->shown.size(), 1);
-    // The box names the file and the entry, so that the learner can mend it.
-    for (const QString& named : {path, QString::number(second), QStringLiteral("\"viel\"")})
+    // The box names the file and the entry, so that the learner can mend it,
+    // and says that the list ends there.
+    for (const QString& named : {path, QString::number(second), QStringLiteral("\"viel\""),
+                                 QStringLiteral("Die Liste enthält nur die Einträge davor.")})
         EXPECT_TRUE(msgs->shown[0].prompt.contains(named)) << msgs->shown[0].prompt.toStdString();
     ASSERT_EQ(grid()->Rows(), 2);
     EXPECT_EQ(grid()->TextMatrix(1, 1), QString::number(first));

@@ -23,16 +23,18 @@ namespace {
 
 QString textOf(const QVariant& v) { return v.isValid() && !v.isNull() ? v.toString() : QString(); }
 
-// A score the list cannot show: the box names the file and the entry, so
-// that the learner can find and mend it.
+// A score the list cannot show stops the build: the box names the file and
+// the entry, so that the learner can find and mend it, and says that the list
+// ends there.
 [[noreturn]] void unreadableScore(const QVariant& score, const QString& id, const QString& file)
 {
     const QString value = score.typeId() == QMetaType::QByteArray
                               ? tr2(QStringLiteral("binary data"), QStringLiteral("Binärdaten"))
                               : QLatin1Char('"') + score.toString() + QLatin1Char('"');
-    throw AppError(13, tr2(QStringLiteral("Type mismatch: the score %1 of entry %2 in \"%3\" is not a whole number."),
+    throw AppError(13, tr2(QStringLiteral("Type mismatch: the score %1 of entry %2 in \"%3\" is not a whole number. "
+                                          "The list holds only the entries before it."),
                            QStringLiteral("Typen unverträglich: Der Score %1 des Eintrags %2 in \"%3\" ist keine "
-                                          "ganze Zahl."))
+                                          "ganze Zahl. Die Liste enthält nur die Einträge davor."))
                            .arg(value, id, file));
 }
 
