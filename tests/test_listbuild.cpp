@@ -97,8 +97,12 @@ protected:
             }
             where << QStringLiteral("b.Bereich_Text IN (%1)").arg(marks.join(QLatin1Char(',')));
         }
+        // A Null score is listed as 6.
         if (!(min == 1 && max == 6))
-            where << QStringLiteral("v.Score >= %1 AND v.Score <= %2").arg(min).arg(max);
+            where << QStringLiteral("(v.Score >= %1 AND v.Score <= %2%3)")
+                         .arg(min)
+                         .arg(max)
+                         .arg(max == 6 ? QStringLiteral(" OR v.Score IS NULL") : QString());
         if (!where.isEmpty())
             sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
         const QStringList ids = check.texts(sql, args);
@@ -159,7 +163,7 @@ const QList<Selection> kSelections = {
     {{QStringLiteral("Essen"), QStringLiteral("Reisen")}, 1, 6},
     {{QStringLiteral("Zahlen")}, 2, 4},
     {{QStringLiteral("Einkaufen"), QStringLiteral("Orte"), QStringLiteral("Zeiten")}, 1, 3},
-    {{}, 5, 6},
+    {{}, 6, 6},
     {{QStringLiteral("Basiskommunikation"), QStringLiteral("Einkaufen"), QStringLiteral("Essen"), QStringLiteral("Orte"),
       QStringLiteral("Reisen"), QStringLiteral("Richtungen"), QStringLiteral("Zahlen"), QStringLiteral("Zeiten")},
      1,

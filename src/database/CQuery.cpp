@@ -48,7 +48,9 @@ void CQuery::ExtendQueryStringByScore(const QString& strMin, const QString& strM
     if (strMin.isEmpty() || strMax.isEmpty())
         return;
     AddRel(true);
-    FindString += QStringLiteral("(Score >=") + strMin + QStringLiteral(" AND Score <=") + strMax + QLatin1Char(')');
+    const QString term = QStringLiteral("(Score >=") + strMin + QStringLiteral(" AND Score <=") + strMax + QLatin1Char(')');
+    // The list shows a Null score as 6, so a range up to 6 selects it too.
+    FindString += strMax == QLatin1String("6") ? QLatin1Char('(') + term + QStringLiteral(" OR Score Is Null)") : term;
     FirstTerm = false;
 }
 
