@@ -269,6 +269,26 @@ TEST_F(ListBuild, EntryInTwoSelectedAreasAppearsOnce)
     EXPECT_EQ(f2().statusText(), QStringLiteral("3 Vokabeln ausgewählt"));
 }
 
+// The join reads the text ID '007' as 7; the area and its cell belong to "7" alone.
+TEST_F(ListBuild, AnAreaSelectsTheEntryOfItsExactIdOnly)
+{
+    const QString path = dir.filePath(QStringLiteral("textids.lxt"));
+    {
+        TestDatabase db(path);
+        db.setLanguages(kLanguages).setDBVersion(2).useTextIds();
+        db.addEntryColumns({{"ID", "007"}, {"Lang1_Main", "null null sieben"}, {"Score", 1}});
+        db.addEntryColumns({{"ID", "7"}, {"Lang1_Main", "sieben"}, {"Score", 1}});
+        db.linkArea(7, db.addArea(QStringLiteral("Zahlen")));
+    }
+    open(path);
+    selectAreas({QStringLiteral("Zahlen")});
+    f2().Command4_Click();
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+    ASSERT_EQ(grid()->Rows(), 2);
+    EXPECT_EQ(grid()->TextMatrix(1, 1), QStringLiteral("7"));
+    EXPECT_EQ(grid()->TextMatrix(1, Liste::txtBereich), QStringLiteral("Zahlen"));
+}
+
 TEST_F(ListBuild, AreaNameWithApostropheSelectsItsEntries)
 {
     const QString path = dir.filePath(QStringLiteral("apos.lxt"));

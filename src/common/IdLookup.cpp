@@ -8,6 +8,16 @@ bool IsId(const QVariant& value, const QString& id)
     return value.isValid() && !value.isNull() && value.toString() == id;
 }
 
+QVariant IdAsNumber(const QString& id)
+{
+    bool ok = false;
+    if (const QVariant n = id.toLongLong(&ok); ok && IsId(n, id))
+        return n;
+    if (const QVariant d = id.toDouble(&ok); ok && IsId(d, id))
+        return d;
+    return {};
+}
+
 void FindNextWhere(Recordset& rs, const QString& condition, const std::function<bool()>& wanted)
 {
     do

@@ -48,6 +48,7 @@ private:
     // The texts of one of the three cell lookups, each cut to limit and joined with "; ".
     QString cellTexts(int lookup, const QString& vid, int limit);
     std::array<std::shared_ptr<QueryDef>, 3> m_cellQueries;
+    std::array<bool, 3> m_bothForms{}; // the lookup's statement looks for the ID as text and as number
     bool FirstTerm = true;
     QString BereichCond, WortartCond, GrammCond, FunktCond, RefCond;
 };

@@ -3,6 +3,7 @@
 #include "common/ErrorHandling.h"
 #include "common/ErrorScore.h"
 #include "common/Global.h"
+#include "common/IdLookup.h"
 #include "common/ShowMsgBox.h"
 #include "common/TextProcs.h"
 #include "database/CQuery.h"
@@ -177,6 +178,15 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
     };
     auto& stageC = stageB;
     auto rs = [&]() -> Recordset& { return mustBeSet(db.rsKopieren); };
+    // The statement joins the area links as the file compares them, which
+    // may read the text ID '007' as 7: a hit counts only on its exact ID.
+    auto find = [&](bool first) {
+        Recordset& r = rs();
+        if (selection.areas.isEmpty())
+            return first ? r.FindFirst(criteria) : r.FindNext(criteria);
+        const auto exact = [&] { return IsId(r.Fields(QStringLiteral("Bereiche_Zwischen.IDV")), textOf(r.Fields(0))); };
+        first ? FindFirstWhere(r, criteria, exact) : FindNextWhere(r, criteria, exact);
+    };
     // A row whose write failed holds only some of its cells (the ID, say):
     // left in the list it could be trained and its empty score written back.
     auto writeRow = [&](int row) {
@@ -219,7 +229,7 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
             db.rsKopieren->Close();
         db.rsKopieren.reset();
         db.rsKopieren = mustBeSet(db.dbKopieren).OpenRecordset(query.QueryString, 2);
-        db.rsKopieren->FindFirst(criteria);
+        find(true);
     });
     stageA([&] {
         // The rows reached so far are only the first hit; the bar measures
@@ -253,7 +263,7 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
     if (!stageB([&] { writeRow(1); }))
         return false;
 
-    if (!stageC([&] { rs().FindNext(criteria); }))
+    if (!stageC([&] { find(false); }))
         return false;
 
     const QString countText = tr2(QStringLiteral("Number of entries: "), QStringLiteral("Anzahl Vokabeln: "));
@@ -285,9 +295,8 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
         if (!stageB([&] { writeRow(-1); }))
             return false;
         if (!stageC([&] {
-                Recordset& r = rs();
-                r.FindNext(criteria);
-                more = !r.NoMatch();
+                find(false);
+                more = !rs().NoMatch();
             }))
             return false;
     }
