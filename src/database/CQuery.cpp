@@ -218,18 +218,34 @@ QString CQuery::cellTexts(int lookup, const QString& vid, int limit)
                                        : idv + QStringLiteral("=[vid]");
         def = std::make_shared<QueryDef>(db, l.sql.arg(term), QStringList{QStringLiteral("vid"), QStringLiteral("vidn")});
     }
-    const QVariant number = IdAsNumber(vid);
-    def->setParameter(0, bothForms || number.isNull() ? QVariant(vid) : number);
-    def->setParameter(1, number);
+    // The three lookups of one entry come one after the other.
+    if (vid != m_numberOf || m_numberOf.isNull()) {
+        m_numberOf = vid;
+        m_number = IdAsNumber(vid);
+    }
+    const QVariant& number = m_number;
+    if (bothForms) {
+        def->setParameter(0, vid);
+        def->setParameter(1, number);
+    } else {
+        def->setParameter(0, number.isNull() ? QVariant(vid) : number);
+    }
+    const bool whole = number.typeId() == QMetaType::LongLong;
     struct Walk {
         QString result;
         const QString& field;
         const QString& vid;
+        bool whole;
+        qlonglong wholeValue;
         int limit;
-    } walk{QString(), l.field, vid, limit};
+    } walk{QString(), l.field, vid, whole, whole ? qvariant_cast<qlonglong>(number) : 0, limit};
     def->findAll(l.condition, [w = &walk](const QueryRow& row) {
-        // A link column of a number type reads the text '007' as 7.
-        if (!IsId(row.Fields(1), w->vid))
+        // A link column of a number type reads the text '007' as 7. A whole
+        // number is the ID exactly when it is the ID's number (IsId without
+        // writing the number out: this runs for every link of the list).
+        const QVariant link = row.Fields(1);
+        if (link.typeId() == QMetaType::LongLong ? !(w->whole && qvariant_cast<qlonglong>(link) == w->wholeValue)
+                                                 : !IsId(link, w->vid))
             return;
         // A Null text is the empty text, as in every other cell of the list.
         const QVariant v = row.Fields(w->field);
