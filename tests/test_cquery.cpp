@@ -201,7 +201,7 @@ TEST_F(CQueryFile, CellTextsJoinTrimAndCut)
 }
 
 // An ID from a foreign file stays one value in the statement and the condition:
-// a text ID finds its own links only, a number with a leading zero its number's.
+// a text ID finds its own links only, a number with a leading zero none.
 TEST_F(CQueryFile, AnEntryIdIsOneValueWhateverItsText)
 {
     const QString injected = QStringLiteral("1 OR 1=1");
@@ -215,7 +215,27 @@ TEST_F(CQueryFile, AnEntryIdIsOneValueWhateverItsText)
     EXPECT_EQ(query.GetAllGrammatikalisch(injected), QStringLiteral("fremd;"));
     EXPECT_EQ(query.GetAllFunktional(injected), QString());
     EXPECT_EQ(query.GetAllBereiche(QStringLiteral("x' OR 'a'='a")), QString());
-    EXPECT_EQ(query.GetAllBereiche(QStringLiteral("00") + QString::number(hund)), QStringLiteral("Tiere; Kinder's"));
+    EXPECT_EQ(query.GetAllBereiche(QStringLiteral("00") + QString::number(hund)), QString());
+}
+
+// Link columns without a type keep what was stored: a number equals its own
+// text (7 and '7'), '007' is not 7, and 12.5 stored as a number is found.
+TEST_F(CQueryFile, LinksThatKeepTextMatchTheExactId)
+{
+    {
+        TestDatabase db(path, TestDatabase::OpenExisting);
+        db.exec(QStringLiteral("DROP TABLE Bereiche_Zwischen"));
+        db.exec(QStringLiteral("CREATE TABLE Bereiche_Zwischen (IDV, ID INTEGER)"));
+        db.linkArea(7, db.addArea(QStringLiteral("Zahl")));
+        db.linkArea(QStringLiteral("7"), db.addArea(QStringLiteral("Text")));
+        db.linkArea(QStringLiteral("007"), db.addArea(QStringLiteral("Vorne")));
+        db.linkArea(12.5, db.addArea(QStringLiteral("Bruch")));
+    }
+    QStringList seven = query.GetAllBereiche(QStringLiteral("7")).split(QStringLiteral("; "));
+    seven.sort();
+    EXPECT_EQ(seven, QStringList({QStringLiteral("Text"), QStringLiteral("Zahl")}));
+    EXPECT_EQ(query.GetAllBereiche(QStringLiteral("007")), QStringLiteral("Vorne"));
+    EXPECT_EQ(query.GetAllBereiche(QStringLiteral("12.5")), QStringLiteral("Bruch"));
 }
 
 // The cells run one prepared statement per lookup with the ID as its

@@ -97,8 +97,12 @@ protected:
             }
             where << QStringLiteral("b.Bereich_Text IN (%1)").arg(marks.join(QLatin1Char(',')));
         }
+        // A Null score is listed as 6.
         if (!(min == 1 && max == 6))
-            where << QStringLiteral("v.Score >= %1 AND v.Score <= %2").arg(min).arg(max);
+            where << QStringLiteral("(v.Score >= %1 AND v.Score <= %2%3)")
+                         .arg(min)
+                         .arg(max)
+                         .arg(max == 6 ? QStringLiteral(" OR v.Score IS NULL") : QString());
         if (!where.isEmpty())
             sql += QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND "));
         const QStringList ids = check.texts(sql, args);
@@ -159,7 +163,7 @@ const QList<Selection> kSelections = {
     {{QStringLiteral("Essen"), QStringLiteral("Reisen")}, 1, 6},
     {{QStringLiteral("Zahlen")}, 2, 4},
     {{QStringLiteral("Einkaufen"), QStringLiteral("Orte"), QStringLiteral("Zeiten")}, 1, 3},
-    {{}, 5, 6},
+    {{}, 6, 6},
     {{QStringLiteral("Basiskommunikation"), QStringLiteral("Einkaufen"), QStringLiteral("Essen"), QStringLiteral("Orte"),
       QStringLiteral("Reisen"), QStringLiteral("Richtungen"), QStringLiteral("Zahlen"), QStringLiteral("Zeiten")},
      1,
@@ -265,6 +269,26 @@ TEST_F(ListBuild, EntryInTwoSelectedAreasAppearsOnce)
     EXPECT_EQ(f2().statusText(), QStringLiteral("3 Vokabeln ausgewählt"));
 }
 
+// The join reads the text ID '007' as 7; the area and its cell belong to "7" alone.
+TEST_F(ListBuild, AnAreaSelectsTheEntryOfItsExactIdOnly)
+{
+    const QString path = dir.filePath(QStringLiteral("textids.lxt"));
+    {
+        TestDatabase db(path);
+        db.setLanguages(kLanguages).setDBVersion(2).useTextIds();
+        db.addEntryColumns({{"ID", "007"}, {"Lang1_Main", "null null sieben"}, {"Score", 1}});
+        db.addEntryColumns({{"ID", "7"}, {"Lang1_Main", "sieben"}, {"Score", 1}});
+        db.linkArea(7, db.addArea(QStringLiteral("Zahlen")));
+    }
+    open(path);
+    selectAreas({QStringLiteral("Zahlen")});
+    f2().Command4_Click();
+    EXPECT_TRUE(msgs->shown.isEmpty()) << msgs->lastPrompt().toStdString();
+    ASSERT_EQ(grid()->Rows(), 2);
+    EXPECT_EQ(grid()->TextMatrix(1, 1), QStringLiteral("7"));
+    EXPECT_EQ(grid()->TextMatrix(1, Liste::txtBereich), QStringLiteral("Zahlen"));
+}
+
 TEST_F(ListBuild, AreaNameWithApostropheSelectsItsEntries)
 {
     const QString path = dir.filePath(QStringLiteral("apos.lxt"));
@@ -364,8 +388,10 @@ TEST_F(ListBuild, RowThatFailsHalfWayIsNotLeftInTheList)
     open(path);
     f2().Command4_Click();
     ASSERT_EQ(msgs->shown.size(), 1);
-    // The box names the file and the entry, so that the learner can mend it.
-    for (const QString& named : {path, QString::number(second), QStringLiteral("\"viel\"")})
+    // The box names the file and the entry, so that the learner can mend it,
+    // and says that the list ends there.
+    for (const QString& named : {path, QString::number(second), QStringLiteral("\"viel\""),
+                                 QStringLiteral("Die Liste enthält nur die Einträge davor.")})
         EXPECT_TRUE(msgs->shown[0].prompt.contains(named)) << msgs->shown[0].prompt.toStdString();
     ASSERT_EQ(grid()->Rows(), 2);
     EXPECT_EQ(grid()->TextMatrix(1, 1), QString::number(first));

@@ -11,6 +11,8 @@ class Recordset;
 
 // Whether a value of the file is exactly the ID `id`.
 bool IsId(const QVariant& value, const QString& id);
+// The number that is exactly the ID `id` (7 for "7", none for "007"); Null when there is none.
+QVariant IdAsNumber(const QString& id);
 
 // FindFirst (FindNext) with `condition`, then FindNext until `wanted` holds
 // for the current row; NoMatch when no row does. `condition` must match at

@@ -21,14 +21,6 @@ inline QString SqlId(const QString& id)
     return ok ? QString::number(n) : QLatin1Char('\'') + SqlEscape(id) + QLatin1Char('\'');
 }
 
-// The same ID as the value of a statement parameter.
-inline QVariant SqlIdValue(const QString& id)
-{
-    bool ok = false;
-    const qlonglong n = id.toLongLong(&ok);
-    return ok ? QVariant(n) : QVariant(id);
-}
-
 // A find condition that holds where `column` is exactly `value` (case ignored,
 // as the engine compares texts). "=" and not LIKE: a value read from a file
 // may hold * ? # or [, which LIKE would take as a pattern matching other rows.

@@ -2,6 +2,7 @@
 
 #include "common/ErrorHandling.h"
 #include "common/Global.h"
+#include "common/IdLookup.h"
 #include "common/SqlText.h"
 #include "common/TextProcs.h"
 #include "database/CDBHandler.h"
@@ -48,7 +49,9 @@ void CQuery::ExtendQueryStringByScore(const QString& strMin, const QString& strM
     if (strMin.isEmpty() || strMax.isEmpty())
         return;
     AddRel(true);
-    FindString += QStringLiteral("(Score >=") + strMin + QStringLiteral(" AND Score <=") + strMax + QLatin1Char(')');
+    const QString term = QStringLiteral("(Score >=") + strMin + QStringLiteral(" AND Score <=") + strMax + QLatin1Char(')');
+    // The list shows a Null score as 6, so a range up to 6 selects it too.
+    FindString += strMax == QLatin1String("6") ? QLatin1Char('(') + term + QStringLiteral(" OR Score Is Null)") : term;
     FirstTerm = false;
 }
 
@@ -168,23 +171,29 @@ namespace {
 
 // The cells' lookups: each statement finds the entry's links by its ID, given
 // as the parameter [vid]; the condition picks the rows whose text goes in.
+// A link column declared without a type keeps the number 7 and the text '7'
+// apart, so there the statement looks for both forms, the text as [vid] and
+// the number as [vidn]; elsewhere the file converts one into the other.
 struct CellLookup {
-    QString sql, condition, field;
+    QString links, sql, condition, field;
 };
 
 const CellLookup& cellLookup(int lookup)
 {
     static const CellLookup lookups[] = {
-        {QStringLiteral("SELECT Bereich_Text, Bereiche_Zwischen.IDV FROM Bereiche_Zwischen, Bereiche "
-                        "WHERE Bereiche_Zwischen.IDV=[vid] AND Bereiche_Zwischen.ID=Bereiche.ID"),
+        {QStringLiteral("Bereiche_Zwischen"),
+         QStringLiteral("SELECT Bereich_Text, Bereiche_Zwischen.IDV FROM Bereiche_Zwischen, Bereiche "
+                        "WHERE %1 AND Bereiche_Zwischen.ID=Bereiche.ID"),
          QStringLiteral("Bereiche_Zwischen.IDV=[vid]"), QStringLiteral("Bereich_Text")},
-        {QStringLiteral("SELECT Attribut_Text FROM GrammatikalischeAttribute_Zwischen, GrammatikalischeAttribute "
-                        "WHERE GrammatikalischeAttribute_Zwischen.IDV=[vid] "
-                        "AND GrammatikalischeAttribute_Zwischen.ID=GrammatikalischeAttribute.IDA"),
+        {QStringLiteral("GrammatikalischeAttribute_Zwischen"),
+         QStringLiteral("SELECT Attribut_Text, GrammatikalischeAttribute_Zwischen.IDV "
+                        "FROM GrammatikalischeAttribute_Zwischen, GrammatikalischeAttribute "
+                        "WHERE %1 AND GrammatikalischeAttribute_Zwischen.ID=GrammatikalischeAttribute.IDA"),
          QStringLiteral("Attribut_Text LIKE '*'"), QStringLiteral("Attribut_Text")},
-        {QStringLiteral("SELECT Attribut_Text FROM FunktionaleAttribute_Zwischen, FunktionaleAttribute "
-                        "WHERE FunktionaleAttribute_Zwischen.IDV=[vid] "
-                        "AND FunktionaleAttribute_Zwischen.ID=FunktionaleAttribute.IDA"),
+        {QStringLiteral("FunktionaleAttribute_Zwischen"),
+         QStringLiteral("SELECT Attribut_Text, FunktionaleAttribute_Zwischen.IDV "
+                        "FROM FunktionaleAttribute_Zwischen, FunktionaleAttribute "
+                        "WHERE %1 AND FunktionaleAttribute_Zwischen.ID=FunktionaleAttribute.IDA"),
          QStringLiteral("Attribut_Text LIKE '*'"), QStringLiteral("Attribut_Text")},
     };
     return lookups[lookup];
@@ -197,18 +206,47 @@ QString CQuery::cellTexts(int lookup, const QString& vid, int limit)
     if (!handler)
         throw AppError(ErrNo::ObjectNotSet, objectNotSetText());
     mustBeSet(handler->dbKopieren);
+    const std::shared_ptr<Database>& db = handler->dbKopieren;
     const CellLookup& l = cellLookup(lookup);
     // Translated and prepared once per database: this runs three times for every list entry.
     std::shared_ptr<QueryDef>& def = m_cellQueries[size_t(lookup)];
-    if (!def || !def->isOn(handler->dbKopieren.get()))
-        def = std::make_shared<QueryDef>(handler->dbKopieren, l.sql, QStringList{QStringLiteral("vid")});
-    def->setParameter(0, SqlIdValue(vid));
+    bool& bothForms = m_bothForms[size_t(lookup)];
+    if (!def || !def->isOn(db.get())) {
+        bothForms = db->KeepsValuesAsStored(l.links, QStringLiteral("IDV"));
+        const QString idv = l.links + QStringLiteral(".IDV");
+        const QString term = bothForms ? QStringLiteral("(%1=[vid] OR %1=[vidn])").arg(idv)
+                                       : idv + QStringLiteral("=[vid]");
+        def = std::make_shared<QueryDef>(db, l.sql.arg(term), QStringList{QStringLiteral("vid"), QStringLiteral("vidn")});
+    }
+    // The three lookups of one entry come one after the other.
+    if (vid != m_numberOf || m_numberOf.isNull()) {
+        m_numberOf = vid;
+        m_number = IdAsNumber(vid);
+    }
+    const QVariant& number = m_number;
+    if (bothForms) {
+        def->setParameter(0, vid);
+        def->setParameter(1, number);
+    } else {
+        def->setParameter(0, number.isNull() ? QVariant(vid) : number);
+    }
+    const bool whole = number.typeId() == QMetaType::LongLong;
     struct Walk {
         QString result;
         const QString& field;
+        const QString& vid;
+        bool whole;
+        qlonglong wholeValue;
         int limit;
-    } walk{QString(), l.field, limit};
+    } walk{QString(), l.field, vid, whole, whole ? qvariant_cast<qlonglong>(number) : 0, limit};
     def->findAll(l.condition, [w = &walk](const QueryRow& row) {
+        // A link column of a number type reads the text '007' as 7. A whole
+        // number is the ID exactly when it is the ID's number (IsId without
+        // writing the number out: this runs for every link of the list).
+        const QVariant link = row.Fields(1);
+        if (link.typeId() == QMetaType::LongLong ? !(w->whole && qvariant_cast<qlonglong>(link) == w->wholeValue)
+                                                 : !IsId(link, w->vid))
+            return;
         // A Null text is the empty text, as in every other cell of the list.
         const QVariant v = row.Fields(w->field);
         appendCellText(w->result, v.isNull() ? QString() : v.toString(), w->limit);

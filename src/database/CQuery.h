@@ -3,6 +3,7 @@
 // condition on the error score, and supplies the area and attribute cell
 // texts of one entry.
 #include <QString>
+#include <QVariant>
 
 #include <array>
 #include <memory>
@@ -48,6 +49,9 @@ private:
     // The texts of one of the three cell lookups, each cut to limit and joined with "; ".
     QString cellTexts(int lookup, const QString& vid, int limit);
     std::array<std::shared_ptr<QueryDef>, 3> m_cellQueries;
+    std::array<bool, 3> m_bothForms{}; // the lookup's statement looks for the ID as text and as number
+    QString m_numberOf;                // the ID whose number m_number is (IdAsNumber)
+    QVariant m_number;
     bool FirstTerm = true;
     QString BereichCond, WortartCond, GrammCond, FunktCond, RefCond;
 };

@@ -603,6 +603,24 @@ std::shared_ptr<TableDef> Database::TableDefs(const QString& tableName)
     return std::make_shared<TableDef>(weak_from_this(), name);
 }
 
+bool Database::KeepsValuesAsStored(const QString& tableName, const QString& column)
+{
+    d->checkOpen();
+    static const QString sql = QStringLiteral("SELECT type FROM pragma_table_info(?1) WHERE name=?2 COLLATE NOCASE");
+    sqlite3_stmt* s = d->acquire(sql, sql);
+    engine::bindValue(s, 1, tableName);
+    engine::bindValue(s, 2, column);
+    const bool found = sqlite3_step(s) == SQLITE_ROW;
+    const QString type = found ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0))).toUpper()
+                               : QString();
+    d->release(sql, s);
+    // SQLite's rules for the type a declared column converts its values to.
+    for (const char* typed : {"INT", "CHAR", "CLOB", "TEXT"})
+        if (type.contains(QLatin1String(typed)))
+            return false;
+    return found && (type.isEmpty() || type.contains(QLatin1String("BLOB")));
+}
+
 void Database::RefreshTableDefs() { d->checkOpen(); }
 
 void Database::Close()

@@ -63,6 +63,10 @@ public:
 
     // The definition of one table; a missing table raises NoSuchTable.
     std::shared_ptr<TableDef> TableDefs(const QString& tableName);
+    // True when the column is declared without a type (or as BLOB): it keeps
+    // each value as it was stored, so the number 7 and the text '7' are two
+    // values to it. False for a typed, missing or unknown column.
+    bool KeepsValuesAsStored(const QString& tableName, const QString& column);
     void RefreshTableDefs();
 
     // One transaction at a time: the writes in between reach the file together

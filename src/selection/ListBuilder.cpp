@@ -3,6 +3,7 @@
 #include "common/ErrorHandling.h"
 #include "common/ErrorScore.h"
 #include "common/Global.h"
+#include "common/IdLookup.h"
 #include "common/ShowMsgBox.h"
 #include "common/TextProcs.h"
 #include "database/CQuery.h"
@@ -23,16 +24,18 @@ namespace {
 
 QString textOf(const QVariant& v) { return v.isValid() && !v.isNull() ? v.toString() : QString(); }
 
-// A score the list cannot show: the box names the file and the entry, so
-// that the learner can find and mend it.
+// A score the list cannot show stops the build: the box names the file and
+// the entry, so that the learner can find and mend it, and says that the list
+// ends there.
 [[noreturn]] void unreadableScore(const QVariant& score, const QString& id, const QString& file)
 {
     const QString value = score.typeId() == QMetaType::QByteArray
                               ? tr2(QStringLiteral("binary data"), QStringLiteral("Binärdaten"))
                               : QLatin1Char('"') + score.toString() + QLatin1Char('"');
-    throw AppError(13, tr2(QStringLiteral("Type mismatch: the score %1 of entry %2 in \"%3\" is not a whole number."),
+    throw AppError(13, tr2(QStringLiteral("Type mismatch: the score %1 of entry %2 in \"%3\" is not a whole number. "
+                                          "The list holds only the entries before it."),
                            QStringLiteral("Typen unverträglich: Der Score %1 des Eintrags %2 in \"%3\" ist keine "
-                                          "ganze Zahl."))
+                                          "ganze Zahl. Die Liste enthält nur die Einträge davor."))
                            .arg(value, id, file));
 }
 
@@ -176,6 +179,15 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
     };
     auto& stageC = stageB;
     auto rs = [&]() -> Recordset& { return mustBeSet(db.rsKopieren); };
+    // The statement joins the area links as the file compares them, which
+    // may read the text ID '007' as 7: a hit counts only on its exact ID.
+    auto find = [&](bool first) {
+        Recordset& r = rs();
+        if (selection.areas.isEmpty())
+            return first ? r.FindFirst(criteria) : r.FindNext(criteria);
+        const auto exact = [&] { return IsId(r.Fields(QStringLiteral("Bereiche_Zwischen.IDV")), textOf(r.Fields(0))); };
+        first ? FindFirstWhere(r, criteria, exact) : FindNextWhere(r, criteria, exact);
+    };
     // A row whose write failed holds only some of its cells (the ID, say):
     // left in the list it could be trained and its empty score written back.
     auto writeRow = [&](int row) {
@@ -218,7 +230,7 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
             db.rsKopieren->Close();
         db.rsKopieren.reset();
         db.rsKopieren = mustBeSet(db.dbKopieren).OpenRecordset(query.QueryString, 2);
-        db.rsKopieren->FindFirst(criteria);
+        find(true);
     });
     stageA([&] {
         // The rows reached so far are only the first hit; the bar measures
@@ -252,7 +264,7 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
     if (!stageB([&] { writeRow(1); }))
         return false;
 
-    if (!stageC([&] { rs().FindNext(criteria); }))
+    if (!stageC([&] { find(false); }))
         return false;
 
     const QString countText = tr2(QStringLiteral("Number of entries: "), QStringLiteral("Anzahl Vokabeln: "));
@@ -284,9 +296,8 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
         if (!stageB([&] { writeRow(-1); }))
             return false;
         if (!stageC([&] {
-                Recordset& r = rs();
-                r.FindNext(criteria);
-                more = !r.NoMatch();
+                find(false);
+                more = !rs().NoMatch();
             }))
             return false;
     }
