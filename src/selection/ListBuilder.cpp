@@ -130,28 +130,68 @@ void ListBuilder::SetzeZeileAusDBinGrid(int& row, bool& written)
         ErrorHandling::Always::Yes);
 }
 
-bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::function<void(int)>& showCount)
-{
-    using namespace ErrorHandling;
-    Form1& f1 = Forms::form1();
-    if (f1.DBName.isEmpty())
-        return false;
-    Liste& liste = Forms::liste();
-    MSFlexGrid* grid = liste.MSFlexGrid1;
-    Progress& progress = Forms::progress();
-    clsCursor& cursor = m_cursor;
-    CQuery& query = this->query();
-    query.handler = &f1.clsdb;
-    CDBHandler& db = f1.clsdb;
-    QString criteria;
-    m_writtenIds.clear();
-    listRowFields().reset();
+// One build, step by step: the stages of its error handling and what the
+// steps share (the statement's condition, the progress window, the cursor).
+class ListBuilder::Run {
+public:
+    Run(ListBuilder& builder, const Selection& selection, QWidget* owner, const std::function<void(int)>& showCount)
+        : b(builder), selection(selection), owner(owner), showCount(showCount), f1(Forms::form1()),
+          liste(Forms::liste()), grid(liste.MSFlexGrid1), progress(Forms::progress()), db(f1.clsdb)
+    {}
 
+    bool build()
+    {
+        showProgress();
+        buildStatement();
+        openAndFindFirst();
+        if (!stageB([&] { b.initialisiereListe(); }))
+            return false;
+        bool noMatch = true;
+        stageA([&] { noMatch = rs().NoMatch(); });
+        if (noMatch) {
+            reportNoMatch();
+            return false;
+        }
+        if (!writeRows())
+            return false;
+        finish();
+        return true;
+    }
+
+private:
+    ListBuilder& b;
+    const Selection& selection;
+    QWidget* owner;
+    const std::function<void(int)>& showCount;
+    Form1& f1;
+    Liste& liste;
+    MSFlexGrid* grid;
+    Progress& progress;
+    CDBHandler& db;
+    QString criteria;
     // Stage A: reported (also 19001) and the build goes on.
-    Steps stageA(Always::Yes);
+    ErrorHandling::Steps stageA{ErrorHandling::Always::Yes};
+
+    // Stages B and C: reported unless already reported; the build ends.
+    bool stageB(const std::function<void()>& f)
+    {
+        try {
+            f();
+            return true;
+        } catch (...) {
+            ErrorHandling::report(ErrorHandling::currentError());
+            stop();
+            return false;
+        }
+    }
+    bool stageC(const std::function<void()>& f) { return stageB(f); }
+
+    Recordset& rs() { return mustBeSet(db.rsKopieren); }
+
     // A build that stops leaves the main window, the list caption and the
     // marker in line with the rows that are in the grid.
-    auto alignStateWithGrid = [&] {
+    void alignStateWithGrid()
+    {
         stageA([&] {
             f1.ListeNichtLeer = liste.entryCount() >= 1;
             liste.previousRow = 0;
@@ -160,93 +200,103 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
             showCount(liste.entryCount());
         });
         stageA([&] { Forms::trainer().Command6_Click(); });
-    };
-    auto stop = [&] {
+    }
+    void stop()
+    {
         stageA([&] { progress.setVisible(false); });
-        stageA([&] { cursor.RestoreCursor(owner); });
+        stageA([&] { b.m_cursor.RestoreCursor(owner); });
         alignStateWithGrid();
-    };
-    // Stages B and C: reported unless already reported; the build ends.
-    auto stageB = [&](const std::function<void()>& f) {
-        try {
-            f();
-            return true;
-        } catch (...) {
-            report(currentError());
-            stop();
-            return false;
-        }
-    };
-    auto& stageC = stageB;
-    auto rs = [&]() -> Recordset& { return mustBeSet(db.rsKopieren); };
+    }
+
     // The statement joins the area links as the file compares them, which
     // may read the text ID '007' as 7: a hit counts only on its exact ID.
-    auto find = [&](bool first) {
+    void find(bool first)
+    {
         Recordset& r = rs();
-        if (selection.areas.isEmpty())
-            return first ? r.FindFirst(criteria) : r.FindNext(criteria);
+        if (selection.areas.isEmpty()) {
+            first ? r.FindFirst(criteria) : r.FindNext(criteria);
+            return;
+        }
         const auto exact = [&] { return IsId(r.Fields(QStringLiteral("Bereiche_Zwischen.IDV")), textOf(r.Fields(0))); };
         first ? FindFirstWhere(r, criteria, exact) : FindNextWhere(r, criteria, exact);
-    };
+    }
+
     // A row whose write failed holds only some of its cells (the ID, say):
     // left in the list it could be trained and its empty score written back.
-    auto writeRow = [&](int row) {
+    void writeRow(int row)
+    {
         const int rowsBefore = grid->Rows();
         try {
             bool written = false;
-            SetzeZeileAusDBinGrid(row, written);
+            b.SetzeZeileAusDBinGrid(row, written);
         } catch (...) {
             if (grid->Rows() == rowsBefore && rowsBefore > 1)
                 grid->setRows(rowsBefore - 1);
             throw;
         }
-    };
+    }
 
-    stageA([&] { cursor.SetCursorToBusy(owner); });
-    stageA([&] {
-        progress.setWindowTitle(tr2(QStringLiteral("Creating Vocab List"), QStringLiteral("Vokabelliste wird erstellt")));
-        progress.setValue(0);
-        progress.setMin(0);
-        progress.show();
-        if (owner && progress.windowHandle() && owner->windowHandle())
-            progress.windowHandle()->setTransientParent(owner->windowHandle());
-        progress.Refresh(true);
-    });
-    stageA([&] { criteria.clear(); });
-    stageA([&] {
-        query.RelInitQuery();
-        for (const QString& area : selection.areas)
-            query.RelInsert(area, QStringLiteral("Bereich"));
-        query.RelCreateQueryString();
-        query.InitQuery();
-    });
-    stageA([&] {
-        if (!(selection.minScore == QLatin1String("1") && selection.maxScore == QLatin1String("6")))
-            query.ExtendQueryStringByScore(extract(selection.minScore), extract(selection.maxScore));
-    });
-    stageA([&] { criteria = !query.FindString.isEmpty() ? query.FindString : QStringLiteral("Vokabular.ID LIKE '*'"); });
-    stageA([&] {
-        if (db.rsKopieren)
-            db.rsKopieren->Close();
-        db.rsKopieren.reset();
-        db.rsKopieren = mustBeSet(db.dbKopieren).OpenRecordset(query.QueryString, 2);
-        find(true);
-    });
-    stageA([&] {
-        // The rows reached so far are only the first hit; the bar measures
-        // the walk against the whole result so that it moves.
-        const long count = rs().RowsInResult();
-        progress.setMax(count >= 1 ? count : 1);
-        const long pos = rs().AbsolutePosition();
-        progress.setValue(pos >= progress.Min() ? double(pos) : progress.Min());
-        progress.Refresh();
-    });
-    if (!stageB([&] { initialisiereListe(); }))
-        return false;
+    // Busy cursor, and the progress window shown over the owner.
+    void showProgress()
+    {
+        stageA([&] { b.m_cursor.SetCursorToBusy(owner); });
+        stageA([&] {
+            progress.setWindowTitle(tr2(QStringLiteral("Creating Vocab List"),
+                                        QStringLiteral("Vokabelliste wird erstellt")));
+            progress.setValue(0);
+            progress.setMin(0);
+            progress.show();
+            if (owner && progress.windowHandle() && owner->windowHandle())
+                progress.windowHandle()->setTransientParent(owner->windowHandle());
+            progress.Refresh(true);
+        });
+    }
 
-    bool noMatch = true;
-    stageA([&] { noMatch = rs().NoMatch(); });
-    if (noMatch) {
+    // The areas restrict the statement, the score range the condition.
+    void buildStatement()
+    {
+        CQuery& query = b.query();
+        query.handler = &db;
+        stageA([&] { criteria.clear(); });
+        stageA([&] {
+            query.RelInitQuery();
+            for (const QString& area : selection.areas)
+                query.RelInsert(area, QStringLiteral("Bereich"));
+            query.RelCreateQueryString();
+            query.InitQuery();
+        });
+        stageA([&] {
+            if (!(selection.minScore == QLatin1String("1") && selection.maxScore == QLatin1String("6")))
+                query.ExtendQueryStringByScore(extract(selection.minScore), extract(selection.maxScore));
+        });
+        stageA([&] {
+            criteria = !query.FindString.isEmpty() ? query.FindString : QStringLiteral("Vokabular.ID LIKE '*'");
+        });
+    }
+
+    // The selection replaces the handler's main record set; the first hit.
+    void openAndFindFirst()
+    {
+        stageA([&] {
+            if (db.rsKopieren)
+                db.rsKopieren->Close();
+            db.rsKopieren.reset();
+            db.rsKopieren = mustBeSet(db.dbKopieren).OpenRecordset(b.query().QueryString, 2);
+            find(true);
+        });
+        stageA([&] {
+            // The rows reached so far are only the first hit; the bar measures
+            // the walk against the whole result so that it moves.
+            const long count = rs().RowsInResult();
+            progress.setMax(count >= 1 ? count : 1);
+            const long pos = rs().AbsolutePosition();
+            progress.setValue(pos >= progress.Min() ? double(pos) : progress.Min());
+            progress.Refresh();
+        });
+    }
+
+    void reportNoMatch()
+    {
         stageA([&] { progress.setValue(rs().RecordCount()); });
         stageA([&] { progress.Refresh(true); });
         stageA([&] { progress.setVisible(false); });
@@ -255,79 +305,98 @@ bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::f
                            QStringLiteral("Es wurden keine Einträge gefunden.")),
                        MsgStyle::Exclamation);
         });
-        stageA([&] { cursor.RestoreCursor(owner); });
+        stageA([&] { b.m_cursor.RestoreCursor(owner); });
         // The grid now holds the header row only.
         alignStateWithGrid();
-        return false;
-    }
-    stageA([&] { grid->AddItem(QString()); });
-    if (!stageB([&] { writeRow(1); }))
-        return false;
-
-    if (!stageC([&] { find(false); }))
-        return false;
-
-    const QString countText = tr2(QStringLiteral("Number of entries: "), QStringLiteral("Anzahl Vokabeln: "));
-    bool more = false;
-    if (!stageC([&] { more = !rs().NoMatch(); }))
-        return false;
-    bool firstPass = true;
-    // Laying out the status text costs more than writing a row; the window is
-    // repainted at most about 30 times a second, so the text follows at that rate.
-    QElapsedTimer statusClock;
-    auto showAndAdd = [&] {
-        Recordset& r = rs();
-        const long pos = r.AbsolutePosition();
-        progress.setValue(pos);
-        if (!statusClock.isValid() || statusClock.elapsed() >= 30) {
-            progress.txtStatus->setText(countText + QString::number(pos));
-            statusClock.start();
-        }
-        progress.Refresh();
-        grid->AddItem(QString());
-    };
-    while (more) {
-        // The first pass still runs under stage A (report and go on).
-        if (firstPass)
-            stageA(showAndAdd);
-        else if (!stageC(showAndAdd))
-            return false;
-        firstPass = false;
-        if (!stageB([&] { writeRow(-1); }))
-            return false;
-        if (!stageC([&] {
-                find(false);
-                more = !rs().NoMatch();
-            }))
-            return false;
     }
 
-    stageA([&] { progress.setValue(rs().RecordCount()); });
-    stageA([&] { progress.Refresh(true); });
-    stageA([&] { showCount(grid->Rows() - 1); });
-    stageA([&] { liste.SetzeStatus(); });
-    stageA([&] {
-        liste.lfd = 0;
-        liste.previousRow = 0;
-        grid->setRow(0);
-    });
-    stageA([&] { Forms::trainer().Command6_Click(); });
-    stageA([&] {
-        if (grid->Rows() - 1 < 1) {
-            f1.ListeNichtLeer = false;
-        } else {
-            f1.ListeNichtLeer = true;
-            grid->setRow(1);
-            grid->setCol(1);
+    // One grid row per hit, the first hit's row first; false when the build stopped.
+    bool writeRows()
+    {
+        stageA([&] { grid->AddItem(QString()); });
+        if (!stageB([&] { writeRow(1); }))
+            return false;
+        if (!stageC([&] { find(false); }))
+            return false;
+
+        const QString countText = tr2(QStringLiteral("Number of entries: "), QStringLiteral("Anzahl Vokabeln: "));
+        bool more = false;
+        if (!stageC([&] { more = !rs().NoMatch(); }))
+            return false;
+        bool firstPass = true;
+        // Laying out the status text costs more than writing a row; the window is
+        // repainted at most about 30 times a second, so the text follows at that rate.
+        QElapsedTimer statusClock;
+        auto showAndAdd = [&] {
+            Recordset& r = rs();
+            const long pos = r.AbsolutePosition();
+            progress.setValue(pos);
+            if (!statusClock.isValid() || statusClock.elapsed() >= 30) {
+                progress.txtStatus->setText(countText + QString::number(pos));
+                statusClock.start();
+            }
+            progress.Refresh();
+            grid->AddItem(QString());
+        };
+        while (more) {
+            // The first pass still runs under stage A (report and go on).
+            if (firstPass)
+                stageA(showAndAdd);
+            else if (!stageC(showAndAdd))
+                return false;
+            firstPass = false;
+            if (!stageB([&] { writeRow(-1); }))
+                return false;
+            if (!stageC([&] {
+                    find(false);
+                    more = !rs().NoMatch();
+                }))
+                return false;
         }
-    });
-    stageA([&] { f1.GreyOut(); });
-    stageA([&] {
-        progress.setVisible(false);
-        progress.txtStatus->clear();
-        progress.setWindowTitle(QString());
-    });
-    stageA([&] { cursor.RestoreCursor(owner); });
+        return true;
+    }
+
+    // The count and caption, the trainer restarted on the new list, the main
+    // window's commands, the progress window hidden.
+    void finish()
+    {
+        stageA([&] { progress.setValue(rs().RecordCount()); });
+        stageA([&] { progress.Refresh(true); });
+        stageA([&] { showCount(grid->Rows() - 1); });
+        stageA([&] { liste.SetzeStatus(); });
+        stageA([&] {
+            liste.lfd = 0;
+            liste.previousRow = 0;
+            grid->setRow(0);
+        });
+        stageA([&] { Forms::trainer().Command6_Click(); });
+        stageA([&] {
+            if (grid->Rows() - 1 < 1) {
+                f1.ListeNichtLeer = false;
+            } else {
+                f1.ListeNichtLeer = true;
+                grid->setRow(1);
+                grid->setCol(1);
+            }
+        });
+        stageA([&] { f1.GreyOut(); });
+        stageA([&] {
+            progress.setVisible(false);
+            progress.txtStatus->clear();
+            progress.setWindowTitle(QString());
+        });
+        stageA([&] { b.m_cursor.RestoreCursor(owner); });
+    }
+};
+
+bool ListBuilder::build(const Selection& selection, QWidget* owner, const std::function<void(int)>& showCount)
+{
+    if (Forms::form1().DBName.isEmpty())
+        return false;
     m_writtenIds.clear();
-    return true;
+    listRowFields().reset();
+    const bool done = Run(*this, selection, owner, showCount).build();
+    if (done)
+        m_writtenIds.clear();
+    return done;
 }

@@ -41,6 +41,7 @@ public:
     void SetzeZeileAusDBinGrid(int& row, bool& written);
 
 private:
+    class Run;       // one build, in the order of its steps
     CQuery& query(); // created on first use
     std::unique_ptr<CQuery> m_query;
     clsCursor m_cursor;
