@@ -169,6 +169,13 @@ TEST_F(OpenDbTest, FailuresLeaveNoDatabaseAndNoStaleRecordSets)
          },
          refused(finnisch, QStringLiteral("Die Sprachen der Datei sind nicht lesbar (Eigenschaft \"Languages\" der "
                                           "Tabelle \"Vokabular\")."))},
+        {"version that is no number", QStringLiteral("Finnisch.lxt"),
+         [](const QString& p) {
+             TestDatabase db(p);
+             db.setLanguages(QStringLiteral("Sprache1=Deutsch@Sprache2=Finnisch@")).setDBVersion(QStringLiteral("zwei"));
+         },
+         refused(finnisch, QStringLiteral("Die Eigenschaft \"DBVersion\" der Tabelle \"Vokabular\" ist keine ganze "
+                                          "Zahl: \"zwei\"."))},
         {"named pipe", QStringLiteral("Finnisch.lxt"), namedPipe, QString()},
         {"link to a named pipe", QStringLiteral("Finnisch.lxt"),
          [&](const QString& p) {

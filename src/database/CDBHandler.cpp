@@ -233,7 +233,18 @@ bool CDBHandler::GetLanguages()
         int version = 0;
         for (const Property& p : props) {
             if (p.Name == QLatin1String("DBVersion")) {
-                version = toInteger(p.Value);
+                // Without its version the file's column names are unknown: the
+                // refusal names the value, with no box of its own.
+                try {
+                    version = toInteger(p.Value);
+                } catch (const AppError&) {
+                    m_faults << tr2(QStringLiteral("The property \"DBVersion\" of the table \"Vokabular\" is not a "
+                                                   "whole number: \"%1\"."),
+                                    QStringLiteral("Die Eigenschaft \"DBVersion\" der Tabelle \"Vokabular\" ist keine "
+                                                   "ganze Zahl: \"%1\"."))
+                                    .arg(p.Value.isNull() ? QStringLiteral("Null") : asText(p.Value));
+                    return;
+                }
                 break;
             }
         }
