@@ -58,8 +58,6 @@ void clsCursor::SetCursorToBusy(QWidget* frm)
 
 void clsCursor::RestoreCursor(QWidget* frm) { setPointer(frm, SavedMousePointer); }
 
-int clsCursor::screenMousePointer() { return g_screenMousePointer; }
-
 void clsCursor::setScreenMousePointer(int pointer) { g_screenMousePointer = pointer; }
 
 int clsCursor::mousePointer(const QWidget* frm)

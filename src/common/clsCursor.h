@@ -10,7 +10,6 @@ public:
     void RestoreCursor(QWidget* frm);
 
     // The screen's mouse pointer as the windows see it (0 = default, 11 = hourglass).
-    static int screenMousePointer();
     static void setScreenMousePointer(int pointer);
     static int mousePointer(const QWidget* frm);
 

@@ -43,17 +43,4 @@ QString propertyInsertSql()
         .arg(QLatin1String(kPropertyTable));
 }
 
-QStringList tableNames()
-{
-    return {QStringLiteral("Vokabular"),
-            QStringLiteral("Referenzen"),
-            QStringLiteral("GrammatikalischeAttribute"),
-            QStringLiteral("GrammatikalischeAttribute_Zwischen"),
-            QStringLiteral("FunktionaleAttribute"),
-            QStringLiteral("FunktionaleAttribute_Zwischen"),
-            QStringLiteral("Bereiche"),
-            QStringLiteral("Bereiche_Zwischen"),
-            QStringLiteral("Synonyme")};
-}
-
 } // namespace Schema

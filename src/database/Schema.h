@@ -20,7 +20,4 @@ QStringList createStatements(const QString& lang1Prefix, const QString& lang2Pre
 // INSERT of one property: ?1 table name, ?2 property name, ?3 value (text or integer).
 QString propertyInsertSql();
 
-// The nine tables of a vocabulary database, in the order the handler opens them.
-QStringList tableNames();
-
 } // namespace Schema

@@ -820,5 +820,3 @@ void Database::Rollback() noexcept
     }
     d->endTransaction(false);
 }
-
-bool Database::inTransaction() const { return d->inTransaction; }

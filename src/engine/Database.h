@@ -80,7 +80,6 @@ public:
     void BeginWriteTrans();
     void CommitTrans();
     void Rollback() noexcept;
-    bool inTransaction() const;
 
     // Closes the database and every record set still open on it.
     void Close();

@@ -710,8 +710,6 @@ bool Recordset::Updatable() const
     return d->updatable && !d->db->readOnly;
 }
 
-QString Recordset::Sql() const { return d->jetSql; }
-
 void Recordset::Close()
 {
     d->check();

@@ -76,7 +76,6 @@ public:
     long RowsInResult();
     long AbsolutePosition() const; // position of the current row from 0; -1 when none
     bool Updatable() const;
-    QString Sql() const;
 
     void Close();
     bool isOpen() const;

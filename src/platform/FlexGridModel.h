@@ -67,7 +67,6 @@ public:
     void setColAlignment(int col, int alignment);
     void setToolTip(const QString& text) { m_toolTip = text; }
     const QString& toolTip() const { return m_toolTip; }
-    void setFixedBackground(const QColor& color) { m_fixedBack = color; }
     // The grid's font, the base of the cells with a font of their own.
     void setBaseFont(const QFont& font) { m_baseFont = font; }
 

@@ -576,7 +576,6 @@ void MSFlexGrid::setSort(int mode)
 
 int MSFlexGrid::MouseCol() const { return d->mouseCol; }
 int MSFlexGrid::MouseRow() const { return d->mouseRow; }
-int MSFlexGrid::AllowUserResizing() const { return d->allowUserResizing; }
 
 void MSFlexGrid::setAllowUserResizing(int mode)
 {

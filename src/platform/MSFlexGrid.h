@@ -72,7 +72,6 @@ public:
 
     int MouseCol() const;
     int MouseRow() const;
-    int AllowUserResizing() const;
     void setAllowUserResizing(int mode); // 0 none, 1 columns
     void setAllowBigSelection(bool on);
     void setScrollTrack(bool on);

@@ -46,7 +46,6 @@ Printer::~Printer()
 QPrinter& Printer::device() { return *m_device; }
 
 void Printer::setOutputFile(const QString& pdfPath) { outputFileOverride() = pdfPath; }
-QString Printer::outputFile() { return outputFileOverride(); }
 
 void Printer::reapplyOutputFile()
 {

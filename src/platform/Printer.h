@@ -38,17 +38,13 @@ public:
     // instead of the chosen printer (tests, and the print-to-file case).
     // An empty path restores printing to the chosen printer.
     static void setOutputFile(const QString& pdfPath);
-    static QString outputFile();
     // Puts the output file above into effect again (after a printer dialog
     // chose a printer); does nothing without one or once the document runs.
     void reapplyOutputFile();
 
     // Font, applied to the next measures and output.
-    QString FontName() const { return m_fontName; }
     void setFontName(const QString& name);
-    double FontSize() const { return m_fontSize; }
     void setFontSize(double points);
-    bool FontBold() const { return m_fontBold; }
     void setFontBold(bool bold);
 
     double CurrentX = 0;
@@ -69,7 +65,6 @@ public:
     // Ends an unfinished document without completing it.
     void KillDoc();
 
-    bool documentStarted() const { return m_painter != nullptr; }
     // Pages laid out so far (the current one included), printed or not.
     int pagesStarted() const { return m_pages; }
     // Pages of the chosen range that went to the printer (one copy counted).

@@ -214,12 +214,6 @@ void DeleteSetting(const QString& appName, const QString& section, const QString
                      [&](QSettings& s) { s.remove(key.isEmpty() ? section : section + QLatin1Char('/') + key); });
 }
 
-bool HasSetting(const QString& appName, const QString& section, const QString& key)
-{
-    const auto s = openStore(appName);
-    return s && s->contains(section + QLatin1Char('/') + key);
-}
-
 QHash<QString, QString> GetAllSettings(const QString& appName, const QString& section)
 {
     QHash<QString, QString> all;

@@ -17,7 +17,6 @@ namespace SettingsStore {
 
 QString GetSetting(const QString& appName, const QString& section, const QString& key,
                    const QString& defaultValue = QString());
-bool HasSetting(const QString& appName, const QString& section, const QString& key);
 // Every key of a section with its value, from one reading of the file: for
 // sections of many keys, which a read per key would parse again each time.
 QHash<QString, QString> GetAllSettings(const QString& appName, const QString& section);

@@ -146,7 +146,6 @@ public:
     int seqIndex() const { return SeqIndex; }
     int frageAngezeigt() const { return FrageAngezeigt; }
     int anzahlRichtig() const { return AnzahlRichtig; }
-    int durchlaufIndex() const { return DurchlaufIndex; }
     bool schleifenStatusRight(int position) const;
 
 protected:
