@@ -253,7 +253,9 @@ TEST_F(TrainerScoreLocked, LockHeldLongerAndGivenUpSavesNothing)
 TEST(TryAgainBox, ButtonsAnswerToTheirAltKeys)
 {
     const auto previous = MessageService::install(std::make_shared<QtMessageService>());
-    for (const auto& [key, expected] : {std::pair{Qt::Key_A, MsgResult::Cancel}, std::pair{Qt::Key_W, MsgResult::Retry}}) {
+    for (const auto& answer : {std::pair{Qt::Key_A, MsgResult::Cancel}, std::pair{Qt::Key_W, MsgResult::Retry}}) {
+        const Qt::Key key = answer.first; // clang takes no structured binding into a lambda
+        const int expected = answer.second;
         QTimer::singleShot(0, qApp, [key] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_TRUE(box);
