@@ -10,6 +10,7 @@
 #include <iterator>
 #include <numeric>
 #include <string>
+#include <string_view>
 
 namespace {
 const QString kEmpty;
@@ -45,18 +46,18 @@ struct AsciiRanks {
         }
         usable = true;
     }
-    bool ranks(const QString& text) const
+    bool ranks(QStringView text) const
     {
         return std::all_of(text.begin(), text.end(), [this](QChar c) { return c.unicode() < 128 && rank[c.unicode()]; });
     }
-    // The rank string of text, or false when text has another character.
-    bool key(const QString& text, std::string& out) const
+    // The rank string of text into out (text.size() bytes), or false when
+    // text has another character.
+    bool key(QStringView text, char* out) const
     {
         if (!ranks(text))
             return false;
-        out.resize(size_t(text.size()));
         for (qsizetype i = 0; i < text.size(); ++i)
-            out[size_t(i)] = char(rank[text[i].unicode()]);
+            out[i] = char(rank[text[i].unicode()]);
         return true;
     }
     bool usable = false;
@@ -371,22 +372,42 @@ void FlexGridModel::sortByColumn(int col)
     QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     static const AsciiRanks ascii(collator);
-    auto cell = [&](int i) -> const QString& { return m_rows[size_t(first + i)].cells[size_t(col)]; };
+
+    // The column's texts side by side in one block: the rows and their cells
+    // lie all over the heap, and every comparison below would otherwise wait
+    // for three of them to be read from memory.
+    std::vector<qsizetype> start(size_t(n) + 1, 0);
+    for (int i = 0; i < n; ++i)
+        start[size_t(i) + 1] = start[size_t(i)] + m_rows[size_t(first + i)].cells[size_t(col)].size();
+    std::vector<char16_t> chars(static_cast<size_t>(start.back()));
+    for (int i = 0; i < n; ++i) {
+        const QString& text = m_rows[size_t(first + i)].cells[size_t(col)];
+        std::copy(text.utf16(), text.utf16() + text.size(), chars.begin() + start[size_t(i)]);
+    }
+    auto cell = [&](int i) {
+        return QStringView(chars.data() + start[size_t(i)], start[size_t(i) + 1] - start[size_t(i)]);
+    };
 
     // Texts of printable ASCII sort by their rank strings, the others by
     // collation keys; the two sorted runs are then merged by the collator,
     // ties in the rows' old order.
     std::vector<int> plain, other;
-    std::vector<std::string> rankKeys(ascii.usable ? size_t(n) : 0);
+    std::string rankKeys(ascii.usable ? chars.size() : 0, '\0');
+    auto rankKey = [&](int i) {
+        return std::string_view(rankKeys.data() + start[size_t(i)], size_t(start[size_t(i) + 1] - start[size_t(i)]));
+    };
     for (int i = 0; i < n; ++i)
-        (ascii.usable && ascii.key(cell(i), rankKeys[size_t(i)]) ? plain : other).push_back(i);
-    std::stable_sort(plain.begin(), plain.end(), [&](int a, int b) { return rankKeys[size_t(a)] < rankKeys[size_t(b)]; });
+        (ascii.usable && ascii.key(cell(i), rankKeys.data() + start[size_t(i)]) ? plain : other).push_back(i);
+    std::stable_sort(plain.begin(), plain.end(), [&](int a, int b) { return rankKey(a) < rankKey(b); });
     rankKeys = {};
     {
         std::vector<QCollatorSortKey> keys;
         keys.reserve(other.size());
-        for (int i : other)
-            keys.push_back(collator.sortKey(cell(i)));
+        for (int i : other) {
+            const QStringView text = cell(i);
+            keys.push_back(collator.sortKey(QString::fromRawData(reinterpret_cast<const QChar*>(text.utf16()),
+                                                                 text.size())));
+        }
         std::vector<int> byKey(other.size());
         std::iota(byKey.begin(), byKey.end(), 0);
         std::stable_sort(byKey.begin(), byKey.end(),
