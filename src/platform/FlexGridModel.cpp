@@ -66,7 +66,7 @@ struct AsciiRanks {
 
 FlexGridModel::FlexGridModel(QObject* parent) : QAbstractTableModel(parent), m_fixedBack(0xE0, 0xE0, 0xE0) {}
 
-int FlexGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows(); }
+int FlexGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_shownRows; }
 int FlexGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_cols; }
 
 Qt::Alignment FlexGridModel::toQtAlignment(int code)
@@ -179,16 +179,19 @@ void FlexGridModel::setRows(int n)
 {
     if (n < 0)
         throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
+    reportRows();
     const int old = rows();
     if (n > old) {
         beginInsertRows({}, old, n - 1);
         m_rows.reserve(size_t(n));
         for (int i = old; i < n; ++i)
             m_rows.push_back(makeRow(QString()));
+        m_shownRows = rows();
         endInsertRows();
     } else if (n < old) {
         beginRemoveRows({}, n, old - 1);
         m_rows.resize(size_t(n));
+        m_shownRows = rows();
         endRemoveRows();
     }
     m_fixedRows = std::min(m_fixedRows, n);
@@ -198,6 +201,7 @@ void FlexGridModel::setCols(int n)
 {
     if (n < 0)
         throw AppError(30010, QStringLiteral("Ungültiger Col-Wert"));
+    reportRows();
     const int old = m_cols;
     if (n > old)
         beginInsertColumns({}, old, n - 1);
@@ -223,6 +227,7 @@ void FlexGridModel::setFixedRows(int n)
 {
     if (n < 0 || n > rows())
         throw AppError(30011, QStringLiteral("Ungültiger FixedRows-Wert"));
+    reportRows();
     m_fixedRows = n;
     refreshAll();
 }
@@ -231,6 +236,7 @@ void FlexGridModel::setFixedCols(int n)
 {
     if (n < 0 || n > m_cols)
         throw AppError(30012, QStringLiteral("Ungültiger FixedCols-Wert"));
+    reportRows();
     m_fixedCols = n;
     refreshAll();
 }
@@ -267,7 +273,7 @@ void FlexGridModel::changed(int row, int col)
     }
     if (row == 0 && m_fixedRows > 0)
         emit headerDataChanged(Qt::Horizontal, col, col);
-    if (col == 0 && m_fixedCols > 0)
+    if (col == 0 && m_fixedCols > 0 && row < m_shownRows)
         emit headerDataChanged(Qt::Vertical, row, row);
 }
 
@@ -276,6 +282,7 @@ void FlexGridModel::flushChanges()
     if (!m_changePending)
         return;
     m_changePending = false;
+    reportRows();
     // Rows or columns may have gone since the cells were written.
     const int bottom = std::min(m_changeBottom, rows() - 1);
     const int right = std::min(m_changeRight, m_cols - 1);
@@ -290,8 +297,32 @@ void FlexGridModel::insertRow(int row, const QString& tabbedText)
     if (row < 0 || row > rows())
         throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
     RowData r = makeRow(tabbedText);
+    if (m_appendBatch > 0 && row == rows()) {
+        // Telling the views once per row would cost a tenth of a list build.
+        m_rows.push_back(std::move(r));
+        if (m_shownRows == rows() - 1)
+            QMetaObject::invokeMethod(this, &FlexGridModel::reportRows, Qt::QueuedConnection);
+        return;
+    }
+    reportRows();
     beginInsertRows({}, row, row);
     m_rows.insert(m_rows.begin() + row, std::move(r));
+    m_shownRows = rows();
+    endInsertRows();
+}
+
+void FlexGridModel::endAppendBatch()
+{
+    if (m_appendBatch > 0 && --m_appendBatch == 0)
+        reportRows();
+}
+
+void FlexGridModel::reportRows()
+{
+    if (m_shownRows >= rows())
+        return;
+    beginInsertRows({}, m_shownRows, rows() - 1);
+    m_shownRows = rows();
     endInsertRows();
 }
 
@@ -299,14 +330,23 @@ void FlexGridModel::removeRow(int row)
 {
     if (row < 0 || row >= rows())
         throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
+    if (row >= m_shownRows) {
+        // Not yet known to the views.
+        m_rows.erase(m_rows.begin() + row);
+        m_fixedRows = std::min(m_fixedRows, rows());
+        return;
+    }
+    reportRows();
     beginRemoveRows({}, row, row);
     m_rows.erase(m_rows.begin() + row);
+    m_shownRows = rows();
     endRemoveRows();
     m_fixedRows = std::min(m_fixedRows, rows());
 }
 
 void FlexGridModel::clearCells()
 {
+    reportRows();
     for (RowData& r : m_rows) {
         for (QString& s : r.cells)
             s = QString();
@@ -317,6 +357,7 @@ void FlexGridModel::clearCells()
 
 void FlexGridModel::refreshAll()
 {
+    reportRows();
     if (rows() > 0 && m_cols > 0) {
         emit dataChanged(index(0, 0), index(rows() - 1, m_cols - 1));
         emit headerDataChanged(Qt::Horizontal, 0, m_cols - 1);
@@ -353,6 +394,7 @@ void FlexGridModel::setColAlignment(int col, int alignment)
 {
     if (col < 0 || col >= m_cols)
         throw AppError(30010, QStringLiteral("Ungültiger Col-Wert"));
+    reportRows();
     m_colAlignment[size_t(col)] = alignment;
     if (rows() > 0)
         emit dataChanged(index(0, col), index(rows() - 1, col), {Qt::TextAlignmentRole});
@@ -362,6 +404,7 @@ void FlexGridModel::sortByColumn(int col)
 {
     if (col < 0 || col >= m_cols)
         throw AppError(30010, QStringLiteral("Ungültiger Col-Wert"));
+    reportRows();
     const int first = m_fixedRows;
     const int n = rows() - first;
     if (n < 2)

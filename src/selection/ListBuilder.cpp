@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QWindow>
 
+#include <optional>
+
 namespace {
 
 QString textOf(const QVariant& v) { return v.isValid() && !v.isNull() ? v.toString() : QString(); }
@@ -171,6 +173,7 @@ private:
     Progress& progress;
     CDBHandler& db;
     QString criteria;
+    std::optional<MSFlexGrid::AppendBatch> rowBatch;
     // Stage A: reported (also 19001) and the build goes on.
     ErrorHandling::Steps stageA{ErrorHandling::Always::Yes};
 
@@ -205,6 +208,7 @@ private:
     }
     void stop()
     {
+        rowBatch.reset();
         stageA([&] { progress.setVisible(false); });
         stageA([&] { b.m_cursor.RestoreCursor(owner); });
         alignStateWithGrid();
@@ -316,6 +320,7 @@ private:
     // One grid row per hit, the first hit's row first; false when the build stopped.
     bool writeRows()
     {
+        rowBatch.emplace(*grid);
         stageA([&] { grid->AddItem(QString()); });
         if (!stageB([&] { writeRow(1); }))
             return false;
@@ -356,6 +361,7 @@ private:
                 }))
                 return false;
         }
+        rowBatch.reset();
         return true;
     }
 
