@@ -10,6 +10,7 @@
 #include <iterator>
 #include <numeric>
 #include <string>
+#include <string_view>
 
 namespace {
 const QString kEmpty;
@@ -45,18 +46,18 @@ struct AsciiRanks {
         }
         usable = true;
     }
-    bool ranks(const QString& text) const
+    bool ranks(QStringView text) const
     {
         return std::all_of(text.begin(), text.end(), [this](QChar c) { return c.unicode() < 128 && rank[c.unicode()]; });
     }
-    // The rank string of text, or false when text has another character.
-    bool key(const QString& text, std::string& out) const
+    // The rank string of text into out (text.size() bytes), or false when
+    // text has another character.
+    bool key(QStringView text, char* out) const
     {
         if (!ranks(text))
             return false;
-        out.resize(size_t(text.size()));
         for (qsizetype i = 0; i < text.size(); ++i)
-            out[size_t(i)] = char(rank[text[i].unicode()]);
+            out[i] = char(rank[text[i].unicode()]);
         return true;
     }
     bool usable = false;
@@ -65,7 +66,7 @@ struct AsciiRanks {
 
 FlexGridModel::FlexGridModel(QObject* parent) : QAbstractTableModel(parent), m_fixedBack(0xE0, 0xE0, 0xE0) {}
 
-int FlexGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows(); }
+int FlexGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_shownRows; }
 int FlexGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_cols; }
 
 Qt::Alignment FlexGridModel::toQtAlignment(int code)
@@ -178,16 +179,19 @@ void FlexGridModel::setRows(int n)
 {
     if (n < 0)
         throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
+    reportRows();
     const int old = rows();
     if (n > old) {
         beginInsertRows({}, old, n - 1);
         m_rows.reserve(size_t(n));
         for (int i = old; i < n; ++i)
             m_rows.push_back(makeRow(QString()));
+        m_shownRows = rows();
         endInsertRows();
     } else if (n < old) {
         beginRemoveRows({}, n, old - 1);
         m_rows.resize(size_t(n));
+        m_shownRows = rows();
         endRemoveRows();
     }
     m_fixedRows = std::min(m_fixedRows, n);
@@ -197,6 +201,7 @@ void FlexGridModel::setCols(int n)
 {
     if (n < 0)
         throw AppError(30010, QStringLiteral("Ungültiger Col-Wert"));
+    reportRows();
     const int old = m_cols;
     if (n > old)
         beginInsertColumns({}, old, n - 1);
@@ -222,6 +227,7 @@ void FlexGridModel::setFixedRows(int n)
 {
     if (n < 0 || n > rows())
         throw AppError(30011, QStringLiteral("Ungültiger FixedRows-Wert"));
+    reportRows();
     m_fixedRows = n;
     refreshAll();
 }
@@ -230,6 +236,7 @@ void FlexGridModel::setFixedCols(int n)
 {
     if (n < 0 || n > m_cols)
         throw AppError(30012, QStringLiteral("Ungültiger FixedCols-Wert"));
+    reportRows();
     m_fixedCols = n;
     refreshAll();
 }
@@ -266,7 +273,7 @@ void FlexGridModel::changed(int row, int col)
     }
     if (row == 0 && m_fixedRows > 0)
         emit headerDataChanged(Qt::Horizontal, col, col);
-    if (col == 0 && m_fixedCols > 0)
+    if (col == 0 && m_fixedCols > 0 && row < m_shownRows)
         emit headerDataChanged(Qt::Vertical, row, row);
 }
 
@@ -275,6 +282,7 @@ void FlexGridModel::flushChanges()
     if (!m_changePending)
         return;
     m_changePending = false;
+    reportRows();
     // Rows or columns may have gone since the cells were written.
     const int bottom = std::min(m_changeBottom, rows() - 1);
     const int right = std::min(m_changeRight, m_cols - 1);
@@ -289,8 +297,32 @@ void FlexGridModel::insertRow(int row, const QString& tabbedText)
     if (row < 0 || row > rows())
         throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
     RowData r = makeRow(tabbedText);
+    if (m_appendBatch > 0 && row == rows()) {
+        // Telling the views once per row would cost a tenth of a list build.
+        m_rows.push_back(std::move(r));
+        if (m_shownRows == rows() - 1)
+            QMetaObject::invokeMethod(this, &FlexGridModel::reportRows, Qt::QueuedConnection);
+        return;
+    }
+    reportRows();
     beginInsertRows({}, row, row);
     m_rows.insert(m_rows.begin() + row, std::move(r));
+    m_shownRows = rows();
+    endInsertRows();
+}
+
+void FlexGridModel::endAppendBatch()
+{
+    if (m_appendBatch > 0 && --m_appendBatch == 0)
+        reportRows();
+}
+
+void FlexGridModel::reportRows()
+{
+    if (m_shownRows >= rows())
+        return;
+    beginInsertRows({}, m_shownRows, rows() - 1);
+    m_shownRows = rows();
     endInsertRows();
 }
 
@@ -298,14 +330,23 @@ void FlexGridModel::removeRow(int row)
 {
     if (row < 0 || row >= rows())
         throw AppError(30009, QStringLiteral("Ungültiger Row-Wert"));
+    if (row >= m_shownRows) {
+        // Not yet known to the views.
+        m_rows.erase(m_rows.begin() + row);
+        m_fixedRows = std::min(m_fixedRows, rows());
+        return;
+    }
+    reportRows();
     beginRemoveRows({}, row, row);
     m_rows.erase(m_rows.begin() + row);
+    m_shownRows = rows();
     endRemoveRows();
     m_fixedRows = std::min(m_fixedRows, rows());
 }
 
 void FlexGridModel::clearCells()
 {
+    reportRows();
     for (RowData& r : m_rows) {
         for (QString& s : r.cells)
             s = QString();
@@ -316,6 +357,7 @@ void FlexGridModel::clearCells()
 
 void FlexGridModel::refreshAll()
 {
+    reportRows();
     if (rows() > 0 && m_cols > 0) {
         emit dataChanged(index(0, 0), index(rows() - 1, m_cols - 1));
         emit headerDataChanged(Qt::Horizontal, 0, m_cols - 1);
@@ -352,6 +394,7 @@ void FlexGridModel::setColAlignment(int col, int alignment)
 {
     if (col < 0 || col >= m_cols)
         throw AppError(30010, QStringLiteral("Ungültiger Col-Wert"));
+    reportRows();
     m_colAlignment[size_t(col)] = alignment;
     if (rows() > 0)
         emit dataChanged(index(0, col), index(rows() - 1, col), {Qt::TextAlignmentRole});
@@ -361,6 +404,7 @@ void FlexGridModel::sortByColumn(int col)
 {
     if (col < 0 || col >= m_cols)
         throw AppError(30010, QStringLiteral("Ungültiger Col-Wert"));
+    reportRows();
     const int first = m_fixedRows;
     const int n = rows() - first;
     if (n < 2)
@@ -371,22 +415,42 @@ void FlexGridModel::sortByColumn(int col)
     QCollator collator{QLocale(QLocale::German, QLocale::Germany)};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     static const AsciiRanks ascii(collator);
-    auto cell = [&](int i) -> const QString& { return m_rows[size_t(first + i)].cells[size_t(col)]; };
+
+    // The column's texts side by side in one block: the rows and their cells
+    // lie all over the heap, and every comparison below would otherwise wait
+    // for three of them to be read from memory.
+    std::vector<qsizetype> start(size_t(n) + 1, 0);
+    for (int i = 0; i < n; ++i)
+        start[size_t(i) + 1] = start[size_t(i)] + m_rows[size_t(first + i)].cells[size_t(col)].size();
+    std::vector<char16_t> chars(static_cast<size_t>(start.back()));
+    for (int i = 0; i < n; ++i) {
+        const QString& text = m_rows[size_t(first + i)].cells[size_t(col)];
+        std::copy(text.utf16(), text.utf16() + text.size(), chars.begin() + start[size_t(i)]);
+    }
+    auto cell = [&](int i) {
+        return QStringView(chars.data() + start[size_t(i)], start[size_t(i) + 1] - start[size_t(i)]);
+    };
 
     // Texts of printable ASCII sort by their rank strings, the others by
     // collation keys; the two sorted runs are then merged by the collator,
     // ties in the rows' old order.
     std::vector<int> plain, other;
-    std::vector<std::string> rankKeys(ascii.usable ? size_t(n) : 0);
+    std::string rankKeys(ascii.usable ? chars.size() : 0, '\0');
+    auto rankKey = [&](int i) {
+        return std::string_view(rankKeys.data() + start[size_t(i)], size_t(start[size_t(i) + 1] - start[size_t(i)]));
+    };
     for (int i = 0; i < n; ++i)
-        (ascii.usable && ascii.key(cell(i), rankKeys[size_t(i)]) ? plain : other).push_back(i);
-    std::stable_sort(plain.begin(), plain.end(), [&](int a, int b) { return rankKeys[size_t(a)] < rankKeys[size_t(b)]; });
+        (ascii.usable && ascii.key(cell(i), rankKeys.data() + start[size_t(i)]) ? plain : other).push_back(i);
+    std::stable_sort(plain.begin(), plain.end(), [&](int a, int b) { return rankKey(a) < rankKey(b); });
     rankKeys = {};
     {
         std::vector<QCollatorSortKey> keys;
         keys.reserve(other.size());
-        for (int i : other)
-            keys.push_back(collator.sortKey(cell(i)));
+        for (int i : other) {
+            const QStringView text = cell(i);
+            keys.push_back(collator.sortKey(QString::fromRawData(reinterpret_cast<const QChar*>(text.utf16()),
+                                                                 text.size())));
+        }
         std::vector<int> byKey(other.size());
         std::iota(byKey.begin(), byKey.end(), 0);
         std::stable_sort(byKey.begin(), byKey.end(),

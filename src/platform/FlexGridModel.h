@@ -53,6 +53,13 @@ public:
     // Inserts a row before position row (row == rows() appends).
     void insertRow(int row, const QString& tabbedText);
     void removeRow(int row);
+    // Between these, rows appended at the end reach the views in one insert
+    // when the batch ends or anything else needs them (the event loop, any
+    // other change of rows or columns); until then rowCount() leaves them out.
+    void beginAppendBatch() { ++m_appendBatch; }
+    void endAppendBatch();
+    // Tells the views about the rows appended in a batch so far.
+    void reportRows();
     // Empties every text and drops every picture and format.
     void clearCells();
 
@@ -91,6 +98,8 @@ private:
     int m_changeTop = 0, m_changeBottom = 0, m_changeLeft = 0, m_changeRight = 0;
 
     std::vector<RowData> m_rows;
+    int m_shownRows = 0; // the rows the views know
+    int m_appendBatch = 0;
     int m_cols = 0;
     int m_fixedRows = 0;
     int m_fixedCols = 0;

@@ -210,6 +210,7 @@ struct MSFlexGrid::Impl {
     // Shows Row/Col as the view's current cell (only data cells can be current there).
     void syncNow()
     {
+        model->reportRows();
         if (!syncPending)
             return;
         syncPending = false;
@@ -634,6 +635,9 @@ void MSFlexGrid::AddItem(const QString& text)
     Impl::Quiet quiet(d);
     d->model->appendRow(text);
 }
+
+MSFlexGrid::AppendBatch::AppendBatch(MSFlexGrid& grid) : m_grid(grid) { m_grid.d->model->beginAppendBatch(); }
+MSFlexGrid::AppendBatch::~AppendBatch() { m_grid.d->model->endAppendBatch(); }
 
 void MSFlexGrid::RemoveItem(int row)
 {

@@ -86,6 +86,17 @@ public:
     // Appends a row; the text fills its cells, separated by tabs.
     void AddItem(const QString& text);
     void RemoveItem(int row);
+    // While one lives, rows added at the end reach the view in one go.
+    class AppendBatch {
+    public:
+        explicit AppendBatch(MSFlexGrid& grid);
+        ~AppendBatch();
+        AppendBatch(const AppendBatch&) = delete;
+        AppendBatch& operator=(const AppendBatch&) = delete;
+
+    private:
+        MSFlexGrid& m_grid;
+    };
     // Empties all cell texts and pictures; rows and columns stay.
     void Clear();
 
