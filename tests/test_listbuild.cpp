@@ -4,6 +4,7 @@
 // or stopped by an error.
 #include "common/Global.h"
 #include "database/CQuery.h"
+#include "database/Schema.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "mainwindow/Progress.h"
@@ -115,14 +116,7 @@ protected:
         const QString path = dir.filePath(QStringLiteral("gen.lxt"));
         TestDatabase db(path);
         db.setLanguages(kLanguages).setDBVersion(2);
-        const QStringList areas = {QStringLiteral("Basiskommunikation"),
-                                   QStringLiteral("Einkaufen"),
-                                   QStringLiteral("Essen"),
-                                   QStringLiteral("Orte"),
-                                   QStringLiteral("Reisen"),
-                                   QStringLiteral("Richtungen"),
-                                   QStringLiteral("Zahlen"),
-                                   QStringLiteral("Zeiten")};
+        const QStringList& areas = Schema::areaNames();
         QList<qint64> areaIds;
         for (const QString& a : areas)
             areaIds << db.addArea(a);

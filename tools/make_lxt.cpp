@@ -27,17 +27,6 @@
 
 namespace {
 
-// The areas the selection window offers; an entry in any other area could
-// never be selected.
-const QStringList kAreas = {QStringLiteral("Basiskommunikation"),
-                            QStringLiteral("Einkaufen"),
-                            QStringLiteral("Essen"),
-                            QStringLiteral("Orte"),
-                            QStringLiteral("Reisen"),
-                            QStringLiteral("Richtungen"),
-                            QStringLiteral("Zahlen"),
-                            QStringLiteral("Zeiten")};
-
 constexpr int kZusatzinfoMax = 200; // column size of Zusatzinfo
 
 // Between a sample phrase and its translation, and between a form and its reason.
@@ -237,8 +226,9 @@ void applyEntryKey(Entry& e, const QString& key, const QString& value, int line,
     } else if (key == QLatin1String("bereiche")) {
         const QStringList areas = parseList(value, line, key);
         for (const QString& a : areas)
-            if (!kAreas.contains(a))
-                fail(line, QStringLiteral("unknown area '%1' (known: %2)").arg(a, kAreas.join(QStringLiteral(", "))));
+            if (!Schema::areaNames().contains(a))
+                fail(line,
+                     QStringLiteral("unknown area '%1' (known: %2)").arg(a, Schema::areaNames().join(QStringLiteral(", "))));
         setOnce(e.bereiche, areas, line, key);
     } else if (key == QLatin1String("gramm")) {
         const QStringList items = parseList(value, line, key);

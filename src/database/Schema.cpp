@@ -43,4 +43,17 @@ QString propertyInsertSql()
         .arg(QLatin1String(kPropertyTable));
 }
 
+const QStringList& areaNames()
+{
+    static const QStringList names = {QStringLiteral("Basiskommunikation"),
+                                      QStringLiteral("Einkaufen"),
+                                      QStringLiteral("Essen"),
+                                      QStringLiteral("Orte"),
+                                      QStringLiteral("Reisen"),
+                                      QStringLiteral("Richtungen"),
+                                      QStringLiteral("Zahlen"),
+                                      QStringLiteral("Zeiten")};
+    return names;
+}
+
 } // namespace Schema

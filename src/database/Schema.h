@@ -1,5 +1,6 @@
 #pragma once
-// The tables of a vocabulary database, as SQL for SQLite. Used by the tools
+// The tables of a vocabulary database, as SQL for SQLite, and the subject
+// areas its entries may belong to. Used by the tools
 // that build databases and by tests that build small files of their own.
 #include "engine/Database.h"
 
@@ -17,6 +18,9 @@ inline constexpr const char* kPropertyTable = ::kPropertyTable;
 // with version >= 2 the language columns are named Lang1_... / Lang2_...,
 // otherwise <lang1>_... / <lang2>_....
 QStringList createStatements(const QString& lang1Prefix, const QString& lang2Prefix);
+// The subject areas the selection window offers, in its order; a file's
+// area of another name can never be selected.
+const QStringList& areaNames();
 // INSERT of one property: ?1 table name, ?2 property name, ?3 value (text or integer).
 QString propertyInsertSql();
 

@@ -5,6 +5,7 @@
 #include "common/HelpKey.h"
 #include "common/ShowMsgBox.h"
 #include "common/TextProcs.h"
+#include "database/Schema.h"
 #include "mainwindow/Form1.h"
 #include "mainwindow/Forms.h"
 #include "platform/AppPaths.h"
@@ -41,19 +42,6 @@ namespace {
 // Design geometry (twips).
 constexpr int kClientWidth = 8085;
 constexpr int kClientHeight = 4695;
-
-const QStringList& areaNames()
-{
-    static const QStringList names = {QStringLiteral("Basiskommunikation"),
-                                      QStringLiteral("Einkaufen"),
-                                      QStringLiteral("Essen"),
-                                      QStringLiteral("Orte"),
-                                      QStringLiteral("Reisen"),
-                                      QStringLiteral("Richtungen"),
-                                      QStringLiteral("Zahlen"),
-                                      QStringLiteral("Zeiten")};
-    return names;
-}
 
 // The flag picture of a language 2 name; empty when the name has none.
 QString flagFile(const QString& language)
@@ -126,7 +114,7 @@ Form2::Form2(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
         l->setSelectionMode(QAbstractItemView::SingleSelection);
         l->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
-    for (const QString& area : areaNames())
+    for (const QString& area : Schema::areaNames())
         AddSortedItem(lstBereichLinks, area);
 
     auto makeButton = [this](QWidget* parentWidget, const char* name, const QString& text, const QString& tip) {

@@ -57,8 +57,6 @@ private:
     std::vector<sqlite3_stmt*> m_stmts;
 };
 
-const char* const kAreas[] = {"Basiskommunikation", "Einkaufen", "Essen", "Orte", "Reisen",
-                              "Richtungen",         "Zahlen",    "Zeiten"};
 const char* const kSyllables[] = {"ka",  "ber",  "lin", "to",  "mar", "sen", "ül",  "rei", "ne", "sta",
                                   "dor", "fen",  "hau", "mö",  "gel", "tri", "ach", "wen", "pa", "ßen",
                                   "lu",  "ster", "wa",  "gän", "ri",  "cho", "bel", "an",  "zu", "kor"};
@@ -120,8 +118,8 @@ void fill(Writer& w, int entries)
     w.run(prop);
 
     sqlite3_stmt* area = w.prepare(QStringLiteral("INSERT INTO Bereiche (Bereich_Text) VALUES (?1)"));
-    for (const char* a : kAreas) {
-        Writer::text(area, 1, QString::fromUtf8(a));
+    for (const QString& a : Schema::areaNames()) {
+        Writer::text(area, 1, a);
         w.run(area);
     }
     const int nGramm = 240, nFunkt = 160;
